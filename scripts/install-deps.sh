@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs every Debian package Kestrel needs to build, test and benchmark.
+set -euo pipefail
+packages=(
+  build-essential cmake ninja-build pkg-config clang
+  libdxflib-dev nlohmann-json3-dev libcli11-dev
+  libfreetype-dev libfontconfig-dev fonts-liberation
+  libgtest-dev libgmock-dev libbenchmark-dev
+  python3-ezdxf gdal-bin
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

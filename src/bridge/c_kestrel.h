@@ -1,0 +1,139 @@
+// c_Kestrel: the automation class the host creates. It holds the export
+// dialog and answers its events; the drawing and the CAD session live in
+// the Module it was created on, shared by every c_Kestrel of that module.
+// No method lets an error escape to the host except Mete_Pun and
+// Mete_Entidades: errors are shown and recorded through ErrorLog.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/numeric.h"
+#include "core/object.h"
+#include "core/vb_array.h"
+#include "export/f_acad.h"
+#include "model/records.h"
+#include "module/module.h"
+
+namespace kestrel::bridge {
+
+using core::VbArray;
+using core::VbBool;
+
+class c_Kestrel final : public exporting::FAcadEvents {
+ public:
+  // Creates the export dialog, loaded and hidden.
+  explicit c_Kestrel(Module& module);
+  // Unloads the dialog; the module state stays.
+  ~c_Kestrel() override;
+  c_Kestrel(const c_Kestrel&) = delete;
+  c_Kestrel& operator=(const c_Kestrel&) = delete;
+
+  // --- CAD session ---------------------------------------------------------
+  // True when the connected application answers its "Version" with more
+  // than 3 characters; false on any error, silently.
+  [[nodiscard]] bool Mira();
+  // Connects to the CAD named by `Version` (attach, else start), sets the
+  // session objects and `sigue` true when ready.
+  void IniciaAutocad(VbBool& sigue, const std::string& Version = {}, VbBool* Comprueba = nullptr,
+                     std::string* Nombre = nullptr, std::string* Vers = nullptr);
+  // Asks the application for the true-colour object of the chosen version.
+  void Color_True();
+  // Shows the application and zooms to the drawing's extents.
+  void A_Zoom_extension();
+
+  // --- Loading the drawing ---------------------------------------------------
+  // The points. Traps nothing: an error reaches the caller.
+  void Mete_Pun(std::int32_t NuPun, const VbArray<double>& X1, const VbArray<double>& Y1, const VbArray<double>& z1,
+                const VbArray<std::string>& Cd, const VbArray<std::string>& Nmb1, const VbArray<std::string>& infor,
+                const VbArray<std::int16_t>& Capa);
+  // Polylines, contours, layers and triangles. Traps nothing.
+  void Mete_Entidades(std::int32_t NuPolis, const VbArray<model::t_Poli>& poli, const model::t_Curvado& tCurvado1,
+                      std::int32_t nuCapas, const VbArray<model::t_Capa>& Capas1, std::int32_t Nutria,
+                      const VbArray<std::int32_t>& B1, const VbArray<std::int32_t>& B2,
+                      const VbArray<std::int32_t>& B3, std::int32_t colTrilat);
+  // One whole drawing; also sets MsgVersion.
+  void Mete_dibujo(const model::t_Dibujo& tp0);
+  // A drawing set and the per-triangle colours; the set's current drawing
+  // is loaded into the model.
+  void Mete(const model::t_Datos& Dt1, const VbArray<std::int32_t>& VVc);
+  [[nodiscard]] const VbArray<std::int32_t>& VVc() const noexcept { return VVc_; }
+
+  // --- The export dialog --------------------------------------------------------
+  // Shows the export dialog for the loaded drawing; refuses an empty model
+  // and a CAD whose true-colour object cannot be had.
+  void A_Show_Seleccion_datos1();
+  // The older entry: the values passed are not used.
+  void A_Show_Seleccion_datos(std::int32_t& chkPutos, std::int32_t& chkN, std::int32_t& chkNombr,
+                              std::int32_t& chkCotas, std::int32_t& chkC, std::int32_t& chkPoli,
+                              std::int32_t& chkTriang, std::int32_t& chkCurvado, std::int32_t& chkReja);
+
+  // --- Colours ---------------------------------------------------------------
+  // Splits a packed colour (red in the low byte) into red(), green(), blue().
+  void LongToRGB(std::int32_t RGBval);
+
+  // --- Kept for compatibility: they touch nothing and return at once ---------
+  void Obten_objetos1(const core::Obj& Apli, std::int32_t& nVert, VbArray<double>& x, VbArray<double>& y,
+                      VbArray<double>& z);
+  [[nodiscard]] model::t_Datos Example_Documents(const core::Obj& Apli);
+  [[nodiscard]] model::t_Dibujo Copia_Todo1(const core::Obj& Apli, std::int32_t& Ent);
+  void Obten_objetos(const core::Obj& Apli, std::int32_t& nVert, VbArray<double>& x, VbArray<double>& y,
+                     VbArray<double>& z, std::int32_t& nP, VbArray<double>& X1, VbArray<double>& Y1,
+                     VbArray<double>& z1);
+  [[nodiscard]] model::t_Dibujo Copia_Todo2(const core::Obj& Apli, std::string& ff, VbBool* TodoC = nullptr);
+  void Bloques_descompon();
+
+  // --- State read by the generators and by tests ----------------------------
+  [[nodiscard]] exporting::f_Acad& aCad() { return *aCad_; }
+  [[nodiscard]] Module& module() { return module_; }
+  [[nodiscard]] std::int16_t red() const noexcept { return red_; }
+  [[nodiscard]] std::int16_t green() const noexcept { return green_; }
+  [[nodiscard]] std::int16_t blue() const noexcept { return blue_; }
+  [[nodiscard]] VbBool busy() const noexcept { return busy_; }
+  [[nodiscard]] const core::Obj& colour_object() const noexcept { return colour_object_; }
+  [[nodiscard]] const std::string& cad_short_name() const noexcept { return cad_short_name_; }
+  [[nodiscard]] const std::string& version_label() const noexcept { return version_label_; }
+  [[nodiscard]] const std::string& application_class() const noexcept { return application_class_; }
+
+  // Largest whole number not above current × 100 / total; error 6 when the
+  // product overflows 32 bits, error 11 when total is 0.
+  [[nodiscard]] static std::int32_t percentage(std::int32_t total, std::int32_t current);
+
+  // --- Events of the export dialog -------------------------------------------
+  void aCapasPrefijo(const std::string& PrefCap) override;
+  void aCadCapas(std::int32_t CapAc) override;
+  void aCad2D() override;
+  void aCadPtos() override {}
+  void acadRotu1(double) override {}
+  void aCadTria(bool) override {}
+  void aCadTriaCurv(bool) override {}
+  void aCadCurv() override {}
+  void aCadPoli() override {}
+  void acadText() override {}
+  void acadBloq() override {}
+
+ private:
+  bool connect(bool silent);
+  void count_block_references();
+  void show_dialog();
+  void bind_document(VbBool& sigue, bool silent, std::string* Nombre, std::string* Vers);
+  void report_connected(bool silent, const std::string& version);
+  void read_short_name();
+
+  Module& module_;
+  std::unique_ptr<exporting::f_Acad> aCad_;
+  core::Obj colour_object_;
+  std::string cad_short_name_;
+  VbBool busy_ = core::kFalse;
+  VbArray<std::int32_t> VVc_;         // per-triangle colours given to Mete
+  std::int16_t red_ = 0, green_ = 0, blue_ = 0;
+  std::string PrefCap_;
+  std::int32_t CapAc_ = 0;
+  VbBool Solo2D_ = core::kFalse;
+  std::string version_label_;
+  std::string application_class_;
+};
+
+}  // namespace kestrel::bridge

@@ -1,0 +1,70 @@
+// Points, lines, arcs and circles. Geometry is public data; arcs run
+// counter-clockwise from start_angle to end_angle (radians).
+#pragma once
+
+#include "cad/memcad/entity.h"
+
+namespace kestrel::memcad {
+
+class Point final : public Entity {
+ public:
+  explicit Point(Vec3 position = {}) noexcept : Entity(EntityKind::kPoint), position(position) {}
+  Vec3 position;
+
+  [[nodiscard]] Box extents() const override;
+  [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<Point>(*this); }
+  void transform(const Placement& p) override { position = p.apply(position); }
+
+ protected:
+  [[nodiscard]] const core::MemberTable<Entity>& members() const override;
+};
+
+class Line final : public Entity {
+ public:
+  Line(Vec3 start = {}, Vec3 end = {}) noexcept : Entity(EntityKind::kLine), start(start), end(end) {}
+  Vec3 start;
+  Vec3 end;
+
+  [[nodiscard]] Box extents() const override;
+  [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<Line>(*this); }
+  void transform(const Placement& p) override;
+
+ protected:
+  [[nodiscard]] const core::MemberTable<Entity>& members() const override;
+};
+
+class Arc final : public Entity {
+ public:
+  Arc(Vec3 center = {}, double radius = 1, double start_angle = 0, double end_angle = 0) noexcept
+      : Entity(EntityKind::kArc), center(center), radius(radius), start_angle(start_angle), end_angle(end_angle) {}
+  Vec3 center;
+  double radius;
+  double start_angle;
+  double end_angle;
+
+  [[nodiscard]] Vec3 start_point() const noexcept { return point_on_circle(center, radius, start_angle); }
+  [[nodiscard]] Vec3 end_point() const noexcept { return point_on_circle(center, radius, end_angle); }
+
+  [[nodiscard]] Box extents() const override;
+  [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<Arc>(*this); }
+  void transform(const Placement& p) override;
+
+ protected:
+  [[nodiscard]] const core::MemberTable<Entity>& members() const override;
+};
+
+class Circle final : public Entity {
+ public:
+  Circle(Vec3 center = {}, double radius = 1) noexcept : Entity(EntityKind::kCircle), center(center), radius(radius) {}
+  Vec3 center;
+  double radius;
+
+  [[nodiscard]] Box extents() const override;
+  [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<Circle>(*this); }
+  void transform(const Placement& p) override;
+
+ protected:
+  [[nodiscard]] const core::MemberTable<Entity>& members() const override;
+};
+
+}  // namespace kestrel::memcad

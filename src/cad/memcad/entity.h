@@ -1,0 +1,154 @@
+// Entity: what every drawing entity holds (layer, colour, line type, true
+// colour, handle) and how it answers late-bound calls. An entity is both the
+// plain data the DXF layer reads and fills, and the automation object the
+// engine drives: no wrapper is allocated per call.
+//
+// Ownership: a Block (model space, paper space or a block definition) holds
+// its entities; an entity refers back to its block weakly, through a plain
+// pointer that the block clears when the entity leaves it (Delete, explode)
+// or when the block itself goes. A late-bound call on such a detached entity
+// raises an automation error instead of touching freed memory.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "cad/memcad/automation.h"
+#include "cad/memcad/geometry.h"
+#include "cad/memcad/true_color.h"
+
+namespace kestrel::memcad {
+
+class Block;
+class Document;
+
+enum class EntityKind : std::uint8_t {
+  kPoint,
+  kLine,
+  kLightweightPolyline,
+  kPolyline2d,
+  kPolyline3d,
+  kPolyfaceMesh,
+  kArc,
+  kCircle,
+  kText,
+  kMText,
+  kFace3d,
+  kHatch,
+  kBlockReference,
+  kAttribute,
+  kAttributeDefinition,
+  kUnknown,
+};
+
+// The CAD class name an entity of `kind` reports as EntityName ("AcDbPoint" ...).
+[[nodiscard]] std::string_view entity_name(EntityKind kind) noexcept;
+
+// Colour numbers: 0 by block, 256 by layer, 1..255 a colour index.
+inline constexpr std::int16_t kColorByBlock = 0;
+inline constexpr std::int16_t kColorByLayer = 256;
+
+class Entity : public core::Object {
+ public:
+  [[nodiscard]] EntityKind kind() const noexcept { return kind_; }
+  [[nodiscard]] virtual std::string_view entity_name() const noexcept { return memcad::entity_name(kind_); }
+
+  // The owning block, null once the entity has left it.
+  [[nodiscard]] Block* owner() const noexcept { return owner_; }
+  // The owning drawing, null when detached or when the drawing is gone.
+  [[nodiscard]] Document* document() const noexcept;
+
+  // Layer: an index into the drawing's layer table (0 is layer "0").
+  [[nodiscard]] std::uint32_t layer_index() const noexcept { return layer_; }
+  void set_layer_index(std::uint32_t index) noexcept { layer_ = index; }
+  // The layer's name; requires an attached entity.
+  [[nodiscard]] const std::string& layer() const;
+  // Finds the layer by name (any case); an unknown name is created or
+  // refused as the drawing's policy says. Requires an attached entity.
+  void set_layer(std::string_view name);
+
+  [[nodiscard]] std::int16_t color() const noexcept { return color_; }
+  // Sets the colour number and drops a true colour.
+  void set_color(std::int16_t color) noexcept {
+    color_ = color;
+    true_color_.reset();
+  }
+  [[nodiscard]] const std::optional<Rgb>& true_color() const noexcept { return true_color_; }
+  void set_true_color(std::optional<Rgb> rgb) noexcept { true_color_ = rgb; }
+
+  // Line type: an index into the drawing's line type table (ByLayer by default).
+  [[nodiscard]] std::uint16_t linetype_index() const noexcept { return linetype_; }
+  void set_linetype_index(std::uint16_t index) noexcept { linetype_ = index; }
+  [[nodiscard]] const std::string& linetype() const;
+  void set_linetype(std::string_view name);
+
+  [[nodiscard]] std::uint64_t handle() const noexcept { return handle_; }
+  void set_handle(std::uint64_t handle) noexcept { handle_ = handle; }
+  [[nodiscard]] bool visible() const noexcept { return visible_; }
+  void set_visible(bool visible) noexcept { visible_ = visible; }
+
+  // Plan and height extents of the geometry (empty when it has none).
+  [[nodiscard]] virtual Box extents() const = 0;
+  // A detached copy with the same properties and no handle.
+  [[nodiscard]] virtual std::shared_ptr<Entity> clone() const = 0;
+  // Moves the geometry as a block reference places its block's content.
+  virtual void transform(const Placement& placement) = 0;
+
+  // Late binding.
+  [[nodiscard]] std::string_view type_name() const override;
+  Variant get(std::string_view member) override;
+  void put(std::string_view member, const Variant& value) override;
+  Variant call(std::string_view member, std::span<Variant> args) override;
+  // The application session behind this entity; raises when it is detached.
+  [[nodiscard]] Session* call_session() const;
+
+ protected:
+  explicit Entity(EntityKind kind) noexcept : kind_(kind) {}
+  // Copies the properties, not the owner or the handle.
+  Entity(const Entity& other) noexcept;
+  Entity& operator=(const Entity&) = delete;
+
+  // The kind's member table (common members included).
+  [[nodiscard]] virtual const core::MemberTable<Entity>& members() const = 0;
+  // The drawing, raising when the entity is detached.
+  [[nodiscard]] Document& attached_document() const;
+  // Sets (or, with null, clears) the owning block.
+  virtual void attach_to(Block* owner) noexcept { owner_ = owner; }
+
+ private:
+  friend class Block;
+  friend class BlockReference;
+
+  Block* owner_ = nullptr;
+  std::uint64_t handle_ = 0;
+  std::uint32_t layer_ = 0;
+  std::optional<Rgb> true_color_;
+  std::uint16_t linetype_ = 1;  // "ByLayer" in every drawing's line type table
+  std::int16_t color_ = kColorByLayer;
+  EntityKind kind_;
+  bool visible_ = true;
+};
+
+// The members every entity answers: EntityName, ObjectName, Handle, Layer,
+// Color, Linetype, TrueColor, Visible, Update, Delete.
+[[nodiscard]] std::span<const core::Member<Entity>> common_entity_members() noexcept;
+
+// A kind's entity from the generic one inside member functions of that kind's table.
+template <class T>
+[[nodiscard]] T& as(Entity& e) noexcept {
+  return static_cast<T&>(e);
+}
+
+// Builds a kind's member table from the common members and its own groups.
+[[nodiscard]] inline core::MemberTable<Entity> entity_table(std::span<const core::Member<Entity>> own) {
+  return core::MemberTable<Entity>{common_entity_members(), own};
+}
+[[nodiscard]] inline core::MemberTable<Entity> entity_table(std::span<const core::Member<Entity>> shared,
+                                                            std::span<const core::Member<Entity>> own) {
+  return core::MemberTable<Entity>{common_entity_members(), shared, own};
+}
+
+}  // namespace kestrel::memcad

@@ -1,0 +1,105 @@
+// Polylines and the polyface mesh. Vertices are flat lists of doubles:
+// x, y pairs for the lightweight polyline (at its elevation), x, y, z
+// triples for the 2D (heavy) and 3D polylines and the mesh. A polyline needs
+// at least two vertices; the late-bound Add* members refuse fewer.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "cad/memcad/entity.h"
+
+namespace kestrel::memcad {
+
+class LightweightPolyline final : public Entity {
+ public:
+  explicit LightweightPolyline(std::vector<double> xy = {}) noexcept
+      : Entity(EntityKind::kLightweightPolyline), xy(std::move(xy)) {}
+  std::vector<double> xy;
+  // One bulge per vertex (the segment that starts there); empty: all straight.
+  std::vector<double> bulges;
+  // Start and end width per vertex; empty: constant_width everywhere.
+  std::vector<double> widths;
+  double elevation = 0;
+  double constant_width = 0;
+  bool closed = false;
+
+  [[nodiscard]] std::size_t vertex_count() const noexcept { return xy.size() / 2; }
+  [[nodiscard]] double bulge(std::size_t vertex) const noexcept {
+    return vertex < bulges.size() ? bulges[vertex] : 0.0;
+  }
+
+  [[nodiscard]] Box extents() const override;
+  [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<LightweightPolyline>(*this); }
+  void transform(const Placement& p) override;
+
+ protected:
+  [[nodiscard]] const core::MemberTable<Entity>& members() const override;
+};
+
+// The heavy 2D polyline ("AcDb2dPolyline"): vertex z values are kept as given;
+// the drawing plane sits at `elevation`.
+class Polyline2d final : public Entity {
+ public:
+  explicit Polyline2d(std::vector<double> xyz = {}) noexcept : Entity(EntityKind::kPolyline2d), xyz(std::move(xyz)) {}
+  std::vector<double> xyz;
+  std::vector<double> bulges;
+  double elevation = 0;
+  bool closed = false;
+
+  [[nodiscard]] std::size_t vertex_count() const noexcept { return xyz.size() / 3; }
+  [[nodiscard]] double bulge(std::size_t vertex) const noexcept {
+    return vertex < bulges.size() ? bulges[vertex] : 0.0;
+  }
+
+  [[nodiscard]] Box extents() const override;
+  [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<Polyline2d>(*this); }
+  void transform(const Placement& p) override;
+
+ protected:
+  [[nodiscard]] const core::MemberTable<Entity>& members() const override;
+};
+
+class Polyline3d final : public Entity {
+ public:
+  explicit Polyline3d(std::vector<double> xyz = {}) noexcept : Entity(EntityKind::kPolyline3d), xyz(std::move(xyz)) {}
+  std::vector<double> xyz;
+  bool closed = false;
+
+  [[nodiscard]] std::size_t vertex_count() const noexcept { return xyz.size() / 3; }
+
+  [[nodiscard]] Box extents() const override;
+  [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<Polyline3d>(*this); }
+  void transform(const Placement& p) override;
+
+ protected:
+  [[nodiscard]] const core::MemberTable<Entity>& members() const override;
+};
+
+class PolyfaceMesh final : public Entity {
+ public:
+  PolyfaceMesh() noexcept : Entity(EntityKind::kPolyfaceMesh) {}
+  std::vector<double> vertices;  // x, y, z triples
+  // Each face: up to four 1-based vertex numbers; 0 = unused corner, a
+  // negative number hides the edge that starts there.
+  std::vector<std::array<std::int32_t, 4>> faces;
+
+  [[nodiscard]] std::size_t vertex_count() const noexcept { return vertices.size() / 3; }
+  [[nodiscard]] Vec3 vertex(std::size_t i) const noexcept {
+    return {vertices[3 * i], vertices[3 * i + 1], vertices[3 * i + 2]};
+  }
+
+  [[nodiscard]] Box extents() const override;
+  [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<PolyfaceMesh>(*this); }
+  void transform(const Placement& p) override;
+
+ protected:
+  [[nodiscard]] const core::MemberTable<Entity>& members() const override;
+};
+
+// Vertex list checks of the Add* members and of Coordinates puts: the
+// count must be a whole number of vertices and at least two of them.
+void check_vertex_list(const std::vector<double>& values, std::size_t dimension);
+
+}  // namespace kestrel::memcad

@@ -1,0 +1,113 @@
+// Single-line texts, attributes and multi-line texts. A text's style is an
+// index into the drawing's text style table (0 is "Standard").
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "cad/memcad/entity.h"
+
+namespace kestrel::memcad {
+
+// What a single-line text, an attribute and an attribute definition share.
+class TextBase : public Entity {
+ public:
+  std::string text;
+  Vec3 insertion;
+  // The second alignment point, used when the alignment is not left/baseline.
+  Vec3 alignment_point;
+  double height = 2.5;
+  double rotation = 0;  // radians
+  double width_factor = 1;
+  double oblique_angle = 0;
+  std::uint32_t style = 0;
+  // Horizontal (0 left, 1 center, 2 right, 3 aligned, 4 middle, 5 fit) and
+  // vertical (0 baseline, 1 bottom, 2 middle, 3 top) justification.
+  std::int16_t horizontal_alignment = 0;
+  std::int16_t vertical_alignment = 0;
+
+  // The style's name; requires an attached entity.
+  [[nodiscard]] const std::string& style_name() const;
+  void set_style_name(std::string_view name);
+
+  [[nodiscard]] Box extents() const override;
+  void transform(const Placement& p) override;
+
+ protected:
+  using Entity::Entity;
+  TextBase(EntityKind kind, std::string text, Vec3 insertion, double height) noexcept
+      : Entity(kind), text(std::move(text)), insertion(insertion), height(height) {}
+};
+
+// Copies text, placement, size and style from one text to another.
+void copy_text_fields(const TextBase& from, TextBase& to);
+
+class Text final : public TextBase {
+ public:
+  explicit Text(std::string text = {}, Vec3 insertion = {}, double height = 2.5) noexcept
+      : TextBase(EntityKind::kText, std::move(text), insertion, height) {}
+
+  [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<Text>(*this); }
+
+ protected:
+  [[nodiscard]] const core::MemberTable<Entity>& members() const override;
+};
+
+// An attribute of a block reference ("AcDbAttribute").
+class AttributeReference final : public TextBase {
+ public:
+  AttributeReference(std::string tag = {}, std::string text = {}, Vec3 insertion = {}, double height = 2.5) noexcept
+      : TextBase(EntityKind::kAttribute, std::move(text), insertion, height), tag(std::move(tag)) {}
+  std::string tag;
+  bool invisible = false;
+
+  [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<AttributeReference>(*this); }
+
+ protected:
+  [[nodiscard]] const core::MemberTable<Entity>& members() const override;
+};
+
+// An attribute definition inside a block: each reference inserted later
+// gets an attribute with its tag, its default text and its placement.
+class AttributeDefinition final : public TextBase {
+ public:
+  AttributeDefinition(std::string tag = {}, std::string default_text = {}, Vec3 insertion = {},
+                      double height = 2.5) noexcept
+      : TextBase(EntityKind::kAttributeDefinition, std::move(default_text), insertion, height), tag(std::move(tag)) {}
+  std::string tag;
+  std::string prompt;
+  // The CAD's attribute mode bits: 1 invisible, 2 constant, 4 verify, 8 preset.
+  std::int32_t mode = 0;
+
+  [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<AttributeDefinition>(*this); }
+
+ protected:
+  [[nodiscard]] const core::MemberTable<Entity>& members() const override;
+};
+
+class MText final : public Entity {
+ public:
+  MText(Vec3 insertion = {}, double width = 0, std::string text = {}) noexcept
+      : Entity(EntityKind::kMText), text(std::move(text)), insertion(insertion), width(width) {}
+  // The text with its formatting codes ("\P" paragraph breaks, "{\fArial;...}" ...).
+  std::string text;
+  Vec3 insertion;
+  double width;  // of the reference rectangle; 0: no wrapping
+  double height = 2.5;
+  double rotation = 0;
+  std::uint32_t style = 0;
+  // 1 top left, 2 top center ... 9 bottom right.
+  std::int16_t attachment = 1;
+
+  [[nodiscard]] const std::string& style_name() const;
+  void set_style_name(std::string_view name);
+
+  [[nodiscard]] Box extents() const override;
+  [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<MText>(*this); }
+  void transform(const Placement& p) override;
+
+ protected:
+  [[nodiscard]] const core::MemberTable<Entity>& members() const override;
+};
+
+}  // namespace kestrel::memcad

@@ -1,0 +1,74 @@
+#include "cad/memcad/utility.h"
+
+#include "cad/memcad/arguments.h"
+#include "cad/memcad/document.h"
+#include "cad/memcad/errors.h"
+#include "cad/memcad/picker.h"
+
+namespace kestrel::memcad {
+
+Session* Utility::call_session() const { return session_of(doc_); }
+
+namespace {
+
+struct Prompting {
+  Document& doc;
+  Picker& picker;
+};
+
+Prompting prompting(Utility& u) {
+  Document* doc = u.document();
+  if (!doc) raise_drawing_closed();
+  Picker* picker = doc->session() ? doc->session()->picker() : nullptr;
+  if (!picker) raise_cancelled();
+  return {*doc, *picker};
+}
+
+std::string prompt_argument(Args args, std::size_t position) {
+  const Variant* v = optional_argument(args, position);
+  return v ? string_argument(args, position) : std::string();
+}
+
+// GetPoint([base point], [prompt]): the picked point.
+Variant get_point(Utility& u, Args args) {
+  std::optional<Vec3> base;
+  if (optional_argument(args, 1)) base = point_argument(args, 1);
+  const std::string prompt = prompt_argument(args, 2);
+  Prompting p = prompting(u);
+  const std::optional<Vec3> point = p.picker.get_point(p.doc, base, prompt);
+  if (!point) raise_cancelled();
+  return point_variant(*point);
+}
+
+// GetEntity(object out, picked point out, [prompt]).
+Variant get_entity(Utility& u, Args args) {
+  if (args.size() < 2) (void)core::argument(args, 2);  // raises "argument not optional"
+  const std::string prompt = prompt_argument(args, 3);
+  Prompting p = prompting(u);
+  std::optional<EntityPick> pick = p.picker.get_entity(p.doc, prompt);
+  if (!pick || !pick->entity) raise_cancelled();
+  args[0] = Variant(std::move(pick->entity));
+  args[1] = point_variant(pick->point);
+  return {};
+}
+
+Variant prompt(Utility& u, Args args) {
+  if (!u.document()) raise_drawing_closed();
+  (void)string_argument(args, 1);
+  return {};
+}
+
+const core::Member<Utility> kMembers[] = {
+    {"GetPoint", nullptr, nullptr, &get_point},
+    {"GetEntity", nullptr, nullptr, &get_entity},
+    {"Prompt", nullptr, nullptr, &prompt},
+};
+
+}  // namespace
+
+const core::MemberTable<Utility>& Utility::member_table() {
+  static const core::MemberTable<Utility> table{std::span<const core::Member<Utility>>(kMembers)};
+  return table;
+}
+
+}  // namespace kestrel::memcad

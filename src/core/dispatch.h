@@ -1,0 +1,91 @@
+// Table-driven late binding: a class derived from Dispatchable<Self>
+// declares its members once, as a static MemberTable, and gets Object's
+// get/put/call with case-insensitive lookup (binary search, no allocation).
+// A member with only a method answers a property get with no arguments, and
+// a property answers a call with no arguments, as automation does.
+#pragma once
+
+#include <algorithm>
+#include <initializer_list>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "core/object.h"
+
+namespace kestrel::core {
+
+template <class Self>
+struct Member {
+  std::string_view name;
+  Variant (*get)(Self&) = nullptr;
+  void (*put)(Self&, const Variant&) = nullptr;
+  Variant (*call)(Self&, std::span<Variant>) = nullptr;
+};
+
+// Case-insensitive (ASCII) ordering of member names.
+[[nodiscard]] int compare_member_names(std::string_view a, std::string_view b) noexcept;
+
+template <class Self>
+class MemberTable {
+ public:
+  MemberTable(std::initializer_list<std::span<const Member<Self>>> groups) {
+    for (auto group : groups) members_.insert(members_.end(), group.begin(), group.end());
+    std::stable_sort(members_.begin(), members_.end(), [](const Member<Self>& a, const Member<Self>& b) {
+      return compare_member_names(a.name, b.name) < 0;
+    });
+  }
+  MemberTable(std::initializer_list<Member<Self>> members) : members_(members) {
+    std::stable_sort(members_.begin(), members_.end(), [](const Member<Self>& a, const Member<Self>& b) {
+      return compare_member_names(a.name, b.name) < 0;
+    });
+  }
+
+  [[nodiscard]] const Member<Self>* find(std::string_view name) const noexcept {
+    auto it = std::lower_bound(members_.begin(), members_.end(), name, [](const Member<Self>& m, std::string_view n) {
+      return compare_member_names(m.name, n) < 0;
+    });
+    return it != members_.end() && compare_member_names(it->name, name) == 0 ? &*it : nullptr;
+  }
+  [[nodiscard]] std::span<const Member<Self>> members() const noexcept { return members_; }
+
+ private:
+  std::vector<Member<Self>> members_;
+};
+
+// Raises 438 for `member` of an object of type `type`.
+[[noreturn]] void raise_unknown_member(std::string_view type, std::string_view member);
+
+// Self provides: static const MemberTable<Self>& member_table(); and
+// std::string_view type_name() const.
+template <class Self>
+class Dispatchable : public Object {
+ public:
+  Variant get(std::string_view name) override {
+    const Member<Self>* m = lookup(name);
+    if (m->get) return m->get(self());
+    if (m->call) return m->call(self(), {});
+    raise_unknown_member(type_name(), name);
+  }
+  void put(std::string_view name, const Variant& value) override {
+    const Member<Self>* m = lookup(name);
+    if (!m->put) raise_unknown_member(type_name(), name);
+    m->put(self(), value);
+  }
+  Variant call(std::string_view name, std::span<Variant> args) override {
+    const Member<Self>* m = lookup(name);
+    if (m->call) return m->call(self(), args);
+    if (m->get && args.empty()) return m->get(self());
+    raise_unknown_member(type_name(), name);
+  }
+
+ private:
+  Self& self() { return static_cast<Self&>(*this); }
+  const Member<Self>* lookup(std::string_view name) {
+    const Member<Self>* m = Self::member_table().find(name);
+    if (!m) raise_unknown_member(type_name(), name);
+    return m;
+  }
+};
+
+}  // namespace kestrel::core

@@ -1,0 +1,107 @@
+#include "model/record_file.h"
+
+#include <fstream>
+#include <sstream>
+#include <system_error>
+#include <variant>
+#include <vector>
+
+#include "core/error.h"
+#include "model/record_json.h"
+
+namespace kestrel::model {
+
+namespace {
+
+std::string quoted(const std::filesystem::path& path) { return "\"" + path.string() + "\""; }
+
+core::Error cannot_write(const std::filesystem::path& path) {
+  return core::Error(core::kPathFileAccess, core::kRuntimeSource, "No se puede escribir " + quoted(path));
+}
+
+template <class R>
+std::string text_of(const R& record) {
+  json_detail::JsonOut out;
+  json_detail::write_document(out, record);
+  return out.take();
+}
+
+template <class R>
+void stream(std::ostream& sink, const R& record) {
+  json_detail::JsonOut out(&sink);
+  json_detail::write_document(out, record);
+}
+
+// Writes and closes `target`; errors name `shown`.
+template <class R>
+void write_file(const std::filesystem::path& target, const R& record, const std::filesystem::path& shown) {
+  std::ofstream out(target, std::ios::binary | std::ios::trunc);
+  if (!out) throw cannot_write(shown);
+  stream(out, record);
+  out.close();
+  if (!out) throw cannot_write(shown);
+}
+
+// Through a temporary file and a rename.
+template <class R>
+void replace_file(const std::filesystem::path& path, const R& record) {
+  std::filesystem::path temporary = path;
+  temporary += ".tmp";
+  try {
+    write_file(temporary, record, path);
+  } catch (...) {
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+    throw;
+  }
+  std::error_code error;
+  std::filesystem::rename(temporary, path, error);
+  if (error) {
+    std::filesystem::remove(temporary, error);
+    throw cannot_write(path);
+  }
+}
+
+}  // namespace
+
+std::string to_json(const t_Datos& set) { return text_of(set); }
+std::string to_json(const t_Dibujo& drawing) { return text_of(drawing); }
+std::string to_json(const RecordFile& file) {
+  return std::visit([](const auto& record) { return text_of(record); }, file);
+}
+
+void write_json(std::ostream& out, const t_Datos& set) { stream(out, set); }
+void write_json(std::ostream& out, const t_Dibujo& drawing) { stream(out, drawing); }
+void write_json(std::ostream& out, const RecordFile& file) {
+  std::visit([&](const auto& record) { stream(out, record); }, file);
+}
+
+RecordFile from_json(std::string_view text) { return json_detail::read_document(text); }
+
+t_Datos as_drawing_set(RecordFile file) {
+  if (auto* set = std::get_if<t_Datos>(&file)) return std::move(*set);
+  std::vector<t_Dibujo> drawings;
+  drawings.push_back(std::move(std::get<t_Dibujo>(file)));
+  t_Datos set;
+  set.NuDibujos = 1;
+  set.DibujoAct = 1;
+  set.Dibujos = VbArray<t_Dibujo>(1, std::move(drawings));
+  return set;
+}
+
+RecordFile read_record_file(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw core::Error(core::kFileNotFound, core::kRuntimeSource, "No se puede abrir " + quoted(path));
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (in.bad()) throw core::Error(core::kFileNotFound, core::kRuntimeSource, "No se puede leer " + quoted(path));
+  return from_json(text.view());
+}
+
+void write_record_file(const std::filesystem::path& path, const t_Datos& set) { replace_file(path, set); }
+void write_record_file(const std::filesystem::path& path, const t_Dibujo& drawing) { replace_file(path, drawing); }
+void write_record_file(const std::filesystem::path& path, const RecordFile& file) {
+  std::visit([&](const auto& record) { replace_file(path, record); }, file);
+}
+
+}  // namespace kestrel::model

@@ -1,0 +1,55 @@
+// Record files: `t_Datos` and `t_Dibujo` records as JSON text (format
+// "kestrel-records", version 1; described in docs/record-format.md).
+//
+// Writing is canonical and deterministic: fields in layout order, numbers
+// as the shortest text that reads back to the same double, so writing a
+// record that was read gives the same bytes again.
+//
+// Reading checks everything and never keeps a partial record. Errors
+// (core::Error, the description names the field and position, e.g.
+// "Dibujos[2].X: 4 elementos (1..4), NuPun dice 5"):
+//   5  malformed or truncated JSON (with line and column), a repeated or
+//      unknown field, a missing or unsupported header;
+//   13 a value of the wrong type (also a number that does not fit its field,
+//      opaque bytes of the wrong length);
+//   9  a count that disagrees with its array, a negative count, a point whose
+//      layer index is outside 1..nuCapas (see model/record_checks.h);
+//   53 (files) the file does not exist or cannot be read;
+//   75 (files) the file cannot be written.
+#pragma once
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "model/records.h"
+
+namespace kestrel::model {
+
+// What a record file holds.
+using RecordFile = std::variant<t_Datos, t_Dibujo>;
+
+[[nodiscard]] std::string to_json(const t_Datos& set);
+[[nodiscard]] std::string to_json(const t_Dibujo& drawing);
+[[nodiscard]] std::string to_json(const RecordFile& file);
+// Streams the same text in chunks (for large drawings).
+void write_json(std::ostream& out, const t_Datos& set);
+void write_json(std::ostream& out, const t_Dibujo& drawing);
+void write_json(std::ostream& out, const RecordFile& file);
+
+[[nodiscard]] RecordFile from_json(std::string_view text);
+
+// The drawing set a file stands for: a `t_Dibujo` becomes a set holding just
+// that drawing (NuDibujos 1, DibujoAct 1, Dibujos 1..1).
+[[nodiscard]] t_Datos as_drawing_set(RecordFile file);
+
+[[nodiscard]] RecordFile read_record_file(const std::filesystem::path& path);
+// Writes through a temporary file next to `path`, then renames it, so a
+// failed write never leaves half a file behind.
+void write_record_file(const std::filesystem::path& path, const t_Datos& set);
+void write_record_file(const std::filesystem::path& path, const t_Dibujo& drawing);
+void write_record_file(const std::filesystem::path& path, const RecordFile& file);
+
+}  // namespace kestrel::model

@@ -1,0 +1,31 @@
+// kestrel: the command-line face of the engine.
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+#include "tools/kestrel/commands.h"
+
+int main(int argc, char** argv) {
+  CLI::App app{"kestrel — drawing exchange between Merivox survey drawings and CAD (DXF)"};
+  app.require_subcommand(0, 1);
+  app.set_version_flag("--version", std::string("kestrel ") + KESTREL_VERSION);
+  kestrel::cli::CommonOptions common;
+  app.add_option("--settings", common.settings_file,
+                 "Settings file to use instead of $XDG_CONFIG_HOME/Merivox/settings.ini");
+
+  kestrel::cli::SessionOptions session;
+  CLI::App* session_cmd =
+      app.add_subcommand("session", "Connect to the embedded CAD as the host would and report the session");
+  session_cmd->add_option("--cad", session.cad_label, "CAD version label (e.g. \"ZWCAD 2021(x64)\")")
+      ->default_val(session.cad_label);
+
+  CLI11_PARSE(app, argc, argv);
+  try {
+    if (session_cmd->parsed()) return kestrel::cli::run_session(common, session);
+    std::cout << app.help();
+    return 0;
+  } catch (const std::exception& e) {
+    std::cerr << "kestrel: " << e.what() << "\n";
+    return 1;
+  }
+}

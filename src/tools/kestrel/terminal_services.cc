@@ -1,0 +1,13 @@
+#include "tools/kestrel/terminal_services.h"
+
+namespace kestrel::cli {
+
+TerminalServices::TerminalServices(const std::optional<std::filesystem::path>& settings_file)
+    : settings_(settings_file ? platform::IniSettingsStore::single_file(*settings_file)
+                              : platform::IniSettingsStore::for_user()) {}
+
+Services TerminalServices::services() {
+  return Services{settings_, message_box_, pointer_, pump_, dialogs_, automation_};
+}
+
+}  // namespace kestrel::cli

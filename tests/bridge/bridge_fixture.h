@@ -1,0 +1,57 @@
+// A module on scripted services, with the in-memory CAD installed under a
+// version label's class: the host's view of c_Kestrel.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "bridge/c_kestrel.h"
+#include "cad/catalogue.h"
+#include "cad/memcad/application.h"
+#include "module/settings_access.h"
+#include "platform/automation_host.h"
+#include "platform/settings.h"
+#include "support/scripted_ui.h"
+
+namespace kestrel::bridge {
+
+class BridgeTest : public ::testing::Test {
+ protected:
+  static constexpr const char* kLabel = "ZWCAD 2021(x64)";
+
+  // Installs the in-memory CAD under the application class of `label`;
+  // every application created is kept in `created`.
+  void install_cad(const std::string& label = kLabel, memcad::ApplicationInfo info = {}) {
+    host.install(cad::application_for(label).class_name, [this, info] {
+      auto app = memcad::Application::create(info);
+      created.push_back(app);
+      return core::ObjectRef(app);
+    });
+  }
+
+  // Connects as the host does; returns `sigue`.
+  bool connect(const std::string& label = kLabel, bool silent = false) {
+    core::VbBool sigue = core::kFalse;
+    core::VbBool comprueba = core::to_vb_bool(silent);
+    kestrel->IniciaAutocad(sigue, label, &comprueba);
+    return sigue == core::kTrue;
+  }
+
+  [[nodiscard]] std::string error_setting(const std::string& key) {
+    return read_setting(settings, "Errores", key, "<missing>");
+  }
+
+  platform::MemorySettingsStore settings;
+  test_support::ScriptedMessageBox message_box;
+  test_support::ScriptedPointer pointer;
+  test_support::ScriptedPump pump;
+  test_support::ScriptedDialogs dialogs;
+  platform::InProcessAutomationHost host;
+  std::vector<std::shared_ptr<memcad::Application>> created;
+  Module module{Services{settings, message_box, pointer, pump, dialogs, host}};
+  std::unique_ptr<c_Kestrel> kestrel = std::make_unique<c_Kestrel>(module);
+};
+
+}  // namespace kestrel::bridge

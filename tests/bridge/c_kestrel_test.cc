@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "bridge/catalogue.h"
+#include "bridge_fixture.h"
+
+namespace kestrel::bridge {
+namespace {
+
+TEST(Catalogue, HoldsFortySevenDistinctMethodsInInterfaceOrder) {
+  std::set<std::string_view> names;
+  for (std::size_t i = 0; i < kCatalogue.size(); ++i) {
+    EXPECT_EQ(kCatalogue[i].number, static_cast<int>(i) + 1);
+    names.insert(kCatalogue[i].name);
+  }
+  EXPECT_EQ(names.size(), 47u);
+  EXPECT_EQ(kCatalogue[24].name, "Mete");
+  EXPECT_EQ(kCatalogue[46].name, "Autocad_Genera_Textos");
+}
+
+struct RgbCase {
+  std::int32_t packed;
+  std::int16_t red, green, blue;
+};
+
+TEST_F(BridgeTest, LongToRgbSplitsLowByteFirst) {
+  const RgbCase cases[] = {
+      {255, 255, 0, 0},           {65280, 0, 255, 0},     {16711680, 0, 0, 255},
+      {0x00336699, 0x99, 0x66, 0x33}, {-1, 255, 0, 0},  // division truncates toward zero
+      {-256, 0, 255, 0},          {0, 0, 0, 0},
+  };
+  for (const RgbCase& c : cases) {
+    kestrel->LongToRGB(c.packed);
+    EXPECT_EQ(kestrel->red(), c.red) << c.packed;
+    EXPECT_EQ(kestrel->green(), c.green) << c.packed;
+    EXPECT_EQ(kestrel->blue(), c.blue) << c.packed;
+  }
+}
+
+TEST(Percentage, FloorsAndChecksOverflow) {
+  EXPECT_EQ(c_Kestrel::percentage(200, 50), 25);
+  EXPECT_EQ(c_Kestrel::percentage(3, 1), 33);
+  EXPECT_EQ(c_Kestrel::percentage(3, 2), 66);
+  EXPECT_EQ(c_Kestrel::percentage(-3, 1), -34);  // the largest whole number not above
+  try {
+    (void)c_Kestrel::percentage(100, 30'000'000);
+    FAIL() << "overflow not detected";
+  } catch (const core::Error& e) {
+    EXPECT_EQ(e.number(), core::kOverflow);
+  }
+  try {
+    (void)c_Kestrel::percentage(0, 1);
+    FAIL() << "division by zero not detected";
+  } catch (const core::Error& e) {
+    EXPECT_EQ(e.number(), core::kDivisionByZero);
+  }
+}
+
+TEST_F(BridgeTest, CompatibilityMethodsTouchNothingAndReturnEmptyRecords) {
+  module.model.NumPuntos = 3;
+  const core::Obj nothing;
+  std::int32_t n = 7, np = 9, ent = cadTodo;
+  VbArray<double> x(1, 2), y, z;
+  std::string ff = "x";
+  core::VbBool todo = core::kTrue;
+
+  kestrel->Obten_objetos1(nothing, n, x, y, z);
+  kestrel->Obten_objetos(nothing, n, x, y, z, np, x, y, z);
+  kestrel->Bloques_descompon();
+  const model::t_Dibujo a = kestrel->Copia_Todo1(nothing, ent);
+  const model::t_Dibujo b = kestrel->Copia_Todo2(nothing, ff, &todo);
+  const model::t_Datos c = kestrel->Example_Documents(nothing);
+
+  EXPECT_EQ(n, 7);
+  EXPECT_EQ(np, 9);
+  EXPECT_EQ(x.size(), 2);
+  EXPECT_EQ(module.model.NumPuntos, 3);
+  EXPECT_TRUE(message_box.shown().empty());
+  EXPECT_EQ(a.NuPun, 0);
+  EXPECT_FALSE(a.X.allocated());
+  EXPECT_TRUE(a.Texto2.empty());
+  EXPECT_EQ(b.NuPolis, 0);
+  EXPECT_EQ(c.NuDibujos, 0);
+  EXPECT_FALSE(c.Dibujos.allocated());
+}
+
+TEST_F(BridgeTest, TheDialogIsCreatedLoadedAndHidden) {
+  exporting::f_Acad& dialog = kestrel->aCad();
+  EXPECT_TRUE(dialog.loaded());
+  EXPECT_FALSE(dialog.visible());
+  EXPECT_EQ(dialog.Caption, "Pegar en Autocad");
+}
+
+TEST_F(BridgeTest, DialogControlsAreFoundByNameAndIndex) {
+  exporting::f_Acad& dialog = kestrel->aCad();
+  ASSERT_NE(dialog.control("Option1(3)"), nullptr);
+  EXPECT_EQ(dialog.control("Option1(3)")->caption, "2D Renderizado y sombreado en color");
+  EXPECT_EQ(dialog.control("Op3D(1)")->caption, "Entidades en 3D ");
+  EXPECT_EQ(dialog.control("Chk_Capas")->caption, "No crear capas desactivadas  ni sus Entidades.");
+  EXPECT_EQ(dialog.control("cmdDatosaceptar")->caption, "Generar");
+  EXPECT_EQ(dialog.control("Option1(4)"), nullptr);
+  EXPECT_EQ(dialog.control("Option1"), nullptr);
+  EXPECT_EQ(dialog.control("chkPtos(0)"), nullptr);
+  EXPECT_EQ(dialog.control("chkptos"), nullptr);  // control names are exact
+  EXPECT_EQ(dialog.control("Op3D(x)"), nullptr);
+}
+
+}  // namespace
+}  // namespace kestrel::bridge

@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include "bridge_fixture.h"
+
+namespace kestrel::bridge {
+namespace {
+
+constexpr const char* kClass = "ZWCAD.Application.2021";
+
+std::vector<std::string> calls(std::initializer_list<const char*> list) { return {list.begin(), list.end()}; }
+
+TEST_F(BridgeTest, WithNoCadInstalledFourAttemptsAreMadeSilently) {
+  EXPECT_FALSE(connect());
+  EXPECT_EQ(host.calls(), calls({"get:ZWCAD.Application.2021", "create:ZWCAD.Application.2021",
+                                 "get:ZWCAD.Application.2021", "create:ZWCAD.Application.2021"}));
+  EXPECT_TRUE(message_box.shown().empty());
+  EXPECT_EQ(pointer.shape(), platform::kPointerDefault);
+  EXPECT_EQ(kestrel->aCad().labMandando.caption, "Abriendo ZWCAD 2021(x64)");
+  EXPECT_FALSE(kestrel->Mira());
+}
+
+TEST_F(BridgeTest, StartsTheCadWhenNoneRunsAndBindsItsDocument) {
+  install_cad();
+  core::VbBool sigue = core::kFalse;
+  std::string nombre, vers;
+  kestrel->IniciaAutocad(sigue, kLabel, nullptr, &nombre, &vers);
+
+  ASSERT_EQ(sigue, core::kTrue);
+  EXPECT_EQ(host.calls(), calls({"get:ZWCAD.Application.2021", "create:ZWCAD.Application.2021"}));
+  ASSERT_EQ(created.size(), 1u);
+  const memcad::Application& app = *created[0];
+  EXPECT_EQ(nombre, "ZWCAD 2021 - [Dibujo1.dwg]");
+  EXPECT_EQ(vers, "21.0");
+  EXPECT_TRUE(app.visible());
+  EXPECT_EQ(app.active_document()->variables().get("MODEMACRO").to_string(), "Merivox 2022");
+  EXPECT_EQ(module.cad.VersionCad, kLabel);
+  EXPECT_EQ(module.cad.FamiliaCad, "ZWCad");
+  EXPECT_TRUE(module.cad.EspacioModelo);
+  EXPECT_TRUE(module.cad.EspacioPapel);
+  EXPECT_EQ(kestrel->aCad().Caption, "Generar en ZWCAD 2021 - [Dibujo1.dwg]");
+  EXPECT_EQ(kestrel->aCad().labMandando.caption, "ZWCAD 2021(x64) ya está cargado.");
+  EXPECT_EQ(pointer.shape(), platform::kPointerDefault);
+  EXPECT_TRUE(kestrel->Mira());
+}
+
+TEST_F(BridgeTest, AttachesToTheRunningCadWithoutStartingOne) {
+  install_cad();
+  auto running = memcad::Application::create();
+  host.set_running(kClass, running);
+  ASSERT_TRUE(connect());
+  EXPECT_EQ(host.calls(), calls({"get:ZWCAD.Application.2021"}));
+  EXPECT_EQ(module.cad.Aplicacion.ref(), core::ObjectRef(running));
+}
+
+TEST_F(BridgeTest, SilentCheckChangesNoDialogText) {
+  install_cad();
+  ASSERT_TRUE(connect(kLabel, /*silent=*/true));
+  EXPECT_EQ(kestrel->aCad().Caption, "Pegar en Autocad");
+  EXPECT_EQ(kestrel->aCad().labMandando.caption, "Autocad ya está cargado.");
+  EXPECT_EQ(kestrel->aCad().refreshes(), 0);
+}
+
+TEST_F(BridgeTest, WhenAlreadyConnectedTheDocumentObjectsAreKept) {
+  install_cad();
+  ASSERT_TRUE(connect());
+  const core::Obj first_document = module.cad.Documento;
+  const core::Obj first_model_space = module.cad.EspacioModelo;
+  created[0]->add_document();  // the user opens another drawing
+
+  core::VbBool sigue = core::kFalse;
+  std::string nombre;
+  kestrel->IniciaAutocad(sigue, kLabel, nullptr, &nombre);
+  EXPECT_EQ(sigue, core::kTrue);
+  EXPECT_EQ(nombre, "ZWCAD 2021 - [Dibujo2.dwg]");
+  EXPECT_EQ(module.cad.Documento, first_document);
+  EXPECT_EQ(module.cad.EspacioModelo, first_model_space);
+  EXPECT_EQ(host.calls().size(), 2u);  // no new attach or start
+}
+
+TEST_F(BridgeTest, CadWithNoDrawingOpenAsksToCloseItOrOpenOne) {
+  memcad::ApplicationInfo info;
+  info.open_drawing = false;
+  host.set_running(kClass, memcad::Application::create(info));
+
+  EXPECT_FALSE(connect());
+  ASSERT_EQ(message_box.shown().size(), 1u);
+  EXPECT_TRUE(message_box.shown()[0].text.starts_with("Cierra Autocad o abre un dibujo vacio   "))
+      << message_box.shown()[0].text;
+  EXPECT_EQ(error_setting("Numero"), "1");
+  EXPECT_EQ(pointer.shape(), platform::kPointerDefault);
+}
+
+TEST_F(BridgeTest, SilentCheckOfACadWithNoDrawingShowsNothing) {
+  memcad::ApplicationInfo info;
+  info.open_drawing = false;
+  host.set_running(kClass, memcad::Application::create(info));
+  EXPECT_FALSE(connect(kLabel, /*silent=*/true));
+  EXPECT_TRUE(message_box.shown().empty());
+}
+
+TEST_F(BridgeTest, FailureAfterTheDocumentIsBoundUsesTheSecondMessage) {
+  auto app = memcad::Application::create();
+  host.set_running(kClass, app);
+  app->inject_failure("ModelSpace", 1, -2147467259);
+  EXPECT_FALSE(connect());
+  ASSERT_EQ(message_box.shown().size(), 1u);
+  EXPECT_TRUE(message_box.shown()[0].text.starts_with("Cierra Autocad  - Error : -2147467259:"))
+      << message_box.shown()[0].text;
+}
+
+TEST_F(BridgeTest, LabelOutsideTheCatalogueKeepsTheFamily) {
+  module.cad.FamiliaCad = "AutoCad";
+  host.install("ZWCAD.Application", [] { return core::ObjectRef(memcad::Application::create()); });
+  ASSERT_TRUE(connect("ZWCAD 2022(x64)"));
+  EXPECT_EQ(kestrel->application_class(), "ZWCAD.Application");
+  EXPECT_EQ(module.cad.FamiliaCad, "AutoCad");
+  EXPECT_EQ(module.cad.VersionCad, "ZWCAD 2022(x64)");
+}
+
+TEST_F(BridgeTest, AFailedFirstStartTakesTheCaptionAsVersionLabel) {
+  int starts = 0;
+  host.install(kClass, [&starts]() -> core::ObjectRef {
+    if (++starts == 1) core::raise(core::kCannotCreateObject);
+    return memcad::Application::create();
+  });
+  ASSERT_TRUE(connect());
+  EXPECT_EQ(starts, 2);
+  EXPECT_EQ(host.calls().size(), 4u);
+  EXPECT_EQ(kestrel->version_label(), "ZWCAD 2021 - [Dibujo1.dwg]");
+}
+
+TEST_F(BridgeTest, MiraIsFalseAfterTheUserClosesTheCad) {
+  install_cad();
+  ASSERT_TRUE(connect());
+  created[0]->quit();
+  EXPECT_FALSE(kestrel->Mira());
+  EXPECT_TRUE(message_box.shown().empty());
+}
+
+TEST_F(BridgeTest, ShortNameIsTheCaptionsFirstTwoWords) {
+  install_cad();
+  ASSERT_TRUE(connect());
+  EXPECT_EQ(kestrel->cad_short_name(), "ZWCad");  // read before the application was bound
+  ASSERT_TRUE(connect());
+  EXPECT_EQ(kestrel->cad_short_name(), "ZWCAD 2021");
+}
+
+// An application whose document is not an object: the run time's type
+// mismatch goes through the first handler like any CAD error.
+class WrongTypedApplication final : public core::Object {
+ public:
+  std::string_view type_name() const override { return "Fake"; }
+  core::Variant get(std::string_view member) override {
+    if (member == "ActiveDocument") return core::Variant("not a document");
+    if (member == "Version") return core::Variant(1.5);
+    return core::Variant("Fake CAD");
+  }
+  void put(std::string_view, const core::Variant&) override {}
+  core::Variant call(std::string_view, std::span<core::Variant>) override { return {}; }
+};
+
+TEST_F(BridgeTest, AWrongTypedAnswerRaisesTypeMismatchThroughTheErrorPath) {
+  host.set_running(kClass, std::make_shared<WrongTypedApplication>());
+  EXPECT_FALSE(connect());
+  ASSERT_EQ(message_box.shown().size(), 1u);
+  EXPECT_NE(message_box.shown()[0].text.find(" 13: No coinciden los tipos"), std::string::npos)
+      << message_box.shown()[0].text;
+}
+
+TEST_F(BridgeTest, ColorTrueAsksForTheColourClassOfTheVersion) {
+  install_cad("ZWCAD 2020(x32)");
+  ASSERT_TRUE(connect("ZWCAD 2020(x32)"));
+  kestrel->Color_True();
+  EXPECT_EQ(kestrel->busy(), core::kFalse);
+  EXPECT_TRUE(kestrel->colour_object());
+}
+
+TEST_F(BridgeTest, ColorTrueFailureLeavesTheBusyFlagSet) {
+  install_cad();
+  ASSERT_TRUE(connect());
+  created[0]->inject_failure("GetInterfaceObject", 1, 429);
+  kestrel->Color_True();
+  EXPECT_EQ(kestrel->busy(), core::kTrue);
+  ASSERT_EQ(message_box.shown().size(), 1u);
+  EXPECT_TRUE(message_box.shown()[0].text.starts_with("Color_True en 1 - ZWCAD 2021(x64) - Error    nº  429"))
+      << message_box.shown()[0].text;
+  EXPECT_TRUE(message_box.shown()[0].text.ends_with(" "));  // one blank, then the empty MsgVersion
+}
+
+TEST_F(BridgeTest, ZoomExtensionShowsAndZoomsTheCad) {
+  install_cad();
+  ASSERT_TRUE(connect());
+  created[0]->set_visible(false);
+  kestrel->A_Zoom_extension();
+  EXPECT_TRUE(created[0]->visible());
+  EXPECT_EQ(created[0]->zoom_extents_count(), 1);
+  EXPECT_EQ(created[0]->update_count(), 1);
+}
+
+TEST_F(BridgeTest, ACadErrorInsideAMethodIsShownOnceLoggedAndSwallowed) {
+  install_cad();
+  ASSERT_TRUE(connect());
+  created[0]->inject_failure("ZoomExtents", 1, -2145320885);
+  kestrel->A_Zoom_extension();  // returns normally
+
+  ASSERT_EQ(message_box.shown().size(), 1u);
+  const auto& box = message_box.shown()[0];
+  EXPECT_TRUE(box.text.starts_with("No se puede hacer el zoom en Autocad \r\nError nº -2145320885  ")) << box.text;
+  EXPECT_EQ(box.style, platform::kOkOnly | platform::kExclamation);
+  EXPECT_EQ(error_setting("Numero"), "1");
+  EXPECT_EQ(error_setting("Lugar 1"), box.text);
+  EXPECT_EQ(error_setting("Error 1"), box.title);
+  EXPECT_EQ(created[0]->update_count(), 0);  // the routine ended at the failing call
+}
+
+}  // namespace
+}  // namespace kestrel::bridge

@@ -1,0 +1,176 @@
+#include <cmath>
+#include <numbers>
+
+#include "memcad_test_util.h"
+
+namespace kestrel::memcad::testing {
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+const char* const kExplodeAll = "DESCOMP\r-5000000,-5000000\r+5000000,+5000000\r\r";
+
+// A block "CASA" with base point (10, 0): a line, a circle and an attribute definition.
+Obj make_house(Cad& cad) {
+  Obj block = object(cad.doc.object("Blocks").call("Add", pt(10, 0, 0), "CASA"));
+  Obj line = object(block.call("AddLine", pt(10, 0), pt(12, 0)));
+  line.put("Layer", "MUROS");
+  line.put("Color", 1);
+  (void)block.call("AddCircle", pt(11, 1), 0.5);
+  (void)block.call("AddAttribute", 0.2, 0, "Nombre", pt(10, 2), "NOMBRE", "casa");
+  return block;
+}
+
+std::vector<std::string> names_of_model_space(Cad& cad) {
+  std::vector<std::string> names;
+  for (const auto& e : cad.document().model_space().entities()) names.emplace_back(e->entity_name());
+  return names;
+}
+
+TEST(MemcadBlocks, InsertBlockCopiesAttributeDefinitionsPlaced) {
+  Cad cad;
+  make_house(cad);
+  Obj ref = cad.add("InsertBlock", pt(100, 50, 0), "casa", 2.0, 2.0, 2.0, kPi / 2);
+  EXPECT_EQ(ref.get("EntityName").to_string(), "AcDbBlockReference");
+  EXPECT_EQ(ref.get("Name").to_string(), "CASA");
+  EXPECT_EQ(ref.get("XScaleFactor").to_double(), 2.0);
+  EXPECT_EQ(ref.get("Rotation").to_double(), kPi / 2);
+  EXPECT_TRUE(ref.get("HasAttributes").to_bool());
+  const Variant result = ref.call("GetAttributes");
+  const auto& attributes = result.as<core::VbArray<Variant>>();
+  ASSERT_EQ(attributes.lbound(), 0);
+  ASSERT_EQ(attributes.ubound(), 0);
+  Obj attribute = object(attributes[0]);
+  EXPECT_EQ(attribute.get("EntityName").to_string(), "AcDbAttribute");
+  EXPECT_EQ(attribute.get("TagString").to_string(), "NOMBRE");
+  EXPECT_EQ(attribute.get("TextString").to_string(), "casa");
+  EXPECT_DOUBLE_EQ(attribute.get("Height").to_double(), 0.4);
+  // (10, 2) is 2 above the base point: scaled to 4 and turned a quarter, it lies 4 left of the insertion.
+  const auto at = numbers(attribute.get("InsertionPoint"));
+  EXPECT_NEAR(at[0], 96, 1e-9);
+  EXPECT_NEAR(at[1], 50, 1e-9);
+}
+
+TEST(MemcadBlocks, ABlockCannotContainItself) {
+  Cad cad;
+  Obj block = make_house(cad);
+  EXPECT_EQ(error_of([&] { (void)block.call("InsertBlock", pt(0, 0), "CASA", 1.0, 1.0, 1.0, 0.0); }).number(),
+            kRefused);
+}
+
+TEST(MemcadExplode, ExplodeCommandPlacesBlockContentAndTurnsAttributesIntoTexts) {
+  Cad cad;
+  make_house(cad);
+  (void)cad.add("InsertBlock", pt(100, 50, 0), "CASA", 2.0, 2.0, 2.0, kPi / 2);
+  (void)cad.doc.call("SendCommand", kExplodeAll);
+  EXPECT_EQ(names_of_model_space(cad), (std::vector<std::string>{"AcDbLine", "AcDbCircle", "AcDbText"}));
+  const auto& line = static_cast<const Line&>(cad.document().model_space().at(0));
+  EXPECT_NEAR(line.start.x, 100, 1e-9);
+  EXPECT_NEAR(line.start.y, 50, 1e-9);
+  EXPECT_NEAR(line.end.x, 100, 1e-9);
+  EXPECT_NEAR(line.end.y, 54, 1e-9);
+  EXPECT_EQ(line.layer(), "MUROS");
+  EXPECT_EQ(line.color(), 1);
+  const auto& circle = static_cast<const Circle&>(cad.document().model_space().at(1));
+  EXPECT_NEAR(circle.center.x, 98, 1e-9);
+  EXPECT_NEAR(circle.center.y, 52, 1e-9);
+  EXPECT_NEAR(circle.radius, 1, 1e-12);
+  const auto& text = static_cast<const Text&>(cad.document().model_space().at(2));
+  EXPECT_EQ(text.text, "casa");
+  EXPECT_EQ(cad.document().command_log(), (std::vector<std::string>{kExplodeAll}));
+}
+
+TEST(MemcadExplode, PolylinesBecomeLinesAndBulgesArcs) {
+  Cad cad;
+  Obj lw = cad.add("AddLightWeightPolyline", doubles({0, 0, 10, 0, 10, 10}));
+  lw.put("Closed", true);
+  lw.put("Elevation", 3.0);
+  lw.put("Layer", "BORDE");
+  (void)lw.call("SetBulge", 0, 1.0);  // a half circle from (0,0) to (10,0), counter-clockwise
+  (void)cad.add("Add3DPoly", doubles({0, 0, 1, 5, 5, 2}));
+  (void)cad.doc.call("SendCommand", "_EXPLODE\n0,0\n100,100\n\n");
+  EXPECT_EQ(names_of_model_space(cad), (std::vector<std::string>{"AcDbArc", "AcDbLine", "AcDbLine", "AcDbLine"}));
+  const auto& arc = static_cast<const Arc&>(cad.document().model_space().at(0));
+  EXPECT_NEAR(arc.center.x, 5, 1e-9);
+  EXPECT_NEAR(arc.center.y, 0, 1e-9);
+  EXPECT_NEAR(arc.center.z, 3, 1e-12);
+  EXPECT_NEAR(arc.radius, 5, 1e-9);
+  EXPECT_NEAR(arc.start_angle, kPi, 1e-9);  // counter-clockwise from (0,0) over the bottom to (10,0)
+  EXPECT_NEAR(arc.end_angle, 0, 1e-9);
+  EXPECT_EQ(arc.layer(), "BORDE");
+  const auto& closing = static_cast<const Line&>(cad.document().model_space().at(2));
+  EXPECT_EQ(closing.start, (Vec3{10, 10, 3}));
+  EXPECT_EQ(closing.end, (Vec3{0, 0, 3}));
+  const auto& from_3d = static_cast<const Line&>(cad.document().model_space().at(3));
+  EXPECT_EQ(from_3d.end, (Vec3{5, 5, 2}));
+}
+
+TEST(MemcadExplode, OnlyWhatLiesInsideTheWindowAndOneLevelPerCommand) {
+  Cad cad;
+  Obj inner = object(cad.doc.object("Blocks").call("Add", pt(0, 0), "DENTRO"));
+  (void)inner.call("AddPoint", pt(1, 1));
+  Obj outer = object(cad.doc.object("Blocks").call("Add", pt(0, 0), "FUERA"));
+  (void)outer.call("InsertBlock", pt(0, 0), "DENTRO", 1.0, 1.0, 1.0, 0.0);
+  (void)cad.add("InsertBlock", pt(5, 5), "FUERA", 1.0, 1.0, 1.0, 0.0);
+  (void)cad.add("InsertBlock", pt(500, 500), "FUERA", 1.0, 1.0, 1.0, 0.0);
+  const std::string window = "DESCOMP\r0,0\r100,100\r\r";
+  (void)cad.doc.call("SendCommand", window);
+  EXPECT_EQ(names_of_model_space(cad), (std::vector<std::string>{"AcDbBlockReference", "AcDbBlockReference"}));
+  (void)cad.doc.call("SendCommand", window);
+  EXPECT_EQ(names_of_model_space(cad), (std::vector<std::string>{"AcDbBlockReference", "AcDbPoint"}));
+  EXPECT_EQ(static_cast<const Point&>(cad.document().model_space().at(1)).position, (Vec3{6, 6, 0}));
+}
+
+TEST(MemcadExplode, OtherCommandsAndUnfinishedSelectionsChangeNothing) {
+  Cad cad;
+  (void)cad.add("AddPolyline", doubles({0, 0, 0, 1, 1, 0}));
+  for (const char* text : {"ZOOM\rE\r", "REGEN\n", "DESCOMP\r0,0\r10,10\r", "DESCOMP\rnada\r\r"}) {
+    (void)cad.doc.call("SendCommand", text);
+  }
+  EXPECT_EQ(names_of_model_space(cad), (std::vector<std::string>{"AcDb2dPolyline"}));
+  EXPECT_EQ(cad.document().command_log().size(), 4u);
+}
+
+TEST(MemcadExplode, ExplodeMethodKeepsTheOriginal) {
+  Cad cad;
+  Obj poly = cad.add("Add3DPoly", doubles({0, 0, 0, 1, 0, 0, 1, 1, 0}));
+  EXPECT_EQ(poly.call("Explode").as<core::VbArray<Variant>>().size(), 2);
+  EXPECT_EQ(cad.model.get("Count").to_int32(), 3);
+  Obj point = cad.add("AddPoint", pt(0, 0));
+  EXPECT_EQ(error_of([&] { (void)point.call("Explode"); }).number(), core::kMemberNotSupported);
+}
+
+TEST(MemcadHatch, OuterLoopCopiesTheBoundaryPath) {
+  Cad cad;
+  Obj boundary = cad.add("AddPolyline", doubles({0, 0, 0, 4, 0, 0, 4, 3, 0, 0, 0, 0}));
+  Obj hatch = cad.add("AddHatch", 0, "ANSI31", true);
+  core::VbArray<core::ObjectRef> loop(0, std::vector<core::ObjectRef>{boundary.ref()});
+  (void)hatch.call("AppendOuterLoop", Variant(loop));
+  hatch.put("PatternScale", 0.1);
+  hatch.put("PatternAngle", kPi / 2);
+  (void)hatch.call("Evaluate");
+  EXPECT_EQ(hatch.get("EntityName").to_string(), "AcDbHatch");
+  EXPECT_EQ(hatch.get("PatternName").to_string(), "ANSI31");
+  EXPECT_EQ(hatch.get("NumberOfLoops").to_int32(), 1);
+  const auto& data = static_cast<const Hatch&>(cad.document().model_space().at(1));
+  EXPECT_EQ(data.loops[0].xy, (std::vector<double>{0, 0, 4, 0, 4, 3}));  // the repeated end vertex dropped
+  EXPECT_FALSE(data.solid());
+  EXPECT_EQ(data.pattern_scale, 0.1);
+}
+
+TEST(MemcadHatch, OpenBoundariesAndNonCurvesAreRefused) {
+  Cad cad;
+  Obj open = cad.add("AddPolyline", doubles({0, 0, 0, 4, 0, 0, 4, 3, 0}));
+  Obj text = cad.add("AddText", "x", pt(0, 0), 1.0);
+  Obj hatch = cad.add("AddHatch", 0, "SOLID", true);
+  for (const Obj& boundary : {open, text}) {
+    core::VbArray<core::ObjectRef> loop(0, std::vector<core::ObjectRef>{boundary.ref()});
+    EXPECT_EQ(error_of([&] { (void)hatch.call("AppendOuterLoop", Variant(loop)); }).number(), kRefused);
+  }
+  EXPECT_EQ(error_of([&] { (void)hatch.call("AppendOuterLoop", 5); }).number(), core::kTypeMismatch);
+  core::VbArray<Variant> circle(0, std::vector<Variant>{Variant(cad.add("AddCircle", pt(0, 0), 1.0).ref())});
+  (void)hatch.call("AppendOuterLoop", Variant(circle));
+  EXPECT_TRUE(static_cast<const Hatch&>(cad.document().model_space().at(2)).solid());
+}
+
+}  // namespace
+}  // namespace kestrel::memcad::testing

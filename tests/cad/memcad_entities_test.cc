@@ -1,0 +1,209 @@
+#include <functional>
+
+#include "memcad_test_util.h"
+
+namespace kestrel::memcad::testing {
+namespace {
+
+struct AddCase {
+  const char* what;
+  std::function<Obj(Cad&)> add;
+  const char* entity_name;
+  const char* member;            // a member that reads the geometry back
+  std::vector<double> expected;  // what it reads
+};
+
+const AddCase kAddCases[] = {
+    {"point", [](Cad& c) { return c.add("AddPoint", pt(1, 2, 3)); }, "AcDbPoint", "Coordinates", {1, 2, 3}},
+    {"line", [](Cad& c) { return c.add("AddLine", pt(0, 0, 1), pt(3, 4, 1)); }, "AcDbLine", "EndPoint", {3, 4, 1}},
+    {"2d polyline", [](Cad& c) { return c.add("AddPolyline", doubles({0, 0, 5, 10, 0, 5, 10, 10, 5})); },
+     "AcDb2dPolyline", "Coordinates", {0, 0, 5, 10, 0, 5, 10, 10, 5}},
+    {"lightweight polyline", [](Cad& c) { return c.add("AddLightWeightPolyline", doubles({0, 0, 4, 0, 4, 3})); },
+     "AcDbPolyline", "Coordinates", {0, 0, 4, 0, 4, 3}},
+    {"3d polyline", [](Cad& c) { return c.add("Add3DPoly", doubles({0, 0, 1, 1, 1, 2})); }, "AcDb3dPolyline",
+     "Coordinates", {0, 0, 1, 1, 1, 2}},
+    {"arc", [](Cad& c) { return c.add("AddArc", pt(0, 0), 2.0, 0.0, 1.5707963267948966); }, "AcDbArc", "center",
+     {0, 0, 0}},
+    {"circle", [](Cad& c) { return c.add("AddCircle", pt(5, 5, 2), 3.0); }, "AcDbCircle", "Center", {5, 5, 2}},
+    {"text", [](Cad& c) { return c.add("AddText", " 12", pt(7, 8, 9), 0.5); }, "AcDbText", "InsertionPoint",
+     {7, 8, 9}},
+    {"multi-line text", [](Cad& c) { return c.add("AddMText", pt(1, 1), 10.0, "a\\Pb"); }, "AcDbMText",
+     "InsertionPoint", {1, 1, 0}},
+    {"3d face", [](Cad& c) { return c.add("Add3DFace", pt(0, 0, 1), pt(1, 0, 2), pt(1, 1, 3), pt(0, 0, 1)); },
+     "AcDbFace", "Coordinates", {0, 0, 1, 1, 0, 2, 1, 1, 3, 0, 0, 1}},
+};
+
+TEST(MemcadEntities, EachAddGivesTheCadEntityNameAndGeometryBack) {
+  for (const AddCase& c : kAddCases) {
+    SCOPED_TRACE(c.what);
+    Cad cad;
+    Obj e = c.add(cad);
+    EXPECT_EQ(e.get("EntityName").to_string(), c.entity_name);
+    EXPECT_EQ(numbers(e.get(c.member)), c.expected);
+    EXPECT_EQ(e.get("Layer").to_string(), "0");
+    EXPECT_EQ(e.get("Color").to_int32(), 256);
+    EXPECT_EQ(object(cad.model.call("Item", 0)), e);
+  }
+}
+
+TEST(MemcadEntities, LayerAndColourPutsReadBackAndReachTheData) {
+  Cad cad;
+  Obj point = cad.add("AddPoint", pt(1, 2, 3));
+  point.put("Color", std::int16_t{2});
+  point.put("Layer", "PUNTOS");
+  EXPECT_EQ(point.get("Color").to_int32(), 2);
+  EXPECT_EQ(point.get("Layer").to_string(), "PUNTOS");
+  const Entity& data = cad.document().model_space().at(0);
+  EXPECT_EQ(data.color(), 2);
+  EXPECT_EQ(data.layer(), "PUNTOS");
+  EXPECT_EQ(cad.document().layers().find("puntos")->color, 7);  // created on first use
+  EXPECT_EQ(error_of([&] { point.put("Color", 257); }).number(), kRefused);
+}
+
+TEST(MemcadEntities, ArcEndsFollowFromCenterRadiusAndAngles) {
+  Cad cad;
+  Obj arc = cad.add("AddArc", pt(1, 1), 2.0, 0.0, 3.141592653589793 / 2);
+  const auto start = numbers(arc.get("StartPoint"));
+  const auto end = numbers(arc.get("EndPoint"));
+  EXPECT_NEAR(start[0], 3, 1e-12);
+  EXPECT_NEAR(start[1], 1, 1e-12);
+  EXPECT_NEAR(end[0], 1, 1e-12);
+  EXPECT_NEAR(end[1], 3, 1e-12);
+  EXPECT_EQ(arc.get("radius").to_double(), 2.0);
+  // Angles are kept in [0, 2π): a negative start angle comes back turned.
+  Obj other = cad.add("AddArc", pt(0, 0), 1.0, -3.141592653589793 / 2, 0.0);
+  EXPECT_NEAR(other.get("StartAngle").to_double(), 3 * 3.141592653589793 / 2, 1e-12);
+}
+
+TEST(MemcadEntities, PolylinePropertiesRoundTrip) {
+  Cad cad;
+  Obj p2 = cad.add("AddPolyline", doubles({0, 0, 0, 10, 0, 0}));
+  p2.put("Elevation", 12.5);
+  p2.put("Closed", true);
+  EXPECT_EQ(p2.get("Elevation").to_double(), 12.5);
+  EXPECT_TRUE(p2.get("Closed").to_bool());
+  Obj lw = cad.add("AddLightWeightPolyline", doubles({0, 0, 4, 0, 4, 3}));
+  (void)lw.call("SetBulge", 1, 0.5);
+  EXPECT_EQ(lw.call("GetBulge", 1).to_double(), 0.5);
+  EXPECT_EQ(numbers(lw.call("Coordinate", 2)), (std::vector<double>{4, 3}));
+  lw.put("Coordinates", doubles({1, 1, 2, 2}));
+  EXPECT_EQ(lw.call("GetBulge", 1).to_double(), 0.0);
+  EXPECT_EQ(error_of([&] { (void)lw.call("GetBulge", 2); }).number(), kNotFound);
+}
+
+TEST(MemcadEntities, TextMembers) {
+  Cad cad;
+  (void)cad.doc.object("TextStyles").call("Add", "Arial");
+  Obj text = cad.add("AddText", "Cota", pt(1, 2), 0.25);
+  text.put("Rotation", 7.853981635);
+  text.put("StyleName", "ARIAL");
+  EXPECT_EQ(text.get("TextString").to_string(), "Cota");
+  EXPECT_EQ(text.get("Height").to_double(), 0.25);
+  EXPECT_EQ(text.get("Rotation").to_double(), 7.853981635);
+  EXPECT_EQ(text.get("StyleName").to_string(), "Arial");
+  text.put("Alignment", 10);
+  EXPECT_EQ(text.get("Alignment").to_int32(), 10);
+  EXPECT_EQ(error_of([&] { text.put("Height", 0.0); }).number(), kRefused);
+}
+
+TEST(MemcadEntities, TrueColourAssignedFromTheColourObject) {
+  Cad cad;
+  Obj color = object(cad.app.call("GetInterfaceObject", "AutoCAD.AcCmColor.24"));
+  (void)color.call("SetRGB", 200, 100, 50);
+  Obj circle = cad.add("AddCircle", pt(0, 0), 1.0);
+  circle.put("TrueColor", color.ref());
+  Obj back = circle.object("TrueColor");
+  EXPECT_EQ(back.get("Red").to_int32(), 200);
+  EXPECT_EQ(back.get("ColorMethod").to_int32(), kMethodByRgb);
+  EXPECT_EQ(cad.document().model_space().at(0).true_color(), (Rgb{200, 100, 50}));
+  circle.put("Color", 1);  // an index drops the true colour
+  EXPECT_FALSE(cad.document().model_space().at(0).true_color().has_value());
+  EXPECT_EQ(error_of([&] { circle.put("TrueColor", cad.doc.ref()); }).number(), core::kTypeMismatch);
+}
+
+struct RefusedCase {
+  const char* what;
+  std::function<void(Cad&)> call;
+  std::int32_t number;
+};
+
+const RefusedCase kRefusedCases[] = {
+    {"2d polyline of one vertex", [](Cad& c) { (void)c.add("AddPolyline", doubles({0, 0, 0})); }, kRefused},
+    {"3d polyline of one vertex", [](Cad& c) { (void)c.add("Add3DPoly", doubles({1, 2, 3})); }, kRefused},
+    {"3d polyline not in triples", [](Cad& c) { (void)c.add("Add3DPoly", doubles({1, 2, 3, 4, 5, 6, 7})); },
+     kRefused},
+    {"lightweight polyline of one vertex", [](Cad& c) { (void)c.add("AddLightWeightPolyline", doubles({1, 2})); },
+     kRefused},
+    {"lightweight polyline of odd count",
+     [](Cad& c) { (void)c.add("AddLightWeightPolyline", doubles({1, 2, 3, 4, 5})); }, kRefused},
+    {"empty coordinate array", [](Cad& c) { (void)c.add("AddPolyline", Variant(core::VbArray<double>())); },
+     kRefused},
+    {"zero block scale",
+     [](Cad& c) {
+       (void)c.doc.object("Blocks").call("Add", pt(0, 0), "B");
+       (void)c.add("InsertBlock", pt(0, 0), "B", 1.0, 0.0, 1.0, 0.0);
+     },
+     kRefused},
+    {"unknown block", [](Cad& c) { (void)c.add("InsertBlock", pt(0, 0), "NADA", 1.0, 1.0, 1.0, 0.0); }, kRefused},
+    {"empty hatch pattern", [](Cad& c) { (void)c.add("AddHatch", 0, "", true); }, kRefused},
+    {"zero circle radius", [](Cad& c) { (void)c.add("AddCircle", pt(0, 0), 0.0); }, kRefused},
+    {"point of two numbers", [](Cad& c) { (void)c.add("AddPoint", doubles({1, 2})); }, kRefused},
+    {"text point as text", [](Cad& c) { (void)c.add("AddText", "a", "1,2", 1.0); }, core::kTypeMismatch},
+    {"null point", [](Cad& c) { (void)c.add("AddPoint", core::ObjectRef()); }, core::kTypeMismatch},
+    {"missing radius", [](Cad& c) { (void)c.add("AddCircle", pt(0, 0)); }, 449},
+};
+
+TEST(MemcadEntities, RefusedCallsRaiseAndAddNothing) {
+  for (const RefusedCase& c : kRefusedCases) {
+    SCOPED_TRACE(c.what);
+    Cad cad;
+    const core::Error e = error_of([&] { c.call(cad); });
+    EXPECT_EQ(e.number(), c.number);
+    EXPECT_EQ(cad.model.get("Count").to_int32(), 0);
+  }
+}
+
+TEST(MemcadEntities, ArgumentErrorsNameThePosition) {
+  Cad cad;
+  const core::Error wrong = error_of([&] { (void)cad.add("AddText", "a", pt(0, 0), "alto"); });
+  EXPECT_EQ(wrong.number(), core::kTypeMismatch);
+  EXPECT_NE(wrong.description().find("argumento 3"), std::string::npos) << wrong.description();
+  const core::Error null = error_of([&] { (void)cad.add("AddLine", pt(0, 0), core::ObjectRef()); });
+  EXPECT_NE(null.description().find("argumento 2"), std::string::npos) << null.description();
+  const core::Error refused = error_of([&] { (void)cad.add("AddPoint", doubles({1, 2, 3, 4})); });
+  EXPECT_EQ(refused.source(), "ZWCAD.Application");
+  EXPECT_NE(refused.description().find("argumento 1"), std::string::npos) << refused.description();
+}
+
+TEST(MemcadEntities, NumbersArrivingAsOtherArraysAreAccepted) {
+  Cad cad;
+  core::VbArray<Variant> v(0, std::vector<Variant>{Variant(1), Variant(2.5), Variant(std::int16_t{3})});
+  Obj point = cad.add("AddPoint", Variant(v));
+  EXPECT_EQ(numbers(point.get("Coordinates")), (std::vector<double>{1, 2.5, 3}));
+  core::VbArray<std::int32_t> l(0, std::vector<std::int32_t>{0, 0, 5, 5});
+  Obj lw = cad.add("AddLightWeightPolyline", Variant(l));
+  EXPECT_EQ(numbers(lw.get("Coordinates")), (std::vector<double>{0, 0, 5, 5}));
+}
+
+TEST(MemcadEntities, DeleteRemovesAndLaterCallsFail) {
+  Cad cad;
+  Obj a = cad.add("AddPoint", pt(0, 0));
+  Obj b = cad.add("AddPoint", pt(1, 0));
+  (void)a.call("Delete");
+  EXPECT_EQ(cad.model.get("Count").to_int32(), 1);
+  EXPECT_EQ(object(cad.model.call("Item", 0)), b);
+  const core::Error e = error_of([&] { (void)a.get("Layer"); });
+  EXPECT_EQ(e.number(), kRefused);
+  EXPECT_EQ(e.description(), "El objeto ha sido borrado");
+}
+
+TEST(MemcadEntities, HandlesAreUniqueHexTexts) {
+  Cad cad;
+  Obj a = cad.add("AddPoint", pt(0, 0));
+  Obj b = cad.add("AddPoint", pt(0, 0));
+  EXPECT_EQ(a.get("Handle").to_string(), "100");
+  EXPECT_EQ(b.get("Handle").to_string(), "101");
+}
+
+}  // namespace
+}  // namespace kestrel::memcad::testing

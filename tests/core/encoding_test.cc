@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/cp1252.h"
+#include "core/error.h"
+#include "core/utf8.h"
+
+namespace kestrel::core {
+namespace {
+
+TEST(Utf8, ValidityFollowsTheWellFormedTable) {
+  const std::vector<std::pair<std::string, bool>> cases = {
+      {"", true},
+      {"plain ascii", true},
+      {"\xC3\xB1", true},
+      {"\xE2\x82\xAC", true},
+      {"\xF0\x9F\x98\x80", true},
+      {"\xF4\x8F\xBF\xBF", true},        // U+10FFFF
+      {"\xED\x9F\xBF", true},            // U+D7FF, just below the surrogates
+      {"\xC0\xAF", false},               // overlong '/'
+      {"\xC1\xBF", false},               // overlong
+      {"\xE0\x80\xAF", false},           // overlong
+      {"\xF0\x80\x80\xAF", false},       // overlong
+      {"\xED\xA0\x80", false},           // surrogate U+D800
+      {"\xF4\x90\x80\x80", false},       // above U+10FFFF
+      {"\xF5\x80\x80\x80", false},
+      {"\x80", false},                   // lone continuation
+      {"\xE2\x82", false},               // truncated at the end
+      {"\xE2\x82x", false},              // truncated in the middle
+      {"\xFF", false},
+      {std::string("a\0b", 3), true},    // NUL is a character like any other
+  };
+  for (const auto& [text, valid] : cases) EXPECT_EQ(is_valid_utf8(text), valid) << testing::PrintToString(text);
+}
+
+TEST(Utf8, DecodeGivesCodeAndSize) {
+  const std::string s = "a\xC3\xB1\xE2\x82\xAC\xF0\x9F\x98\x80\x93";
+  const std::vector<Utf8Char> expected = {
+      {U'a', 1, true}, {0xF1, 2, true}, {0x20AC, 3, true}, {0x1F600, 4, true}, {0x201C, 1, false}};
+  std::size_t pos = 0;
+  for (const Utf8Char& e : expected) {
+    ASSERT_LT(pos, s.size());
+    const Utf8Char c = decode_char(s, pos);
+    EXPECT_EQ(c.code, e.code);
+    EXPECT_EQ(c.size, e.size);
+    EXPECT_EQ(c.well_formed, e.well_formed);
+    pos += c.size;
+  }
+  EXPECT_EQ(pos, s.size());
+}
+
+TEST(Utf8, StrayBytesBecomeTheirWindows1252Characters) {
+  EXPECT_EQ(to_valid_utf8("caf\xE9"), "caf\xC3\xA9");
+  EXPECT_EQ(to_valid_utf8("\x80" "5"), "\xE2\x82\xAC" "5");
+  EXPECT_EQ(to_valid_utf8("\xE2\x82"), "\xC3\xA2\xE2\x80\x9A");  // â‚
+  EXPECT_EQ(to_valid_utf8("ok \xC3\xB1"), "ok \xC3\xB1");
+  EXPECT_TRUE(is_valid_utf8(to_valid_utf8("\xC0\xAF\xED\xA0\x80\xFF")));
+}
+
+TEST(Utf8, EveryByteSequenceDecodesWithoutFailing) {
+  // Every one- and two-byte input, and a sample of three-byte ones, walks
+  // to the end in steps of 1 to 4 bytes and repairs to valid text.
+  std::string s(3, '\0');
+  for (int a = 0; a < 256; ++a) {
+    for (int b = 0; b < 256; b += (a >= 0xE0 ? 1 : 17)) {
+      s[0] = static_cast<char>(a);
+      s[1] = static_cast<char>(b);
+      s[2] = static_cast<char>(0x80 + (a ^ b) % 64);
+      std::size_t pos = 0;
+      while (pos < s.size()) {
+        const Utf8Char c = decode_char(s, pos);
+        ASSERT_GE(c.size, 1);
+        ASSERT_LE(pos + c.size, s.size());
+        pos += c.size;
+      }
+      ASSERT_TRUE(is_valid_utf8(to_valid_utf8(s)));
+    }
+  }
+}
+
+TEST(Utf8, AppendWritesReplacementForNonCharacters) {
+  std::string out;
+  append_utf8(out, 0x20AC);
+  append_utf8(out, 0xD800);
+  append_utf8(out, 0x110000);
+  EXPECT_EQ(out, "\xE2\x82\xAC\xEF\xBF\xBD\xEF\xBF\xBD");
+}
+
+TEST(Utf8, SkipAndCountStopAtTheEnd) {
+  const std::string s = "a\xC3\xB1" "b";
+  EXPECT_EQ(skip_chars(s, 0, 2), 3u);
+  EXPECT_EQ(skip_chars(s, 0, 9), s.size());
+  EXPECT_EQ(count_chars(s, 1, s.size()), 2u);
+  EXPECT_EQ(count_chars(s, 0, 99), 3u);
+}
+
+TEST(Cp1252, HighControlRangeMatchesTheCodePage) {
+  const std::vector<std::pair<std::uint8_t, char32_t>> table = {
+      {0x80, 0x20AC}, {0x81, 0x0081}, {0x82, 0x201A}, {0x83, 0x0192}, {0x84, 0x201E}, {0x85, 0x2026},
+      {0x86, 0x2020}, {0x87, 0x2021}, {0x88, 0x02C6}, {0x89, 0x2030}, {0x8A, 0x0160}, {0x8B, 0x2039},
+      {0x8C, 0x0152}, {0x8D, 0x008D}, {0x8E, 0x017D}, {0x8F, 0x008F}, {0x90, 0x0090}, {0x91, 0x2018},
+      {0x92, 0x2019}, {0x93, 0x201C}, {0x94, 0x201D}, {0x95, 0x2022}, {0x96, 0x2013}, {0x97, 0x2014},
+      {0x98, 0x02DC}, {0x99, 0x2122}, {0x9A, 0x0161}, {0x9B, 0x203A}, {0x9C, 0x0153}, {0x9D, 0x009D},
+      {0x9E, 0x017E}, {0x9F, 0x0178}, {0x00, 0x0000}, {0x41, 0x0041}, {0xA0, 0x00A0}, {0xE9, 0x00E9},
+      {0xFF, 0x00FF},
+  };
+  for (const auto& [byte, code] : table) {
+    EXPECT_EQ(cp1252_char(byte), code) << int(byte);
+    EXPECT_EQ(cp1252_byte(code), byte) << int(byte);
+  }
+}
+
+TEST(Cp1252, EveryByteRoundTrips) {
+  std::string all;
+  for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+  const std::string utf8 = from_cp1252(all);
+  EXPECT_TRUE(is_valid_utf8(utf8));
+  EXPECT_EQ(to_cp1252(utf8, Unrepresentable::kError), all);
+}
+
+TEST(Cp1252, MissingCharacters) {
+  EXPECT_EQ(cp1252_byte(0x0080), std::nullopt);  // the C1 control the euro sign displaced
+  EXPECT_EQ(cp1252_byte(0x03A9), std::nullopt);
+  EXPECT_EQ(to_cp1252("\xCE\xA9=\xE2\x82\xAC"), "?=\x80");
+  EXPECT_EQ(to_cp1252("\xF0\x9F\x98\x80"), "?");
+  try {
+    (void)to_cp1252("a\xCE\xA9", Unrepresentable::kError);
+    FAIL() << "no error";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.number(), kInvalidCall);
+  }
+}
+
+TEST(Cp1252, StrayBytesGoBackUnchanged) {
+  EXPECT_EQ(to_cp1252("caf\xE9 \xC3\xA9"), "caf\xE9 \xE9");
+  EXPECT_EQ(to_cp1252("\xE2\x82"), "\xE2\x82");
+}
+
+}  // namespace
+}  // namespace kestrel::core

@@ -1,0 +1,325 @@
+#include "export/f_acad.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "module/settings_access.h"
+#include "platform/automation_host.h"
+#include "support/scripted_ui.h"
+
+namespace kestrel::exporting {
+namespace {
+
+// Records the events in the order the dialog raises them.
+class RecordingListener final : public FAcadEvents {
+ public:
+  std::vector<std::string> events;
+  void aCapasPrefijo(const std::string& p) override { events.push_back("aCapasPrefijo(" + p + ")"); }
+  void aCadCapas(std::int32_t c) override { events.push_back("aCadCapas(" + std::to_string(c) + ")"); }
+  void aCad2D() override { events.push_back("aCad2D"); }
+  void aCadPtos() override { events.push_back("aCadPtos"); }
+  void acadRotu1(double h) override { events.push_back("acadRotu1(" + core::format_general(h) + ")"); }
+  void aCadTria(bool s) override { events.push_back(std::string("aCadTria(") + (s ? "true" : "false") + ")"); }
+  void aCadTriaCurv(bool s) override {
+    events.push_back(std::string("aCadTriaCurv(") + (s ? "true" : "false") + ")");
+  }
+  void aCadCurv() override { events.push_back("aCadCurv"); }
+  void aCadPoli() override { events.push_back("aCadPoli"); }
+  void acadText() override { events.push_back("acadText"); }
+  void acadBloq() override { events.push_back("acadBloq"); }
+};
+
+class FAcadTest : public ::testing::Test {
+ protected:
+  std::string cad(const char* key) { return read_setting(settings, "Cad", key, "<missing>"); }
+  void placement_setting(const char* key, const char* value) {
+    settings.save(kSettingsApp, "Quentar Posicion Autoca VB", key, value);
+  }
+  [[nodiscard]] std::string placement(const char* key) {
+    return settings.get(kSettingsApp, "Quentar Posicion Autoca VB", key, "<missing>");
+  }
+
+  platform::MemorySettingsStore settings;
+  test_support::ScriptedMessageBox message_box;
+  test_support::ScriptedPointer pointer;
+  test_support::ScriptedPump pump;
+  test_support::ScriptedDialogs dialogs;
+  platform::InProcessAutomationHost host;
+  Module module{Services{settings, message_box, pointer, pump, dialogs, host}};
+  RecordingListener listener;
+  f_Acad dialog{module, &listener};
+};
+
+TEST_F(FAcadTest, LoadRestoresDefaultsWhenNothingWasSaved) {
+  dialog.load();
+  EXPECT_EQ(dialog.txtAltura.text, "1");
+  EXPECT_EQ(dialog.TextX.text, "3");
+  EXPECT_EQ(dialog.CmbOrient.text, "Horizontal");
+  EXPECT_EQ(dialog.ChkAtri.value, 1);
+  EXPECT_EQ(dialog.chkCap.value, 0);
+  EXPECT_FALSE(dialog.txtCap.enabled);
+  EXPECT_EQ(dialog.txtCap.text, "3D_");
+  EXPECT_EQ(dialog.Op3D[0].value, 0);
+  EXPECT_EQ(dialog.Op3D[1].value, 1);
+  EXPECT_EQ(dialog.Combo1.items.size(), 8u);
+  EXPECT_EQ(dialog.Combo1.items[5], " x 10");
+  EXPECT_FALSE(dialog.visible());
+  EXPECT_EQ(dialog.placement().top, 100);
+}
+
+struct PlacementCase {
+  const char* state;
+  const char* top;
+  const char* left;
+  WindowPlacement expected;
+};
+
+TEST_F(FAcadTest, WindowPositionIsRestoredWithinLimits) {
+  const PlacementCase cases[] = {
+      {"0", "30000", "200", {0, 100, 200}},   {"0", "-101", "-100", {0, 100, -100}},
+      {"0", "-25001", "25000", {0, 100, 25000}}, {"2", "500", "500", {2, 100, 100}},
+      {"1", "500", "500", {0, 100, 100}},      {"0", "abc", "500", {0, 100, 100}},  // gives up silently
+      {"0", "70000", "500", {0, 100, 100}},    // not a 16-bit number
+  };
+  for (const PlacementCase& c : cases) {
+    placement_setting("Estado", c.state);
+    placement_setting("Top", c.top);
+    placement_setting("Left", c.left);
+    dialog.set_placement({});
+    dialog.load();
+    SCOPED_TRACE(std::string(c.state) + "/" + c.top + "/" + c.left);
+    EXPECT_EQ(dialog.placement().state, c.expected.state);
+    EXPECT_EQ(dialog.placement().top, c.expected.top);
+    EXPECT_EQ(dialog.placement().left, c.expected.left);
+  }
+  EXPECT_TRUE(message_box.shown().empty());
+}
+
+TEST_F(FAcadTest, NonPositiveTextHeightLoadsAsOne) {
+  save_setting(settings, "Quentar", "Altura Texto", "-2");
+  save_setting(settings, "Cad", "Rotula H", "-2");
+  dialog.load();
+  EXPECT_EQ(dialog.txtAltura.text, "-2");  // "Rotula H" is read after "Altura Texto" and wins
+  save_setting(settings, "Cad", "Rotula H", "2.5");
+  dialog.load();
+  EXPECT_EQ(dialog.txtAltura.text, "2.5");
+}
+
+TEST_F(FAcadTest, UnloadSavesPositionAndTextHeight) {
+  dialog.load();
+  dialog.set_placement({0, 321, 654});
+  dialog.txtAltura.text = "0.75";
+  dialog.unload();
+  EXPECT_EQ(placement("Top"), "321");
+  EXPECT_EQ(placement("Left"), "654");
+  EXPECT_EQ(read_setting(settings, "Quentar", "Altura Texto", ""), "0.75");
+
+  dialog.load();
+  dialog.set_placement({2, 1, 1});
+  placement_setting("Top", "7");
+  dialog.unload();
+  EXPECT_EQ(placement("Estado"), "2");
+  EXPECT_EQ(placement("Top"), "7");  // only the state is saved when maximised
+}
+
+TEST_F(FAcadTest, AcceptRaisesEveryEventInItsFixedOrder) {
+  module.model.NumPuntos = 1;
+  dialog.load();
+  dialog.set_value("chkCap", 1);
+  dialog.set_text("txtCap", "  PRE ");
+  dialog.set_value("Op3D(0)", 1);
+  dialog.set_text("txtCap", "  PRE ");  // choosing 2D rewrote it
+  dialog.set_value("chkPtos", 1);
+  dialog.set_value("ChkNu", 1);
+  dialog.set_text("txtAltura", "2,5");
+  dialog.set_value("chkTria", 1);
+  dialog.set_value("Option1(3)", 1);
+  dialog.set_value("chkCurv", 1);
+  dialog.set_value("chkPoli", 1);
+  dialog.set_value("chkText", 1);
+  dialog.set_value("chkBlo", 1);
+  dialog.set_value("Chk_Capas", 1);
+  dialog.click("cmdDatosaceptar");
+
+  const std::vector<std::string> expected = {"aCapasPrefijo(PRE)", "aCadCapas(1)", "aCad2D", "aCadPtos",
+                                             "acadRotu1(2.5)", "aCadTriaCurv(true)", "aCadCurv", "aCadPoli",
+                                             "acadText", "acadBloq"};
+  EXPECT_EQ(listener.events, expected);
+  EXPECT_FALSE(dialog.loaded());
+  EXPECT_DOUBLE_EQ(module.model.DeformaZ, 1.0);
+}
+
+TEST_F(FAcadTest, DisabledItemsRaiseNothingButBlocksOnlyNeedTheTick) {
+  dialog.load();
+  dialog.chkPtos.value = 1;
+  dialog.chkPtos.enabled = false;
+  dialog.chkTria.value = 1;
+  dialog.chkTria.enabled = false;
+  dialog.chkBlo.value = 1;
+  dialog.chkBlo.enabled = false;
+  dialog.click("cmdDatosaceptar");
+  EXPECT_EQ(listener.events, (std::vector<std::string>{"aCapasPrefijo()", "aCadCapas(0)", "acadBloq"}));
+}
+
+TEST_F(FAcadTest, UntickedPrefixStillRaisesThePrefixEventEmpty) {
+  dialog.load();
+  dialog.set_text("txtCap", "X_");
+  dialog.click("cmdDatosaceptar");
+  ASSERT_FALSE(listener.events.empty());
+  EXPECT_EQ(listener.events[0], "aCapasPrefijo()");
+}
+
+TEST_F(FAcadTest, EveryTriangulationOptionRaisesItsEvent) {
+  const std::pair<const char*, const char*> options[] = {{"Option1(0)", "aCadTria(false)"},
+                                                         {"Option1(1)", "aCadTriaCurv(false)"},
+                                                         {"Option1(2)", "aCadTria(true)"},
+                                                         {"Option1(3)", "aCadTriaCurv(true)"}};
+  for (const auto& [option, event] : options) {
+    listener.events.clear();
+    dialog.load();
+    dialog.set_text("txtCap", "");
+    dialog.set_value("chkTria", 1);
+    dialog.set_value(option, 1);
+    dialog.click("cmdDatosaceptar");
+    EXPECT_EQ(listener.events, (std::vector<std::string>{"aCadCapas(0)", event})) << option;
+  }
+}
+
+TEST_F(FAcadTest, AcceptSavesOptionsUnderCadAndDecimalsAreReadFromDatos) {
+  save_setting(settings, "Datos", "Decimales X", "2");
+  dialog.load();
+  dialog.set_text("TextX", "5");
+  dialog.set_value("ChkZ", 1);
+  dialog.set_text("CmbOrient", "Vertical");
+  dialog.set_value("ChkAtri", 0);
+  dialog.click("cmdDatosaceptar");
+
+  EXPECT_EQ(cad("Decimales X"), "5");
+  EXPECT_EQ(cad("Rotula Z"), "1");
+  EXPECT_EQ(cad("Orientacion"), "Vertical");
+  EXPECT_EQ(cad("Capas Atributos"), "0");
+  EXPECT_EQ(cad("3D"), "True");
+  EXPECT_EQ(cad("2D"), "False");
+
+  dialog.load();
+  EXPECT_EQ(dialog.TextX.text, "2");  // the host's decimals again
+  EXPECT_EQ(dialog.ChkZ.value, 1);
+  EXPECT_EQ(dialog.ChkAtri.value, 0);
+  EXPECT_EQ(dialog.CmbOrient.text, "Vertical");
+}
+
+TEST_F(FAcadTest, CloseButtonUnloadsWithoutEvents) {
+  dialog.load();
+  dialog.click("bt_salir");
+  EXPECT_TRUE(listener.events.empty());
+  EXPECT_FALSE(dialog.loaded());
+  EXPECT_EQ(cad("Rotula X"), "<missing>");
+}
+
+TEST_F(FAcadTest, DeformationFollowsComboAnd3D) {
+  dialog.load();
+  dialog.set_text("Combo1", " x 10");
+  EXPECT_DOUBLE_EQ(module.model.DeformaZ, 10.0);
+  dialog.set_text("Combo1", "");
+  EXPECT_DOUBLE_EQ(module.model.DeformaZ, 0.0);
+  dialog.set_text("Combo1", " x-5");
+  EXPECT_DOUBLE_EQ(module.model.DeformaZ, 1.0);
+  dialog.set_text("Combo1", " x 30");
+  dialog.set_value("Op3D(0)", 1);
+  EXPECT_DOUBLE_EQ(module.model.DeformaZ, 1.0);
+  EXPECT_FALSE(dialog.Combo1.enabled);
+  EXPECT_EQ(dialog.txtCap.text, "2D_");
+  EXPECT_EQ(dialog.Op3D[1].value, 0);
+  dialog.set_value("Op3D(1)", 1);
+  EXPECT_DOUBLE_EQ(module.model.DeformaZ, 30.0);
+  EXPECT_TRUE(dialog.Combo1.enabled);
+  EXPECT_EQ(dialog.txtCap.text, "3D_");
+  EXPECT_EQ(dialog.Op3D[0].value, 0);
+}
+
+TEST_F(FAcadTest, CheckBoxInterlocks) {
+  dialog.load();
+  dialog.set_value("chkPtos", 0);
+  for (const char* name : {"ChkNu", "chkNo", "chkCod", "ChkX", "TextZ", "Label2(1)", "CmbOrient", "txtAltura",
+                           "ChkAtri"}) {
+    EXPECT_FALSE(dialog.control(name)->enabled) << name;
+  }
+  dialog.set_value("chkPtos", 1);
+  EXPECT_TRUE(dialog.ChkAtri.enabled);
+  dialog.set_value("ChkY", 0);
+  EXPECT_FALSE(dialog.TextY.enabled);
+  EXPECT_FALSE(dialog.Label2[1].enabled);
+  EXPECT_TRUE(dialog.TextX.enabled);
+  dialog.set_value("chkTria", 0);
+  EXPECT_FALSE(dialog.Option1[2].enabled);
+  EXPECT_FALSE(dialog.labTria.enabled);
+  dialog.set_value("chkPoli", 0);
+  EXPECT_FALSE(dialog.chkSombrea.enabled);
+  dialog.set_value("chkCap", 1);
+  EXPECT_TRUE(dialog.txtCap.enabled);
+  dialog.set_text("txtAltura", "-0,5");
+  EXPECT_EQ(dialog.txtAltura.text, "1");
+  dialog.set_text("txtAltura", "0,5");
+  EXPECT_EQ(dialog.txtAltura.text, "0,5");
+}
+
+TEST_F(FAcadTest, EscapeAsksAndOnlyYesCancels) {
+  message_box.answer({platform::kYes, platform::kNo, platform::kCancel});
+  dialog.key_press(platform::kKeyEscape);
+  EXPECT_EQ(module.model.Cancelar, core::kTrue);
+  ASSERT_EQ(message_box.shown().size(), 1u);
+  EXPECT_EQ(message_box.shown()[0].text, "¿Quieres abortar el proceso en curso?");
+  EXPECT_EQ(message_box.shown()[0].title, "AutoCad:");
+  EXPECT_EQ(message_box.shown()[0].style, platform::kYesNoCancel | platform::kCritical);
+  dialog.key_press(platform::kKeyEscape);
+  EXPECT_EQ(module.model.Cancelar, core::kFalse);
+  dialog.key_press(platform::kKeyEscape);
+  EXPECT_EQ(module.model.Cancelar, core::kFalse);
+  dialog.key_press('a');
+  EXPECT_EQ(message_box.shown().size(), 3u);
+}
+
+TEST_F(FAcadTest, Datos1FillsTheDialogFromTheModel) {
+  model::DrawingModel& m = module.model;
+  m.NumPuntos = 12;
+  m.NumTriangulos = 3;
+  m.NumRotulos = 0;
+  m.NumBloques = 2;
+  m.Opciones.set(model::kChkPtos, 1);
+  m.Opciones.set(model::kChkNo, 1);
+  m.Opciones.set(model::kChkZ, 5);  // only 1 ticks
+  m.Opciones.set(model::kChkPoli, 1);
+  dialog.Datos1();
+
+  EXPECT_EQ(dialog.labPtos.caption, " 12");
+  EXPECT_EQ(dialog.labPoli.caption, " 0");
+  EXPECT_EQ(dialog.chkPtos.value, 1);
+  EXPECT_TRUE(dialog.chkPtos.enabled);
+  EXPECT_EQ(dialog.chkNo.value, 1);
+  EXPECT_EQ(dialog.ChkZ.value, 0);
+  EXPECT_EQ(dialog.chkTria.value, 1);
+  EXPECT_TRUE(dialog.chkTria.enabled);
+  EXPECT_FALSE(dialog.chkPoli.enabled);  // no polylines...
+  EXPECT_EQ(dialog.chkPoli.value, 1);    // ...but the flag is taken as it is
+  EXPECT_FALSE(dialog.chkText.enabled);
+  EXPECT_FALSE(dialog.chkCurv.enabled);
+  EXPECT_TRUE(dialog.chkBlo.enabled);
+  EXPECT_EQ(dialog.chkBlo.value, 1);
+  EXPECT_TRUE(dialog.txtAltura.enabled);
+}
+
+TEST_F(FAcadTest, Datos1WithoutPointsDisablesTheLabelControls) {
+  dialog.Datos1();
+  EXPECT_FALSE(dialog.chkPtos.enabled);
+  EXPECT_FALSE(dialog.ChkNu.enabled);
+  EXPECT_FALSE(dialog.txtAltura.enabled);
+  EXPECT_FALSE(dialog.chkBlo.enabled);
+  EXPECT_EQ(dialog.chkBlo.value, 0);
+  EXPECT_EQ(dialog.chkTria.value, 0);
+  EXPECT_FALSE(dialog.chkTria.enabled);
+}
+
+}  // namespace
+}  // namespace kestrel::exporting

@@ -1,0 +1,315 @@
+// Record files: canonical round trips, bounds, opaque bytes, and the errors
+// a bad file gives (field and position named, never a partial record).
+#include "model/record_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "core/error.h"
+#include "model/sample_records.h"
+
+namespace kestrel::model {
+namespace {
+
+using testing::full_drawing;
+using testing::full_set;
+using testing::small_drawing;
+
+std::string replaced(std::string text, std::string_view from, std::string_view to) {
+  const auto at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
+core::Error read_error(std::string_view text) {
+  try {
+    (void)from_json(text);
+  } catch (const core::Error& e) {
+    return e;
+  }
+  ADD_FAILURE() << "no error for:\n" << text.substr(0, 400);
+  return core::Error(0, "", "");
+}
+
+t_Datos two_small_drawings() {
+  t_Datos set;
+  set.NuDibujos = 2;
+  set.DibujoAct = 1;
+  set.Dibujos = VbArray<t_Dibujo>(1, std::vector<t_Dibujo>{small_drawing("a", 3, 1), small_drawing("b", 5, 2)});
+  return set;
+}
+
+TEST(RecordFile, EveryFieldRoundTripsWithIdenticalBytes) {
+  const t_Datos set = full_set();
+  const std::string first = to_json(set);
+  const RecordFile back = from_json(first);
+  ASSERT_TRUE(std::holds_alternative<t_Datos>(back));
+  EXPECT_EQ(std::get<t_Datos>(back), set);
+  EXPECT_EQ(to_json(back), first);
+
+  const t_Dibujo drawing = full_drawing(9);
+  const std::string single = to_json(drawing);
+  EXPECT_EQ(std::get<t_Dibujo>(from_json(single)), drawing);
+  EXPECT_EQ(to_json(from_json(single)), single);
+}
+
+TEST(RecordFile, BundledExampleIsCanonical) {
+  std::ifstream in(std::string(KESTREL_EXAMPLES) + "/survey.json", std::ios::binary);
+  ASSERT_TRUE(in) << "examples/survey.json";
+  std::stringstream text;
+  text << in.rdbuf();
+  const RecordFile file = from_json(text.str());
+  EXPECT_EQ(to_json(file), text.str());
+}
+
+TEST(RecordFile, BoundsAndAllocationSurvive) {
+  t_Dibujo d;
+  d.X = VbArray<double>(1, 0);  // allocated, no items
+  d.Y = VbArray<double>(0, 0);  // allocated, one item at 0
+  d.Nmb = VbArray<std::string>(0, -1);
+  const std::string text = to_json(d);
+  EXPECT_NE(text.find("\"X\": []"), std::string::npos);
+  EXPECT_NE(text.find("\"Y\": {\"lbound\": 0, \"items\": [0]}"), std::string::npos);
+  EXPECT_NE(text.find("\"Z\": null"), std::string::npos);
+  const t_Dibujo back = std::get<t_Dibujo>(from_json(text));
+  EXPECT_TRUE(back.X.allocated());
+  EXPECT_EQ(back.X.lbound(), 1);
+  EXPECT_EQ(back.X.size(), 0);
+  EXPECT_EQ(back.Y.lbound(), 0);
+  EXPECT_EQ(back.Nmb.lbound(), 0);
+  EXPECT_EQ(back.Nmb.size(), 0);
+  EXPECT_FALSE(back.Z.allocated());
+}
+
+TEST(RecordFile, VertexListsStartAtZero) {
+  const t_Dibujo d = full_drawing(1);
+  const std::string text = to_json(d);
+  EXPECT_NE(text.find("\"Vert\": [-60, 1, 2]"), std::string::npos);
+  EXPECT_NE(text.find("\"VertC\": [[1, 2, 600], [3, 4, 600], [5, 6.5, 600]]"), std::string::npos);
+  EXPECT_EQ(std::get<t_Dibujo>(from_json(text)).poli[1].Vert.lbound(), 0);
+}
+
+TEST(RecordFile, UnusualNumbersRoundTrip) {
+  t_Dibujo d;
+  d.Curvado.Param1 = std::nan("");
+  d.Curvado.Param2 = -INFINITY;
+  d.Curvado.Param3 = 5e-324;
+  d.Curvado.Param7 = -0.0;
+  d.Curvado.Param8 = 0.1 + 0.2;
+  const std::string text = to_json(d);
+  EXPECT_NE(text.find("\"Param1\": \"NaN\""), std::string::npos);
+  EXPECT_NE(text.find("\"Param8\": 0.30000000000000004"), std::string::npos);
+  const t_Curvado back = std::get<t_Dibujo>(from_json(text)).Curvado;
+  EXPECT_TRUE(std::isnan(back.Param1));
+  EXPECT_EQ(back.Param2, -INFINITY);
+  EXPECT_EQ(back.Param3, 5e-324);
+  EXPECT_TRUE(std::signbit(back.Param7));
+  EXPECT_EQ(to_json(from_json(text)), text);
+}
+
+TEST(RecordFile, BooleansOutsideZeroAndMinusOneSurvive) {
+  const std::string text = to_json(full_drawing(1));
+  EXPECT_NE(text.find("\"TipoC\": true"), std::string::npos);
+  EXPECT_NE(text.find("\"TipoC\": 1"), std::string::npos);
+  EXPECT_EQ(std::get<t_Dibujo>(from_json(text)).Curvado.Curvas[2].TipoC, 1);
+}
+
+TEST(RecordFile, DrawingFileBecomesAOneDrawingSet) {
+  const t_Datos set = as_drawing_set(from_json(to_json(small_drawing("solo", 2, 0))));
+  EXPECT_EQ(set.NuDibujos, 1);
+  EXPECT_EQ(set.DibujoAct, 1);
+  EXPECT_EQ(set.Dibujos.lbound(), 1);
+  EXPECT_EQ(set.Dibujos[1].Texto2, "solo");
+}
+
+TEST(RecordFile, ImportedSetMayKeepASpareDrawing) {
+  t_Datos set = two_small_drawings();
+  set.NuDibujos = 1;
+  EXPECT_EQ(std::get<t_Datos>(from_json(to_json(set))), set);
+}
+
+TEST(RecordFile, StreamingWriteMatchesTheText) {
+  t_Datos set;
+  set.NuDibujos = 1;
+  set.DibujoAct = 1;
+  set.Dibujos = VbArray<t_Dibujo>(1, std::vector<t_Dibujo>{small_drawing("grande", 25000, 40000)});
+  std::ostringstream stream;
+  write_json(stream, set);
+  EXPECT_EQ(stream.str(), to_json(set));
+}
+
+TEST(RecordFile, WriterRefusesTextThatIsNotUtf8) {
+  t_Datos set = two_small_drawings();
+  set.Dibujos[2].Cd[3] = "\xC3(";
+  try {
+    (void)to_json(set);
+    FAIL() << "expected error 5";
+  } catch (const core::Error& e) {
+    EXPECT_EQ(e.number(), 5);
+    EXPECT_EQ(e.description(), "Dibujos[2].Cd[3]: el texto no es UTF-8 válido");
+  }
+}
+
+struct BadText {
+  const char* name;
+  std::string text;
+  std::int32_t number;
+  std::string description;  // the expected description, or a part of it
+};
+
+std::vector<BadText> bad_texts() {
+  const std::string good = to_json(two_small_drawings());
+  return {
+      {"malformed", replaced(good, "\"NuDibujos\": 2,", "\"NuDibujos\": 2,,"), 5,
+       "JSON mal formado en la línea 5, columna 18"},
+      {"truncated", good.substr(0, good.size() / 2), 5, "JSON incompleto: el texto se corta en la línea"},
+      {"empty", "", 5, "JSON incompleto"},
+      {"columns count characters", replaced(good, "\"Texto2\": \"b\"", "\"Texto2\": \"ñ\" x"), 5, ", columna 21"},
+      {"number beyond a double", replaced(good, "[1001, 1002, 1003, 1004, 1005]", "[1001, 1002, 1e999, 1004, 1005]"), 5,
+       "JSON mal formado: número fuera de intervalo '1e999'"},
+      {"not an object", "[1, 2]", 13, "(documento): se esperaba un objeto y hay una lista"},
+      {"wrong type", replaced(good, "\"NuPun\": 5", "\"NuPun\": \"5\""), 13,
+       "Dibujos[2].NuPun: se esperaba un entero de 32 bits y hay un texto"},
+      {"wrong item type", replaced(good, "[1001, 1002, 1003, 1004, 1005]", "[1001, 1002, true, 1004, 1005]"), 13,
+       "Dibujos[2].X[3]: se esperaba un número y hay un valor lógico"},
+      {"decimals in a count", replaced(good, "\"Nutria\": 2", "\"Nutria\": 2.5"), 13, "Dibujos[2].Nutria"},
+      {"16-bit overflow", replaced(good, "\"Capa\": [1, 1, 1, 1, 1]", "\"Capa\": [1, 1, 40000, 1, 1]"), 13,
+       "Dibujos[2].Capa[3]: un entero de 16 bits, no cabe 40000"},
+      {"bytes of the wrong length", replaced(good, "\"Extra\": \"00000000\"", "\"Extra\": \"00\""), 13,
+       "Dibujos[1].Extra: se esperaban 4 bytes en hexadecimal (8 cifras) y hay 2 cifras"},
+      {"bad hex digit", replaced(good, "\"Extra\": \"00000000\"", "\"Extra\": \"000g0000\""), 13,
+       "Dibujos[1].Extra: cifra hexadecimal no válida en la posición 3"},
+      {"unknown field", replaced(good, "\"NuPun\": 5", "\"NuPun\": 5, \"Nupun\": 5"), 5,
+       "Dibujos[2].Nupun: campo desconocido en t_Dibujo"},
+      {"repeated field", replaced(good, "\"NuPun\": 5", "\"NuPun\": 5, \"NuPun\": 4"), 5, "campo repetido \"NuPun\""},
+      {"unknown bound key",
+       replaced(good, "\"X\": [1001, 1002, 1003, 1004, 1005]", "\"X\": {\"lbound\": 1, \"item\": []}"), 5,
+       "Dibujos[2].X.item: campo desconocido"},
+      {"bad version", replaced(good, "\"version\": 1", "\"version\": 2"), 5,
+       "version: versión 2 no admitida; se lee la versión 1"},
+      {"bad format", replaced(good, "kestrel-records", "kestrel-recs"), 5, "format: se esperaba \"kestrel-records\""},
+      {"bad kind", replaced(good, "\"kind\": \"t_Datos\"", "\"kind\": \"t_Capa\""), 5,
+       "kind: se esperaba \"t_Datos\" o \"t_Dibujo\" y hay \"t_Capa\""},
+      {"no header", "{\"NuDibujos\": 0}", 5, "format: falta en el documento"},
+      {"invalid UTF-8", replaced(good, "\"Texto2\": \"b\"", "\"Texto2\": \"\xC3(\""), 5, "texto UTF-8 no válido"},
+  };
+}
+
+TEST(RecordFile, BadTextNamesTheFieldAndPosition) {
+  for (const BadText& bad : bad_texts()) {
+    SCOPED_TRACE(bad.name);
+    const core::Error e = read_error(bad.text);
+    EXPECT_EQ(e.number(), bad.number);
+    EXPECT_NE(e.description().find(bad.description), std::string::npos) << e.description();
+  }
+}
+
+struct BadRecord {
+  const char* name;
+  void (*spoil)(t_Datos&);
+  std::string description;
+};
+
+const BadRecord kBadRecords[] = {
+    {"count above the array", [](t_Datos& s) { s.Dibujos[2].X.redim_preserve(4); },
+     "Dibujos[2].X: 4 elementos (1..4), NuPun dice 5"},
+    {"count below the array", [](t_Datos& s) { s.Dibujos[1].Nutria = 0; },
+     "Dibujos[1].B1: 1 elemento (1..1), Nutria dice 0"},
+    {"array missing", [](t_Datos& s) { s.Dibujos[2].Nmb = {}; }, "Dibujos[2].Nmb: sin dimensionar, NuPun dice 5"},
+    {"negative count", [](t_Datos& s) { s.Dibujos[1].NuRotulos = -1; }, "Dibujos[1].NuRotulos: número negativo (-1)"},
+    {"point layer above the layers", [](t_Datos& s) { s.Dibujos[2].Capa[4] = 2; },
+     "Dibujos[2].Capa[4]: la capa 2 no existe (nuCapas dice 1)"},
+    {"point layer zero", [](t_Datos& s) { s.Dibujos[1].Capa[1] = 0; },
+     "Dibujos[1].Capa[1]: la capa 0 no existe (nuCapas dice 1)"},
+    {"point layer negative", [](t_Datos& s) { s.Dibujos[1].Capa[2] = -3; }, "Dibujos[1].Capa[2]: la capa -3"},
+    {"vertex list from 1", [](t_Datos& s) { s.Dibujos[1].poli[1].Vert = VbArray<std::int32_t>(1, 2); },
+     "Dibujos[1].poli[1].Vert: límite inferior 1, debe ser 0"},
+    {"vertex count off", [](t_Datos& s) { s.Dibujos[1].poli[1].NuVert = 3; },
+     "Dibujos[1].poli[1].Vert: 3 elementos (0..2), NuVert dice 3"},
+    {"points from 2", [](t_Datos& s) { s.Dibujos[1].Z = VbArray<double>(2, 3); },
+     "Dibujos[1].Z: límite inferior 2, debe ser 0 o 1"},
+    {"fewer drawings than counted", [](t_Datos& s) { s.NuDibujos = 3; },
+     "Dibujos: 2 elementos (1..2), NuDibujos dice 3"},
+    {"contour count off",
+     [](t_Datos& s) {
+       s.Dibujos[1].Curvado.NuCurvas = 1;
+       s.Dibujos[1].Curvado.Curvas = VbArray<t_Curva>(1, 2);
+     },
+     "Dibujos[1].Curvado.Curvas: 2 elementos (1..2), NuCurvas dice 1"},
+};
+
+TEST(RecordFile, InconsistentRecordsAreRefused) {
+  for (const BadRecord& bad : kBadRecords) {
+    SCOPED_TRACE(bad.name);
+    t_Datos set = two_small_drawings();
+    bad.spoil(set);
+    const core::Error e = read_error(to_json(set));
+    EXPECT_EQ(e.number(), 9);
+    EXPECT_NE(e.description().find(bad.description), std::string::npos) << e.description();
+  }
+}
+
+std::string survey_text() {
+  std::ifstream in(std::string(KESTREL_EXAMPLES) + "/survey.json", std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST(RecordFile, EveryTruncationIsReportedAsIncomplete) {
+  const std::string text = survey_text();
+  ASSERT_GT(text.size(), 1000u);
+  for (std::size_t cut = 0; cut + 2 < text.size(); cut += text.size() / 97 + 1) {
+    const core::Error e = read_error(std::string_view(text).substr(0, cut));
+    EXPECT_EQ(e.number(), 5) << "cut at " << cut;
+    EXPECT_EQ(e.description().rfind("JSON incompleto", 0), 0u) << e.description();
+  }
+}
+
+TEST(RecordFile, CorruptedBytesFailAsRecordErrors) {
+  const std::string text = survey_text();
+  constexpr std::string_view kJunk = "x\"{}[],:-0e\x80";
+  std::mt19937 random(7);
+  for (int trial = 0; trial < 300; ++trial) {
+    std::string spoiled = text;
+    spoiled[random() % spoiled.size()] = kJunk[random() % kJunk.size()];
+    try {
+      (void)from_json(spoiled);
+    } catch (const core::Error& e) {
+      EXPECT_TRUE(e.number() == 5 || e.number() == 9 || e.number() == 13) << e.description();
+    }
+  }
+}
+
+TEST(RecordFile, FilesRoundTripAndMissingFilesFail) {
+  const auto folder =
+      std::filesystem::temp_directory_path() / ("kestrel-model-" + std::to_string(std::random_device{}()));
+  std::filesystem::create_directories(folder);
+  const auto path = folder / "set.json";
+  const t_Datos set = full_set();
+  write_record_file(path, set);
+  EXPECT_EQ(std::get<t_Datos>(read_record_file(path)), set);
+  EXPECT_FALSE(std::filesystem::exists(folder / "set.json.tmp"));
+  try {
+    (void)read_record_file(folder / "missing.json");
+    ADD_FAILURE() << "expected error 53";
+  } catch (const core::Error& e) {
+    EXPECT_EQ(e.number(), 53);
+  }
+  try {
+    write_record_file(folder / "no-such-folder" / "x.json", set);
+    ADD_FAILURE() << "expected error 75";
+  } catch (const core::Error& e) {
+    EXPECT_EQ(e.number(), 75);
+  }
+  std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace kestrel::model

@@ -1,0 +1,215 @@
+#include "platform/settings.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+
+#include "core/error.h"
+#include "platform/temp_folder.h"
+
+namespace kestrel::platform {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+constexpr const char* kApp = "Merivox";
+
+class IniStoreTest : public ::testing::Test {
+ protected:
+  TempFolder folder_;
+  IniSettingsStore store_ = IniSettingsStore::in_folder(folder_.path());
+  fs::path file_ = folder_.path() / "Merivox" / "settings.ini";
+
+  // Saving must fail with error 75 and leave the file as it was.
+  void expect_save_refused(const std::string& before) {
+    try {
+      store_.save(kApp, "Merivox Errores", "Numero", "1");
+      ADD_FAILURE() << "save accepted";
+    } catch (const core::Error& e) {
+      EXPECT_EQ(e.number(), 75);
+      EXPECT_NE(e.description().find("Error de acceso a la ruta o al archivo"), std::string::npos);
+      EXPECT_NE(e.description().find(file_.string()), std::string::npos) << e.description();
+    }
+    EXPECT_EQ(read_bytes(file_), before);
+  }
+};
+
+TEST_F(IniStoreTest, SaveCreatesFoldersAndWritesThePlainFormat) {
+  EXPECT_EQ(store_.file_for(kApp), file_);
+  store_.save(kApp, "Merivox Errores", "Numero", "1");
+  store_.save(kApp, "Merivox Errores", "Lugar 1", " Bloques - Error    nº  5:\r\nDescripción");
+  store_.save(kApp, "Quentar Posicion Autoca VB", "Estado", "0");
+  EXPECT_EQ(read_bytes(file_),
+            "[Merivox Errores]\n"
+            "Numero=1\n"
+            "Lugar 1= Bloques - Error    nº  5:\\r\\nDescripción\n"
+            "\n"
+            "[Quentar Posicion Autoca VB]\n"
+            "Estado=0\n");
+}
+
+TEST_F(IniStoreTest, HostileValuesRoundTripThroughTheFileAndANewStore) {
+  const std::string values[] = {
+      "", "=", "a=b", "  blanks  ", "línea\r\nlínea", "ñ á º", "; x", "# x", "[x]", "C:\\nuevo\\", "\t", "nul\0"s,
+  };
+  int n = 0;
+  for (const std::string& value : values) store_.save(kApp, "Merivox Datos", "Valor " + std::to_string(n++), value);
+  IniSettingsStore other = IniSettingsStore::in_folder(folder_.path());
+  n = 0;
+  for (const std::string& value : values) {
+    EXPECT_EQ(other.read(kApp, "Merivox Datos", "Valor " + std::to_string(n++)), std::optional(value));
+  }
+}
+
+TEST_F(IniStoreTest, SectionsAndKeysIgnoreCase) {
+  store_.save(kApp, "Merivox Cad", "Capas pref", "3D_");
+  store_.save(kApp, "MERIVOX CAD", "CAPAS PREF", "X_");
+  EXPECT_EQ(store_.read(kApp, "merivox cad", "capas pref"), "X_");
+  EXPECT_EQ(read_bytes(file_), "[Merivox Cad]\nCapas pref=X_\n");
+}
+
+TEST_F(IniStoreTest, MissingFileSectionOrKeyGivesTheDefault) {
+  EXPECT_EQ(store_.read(kApp, "Merivox Datos", "Decimales X"), std::nullopt);
+  EXPECT_EQ(store_.get(kApp, "Merivox Datos", "Decimales X", "3"), "3");
+  store_.save(kApp, "Merivox Datos", "Decimales Y", "2");
+  EXPECT_EQ(store_.get(kApp, "Merivox Datos", "Decimales X", "3"), "3");
+  EXPECT_EQ(store_.get(kApp, "Merivox Cad", "Decimales Y", "3"), "3");
+}
+
+TEST_F(IniStoreTest, MalformedFileReadsAsDefaultsAndIsNeverOverwritten) {
+  const std::string contents[] = {
+      "[Merivox Errores]\nNumero=4\nthis line is neither\n",
+      "\x7f" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0"s,
+      "[Merivox Errores]\nNumero=\xff\xfe\n",
+      "Numero=4\n",
+  };
+  for (const std::string& bytes : contents) {
+    write_bytes(file_, bytes);
+    EXPECT_EQ(store_.read(kApp, "Merivox Errores", "Numero"), std::nullopt);
+    EXPECT_EQ(store_.get(kApp, "Merivox Errores", "Numero", "0"), "0");
+    expect_save_refused(bytes);
+  }
+}
+
+TEST_F(IniStoreTest, MalformedFileErrorNamesTheLine) {
+  write_bytes(file_, "[Merivox Errores]\nNumero=4\n\nbasura\n");
+  try {
+    store_.save(kApp, "Merivox Errores", "Numero", "5");
+    ADD_FAILURE() << "save accepted";
+  } catch (const core::Error& e) {
+    EXPECT_NE(e.description().find("línea 4"), std::string::npos) << e.description();
+  }
+}
+
+TEST_F(IniStoreTest, UnreadableFileReadsAsDefaultsAndSaveIsRefused) {
+  fs::create_directories(file_);  // a folder where the file should be
+  EXPECT_EQ(store_.read(kApp, "Merivox Errores", "Numero"), std::nullopt);
+  EXPECT_THROW(store_.save(kApp, "Merivox Errores", "Numero", "1"), core::Error);
+  EXPECT_TRUE(fs::is_directory(file_));
+}
+
+TEST_F(IniStoreTest, FileWithoutReadPermissionIsNotReplaced) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+  const std::string bytes = "[Merivox Errores]\nNumero=4\n";
+  write_bytes(file_, bytes);
+  fs::permissions(file_, fs::perms::none);
+  EXPECT_EQ(store_.read(kApp, "Merivox Errores", "Numero"), std::nullopt);
+  EXPECT_THROW(store_.save(kApp, "Merivox Errores", "Numero", "5"), core::Error);
+  fs::permissions(file_, fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(read_bytes(file_), bytes);
+}
+
+TEST_F(IniStoreTest, ReplacementKeepsPermissionsAndLeavesNoTemporaryFiles) {
+  store_.save(kApp, "Merivox Cad", "2D", "0");
+  EXPECT_EQ(fs::status(file_).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  fs::permissions(file_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  store_.save(kApp, "Merivox Cad", "2D", "-1");
+  EXPECT_EQ(fs::status(file_).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(file_.parent_path())) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"settings.ini", "settings.ini.lock"}));
+}
+
+TEST_F(IniStoreTest, SymbolicLinkIsFollowedNotReplaced) {
+  const fs::path real = folder_.path() / "dotfiles" / "merivox.ini";
+  write_bytes(real, "[Merivox Cad]\n2D=0\n");
+  fs::create_directories(file_.parent_path());
+  fs::create_symlink(fs::relative(real, file_.parent_path()), file_);
+  store_.save(kApp, "Merivox Cad", "3D", "-1");
+  EXPECT_TRUE(fs::is_symlink(file_));
+  EXPECT_EQ(read_bytes(real), "[Merivox Cad]\n2D=0\n3D=-1\n");
+}
+
+TEST_F(IniStoreTest, ApplicationNamesMustBeFolderNames) {
+  for (const char* app : {"", ".", "..", "a/b", "..\\x"}) {
+    EXPECT_EQ(store_.read(app, "s", "k"), std::nullopt) << app;
+    try {
+      store_.save(app, "s", "k", "v");
+      ADD_FAILURE() << app;
+    } catch (const core::Error& e) {
+      EXPECT_EQ(e.number(), core::kInvalidCall) << app;
+    }
+  }
+  EXPECT_TRUE(fs::is_empty(folder_.path()));
+}
+
+TEST(IniSingleFileStore, EveryApplicationSharesTheFile) {
+  TempFolder folder;
+  const fs::path file = folder.path() / "sub" / "mine.ini";
+  IniSettingsStore store = IniSettingsStore::single_file(file);
+  store.save("Merivox", "Merivox Cad", "2D", "0");
+  EXPECT_EQ(store.read("Other", "Merivox Cad", "2D"), "0");
+  EXPECT_EQ(store.file_for("anything"), file);
+}
+
+// Sets or clears an environment variable for one test and puts it back.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    value ? ::setenv(name, value, 1) : ::unsetenv(name);
+  }
+  ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+TEST(DefaultConfigRoot, FollowsXdgThenHome) {
+  {
+    ScopedEnv xdg("XDG_CONFIG_HOME", "/xdg/config");
+    ScopedEnv home("HOME", "/home/u");
+    EXPECT_EQ(default_config_root(), fs::path("/xdg/config"));
+  }
+  {
+    ScopedEnv xdg("XDG_CONFIG_HOME", "relative/is/ignored");
+    ScopedEnv home("HOME", "/home/u");
+    EXPECT_EQ(default_config_root(), fs::path("/home/u/.config"));
+  }
+  {
+    ScopedEnv xdg("XDG_CONFIG_HOME", nullptr);
+    ScopedEnv home("HOME", nullptr);
+    EXPECT_EQ(default_config_root(), fs::path("."));
+  }
+}
+
+TEST(MemoryStore, NamesIgnoreCaseAndValuesAreKeptExactly) {
+  MemorySettingsStore store;
+  EXPECT_EQ(store.get("Merivox", "Merivox Errores", "Numero", "0"), "0");
+  store.save("Merivox", "Merivox Errores", "Lugar 1", " a\r\nb ");
+  store.save("MERIVOX", "merivox errores", "LUGAR 1", " a\r\nb = c");
+  EXPECT_EQ(store.size(), 1u);
+  EXPECT_EQ(store.read("merivox", "Merivox ERRORES", "lugar 1"), " a\r\nb = c");
+  EXPECT_EQ(store.read("Merivox", "Merivox Errores", "Lugar 2"), std::nullopt);
+  EXPECT_EQ(store.read("Otra", "Merivox Errores", "Lugar 1"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace kestrel::platform

@@ -1,0 +1,97 @@
+// Scripted user-interface services: a test says beforehand how the user
+// answers, which key they press and when, and what they do on each form,
+// and afterwards reads what the library showed.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/ui.h"
+
+namespace kestrel::test_support {
+
+class ScriptedMessageBox final : public platform::MessageBoxService {
+ public:
+  struct Shown {
+    std::string text;
+    int style;
+    std::string title;
+  };
+
+  // Answers the next boxes in this order; once the queue is empty every box answers OK.
+  void answer(std::initializer_list<int> answers) { answers_.insert(answers_.end(), answers); }
+
+  int show(std::string_view text, int style, std::string_view title) override;
+
+  [[nodiscard]] const std::vector<Shown>& shown() const noexcept { return shown_; }
+  [[nodiscard]] std::size_t unanswered() const noexcept { return answers_.size(); }
+
+ private:
+  std::deque<int> answers_;
+  std::vector<Shown> shown_;
+};
+
+class ScriptedPointer final : public platform::MousePointer {
+ public:
+  void set(int shape) override { shapes_.push_back(shape); }
+  // The current shape: the last one set, default before any.
+  [[nodiscard]] int shape() const override { return shapes_.empty() ? platform::kPointerDefault : shapes_.back(); }
+  // Every shape set, in order.
+  [[nodiscard]] const std::vector<int>& history() const noexcept { return shapes_; }
+
+ private:
+  std::vector<int> shapes_;
+};
+
+class ScriptedPump final : public platform::MessagePump {
+ public:
+  // On the `call`-th do_events (1-based), `key` goes to the key target of
+  // that moment; with no target the press is lost, as with no active window.
+  void press_on_call(std::size_t call, int key = platform::kKeyEscape) { presses_.emplace(call, key); }
+
+  void do_events() override;
+  void set_key_target(platform::KeyTarget* target) override { target_ = target; }
+
+  [[nodiscard]] std::size_t calls() const noexcept { return calls_; }
+  [[nodiscard]] platform::KeyTarget* key_target() const noexcept { return target_; }
+  // Keys that reached a target.
+  [[nodiscard]] std::size_t delivered() const noexcept { return delivered_; }
+
+ private:
+  std::multimap<std::size_t, int> presses_;
+  platform::KeyTarget* target_ = nullptr;
+  std::size_t calls_ = 0;
+  std::size_t delivered_ = 0;
+};
+
+class ScriptedDialogs final : public platform::DialogService {
+ public:
+  using User = std::function<void(platform::Form&)>;
+
+  // What the user does each time the form named `form_name` is shown
+  // (before it closes). A form with no user closes as it was shown.
+  void on_show(std::string form_name, User user) { users_.insert_or_assign(std::move(form_name), std::move(user)); }
+
+  void show_modal(platform::Form& form) override;
+
+  // Names of the forms shown, in order.
+  [[nodiscard]] const std::vector<std::string>& shown() const noexcept { return shown_; }
+
+ private:
+  std::map<std::string, User, std::less<>> users_;
+  std::vector<std::string> shown_;
+};
+
+// The four scripted services, for a test's module.
+struct ScriptedUi {
+  ScriptedMessageBox message_box;
+  ScriptedPointer pointer;
+  ScriptedPump pump;
+  ScriptedDialogs dialogs;
+};
+
+}  // namespace kestrel::test_support
