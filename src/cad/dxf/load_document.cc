@@ -1,0 +1,352 @@
+#include <charconv>
+#include <cstring>
+#include <fstream>
+
+#include "cad/dxf/header_variables.h"
+#include "cad/dxf/loader.h"
+#include "cad/dxf/number_text.h"
+#include "cad/memcad/names.h"
+#include "core/error.h"
+#include "core/utf8.h"
+
+namespace kestrel::dxf {
+
+namespace {
+
+std::string_view trimmed(std::string_view s) noexcept {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+
+// Eight bytes at a time: the text may be hundreds of megabytes.
+bool has_high_byte(std::string_view text) noexcept {
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  std::size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + i, 8);
+    if (word & kHighBits) return true;
+  }
+  for (; i < text.size(); ++i) {
+    if (static_cast<unsigned char>(text[i]) >= 0x80) return true;
+  }
+  return false;
+}
+
+std::int64_t leading_integer(std::string_view text) noexcept {
+  text = trimmed(text);
+  std::int64_t v = 0;
+  std::from_chars(text.data(), text.data() + text.size(), v);
+  return v;
+}
+
+// The drawing's value of a header variable, typed as the catalogue says.
+core::Variant header_value(const HeaderVariable& h, const RawHeaderValue& raw, TextDecoder& decoder) {
+  const double real = raw.is_real ? raw.real : 0.0;
+  switch (h.type) {
+    case HeaderType::kText: return core::Variant(decoder.decode(raw.text));
+    case HeaderType::kInt16: return core::Variant(static_cast<std::int16_t>(leading_integer(raw.text)));
+    case HeaderType::kInt32: return core::Variant(static_cast<std::int32_t>(leading_integer(raw.text)));
+    case HeaderType::kReal: return core::Variant(raw.is_real ? real : static_cast<double>(leading_integer(raw.text)));
+    case HeaderType::kPoint2: return core::Variant(core::VbArray<double>(0, {raw.x, raw.y}));
+    case HeaderType::kPoint3: return core::Variant(core::VbArray<double>(0, {raw.x, raw.y, raw.z}));
+    case HeaderType::kColor: {
+      const std::int64_t n = leading_integer(raw.text);
+      return core::Variant(n == 256 ? std::string("BYLAYER") : n == 0 ? std::string("BYBLOCK") : std::to_string(n));
+    }
+  }
+  return {};
+}
+
+bool is_model_space_name(std::string_view n) {
+  return memcad::same_name(n, "*Model_Space") || memcad::same_name(n, "$MODEL_SPACE");
+}
+bool is_paper_space_name(std::string_view n) {
+  return memcad::same_name(n, "*Paper_Space") || memcad::same_name(n, "$PAPER_SPACE");
+}
+
+}  // namespace
+
+DocumentLoader::DocumentLoader(std::string_view text, std::string name, LoadReport* report)
+    : ReadContext(reader_, decoder_),
+      reader_(text, name),
+      decoder_(FileEncoding::kWindows1252),
+      report_(report ? *report : own_report_),
+      doc_(memcad::Document::create(std::filesystem::path(name).filename().string())) {
+  report_ = LoadReport{};
+}
+
+void DocumentLoader::note(std::string text) { report_.notes.push_back(std::move(text)); }
+
+// The next record: a code 0 group and the groups up to the next one.
+// Comments (999) are dropped.
+bool DocumentLoader::read_record(Record& record) {
+  Group g;
+  do {
+    if (!reader_.next(g)) return false;
+  } while (g.code == 999);
+  if (g.code != 0) {
+    reader_.fail(g.line, "se esperaba el comienzo de un registro (código 0) y hay el código " +
+                             std::to_string(g.code));
+  }
+  record.clear();
+  record.push_back(g);
+  while (reader_.peek(g) && g.code != 0) {
+    (void)reader_.next(g);
+    if (g.code != 999) record.push_back(g);
+  }
+  return true;
+}
+
+// The top level: "0 SECTION" and "2 <name>" open a section, "0 EOF" ends the file.
+std::shared_ptr<memcad::Document> DocumentLoader::load() {
+  Group g;
+  bool ended = false;
+  bool sections = false;
+  while (!ended && reader_.next(g)) {
+    if (g.code == 999) continue;
+    const std::string_view kind = trimmed(g.value);
+    if (g.code == 0 && kind == "EOF") {
+      ended = true;
+    } else if (g.code == 0 && kind == "SECTION") {
+      Group name;
+      if (!reader_.next(name) || name.code != 2) reader_.fail(g.line, "sección sin nombre (falta el código 2)");
+      read_section(trimmed(name.value), name.line);
+      sections = true;
+    } else {
+      reader_.fail(g.line, "se esperaba SECTION o EOF y hay «" + std::string(kind.substr(0, 40)) + "» (código " +
+                               std::to_string(g.code) + ")");
+    }
+  }
+  if (!ended && !sections) reader_.fail(0, "no es un archivo DXF: no tiene ninguna sección");
+  if (!ended) note("El archivo termina sin el registro EOF");
+  finish();
+  return doc_;
+}
+
+void DocumentLoader::read_section(std::string_view name, std::size_t line) {
+  if (name != "HEADER") choose_encoding();
+  if (name == "HEADER") {
+    read_header();
+  } else if (name == "TABLES") {
+    read_tables();
+  } else if (name == "BLOCKS") {
+    read_blocks();
+  } else if (name == "ENTITIES") {
+    read_entities(&doc_->model_space(), "ENDSEC");
+  } else if (name.empty()) {
+    reader_.fail(line, "sección sin nombre");
+  } else {
+    skip_section();
+  }
+}
+
+// Each variable ("9 $NAME" and its value groups) goes to dxflib as one record.
+void DocumentLoader::read_header() {
+  Group g;
+  bool in_variable = false;
+  for (;;) {
+    if (!reader_.peek(g)) reader_.fail(0, "el archivo termina dentro de la sección HEADER (archivo truncado)");
+    if (g.code == 0) break;
+    (void)reader_.next(g);
+    if (g.code == 999) continue;
+    if (g.code == 9) {
+      if (in_variable) dxflib_.end_record();
+      in_variable = true;
+    }
+    if (in_variable) dxflib_.feed(g);
+  }
+  if (in_variable) dxflib_.end_record();
+  Record end;
+  (void)read_record(end);
+  if (trimmed(end[0].value) != "ENDSEC") reader_.fail(end[0].line, "la sección HEADER no termina con ENDSEC");
+  apply_header();
+}
+
+void DocumentLoader::apply_header() {
+  for (const RawHeaderValue& raw : dxflib_.records().header) {
+    if (raw.name == "$ACADVER") acad_version_ = raw.text;
+    if (raw.name == "$DWGCODEPAGE") code_page_ = raw.text;
+  }
+  report_.acad_version = acad_version_;
+  choose_encoding();
+  for (const RawHeaderValue& raw : dxflib_.records().header) {
+    if (raw.name == "$LIMMIN" && raw.is_point) {
+      doc_->limits.xmin = raw.x;
+      doc_->limits.ymin = raw.y;
+    } else if (raw.name == "$LIMMAX" && raw.is_point) {
+      doc_->limits.xmax = raw.x;
+      doc_->limits.ymax = raw.y;
+    } else if (const auto h = find_header_variable(std::string_view(raw.name).substr(raw.name.empty() ? 0 : 1))) {
+      try {
+        doc_->variables().set(h->name, header_value(*h, raw, decoder_));
+      } catch (const core::Error&) {
+        note("Variable " + raw.name + " con un valor no válido: se ignora");
+      }
+    }
+  }
+  dxflib_.records().header.clear();
+}
+
+// Text follows $DWGCODEPAGE before R2007 and is UTF-8 from R2007 on. A file
+// that declares a code page but whose text is all well-formed UTF-8 with
+// some multi-byte sequence was written as UTF-8 (as several programs do):
+// real Windows-1252 text almost never forms such sequences.
+void DocumentLoader::choose_encoding() {
+  if (encoding_chosen_) return;
+  encoding_chosen_ = true;
+  bool known = true;
+  FileEncoding encoding = file_encoding(acad_version_, code_page_, known);
+  if (!known) note("Página de códigos «" + code_page_ + "» no disponible: el texto se lee como ANSI_1252");
+  const std::string_view text = reader_.text();
+  if (encoding == FileEncoding::kWindows1252 && has_high_byte(text) && core::is_valid_utf8(text)) {
+    encoding = FileEncoding::kUtf8;
+    note("El archivo declara " + (code_page_.empty() ? std::string("ANSI_1252") : code_page_) +
+         " pero su texto es UTF-8 válido: se lee como UTF-8");
+  }
+  decoder_ = TextDecoder(encoding);
+}
+
+void DocumentLoader::read_tables() {
+  Record record;
+  for (;;) {
+    if (!read_record(record)) reader_.fail(0, "el archivo termina dentro de la sección TABLES (archivo truncado)");
+    const std::string_view kind = trimmed(record[0].value);
+    if (kind == "ENDSEC") return;
+    if (!TableRecordReader::reads_record(kind) || kind == "BLOCK") continue;
+    for (const Group& g : record) dxflib_.feed(g);
+    dxflib_.end_record();
+    if (kind == "LTYPE") linetype_dashes(record);
+    apply_table_records();
+  }
+}
+
+// dxflib (3.26) reports a line type without its dashes: they are the record's 49 groups.
+void DocumentLoader::linetype_dashes(const Record& record) {
+  std::vector<RawLinetype>& linetypes = dxflib_.records().linetypes;
+  if (linetypes.empty() || !linetypes.back().dashes.empty()) return;
+  for (const Group& g : record) {
+    if (g.code == 49) linetypes.back().dashes.push_back(reader_.real(g));
+  }
+}
+
+void DocumentLoader::apply_table_records() {
+  TableRecords& r = dxflib_.records();
+  for (const RawLayer& raw : r.layers) {
+    memcad::Layer& layer = doc_->layers().at(layer_index(raw.name));
+    const int color = raw.color < 0 ? -raw.color : raw.color;
+    layer.color = static_cast<std::int16_t>(color >= 1 && color <= 255 ? color : 7);
+    layer.on = raw.color >= 0;
+    layer.frozen = (raw.flags & 1) != 0;
+    layer.locked = (raw.flags & 4) != 0;
+    if (raw.true_color >= 0) {
+      layer.true_color = memcad::Rgb{static_cast<std::uint8_t>(raw.true_color >> 16),
+                                     static_cast<std::uint8_t>(raw.true_color >> 8),
+                                     static_cast<std::uint8_t>(raw.true_color)};
+    }
+    const std::string linetype = decoder_.decode(raw.linetype);
+    layer.linetype = linetype.empty() || memcad::same_name(linetype, "BYLAYER") || memcad::same_name(linetype, "BYBLOCK")
+                         ? std::string("Continuous")
+                         : linetype;
+  }
+  for (const RawLinetype& raw : r.linetypes) {
+    memcad::Linetype& lt = doc_->linetypes().at(linetype_index(raw.name));
+    lt.description = decoder_.decode(raw.description);
+    lt.pattern = raw.dashes;
+  }
+  for (const RawStyle& raw : r.styles) {
+    if (raw.name.empty() || (raw.flags & 1) != 0) continue;  // shape files are not text styles
+    memcad::TextStyle& s = doc_->text_styles().at(text_style(raw.name));
+    s.font_file = decoder_.decode(raw.font_file);
+    s.big_font_file = decoder_.decode(raw.big_font_file);
+    s.height = raw.height;
+    s.width_factor = raw.width_factor > 0 ? raw.width_factor : 1.0;
+    s.oblique_angle = degrees_to_radians(raw.oblique_degrees);
+  }
+  r.layers.clear();
+  r.linetypes.clear();
+  r.styles.clear();
+}
+
+void DocumentLoader::read_blocks() {
+  for (;;) {
+    if (!read_record(record_)) reader_.fail(0, "el archivo termina dentro de la sección BLOCKS (archivo truncado)");
+    const std::string_view kind = trimmed(record_[0].value);
+    if (kind == "ENDSEC") return;
+    if (kind != "BLOCK") continue;
+    for (const Group& g : record_) dxflib_.feed(g);
+    dxflib_.end_record();
+    std::optional<RawBlockHeader> header = std::move(dxflib_.records().block);
+    dxflib_.records().block.reset();
+    memcad::Block* target = nullptr;
+    if (!header) {
+      ++report_.skipped["BLOCK"];
+    } else if (is_model_space_name(header->name)) {
+      target = &doc_->model_space();
+    } else if (is_paper_space_name(header->name)) {
+      target = &doc_->paper_space();
+    } else if (memcad::same_name(std::string_view(header->name).substr(0, 12), "*Paper_Space")) {
+      note("Bloque de presentación «" + header->name + "»: sus entidades no se leen");
+    } else {
+      target = &block_named(header->name);
+      target->origin = {header->x, header->y, header->z};
+    }
+    read_entities(target, "ENDBLK");
+    if (record_pending_) return;  // a block cut short by the end of the section
+  }
+}
+
+// Sections this reader does not use (CLASSES, OBJECTS, ACDSDATA ...) are
+// skipped group by group: some hold groups before their first record.
+void DocumentLoader::skip_section() {
+  Group g;
+  for (;;) {
+    if (!reader_.next(g)) reader_.fail(0, "el archivo termina dentro de una sección (archivo truncado)");
+    if (g.code == 0 && trimmed(g.value) == "ENDSEC") return;
+  }
+}
+
+memcad::Block& DocumentLoader::block_named(std::string_view raw_name) {
+  const std::string name = decoder_.decode(raw_name);
+  if (is_model_space_name(name)) return doc_->model_space();
+  if (is_paper_space_name(name)) return doc_->paper_space();
+  if (memcad::Block* b = doc_->blocks().find(name)) return *b;
+  return doc_->blocks().add_reserved(name.empty() ? std::string("*U") : name);
+}
+
+void DocumentLoader::finish() {
+  const std::uint64_t next = doc_->next_handle();
+  doc_->set_next_handle(std::max(next, highest_handle_ + 1));
+  if (extruded_ > 0) {
+    note(std::to_string(extruded_) +
+         " entidades con dirección de extrusión distinta de +Z: sus coordenadas se conservan en su sistema propio (OCS)");
+  }
+  if (polyline_widths_ > 0) {
+    note(std::to_string(polyline_widths_) + " polilíneas 2D con anchos: los anchos no se conservan");
+  }
+  if (decoder_.fallbacks() > 0) {
+    note(std::to_string(decoder_.fallbacks()) + " textos que no son UTF-8 válido se leen como ANSI_1252");
+  }
+}
+
+std::shared_ptr<memcad::Document> load_dxf_text(std::string_view text, std::string name, LoadReport* report) {
+  return DocumentLoader(text, std::move(name), report).load();
+}
+
+std::shared_ptr<memcad::Document> load_dxf(const std::filesystem::path& file, LoadReport* report) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(file, ec)) {
+    throw core::Error(core::kFileNotFound, "", "No se encuentra el archivo DXF «" + file.string() + "»");
+  }
+  std::ifstream in(file, std::ios::binary);
+  const auto size = std::filesystem::file_size(file, ec);
+  if (!in || ec) raise_load_error(file.string(), 0, "no se puede abrir el archivo");
+  std::string text(static_cast<std::size_t>(size), '\0');
+  in.read(text.data(), static_cast<std::streamsize>(size));
+  text.resize(static_cast<std::size_t>(in.gcount()));
+  if (in.bad()) raise_load_error(file.string(), 0, "no se puede leer el archivo");
+  return load_dxf_text(text, file.string(), report);
+}
+
+}  // namespace kestrel::dxf

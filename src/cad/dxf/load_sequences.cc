@@ -1,0 +1,193 @@
+#include <array>
+#include <cmath>
+
+#include "cad/dxf/entity_fields.h"
+#include "cad/dxf/loader.h"
+#include "cad/memcad/polylines.h"
+
+namespace kestrel::dxf {
+
+namespace {
+
+using namespace memcad;
+
+std::string_view trimmed(std::string_view s) noexcept {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+
+// What a VERTEX record holds.
+struct VertexGroups {
+  Vec3 at;
+  double bulge = 0;
+  std::int64_t flags = 0;
+  std::array<std::int32_t, 4> face{};
+  bool width = false;
+};
+
+VertexGroups vertex_groups(const Record& record, const GroupReader& reader) {
+  VertexGroups v;
+  for (std::size_t i = 1; i < record.size(); ++i) {
+    const Group& g = record[i];
+    switch (g.code) {
+      case 10: v.at.x = reader.real(g); break;
+      case 20: v.at.y = reader.real(g); break;
+      case 30: v.at.z = reader.real(g); break;
+      case 42: v.bulge = reader.real(g); break;
+      case 70: v.flags = reader.integer(g); break;
+      case 71:
+      case 72:
+      case 73:
+      case 74: v.face[static_cast<std::size_t>(g.code - 71)] = static_cast<std::int32_t>(reader.integer(g)); break;
+      case 40:
+      case 41: v.width = v.width || reader.real(g) != 0; break;
+      default: break;
+    }
+  }
+  return v;
+}
+
+// Spline frame control points (vertex flag 16) are not part of the drawn polyline.
+constexpr std::int64_t kControlPoint = 16;
+
+}  // namespace
+
+template <class F>
+void DocumentLoader::read_sequence(std::string_view item_kind, F&& on_item) {
+  for (;;) {
+    if (!read_record(record_)) reader_.fail(0, "el archivo termina dentro de una secuencia (archivo truncado)");
+    const std::string_view kind = trimmed(record_[0].value);
+    if (kind == item_kind) {
+      on_item(record_);
+      continue;
+    }
+    if (kind != "SEQEND") {
+      note("Secuencia sin SEQEND antes de la línea " + std::to_string(record_[0].line));
+      record_pending_ = true;
+    }
+    return;
+  }
+}
+
+void DocumentLoader::polyline(Block* target) {
+  CommonGroups c;
+  std::int64_t flags = 0;
+  double elevation = 0;
+  bool widths = false;  // default widths (40, 41) or vertex widths
+  for (std::size_t i = 1; i < record_.size(); ++i) {
+    const Group& g = record_[i];
+    if (common_group(g, c)) continue;
+    if (g.code == 70) flags = reader_.integer(g);
+    if (g.code == 30) elevation = reader_.real(g);
+    if (g.code == 40 || g.code == 41) widths = widths || reader_.real(g) != 0;
+  }
+  if ((flags & 16) != 0 && (flags & 64) == 0) {  // a polygon mesh: not modelled
+    unknown(target, "POLYLINE");
+    read_sequence("VERTEX", [](const Record&) {});
+    return;
+  }
+  if ((flags & 64) != 0) {
+    auto mesh = std::make_shared<PolyfaceMesh>();
+    read_sequence("VERTEX", [&](const Record& r) {
+      const VertexGroups v = vertex_groups(r, reader_);
+      if ((v.flags & 128) != 0 && (v.flags & 64) == 0) {
+        mesh->faces.push_back(v.face);
+      } else {
+        mesh->vertices.insert(mesh->vertices.end(), {v.at.x, v.at.y, v.at.z});
+      }
+    });
+    return place(target, "POLYLINE", std::move(mesh), c);
+  }
+  if ((flags & 8) != 0) {
+    auto p = std::make_shared<Polyline3d>();
+    p->closed = (flags & 1) != 0;
+    read_sequence("VERTEX", [&](const Record& r) {
+      const VertexGroups v = vertex_groups(r, reader_);
+      if ((v.flags & kControlPoint) == 0) p->xyz.insert(p->xyz.end(), {v.at.x, v.at.y, v.at.z});
+    });
+    return place(target, "POLYLINE", std::move(p), c);
+  }
+  auto p = std::make_shared<Polyline2d>();
+  p->closed = (flags & 1) != 0;
+  p->elevation = elevation;
+  bool bulged = false;
+  read_sequence("VERTEX", [&](const Record& r) {
+    const VertexGroups v = vertex_groups(r, reader_);
+    if ((v.flags & kControlPoint) != 0) return;
+    p->xyz.insert(p->xyz.end(), {v.at.x, v.at.y, v.at.z});
+    p->bulges.push_back(v.bulge);
+    bulged = bulged || v.bulge != 0;
+    widths = widths || v.width;
+  });
+  if (!bulged) p->bulges.clear();
+  if (widths) ++polyline_widths_;
+  place(target, "POLYLINE", std::move(p), c);
+}
+
+// MTEXT text comes in pieces: groups 3, then the last one in group 1. A
+// text without rotation (50) may give its direction as a vector (11, 21).
+void DocumentLoader::mtext(Block* target) {
+  CommonGroups c;
+  auto t = std::make_shared<MText>();
+  std::string raw;
+  bool rotated = false;
+  double dx = 0;
+  double dy = 0;
+  for (std::size_t i = 1; i < record_.size(); ++i) {
+    const Group& g = record_[i];
+    if (common_group(g, c)) continue;
+    if (g.code == 3 || g.code == 1) {
+      raw.append(g.value);
+    } else if (g.code == 11) {
+      dx = reader_.real(g);
+    } else if (g.code == 21) {
+      dy = reader_.real(g);
+    } else {
+      rotated = rotated || g.code == 50;
+      (void)read_field(*t, mtext_fields(), g, *this);
+    }
+  }
+  t->text = decoder_.decode(raw, true);
+  if (!rotated && (dx != 0 || dy != 0)) t->rotation = std::atan2(dy, dx);
+  place(target, "MTEXT", std::move(t), c);
+}
+
+void DocumentLoader::insert(Block* target) {
+  CommonGroups c;
+  auto r = std::make_shared<BlockReference>();
+  bool attributes = false;
+  bool array = false;
+  for (std::size_t i = 1; i < record_.size(); ++i) {
+    const Group& g = record_[i];
+    if (common_group(g, c)) continue;
+    if (g.code == 2) {
+      r->block = &block_named(g.value);
+    } else if (g.code == 66) {
+      attributes = reader_.integer(g) != 0;
+    } else if (g.code == 70 || g.code == 71) {
+      array = array || reader_.integer(g) > 1;
+    } else {
+      (void)read_field(*r, insert_fields(), g, *this);
+    }
+  }
+  if (array) note("Inserción múltiple (MINSERT) en la línea " + std::to_string(record_[0].line) + ": se lee solo la primera");
+  if (attributes) {
+    read_sequence("ATTRIB", [&](const Record& a) {
+      CommonGroups ac;
+      auto attribute = std::make_shared<AttributeReference>();
+      for (std::size_t i = 1; i < a.size(); ++i) {
+        if (!common_group(a[i], ac)) (void)read_field(*attribute, attribute_fields(), a[i], *this);
+      }
+      apply_common(*attribute, ac);
+      r->attributes.push_back(std::move(attribute));
+    });
+  }
+  if (!r->block) {
+    ++report_.skipped["INSERT"];
+    return;
+  }
+  place(target, "INSERT", std::move(r), c);
+}
+
+}  // namespace kestrel::dxf

@@ -1,0 +1,135 @@
+// Input that is not a readable DXF file gives a clear error naming the
+// file and the line — never a crash or a hang.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "cad/dxf/dxf.h"
+#include "cad/memcad/curves.h"
+#include "core/error.h"
+#include "dxf/dxf_test_util.h"
+
+namespace kestrel::dxf {
+namespace {
+
+std::string entities(const std::string& body) { return "0\nSECTION\n2\nENTITIES\n" + body + "0\nENDSEC\n0\nEOF\n"; }
+
+struct BadInput {
+  const char* name;
+  std::string text;
+  const char* says;  // part of the description
+  std::size_t line;  // the line it names; 0: none
+};
+
+const BadInput kBadInputs[] = {
+    {"empty", "", "no es un archivo DXF", 0},
+    {"garbage", "hello world\nthis is not a drawing\n", "código de grupo no válido «hello world»", 1},
+    {"binary", std::string("AutoCAD Binary DXF\r\n\x1a\0\0\0", 24), "DXF binario", 0},
+    {"truncated after a code", "0\nSECTION\n2\nENTITIES\n0\nLINE\n10", "truncado", 7},
+    {"truncated inside a section", "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n1.5\n", "truncado", 0},
+    {"truncated inside a header", "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n", "truncado", 0},
+    {"truncated inside a polyline", entities("0\nPOLYLINE\n66\n1\n70\n8\n0\nVERTEX\n10\n1\n").substr(0, 60),
+     "truncado", 0},
+    {"code that is not a number", "0\nSECTION\n2\nENTITIES\nabc\nLINE\n", "código de grupo no válido «abc»", 5},
+    {"code out of range", "0\nSECTION\n2\nENTITIES\n99999\nLINE\n", "«99999»", 5},
+    {"decimal code", "0\nSECTION\n2\nENTITIES\n10.5\nLINE\n", "«10.5»", 5},
+    {"record without code 0", "0\nSECTION\n2\nENTITIES\n8\n0\n0\nENDSEC\n", "código 0", 5},
+    {"section without a name", "0\nSECTION\n0\nEOF\n", "sección sin nombre", 1},
+    {"group outside any section", "0\nLINE\n8\n0\n", "se esperaba SECTION", 1},
+    {"real that is text", entities("0\nPOINT\n10\nxyz\n"), "se esperaba un número real tras el código 10", 8},
+    {"real beyond the double range", entities("0\nLINE\n11\n1e999\n"), "fuera del intervalo", 8},
+    {"integer that is text", entities("0\nLINE\n62\nrojo\n"), "se esperaba un número entero", 8},
+    {"huge vertex count", entities("0\nLWPOLYLINE\n90\n999999999999\n10\n0\n20\n0\n"), "excede", 8},
+    {"negative vertex count", entities("0\nLWPOLYLINE\n90\n-5\n"), "cuenta negativa", 8},
+    {"huge hatch loop count", entities("0\nHATCH\n2\nSOLID\n91\n2147483647\n"), "excede", 10},
+};
+
+class LoadRefuses : public ::testing::TestWithParam<BadInput> {};
+
+TEST_P(LoadRefuses, WithADescriptionNamingFileAndLine) {
+  const BadInput& bad = GetParam();
+  try {
+    (void)load_dxf_text(bad.text, "malo.dxf");
+    FAIL() << "se cargó";
+  } catch (const core::Error& e) {
+    EXPECT_EQ(e.number(), core::kAutomationError);
+    EXPECT_NE(e.description().find("«malo.dxf»"), std::string::npos) << e.description();
+    EXPECT_NE(e.description().find(bad.says), std::string::npos) << e.description();
+    if (bad.line != 0) {
+      EXPECT_NE(e.description().find("línea " + std::to_string(bad.line) + ":"), std::string::npos)
+          << e.description();
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(BadFiles, LoadRefuses, ::testing::ValuesIn(kBadInputs),
+                         [](const ::testing::TestParamInfo<BadInput>& info) {
+                           std::string n = info.param.name;
+                           for (char& c : n) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                           return n;
+                         });
+
+TEST(LoadTolerates, WhatRealFilesHold) {
+  LoadReport report;
+  // A colour with trailing junk, a comment, CRLF line ends, blanks around
+  // codes and no EOF record.
+  const auto doc = load_dxf_text(
+      "999\r\nwritten by hand\r\n  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\nLINE\r\n 62\r\n256QSW\r\n 10\r\n1.\r\n"
+      "  0\r\nENDSEC\r\n",
+      "tolerado.dxf", &report);
+  ASSERT_EQ(doc->model_space().size(), 1u);
+  EXPECT_EQ(doc->model_space().at(0).color(), memcad::kColorByLayer);
+  EXPECT_EQ(static_cast<const memcad::Line&>(doc->model_space().at(0)).start.x, 1.0);
+  ASSERT_EQ(report.notes.size(), 1u);
+  EXPECT_NE(report.notes[0].find("EOF"), std::string::npos);
+}
+
+TEST(LoadTolerates, BytesThatAreNotUtf8InAUtf8File) {
+  LoadReport report;
+  const std::string text =
+      "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1032\n0\nENDSEC\n" + entities("0\nTEXT\n8\nCapa\xF1\n1\nA\xE9\xFF\n");
+  const auto doc = load_dxf_text(text, "mezcla.dxf", &report);
+  EXPECT_NE(doc->layers().find("Capañ"), nullptr);
+  ASSERT_FALSE(report.notes.empty());
+  EXPECT_NE(report.notes.back().find("2 textos que no son UTF-8"), std::string::npos) << report.notes.back();
+}
+
+TEST(LoadTolerates, SequencesCutShortByTheNextRecord) {
+  LoadReport report;
+  const auto doc = load_dxf_text(entities("0\nPOLYLINE\n66\n1\n70\n8\n0\nVERTEX\n10\n1\n0\nVERTEX\n10\n2\n"
+                                          "0\nPOINT\n10\n5\n"),
+                                 "corto.dxf", &report);
+  ASSERT_EQ(doc->model_space().size(), 2u);
+  EXPECT_EQ(doc->model_space().at(0).kind(), memcad::EntityKind::kPolyline3d);
+  EXPECT_EQ(doc->model_space().at(1).kind(), memcad::EntityKind::kPoint);
+  ASSERT_FALSE(report.notes.empty());
+  EXPECT_NE(report.notes[0].find("SEQEND"), std::string::npos);
+}
+
+TEST(LoadFile, MissingFileIsError53) {
+  test::TempFolder folder;
+  try {
+    (void)load_dxf(folder.path() / "no-existe.dxf");
+    FAIL();
+  } catch (const core::Error& e) {
+    EXPECT_EQ(e.number(), core::kFileNotFound);
+    EXPECT_NE(e.description().find("no-existe.dxf"), std::string::npos);
+  }
+}
+
+TEST(LoadFile, ErrorNamesThePathGiven) {
+  test::TempFolder folder;
+  const auto file = folder.path() / "roto.dxf";
+  std::ofstream(file) << "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n";
+  try {
+    (void)load_dxf(file);
+    FAIL();
+  } catch (const core::Error& e) {
+    EXPECT_NE(e.description().find(file.string()), std::string::npos) << e.description();
+    EXPECT_NE(e.description().find("línea 7"), std::string::npos) << e.description();
+  }
+}
+
+}  // namespace
+}  // namespace kestrel::dxf

@@ -1,0 +1,392 @@
+#include "dxf/dxf_test_util.h"
+
+#include <array>
+#include <charconv>
+#include <cstdio>
+#include <numbers>
+#include <random>
+#include <sstream>
+
+#include "cad/dxf/header_variables.h"
+#include "cad/memcad/block_reference.h"
+#include "cad/memcad/curves.h"
+#include "cad/memcad/faces.h"
+#include "cad/memcad/polylines.h"
+#include "cad/memcad/texts.h"
+
+namespace kestrel::dxf::test {
+
+namespace {
+
+using namespace memcad;
+
+constexpr double kDegree = std::numbers::pi / 180;
+
+Layer& layer(Document& doc, std::string_view name, std::int16_t color) {
+  Layer& l = doc.layers().add(name);
+  l.color = color;
+  return l;
+}
+
+template <class E>
+E& on(Document& doc, E& e, std::string_view layer_name) {
+  e.set_layer_index(doc.layer_index(layer_name));
+  return e;
+}
+
+void add_tables(Document& doc) {
+  layer(doc, "Curvas de nivel", 3);
+  layer(doc, "Señales", 1).on = false;
+  Layer& trees = layer(doc, "Árboles", 94);
+  trees.frozen = true;
+  trees.locked = true;
+  layer(doc, "Cota º", 7).true_color = Rgb{12, 200, 34};
+  Linetype& dashed = doc.linetypes().add("DASHED");
+  dashed.description = "Trazos __ __ __";
+  dashed.pattern = {12.7, -6.35};
+  doc.layers().add("Curvas de nivel").linetype = "DASHED";
+  TextStyle& labels = doc.text_styles().add("Rótulos");
+  labels.font_file = "arial.ttf";
+  labels.height = 0;
+  labels.width_factor = 0.8;
+  labels.oblique_angle = 15 * kDegree;
+  doc.variables().set("PDMODE", std::int16_t{35});
+  doc.variables().set("PDSIZE", 0.75);
+  doc.variables().set("USERR1", 1.5);
+  doc.variables().set("CLAYER", "Curvas de nivel");
+  doc.limits = Limits{-10, -20.5, 1000, 800};
+}
+
+void add_block(Document& doc) {
+  Block& tree = doc.blocks().add("Árbol");
+  tree.origin = {1, 2, 0};
+  on(doc, tree.add<Circle>(Vec3{1, 2, 0}, 0.5), "0").set_color(kColorByBlock);
+  auto& height = on(doc, tree.add<AttributeDefinition>("ALTURA", "0.0", Vec3{1.5, 2, 0}, 0.25), "0");
+  height.prompt = "Altura del árbol";
+  height.mode = 8;
+}
+
+void add_lines(Document& doc, Block& ms) {
+  on(doc, ms.add<Point>(Vec3{100.125, 200.25, 12.5}), "0");
+  auto& line = on(doc, ms.add<Line>(Vec3{0, 0, 0}, Vec3{10.1, -3.3, 1e-9}), "Curvas de nivel");
+  line.set_color(5);
+  line.set_linetype_index(doc.linetype_index("DASHED"));
+  auto& lw = on(doc, ms.add<LightweightPolyline>(std::vector<double>{0, 0, 10, 0, 10, 10, 0, 10}), "Señales");
+  lw.closed = true;
+  lw.elevation = 4.5;
+  lw.bulges = {0, 0.5, 0, -1};
+  lw.widths = {0, 0, 0.2, 0.4, 0, 0, 0, 0};
+  auto& p2 = on(doc, ms.add<Polyline2d>(std::vector<double>{1, 1, 7.5, 2, 1, 7.5, 3, 4, 7.5}), "Curvas de nivel");
+  p2.elevation = 7.5;
+  p2.bulges = {0.25, 0, 0};
+  auto& p3 = on(doc, ms.add<Polyline3d>(std::vector<double>{0, 0, 100.5, 5, 5, 101.25, 10, 0, 99}), "0");
+  p3.closed = true;
+  auto& mesh = on(doc, ms.add<PolyfaceMesh>(), "Árboles");
+  mesh.vertices = {0, 0, 0, 1, 0, 0, 1, 1, 1, 0, 1, 1, 2, 2, 2};
+  mesh.faces = {{1, 2, 3, 4}, {3, -4, 5, 0}};
+  auto& arc = on(doc, ms.add<Arc>(Vec3{5, 5, 0}, 2.5, 30 * kDegree, 300 * kDegree), "0");
+  arc.set_true_color(Rgb{255, 128, 0});
+  on(doc, ms.add<Circle>(Vec3{-5, 5, 1}, 0.001), "Cota º").set_visible(false);
+}
+
+void add_texts(Document& doc, Block& ms) {
+  auto& text = on(doc, ms.add<Text>("Señal nº 5 — Ω", Vec3{1, 2, 3}, 0.35), "Señales");
+  text.rotation = 45 * kDegree;
+  text.width_factor = 0.9;
+  text.oblique_angle = 10 * kDegree;
+  text.style = doc.text_style_index("Rótulos");
+  text.horizontal_alignment = 1;
+  text.vertical_alignment = 2;
+  text.alignment_point = {1.5, 2.5, 3};
+  std::string long_text = "{\\fArial|b1;Cota}\\PÁrea: 12 m² — ";
+  for (int i = 0; i < 30; ++i) long_text += "línea " + std::to_string(i) + " \\U+ ";
+  long_text += "😀 fin ^ caret";
+  auto& mtext = on(doc, ms.add<MText>(Vec3{20, 30, 0}, 15.5, long_text), "0");
+  mtext.height = 1.25;
+  mtext.rotation = 90 * kDegree;
+  mtext.attachment = 5;
+  auto& face = on(doc, ms.add<Face3d>(std::array<Vec3, 4>{Vec3{0, 0, 1}, {1, 0, 2}, {1, 1, 3}, {1, 1, 3}}), "0");
+  face.invisible_edges = 5;
+}
+
+void add_hatches_and_references(Document& doc, Block& ms) {
+  auto& solid = on(doc, ms.add<Hatch>(std::int16_t{1}, "SOLID"), "Cota º");
+  solid.set_color(3);
+  solid.set_true_color(Rgb{1, 2, 3});
+  solid.loops.push_back(HatchLoop{{0, 0, 4, 0, 4, 3}, {0, 0.4, 0}, true});
+  auto& pattern = on(doc, ms.add<Hatch>(std::int16_t{1}, "ANSI31"), "0");
+  pattern.pattern_angle = 45 * kDegree;
+  pattern.pattern_scale = 2.5;
+  pattern.elevation = 3;
+  pattern.loops.push_back(HatchLoop{{0, 0, 10, 0, 10, 10, 0, 10}, {}, true});
+  pattern.loops.push_back(HatchLoop{{2, 2, 4, 2, 4, 4}, {}, false});
+  Block* tree = doc.blocks().find("Árbol");
+  auto& ref = on(doc, ms.add<BlockReference>(tree, Vec3{50, 60, 0}), "Árboles");
+  ref.scale = {2, 2, 1};
+  ref.rotation = 30 * kDegree;
+  auto& a = ref.add_attribute("ALTURA", "12.5 m", Vec3{53, 64, 0}, 0.5);
+  a.rotation = 30 * kDegree;
+  auto& b = ref.add_attribute("ESPECIE", "Pino piñonero", Vec3{53, 63, 0}, 0.5);
+  b.invisible = true;
+  on(doc, ms.add<BlockReference>(tree, Vec3{-50, 60, 0}), "0");
+  on(doc, doc.paper_space().add<Text>("Plano 1/500", Vec3{10, 10, 0}, 3.5), "0");
+}
+
+void put_real(std::ostream& out, double v) {
+  char buf[32];
+  out << std::string_view(buf, static_cast<std::size_t>(std::to_chars(buf, buf + sizeof buf, v).ptr - buf)) << ' ';
+}
+
+// Angles as the file keeps them: degrees with 12 significant digits.
+void put_angle(std::ostream& out, double radians) {
+  char buf[32];
+  const double degrees = radians * (180 / std::numbers::pi);
+  const auto end = std::to_chars(buf, buf + sizeof buf, degrees, std::chars_format::general, 12).ptr;
+  out << "∠" << std::string_view(buf, static_cast<std::size_t>(end - buf)) << ' ';
+}
+
+void put_point(std::ostream& out, const Vec3& p) {
+  out << '(';
+  put_real(out, p.x);
+  put_real(out, p.y);
+  put_real(out, p.z);
+  out << ") ";
+}
+
+void put_reals(std::ostream& out, const std::vector<double>& v) {
+  out << '[';
+  for (double d : v) put_real(out, d);
+  out << "] ";
+}
+
+void put_text_base(std::ostream& out, const Document& doc, const TextBase& t) {
+  out << '"' << t.text << "\" ";
+  put_point(out, t.insertion);
+  put_real(out, t.height);
+  put_angle(out, t.rotation);
+  put_real(out, t.width_factor);
+  put_angle(out, t.oblique_angle);
+  out << doc.text_styles().at(t.style).name() << ' ' << t.horizontal_alignment << ' ' << t.vertical_alignment << ' ';
+  if (t.horizontal_alignment != 0 || t.vertical_alignment != 0) put_point(out, t.alignment_point);
+}
+
+void put_geometry(std::ostream& out, const Document& doc, const Entity& e);
+
+void put_entity(std::ostream& out, const Document& doc, const Entity& e) {
+  out << "  " << e.entity_name() << " layer=" << doc.layers().at(e.layer_index()).name()
+      << " lt=" << doc.linetypes().at(e.linetype_index()).name() << " color=" << e.color();
+  if (e.true_color()) {
+    out << " rgb=" << int(e.true_color()->red) << ',' << int(e.true_color()->green) << ','
+        << int(e.true_color()->blue);
+  }
+  out << (e.visible() ? "" : " invisible") << " : ";
+  put_geometry(out, doc, e);
+  out << '\n';
+}
+
+void put_geometry(std::ostream& out, const Document& doc, const Entity& e) {
+  switch (e.kind()) {
+    case EntityKind::kPoint: put_point(out, static_cast<const Point&>(e).position); break;
+    case EntityKind::kLine: {
+      const auto& l = static_cast<const Line&>(e);
+      put_point(out, l.start);
+      put_point(out, l.end);
+      break;
+    }
+    case EntityKind::kLightweightPolyline: {
+      const auto& p = static_cast<const LightweightPolyline&>(e);
+      put_reals(out, p.xy);
+      put_reals(out, p.bulges);
+      put_reals(out, p.widths);
+      put_real(out, p.elevation);
+      put_real(out, p.constant_width);
+      out << p.closed;
+      break;
+    }
+    case EntityKind::kPolyline2d: {
+      const auto& p = static_cast<const Polyline2d&>(e);
+      put_reals(out, p.xyz);
+      put_reals(out, p.bulges);
+      put_real(out, p.elevation);
+      out << p.closed;
+      break;
+    }
+    case EntityKind::kPolyline3d: {
+      const auto& p = static_cast<const Polyline3d&>(e);
+      put_reals(out, p.xyz);
+      out << p.closed;
+      break;
+    }
+    case EntityKind::kPolyfaceMesh: {
+      const auto& m = static_cast<const PolyfaceMesh&>(e);
+      put_reals(out, m.vertices);
+      for (const auto& f : m.faces) out << '{' << f[0] << ',' << f[1] << ',' << f[2] << ',' << f[3] << "} ";
+      break;
+    }
+    case EntityKind::kArc: {
+      const auto& a = static_cast<const Arc&>(e);
+      put_point(out, a.center);
+      put_real(out, a.radius);
+      put_angle(out, a.start_angle);
+      put_angle(out, a.end_angle);
+      break;
+    }
+    case EntityKind::kCircle: {
+      const auto& c = static_cast<const Circle&>(e);
+      put_point(out, c.center);
+      put_real(out, c.radius);
+      break;
+    }
+    case EntityKind::kText: put_text_base(out, doc, static_cast<const TextBase&>(e)); break;
+    case EntityKind::kAttribute: {
+      const auto& a = static_cast<const AttributeReference&>(e);
+      out << a.tag << ' ' << a.invisible << ' ';
+      put_text_base(out, doc, a);
+      break;
+    }
+    case EntityKind::kAttributeDefinition: {
+      const auto& a = static_cast<const AttributeDefinition&>(e);
+      out << a.tag << " \"" << a.prompt << "\" " << a.mode << ' ';
+      put_text_base(out, doc, a);
+      break;
+    }
+    case EntityKind::kMText: {
+      const auto& t = static_cast<const MText&>(e);
+      out << '"' << t.text << "\" ";
+      put_point(out, t.insertion);
+      put_real(out, t.width);
+      put_real(out, t.height);
+      put_angle(out, t.rotation);
+      out << doc.text_styles().at(t.style).name() << ' ' << t.attachment;
+      break;
+    }
+    case EntityKind::kFace3d: {
+      const auto& f = static_cast<const Face3d&>(e);
+      for (const Vec3& c : f.corners) put_point(out, c);
+      out << int(f.invisible_edges);
+      break;
+    }
+    case EntityKind::kHatch: {
+      const auto& h = static_cast<const Hatch&>(e);
+      out << h.pattern_name << ' ' << h.pattern_type << ' ' << h.hatch_style << ' ';
+      if (!h.solid()) {
+        put_angle(out, h.pattern_angle);
+        put_real(out, h.pattern_scale);
+      }
+      put_real(out, h.elevation);
+      for (const HatchLoop& l : h.loops) {
+        out << (l.outer ? "outer" : "inner");
+        put_reals(out, l.xy);
+        put_reals(out, l.bulges);
+      }
+      break;
+    }
+    case EntityKind::kBlockReference: {
+      const auto& r = static_cast<const BlockReference&>(e);
+      out << r.name() << ' ';
+      put_point(out, r.insertion);
+      put_point(out, r.scale);
+      put_angle(out, r.rotation);
+      out << '\n';
+      for (const auto& a : r.attributes) put_entity(out, doc, *a);
+      break;
+    }
+    case EntityKind::kUnknown: out << static_cast<const UnknownEntity&>(e).dxf_type; break;
+  }
+}
+
+}  // namespace
+
+std::shared_ptr<Document> every_kind_drawing() {
+  auto doc = Document::create("todo.dxf");
+  add_tables(*doc);
+  add_block(*doc);
+  Block& ms = doc->model_space();
+  add_lines(*doc, ms);
+  add_texts(*doc, ms);
+  add_hatches_and_references(*doc, ms);
+  return doc;
+}
+
+std::string describe(const Document& doc) {
+  std::ostringstream out;
+  for (const auto& l : doc.layers().items()) {
+    out << "LAYER " << l->name() << ' ' << l->color << (l->on ? " on" : " off") << (l->frozen ? " frozen" : "")
+        << (l->locked ? " locked" : "") << ' ' << l->linetype;
+    if (l->true_color) out << " rgb=" << int(l->true_color->red) << ',' << int(l->true_color->green) << ','
+                           << int(l->true_color->blue);
+    out << '\n';
+  }
+  for (const auto& lt : doc.linetypes().items()) {
+    out << "LTYPE " << lt->name() << " \"" << lt->description << "\" ";
+    put_reals(out, lt->pattern);
+    out << '\n';
+  }
+  for (const auto& s : doc.text_styles().items()) {
+    out << "STYLE " << s->name() << ' ' << s->font_file << ' ' << s->big_font_file << ' ';
+    put_real(out, s->height);
+    put_real(out, s->width_factor);
+    put_angle(out, s->oblique_angle);
+    out << '\n';
+  }
+  for (const auto& [name, value] : doc.variables().all()) {
+    if (!find_header_variable(name)) continue;
+    out << "VAR " << name << '=';
+    if (value.is_array()) {
+      const auto a = value.to_double_array();
+      put_reals(out, std::vector<double>(a.items().begin(), a.items().end()));
+    } else {
+      out << value.to_string();
+    }
+    out << '\n';
+  }
+  out << "LIMITS ";
+  put_real(out, doc.limits.xmin);
+  put_real(out, doc.limits.ymin);
+  put_real(out, doc.limits.xmax);
+  put_real(out, doc.limits.ymax);
+  out << '\n';
+  for (const auto& b : doc.blocks().items()) {
+    out << "BLOCK " << b->name() << ' ';
+    put_point(out, b->origin);
+    out << '\n';
+    for (const auto& e : b->entities()) put_entity(out, doc, *e);
+  }
+  return out.str();
+}
+
+TempFolder::TempFolder() {
+  std::random_device seed;
+  path_ = std::filesystem::temp_directory_path() / ("kestrel-dxf-test-" + std::to_string(seed()));
+  std::filesystem::create_directories(path_);
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::optional<std::string> run(const std::string& command) {
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return std::nullopt;
+  std::string out;
+  std::array<char, 4096> buf{};
+  std::size_t n = 0;
+  while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0) out.append(buf.data(), n);
+  const int status = pclose(pipe);
+  if (status != 0) return std::nullopt;
+  return out;
+}
+
+std::optional<std::string> ezdxf_missing() {
+  if (!std::filesystem::exists("/usr/bin/python3")) return "no hay /usr/bin/python3";
+  if (!run("/usr/bin/python3 -c 'import ezdxf' 2>/dev/null")) return "python3-ezdxf no está instalado";
+  return std::nullopt;
+}
+
+std::optional<std::string> ogrinfo_missing() {
+  if (!run("command -v ogrinfo >/dev/null 2>&1")) return "ogrinfo (gdal-bin) no está instalado";
+  return std::nullopt;
+}
+
+}  // namespace kestrel::dxf::test

@@ -1,0 +1,45 @@
+// Shared pieces of the DXF tests: a drawing with one entity of every kind
+// and every table, a plain-text description of a drawing for comparisons,
+// and the external readers (python3-ezdxf, ogrinfo) used as referees.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "cad/memcad/document.h"
+
+namespace kestrel::dxf::test {
+
+// Every entity kind the writer knows, every table, non-ASCII names
+// (ñ, á, º), characters outside Windows-1252, true colours, a block with
+// an attribute definition and a reference with attributes, paper space.
+[[nodiscard]] std::shared_ptr<memcad::Document> every_kind_drawing();
+
+// One line per table record and per entity with the values a DXF file
+// carries (handles left out), for comparing drawings.
+[[nodiscard]] std::string describe(const memcad::Document& doc);
+
+// A fresh empty folder under the system temporary folder, removed by the destructor.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  [[nodiscard]] const std::filesystem::path& path() const noexcept { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Runs a command line; its standard output, or nullopt when it fails.
+[[nodiscard]] std::optional<std::string> run(const std::string& command);
+
+// Debian's python with ezdxf importable, or a reason to skip.
+[[nodiscard]] std::optional<std::string> ezdxf_missing();
+// ogrinfo on PATH, or a reason to skip.
+[[nodiscard]] std::optional<std::string> ogrinfo_missing();
+
+}  // namespace kestrel::dxf::test

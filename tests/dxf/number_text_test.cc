@@ -1,0 +1,98 @@
+// Numbers as DXF text: shortest text that reads back to the same double;
+// angles in degrees that survive degrees → radians → degrees.
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "cad/dxf/number_text.h"
+
+namespace kestrel::dxf {
+namespace {
+
+std::string real_text(double v) {
+  char buf[kNumberTextSize];
+  return std::string(buf, format_real(buf, v));
+}
+
+std::string degrees_text(double radians) {
+  char buf[kNumberTextSize];
+  return std::string(buf, format_degrees(buf, radians));
+}
+
+TEST(FormatReal, WritesTheShortestTextWithAPoint) {
+  const std::pair<double, const char*> cases[] = {
+      {0.0, "0.0"},         {-0.0, "-0.0"},          {1.0, "1.0"},           {-2.5, "-2.5"},
+      {0.1, "0.1"},         {432156.789, "432156.789"}, {1e-7, "0.0000001"}, {1.5e-7, "1.5e-07"},
+      {99999999.5, "99999999.5"}, {1e8, "1e+08"}, {1e20, "1e+20"},     {123456789012.0, "123456789012.0"},
+      {1.0 / 3, "0.3333333333333333"}, {5e-324, "5e-324"},
+  };
+  for (const auto& [value, text] : cases) EXPECT_EQ(real_text(value), text) << value;
+}
+
+TEST(FormatReal, NonFiniteValuesAreWrittenAsZero) {
+  EXPECT_EQ(real_text(std::numeric_limits<double>::infinity()), "0.0");
+  EXPECT_EQ(real_text(std::nan("")), "0.0");
+}
+
+// Every double reads back exactly, and the text is never longer than the
+// shortest round-trip form.
+TEST(FormatReal, RoundTripsAndIsShortest) {
+  std::mt19937_64 random(20240601);
+  for (int i = 0; i < 200000; ++i) {
+    double v;
+    switch (i % 4) {
+      case 0: v = std::uniform_real_distribution<double>(-1e9, 1e9)(random); break;
+      case 1: v = std::round(std::uniform_real_distribution<double>(-1e7, 1e7)(random) * 1000) / 1000; break;
+      case 2: {
+        const std::uint64_t bits = random();
+        std::memcpy(&v, &bits, sizeof v);
+        if (!std::isfinite(v)) v = 1;
+        break;
+      }
+      default: v = std::ldexp(std::uniform_real_distribution<double>(-1, 1)(random), int(random() % 120) - 60);
+    }
+    const std::string text = real_text(v);
+    ASSERT_EQ(std::strtod(text.c_str(), nullptr), v) << text;
+    char shortest[kNumberTextSize];
+    const auto end = std::to_chars(shortest, shortest + sizeof shortest, v).ptr;
+    std::string reference(shortest, end);
+    if (reference.find_first_of(".e") == std::string::npos) reference += ".0";
+    ASSERT_LE(text.size(), reference.size()) << text << " vs " << reference;
+  }
+}
+
+TEST(FormatDegrees, TwelveSignificantDigits) {
+  const double pi = std::acos(-1.0);
+  EXPECT_EQ(degrees_text(0), "0.0");
+  EXPECT_EQ(degrees_text(pi / 2), "90.0");
+  EXPECT_EQ(degrees_text(-pi / 4), "-45.0");
+  EXPECT_EQ(degrees_text(1), "57.2957795131");
+  EXPECT_EQ(degrees_text(1e-20), "5.72957795131e-19");
+}
+
+// Saving an angle read from a file writes the same text again, whatever the angle.
+TEST(FormatDegrees, TextSurvivesReadingBack) {
+  std::mt19937_64 random(7);
+  for (int i = 0; i < 200000; ++i) {
+    double radians = std::uniform_real_distribution<double>(-20, 20)(random);
+    if (i % 3 == 0) radians = std::ldexp(radians, -int(random() % 60));
+    const std::string first = degrees_text(radians);
+    const double read_back = degrees_to_radians(std::strtod(first.c_str(), nullptr));
+    ASSERT_EQ(degrees_text(read_back), first);
+  }
+}
+
+TEST(FormatIntegers, DecimalAndUpperCaseHex) {
+  char buf[kNumberTextSize];
+  EXPECT_EQ(std::string(buf, format_integer(buf, -32768)), "-32768");
+  EXPECT_EQ(std::string(buf, format_hex(buf, 0xABCDEF12)), "ABCDEF12");
+  EXPECT_EQ(std::string(buf, format_hex(buf, 0)), "0");
+}
+
+}  // namespace
+}  // namespace kestrel::dxf

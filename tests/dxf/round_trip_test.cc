@@ -1,0 +1,79 @@
+// Save → load → save keeps every byte, and load gives back what was saved.
+#include <gtest/gtest.h>
+
+#include "cad/dxf/dxf.h"
+#include "cad/memcad/block_reference.h"
+#include "cad/memcad/curves.h"
+#include "dxf/dxf_test_util.h"
+
+namespace kestrel::dxf {
+namespace {
+
+TEST(DxfRoundTrip, SaveLoadSaveIsByteIdentical) {
+  const auto doc = test::every_kind_drawing();
+  const std::string first = save_dxf_text(*doc);
+  LoadReport report;
+  const auto loaded = load_dxf_text(first, "todo.dxf", &report);
+  const std::string second = save_dxf_text(*loaded);
+  ASSERT_EQ(first.size(), second.size());
+  EXPECT_TRUE(first == second);
+  EXPECT_TRUE(report.notes.empty()) << report.notes.front();
+  EXPECT_TRUE(report.unknown_entities.empty());
+  EXPECT_TRUE(report.skipped.empty());
+}
+
+TEST(DxfRoundTrip, LoadGivesBackTheSavedDrawing) {
+  const auto doc = test::every_kind_drawing();
+  const auto loaded = load_dxf_text(save_dxf_text(*doc), "todo.dxf");
+  EXPECT_EQ(test::describe(*loaded), test::describe(*doc));
+}
+
+TEST(DxfRoundTrip, EntitiesKeepTheirHandles) {
+  const auto doc = test::every_kind_drawing();
+  const auto loaded = load_dxf_text(save_dxf_text(*doc), "todo.dxf");
+  const auto& a = doc->model_space().entities();
+  const auto& b = loaded->model_space().entities();
+  ASSERT_EQ(a.size(), b.size());
+  for (std::size_t i = 0; i < a.size(); ++i) EXPECT_EQ(a[i]->handle(), b[i]->handle()) << i;
+  // New entities get handles above every loaded one.
+  auto& added = loaded->model_space().add<memcad::Point>();
+  for (const auto& e : b) EXPECT_GT(added.handle(), e->handle());
+}
+
+TEST(DxfRoundTrip, DuplicateHandlesAreRenumberedAndStayUnique) {
+  auto doc = memcad::Document::create();
+  for (int i = 0; i < 3; ++i) doc->model_space().add<memcad::Point>(memcad::Vec3{double(i), 0, 0}).set_handle(0x77);
+  const std::string text = save_dxf_text(*doc);
+  const auto loaded = load_dxf_text(text, "dup.dxf");
+  std::vector<std::uint64_t> handles;
+  for (const auto& e : loaded->model_space().entities()) handles.push_back(e->handle());
+  std::sort(handles.begin(), handles.end());
+  EXPECT_EQ(std::adjacent_find(handles.begin(), handles.end()), handles.end());
+  EXPECT_EQ(save_dxf_text(*loaded), text);
+}
+
+TEST(DxfRoundTrip, NumbersKeepEveryBit) {
+  auto doc = memcad::Document::create();
+  const double values[] = {0.1, 1.0 / 3, -2.5e-300, 1e300, 432156.789, 4.9406564584124654e-324, -0.0, 123456789.125};
+  for (double v : values) doc->model_space().add<memcad::Point>(memcad::Vec3{v, -v, v * 7});
+  const auto loaded = load_dxf_text(save_dxf_text(*doc), "n.dxf");
+  ASSERT_EQ(loaded->model_space().size(), std::size(values));
+  for (std::size_t i = 0; i < std::size(values); ++i) {
+    const auto& p = static_cast<const memcad::Point&>(loaded->model_space().at(i)).position;
+    EXPECT_EQ(p.x, values[i]);
+    EXPECT_EQ(p.y, -values[i]);
+    EXPECT_EQ(p.z, values[i] * 7);
+  }
+}
+
+TEST(DxfRoundTrip, ExtentsComeFromTheModelSpace) {
+  auto doc = memcad::Document::create();
+  doc->model_space().add<memcad::Line>(memcad::Vec3{-3, 4, 1}, memcad::Vec3{7, -2, 9});
+  doc->paper_space().add<memcad::Point>(memcad::Vec3{1000, 1000, 1000});
+  const std::string text = save_dxf_text(*doc);
+  EXPECT_NE(text.find("$EXTMIN\n 10\n-3.0\n 20\n-2.0\n 30\n1.0\n"), std::string::npos);
+  EXPECT_NE(text.find("$EXTMAX\n 10\n7.0\n 20\n4.0\n 30\n9.0\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kestrel::dxf

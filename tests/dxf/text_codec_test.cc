@@ -1,0 +1,103 @@
+// Text in DXF files: Windows-1252 with \U+XXXX escapes when writing;
+// the file's code page or UTF-8 when reading, escapes decoded.
+#include <gtest/gtest.h>
+
+#include "cad/dxf/text_codec.h"
+
+namespace kestrel::dxf {
+namespace {
+
+std::string encoded(std::string_view utf8) {
+  std::string out;
+  encode_text(utf8, out);
+  return out;
+}
+
+TEST(EncodeText, Windows1252AndEscapes) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"Plano", "Plano"},
+      {"Señal º á €", "Se\xF1" "al \xBA \xE1 \x80"},
+      {"Ω", "\\U+03A9"},
+      {"λ—", "\\U+03BB\x97"},
+      {"😀", "\\U+D83D\\U+DE00"},  // above U+FFFF: a surrogate pair
+      {"a\nb\tc", "a^Jb^Ic"},
+      {"x^2", "x^ 2"},
+  };
+  for (const auto& [utf8, bytes] : cases) EXPECT_EQ(encoded(utf8), bytes) << utf8;
+}
+
+TEST(EncodeText, StrayBytesAreWrittenAsThemselves) { EXPECT_EQ(encoded("a\xFF" "b"), "a\xFF" "b"); }
+
+TEST(DecodeText, FollowsTheFileEncoding) {
+  TextDecoder ansi(FileEncoding::kWindows1252);
+  EXPECT_EQ(ansi.decode("Se\xF1" "al \x80"), "Señal €");
+  TextDecoder utf8(FileEncoding::kUtf8);
+  EXPECT_EQ(utf8.decode("Señal €"), "Señal €");
+  EXPECT_EQ(utf8.fallbacks(), 0u);
+}
+
+TEST(DecodeText, InvalidUtf8FallsBackToWindows1252PerValue) {
+  TextDecoder utf8(FileEncoding::kUtf8);
+  EXPECT_EQ(utf8.decode("Se\xF1" "al"), "Señal");
+  EXPECT_EQ(utf8.decode("bien ñ"), "bien ñ");
+  EXPECT_EQ(utf8.decode("\xC3"), "Ã");
+  EXPECT_EQ(utf8.fallbacks(), 2u);
+}
+
+TEST(DecodeText, EscapesAndCarets) {
+  TextDecoder d(FileEncoding::kWindows1252);
+  const std::pair<const char*, const char*> cases[] = {
+      {"\\U+03A9", "Ω"},
+      {"\\U+03a9", "Ω"},
+      {"\\U+D83D\\U+DE00", "😀"},
+      {"\\U+D83D", "\uFFFD"},  // a lone surrogate
+      {"\\U+12", "\\U+12"},    // too short: kept
+      {"\\U+XYZW", "\\U+XYZW"},
+      {"a^Jb^Ic", "a\nb\tc"},
+      {"x^ 2", "x^2"},
+      {"x^2", "x^2"},  // not a caret pair
+      {"end^", "end^"},
+  };
+  for (const auto& [bytes, utf8] : cases) EXPECT_EQ(d.decode(bytes), utf8) << bytes;
+}
+
+TEST(DecodeText, MTextKeepsEscapedBackslashes) {
+  TextDecoder d(FileEncoding::kWindows1252);
+  EXPECT_EQ(d.decode("C:\\\\U+0041", true), "C:\\\\U+0041");
+  EXPECT_EQ(d.decode("{\\fArial;\\U+0041}\\P", true), "{\\fArial;A}\\P");
+  EXPECT_EQ(d.decode("C:\\\\U+0041", false), "C:\\A");
+}
+
+TEST(DecodeText, InvertsEncoding) {
+  TextDecoder d(FileEncoding::kWindows1252);
+  for (const char* s : {"Señal º", "Ω λ 😀", "a^b^ c\n", "^^", "\\U+ sin cifras", "línea\tcolumna"}) {
+    EXPECT_EQ(d.decode(encoded(s)), s) << s;
+  }
+}
+
+TEST(FileEncoding, VersionAndCodePage) {
+  struct Case {
+    const char* version;
+    const char* code_page;
+    FileEncoding expected;
+    bool known;
+  };
+  const Case cases[] = {
+      {"AC1015", "ANSI_1252", FileEncoding::kWindows1252, true},
+      {"AC1018", "", FileEncoding::kWindows1252, true},
+      {"", "", FileEncoding::kWindows1252, true},
+      {"AC1021", "ANSI_1252", FileEncoding::kUtf8, true},
+      {"AC1032", "ANSI_1251", FileEncoding::kUtf8, true},
+      {"AC1009", "ansi_1252", FileEncoding::kWindows1252, true},
+      {"AC1015", "UTF-8", FileEncoding::kUtf8, true},
+      {"AC1015", "ANSI_1251", FileEncoding::kWindows1252, false},
+  };
+  for (const Case& c : cases) {
+    bool known = !c.known;
+    EXPECT_EQ(file_encoding(c.version, c.code_page, known), c.expected) << c.version << ' ' << c.code_page;
+    EXPECT_EQ(known, c.known) << c.version << ' ' << c.code_page;
+  }
+}
+
+}  // namespace
+}  // namespace kestrel::dxf
