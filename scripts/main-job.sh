@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# The main job: builds the CLI and runs it on the bundled example drawing.
+# The main job: builds the CLI and exports the bundled example drawing to DXF.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh build -DKESTREL_TESTS=OFF
-build/src/tools/kestrel/kestrel --version
-build/src/tools/kestrel/kestrel session --cad "ZWCAD 2021(x64)"
+kestrel=build/src/tools/kestrel/kestrel
+"$kestrel" --version
+mkdir -p build/main-job
+# A settings file of its own, so the result does not depend on this user's saved options.
+"$kestrel" --settings build/main-job/settings.ini export examples/survey.json -o build/main-job/survey.dxf
+echo "The DXF drawing is at build/main-job/survey.dxf"

@@ -40,10 +40,5 @@ model::t_Dibujo c_Kestrel::Copia_Todo2(const core::Obj&, std::string&, VbBool*) 
 
 void c_Kestrel::Bloques_descompon() {}
 
-void c_Kestrel::aCapasPrefijo(const std::string& PrefCap) { PrefCap_ = PrefCap; }
-
-void c_Kestrel::aCadCapas(std::int32_t CapAc) { CapAc_ = CapAc; }
-
-void c_Kestrel::aCad2D() { Solo2D_ = core::kTrue; }
 
 }  // namespace kestrel::bridge

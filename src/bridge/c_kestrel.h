@@ -13,6 +13,7 @@
 #include "core/numeric.h"
 #include "core/object.h"
 #include "core/vb_array.h"
+#include "export/export_state.h"
 #include "export/f_acad.h"
 #include "model/records.h"
 #include "module/module.h"
@@ -70,6 +71,14 @@ class c_Kestrel final : public exporting::FAcadEvents {
                               std::int32_t& chkCotas, std::int32_t& chkC, std::int32_t& chkPoli,
                               std::int32_t& chkTriang, std::int32_t& chkCurvado, std::int32_t& chkReja);
 
+  // --- Generators ---------------------------------------------------------------
+  // The points of the model, on their layers, with progress and cancel.
+  void Autocad_Genera_Puntos();
+  // The point labels with fixed offsets (first variant).
+  void Autocad_Genera_Textos0(double& AlturaR);
+  // The point labels at the positions chosen in the preferences.
+  void Autocad_Genera_Textos(double& AlturaR);
+
   // --- Colours ---------------------------------------------------------------
   // Splits a packed colour (red in the low byte) into red(), green(), blue().
   void LongToRGB(std::int32_t RGBval);
@@ -96,6 +105,7 @@ class c_Kestrel final : public exporting::FAcadEvents {
   [[nodiscard]] const std::string& cad_short_name() const noexcept { return cad_short_name_; }
   [[nodiscard]] const std::string& version_label() const noexcept { return version_label_; }
   [[nodiscard]] const std::string& application_class() const noexcept { return application_class_; }
+  [[nodiscard]] const exporting::ExportState& export_state() const noexcept { return export_state_; }
 
   // Largest whole number not above current × 100 / total; error 6 when the
   // product overflows 32 bits, error 11 when total is 0.
@@ -105,8 +115,8 @@ class c_Kestrel final : public exporting::FAcadEvents {
   void aCapasPrefijo(const std::string& PrefCap) override;
   void aCadCapas(std::int32_t CapAc) override;
   void aCad2D() override;
-  void aCadPtos() override {}
-  void acadRotu1(double) override {}
+  void aCadPtos() override;
+  void acadRotu1(double Altura) override;
   void aCadTria(bool) override {}
   void aCadTriaCurv(bool) override {}
   void aCadCurv() override {}
@@ -118,6 +128,7 @@ class c_Kestrel final : public exporting::FAcadEvents {
   bool connect(bool silent);
   void count_block_references();
   void show_dialog();
+  [[nodiscard]] exporting::ExportContext export_context() { return {module_, *aCad_, export_state_}; }
   void bind_document(VbBool& sigue, bool silent, std::string* Nombre, std::string* Vers);
   void report_connected(bool silent, const std::string& version);
   void read_short_name();
@@ -129,9 +140,7 @@ class c_Kestrel final : public exporting::FAcadEvents {
   VbBool busy_ = core::kFalse;
   VbArray<std::int32_t> VVc_;         // per-triangle colours given to Mete
   std::int16_t red_ = 0, green_ = 0, blue_ = 0;
-  std::string PrefCap_;
-  std::int32_t CapAc_ = 0;
-  VbBool Solo2D_ = core::kFalse;
+  exporting::ExportState export_state_;  // CapAc, PrefCap, CapasCreadas, Solo2D
   std::string version_label_;
   std::string application_class_;
 };

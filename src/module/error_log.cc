@@ -12,6 +12,7 @@ constexpr std::string_view kErrorsWord = "Errores";
 }
 
 void ErrorLog::log(const std::string& message, const std::string& title) {
+  ++count_;
   (void)core::attempt([&] { message_box_.show(message, platform::kOkOnly | platform::kExclamation, title); });
   // A missing or unreadable counter counts as 0, so the entry is still written.
   std::int32_t counter = 0;

@@ -19,10 +19,13 @@ class ErrorLog final : public core::ErrorLogger {
       : message_box_(message_box), settings_(settings) {}
 
   void log(const std::string& message, const std::string& title) override;
+  // How many errors were logged through this object.
+  [[nodiscard]] std::size_t count() const noexcept { return count_; }
 
  private:
   platform::MessageBoxService& message_box_;
   platform::SettingsStore& settings_;
+  std::size_t count_ = 0;
 };
 
 }  // namespace kestrel

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "tools/kestrel/export_options.h"
+
 namespace kestrel::cli {
 
 struct CommonOptions {
@@ -18,5 +20,12 @@ struct SessionOptions {
 // Installs the embedded CAD under the label's class, connects with
 // IniciaAutocad and prints what the session answered.
 int run_session(const CommonOptions& common, const SessionOptions& options);
+
+// Exports a record file or points file to a DXF file through the export
+// dialog, as the host would. Exit codes: 0 written; 3 no CAD session;
+// 4 nothing exported (empty drawing, CAD not compatible); 5 errors during
+// the export; 6 the DXF file could not be written; 130 aborted. OUTPUT is
+// written only on success and then replaced whole.
+int run_export(const CommonOptions& common, const ExportOptions& options);
 
 }  // namespace kestrel::cli

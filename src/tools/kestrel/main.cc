@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "tools/kestrel/commands.h"
+#include "tools/kestrel/export_cli.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"kestrel — drawing exchange between Merivox survey drawings and CAD (DXF)"};
@@ -19,9 +20,13 @@ int main(int argc, char** argv) {
   session_cmd->add_option("--cad", session.cad_label, "CAD version label (e.g. \"ZWCAD 2021(x64)\")")
       ->default_val(session.cad_label);
 
+  kestrel::cli::ExportOptions export_options;
+  CLI::App* export_cmd = kestrel::cli::add_export_command(app, export_options);
+
   CLI11_PARSE(app, argc, argv);
   try {
     if (session_cmd->parsed()) return kestrel::cli::run_session(common, session);
+    if (export_cmd->parsed()) return kestrel::cli::run_export(common, export_options);
     std::cout << app.help();
     return 0;
   } catch (const std::exception& e) {

@@ -8,7 +8,7 @@
 namespace kestrel::cli {
 
 int run_session(const CommonOptions& common, const SessionOptions& options) {
-  TerminalServices terminal(common.settings_file);
+  TerminalServices terminal(common.settings_file, false);
   install_memcad(terminal.automation(), options.cad_label);
   Module module(terminal.services());
   bridge::c_Kestrel kestrel(module);

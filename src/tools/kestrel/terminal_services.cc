@@ -2,9 +2,10 @@
 
 namespace kestrel::cli {
 
-TerminalServices::TerminalServices(const std::optional<std::filesystem::path>& settings_file)
+TerminalServices::TerminalServices(const std::optional<std::filesystem::path>& settings_file, bool show_progress)
     : settings_(settings_file ? platform::IniSettingsStore::single_file(*settings_file)
-                              : platform::IniSettingsStore::for_user()) {}
+                              : platform::IniSettingsStore::for_user()),
+      pump_(show_progress) {}
 
 Services TerminalServices::services() {
   return Services{settings_, message_box_, pointer_, pump_, dialogs_, automation_};

@@ -11,23 +11,27 @@
 #include "platform/automation_host.h"
 #include "platform/settings.h"
 #include "platform/terminal_ui.h"
+#include "tools/kestrel/progress_pump.h"
 
 namespace kestrel::cli {
 
 class TerminalServices {
  public:
   // `settings_file`: the --settings file, else the user's settings store.
-  explicit TerminalServices(const std::optional<std::filesystem::path>& settings_file);
+  // `show_progress`: draw progress bars on stderr.
+  TerminalServices(const std::optional<std::filesystem::path>& settings_file, bool show_progress);
 
   [[nodiscard]] Services services();
   platform::InProcessAutomationHost& automation() { return automation_; }
   platform::TerminalDialogs& dialogs() { return dialogs_; }
+  platform::TerminalMessageBox& message_box() { return message_box_; }
+  ProgressPump& pump() { return pump_; }
 
  private:
   platform::IniSettingsStore settings_;
   platform::TerminalMessageBox message_box_;
   platform::TerminalPointer pointer_;
-  platform::TerminalPump pump_;
+  ProgressPump pump_;
   platform::TerminalDialogs dialogs_;
   platform::InProcessAutomationHost automation_;
 };

@@ -1,0 +1,45 @@
+// c_Kestrel's answers to the export dialog's events, and the generators it
+// exposes to the host.
+#include "bridge/c_kestrel.h"
+#include "export/layer_names.h"
+#include "export/layers.h"
+#include "export/point_labels.h"
+#include "export/points.h"
+
+namespace kestrel::bridge {
+
+void c_Kestrel::aCapasPrefijo(const std::string& PrefCap) {
+  export_state_.PrefCap = PrefCap;
+  exporting::apply_prefix(module_, PrefCap);
+}
+
+void c_Kestrel::aCadCapas(std::int32_t CapAc) {
+  // Every export starts in 3D; aCad2D follows when 2D was chosen. Without
+  // this a 3D export after a 2D one would still flatten its entities.
+  export_state_.Solo2D = core::kFalse;
+  exporting::ExportContext ctx = export_context();
+  exporting::Autocad_Genera_Capas(ctx, CapAc);
+}
+
+void c_Kestrel::aCad2D() { export_state_.Solo2D = core::kTrue; }
+
+void c_Kestrel::aCadPtos() { Autocad_Genera_Puntos(); }
+
+void c_Kestrel::acadRotu1(double Altura) { Autocad_Genera_Textos(Altura); }
+
+void c_Kestrel::Autocad_Genera_Puntos() {
+  exporting::ExportContext ctx = export_context();
+  exporting::Autocad_Genera_Puntos(ctx);
+}
+
+void c_Kestrel::Autocad_Genera_Textos0(double& AlturaR) {
+  exporting::ExportContext ctx = export_context();
+  exporting::Autocad_Genera_Textos0(ctx, AlturaR);
+}
+
+void c_Kestrel::Autocad_Genera_Textos(double& AlturaR) {
+  exporting::ExportContext ctx = export_context();
+  exporting::Autocad_Genera_Textos(ctx, AlturaR);
+}
+
+}  // namespace kestrel::bridge

@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include "bridge_fixture.h"
+#include "cad/memcad/memcad.h"
+#include "model/loading.h"
+
+namespace kestrel::bridge {
+namespace {
+
+// A drawing of `points` points on two layers ("Base" on, "Oculta" off).
+model::t_Datos survey(int points) {
+  model::t_Dibujo d;
+  d.Texto2 = "Parcela";
+  d.NuPun = points;
+  for (auto* a : {&d.X, &d.Y, &d.Z}) a->redim(1, points);
+  for (auto* a : {&d.Nmb, &d.Cd, &d.infor}) a->redim(1, points);
+  d.Capa.redim(1, points);
+  for (int i = 1; i <= points; ++i) {
+    d.X[i] = i;
+    d.Y[i] = 2.0 * i;
+    d.Z[i] = 100.0 + i;
+    d.Nmb[i] = "P" + std::to_string(i);
+    d.Capa[i] = static_cast<std::int16_t>(i % 2 == 0 ? 2 : 1);
+  }
+  d.nuCapas = 2;
+  d.Capas1.redim(1, 2);
+  d.Capas1[1] = {"Base 1", core::kTrue, 0x0000FF, 0, {}};
+  d.Capas1[2] = {"Oculta", core::kFalse, 0x00FF00, 0, {}};
+  d.Opciones.set(model::kChkPtos, 1);
+  d.Opciones.set(model::kChkNo, 1);
+  model::t_Datos set;
+  set.NuDibujos = 1;
+  set.DibujoAct = 1;
+  set.Dibujos.redim(1, 1);
+  set.Dibujos[1] = std::move(d);
+  return set;
+}
+
+class ExportDialogTest : public BridgeTest {
+ protected:
+  void SetUp() override {
+    install_cad();
+    ASSERT_TRUE(connect());
+  }
+  memcad::Document& drawing() { return *created[0]->active_document(); }
+  [[nodiscard]] std::size_t count(memcad::EntityKind kind) {
+    std::size_t n = 0;
+    for (const auto& e : drawing().model_space().entities()) n += e->kind() == kind;
+    return n;
+  }
+  // The scripted user: applies `choices` and presses "Generar".
+  void user_accepts(std::function<void(exporting::f_Acad&)> choices = {}) {
+    dialogs.on_show("f_Acad", [this, choices](platform::Form&) {
+      if (choices) choices(kestrel->aCad());
+      kestrel->aCad().click("cmdDatosaceptar");
+    });
+  }
+};
+
+TEST_F(ExportDialogTest, AnEmptyModelShowsTheMessageAndNeverTheDialog) {
+  kestrel->A_Show_Seleccion_datos1();
+  ASSERT_EQ(message_box.shown().size(), 1u);
+  EXPECT_EQ(message_box.shown()[0].text, "No hay nada activado en el dibujo");
+  EXPECT_EQ(message_box.shown()[0].title, "Generar en Autocad ZWCAD 2021(x64):");
+  EXPECT_EQ(message_box.shown()[0].style, platform::kOkOnly);
+  EXPECT_TRUE(dialogs.shown().empty());
+}
+
+TEST_F(ExportDialogTest, TextsAloneAreEnoughForTheNewEntryButNotForTheOldOne) {
+  module.model.NumRotulos = 1;
+  kestrel->A_Show_Seleccion_datos1();
+  EXPECT_EQ(dialogs.shown().size(), 1u);
+  std::int32_t v = 0;
+  kestrel->A_Show_Seleccion_datos(v, v, v, v, v, v, v, v, v);
+  EXPECT_EQ(dialogs.shown().size(), 1u);
+  ASSERT_EQ(message_box.shown().size(), 1u);
+  EXPECT_EQ(message_box.shown()[0].text, "No hay nada activado en el dibujo");
+}
+
+TEST_F(ExportDialogTest, AnIncompatibleCadIsNamedAndTheDialogNotShown) {
+  kestrel->Mete(survey(3), {});
+  created[0]->inject_failure("GetInterfaceObject", 1, 429);
+  kestrel->A_Show_Seleccion_datos1();
+  EXPECT_TRUE(dialogs.shown().empty());
+  ASSERT_EQ(message_box.shown().size(), 2u);  // Color_True's own error, then the verdict
+  EXPECT_EQ(message_box.shown()[1].text,
+            "Tu versión de ZWCAD 2021(x64) no es compatible con Merivox. Actualiza tu version de ZWCad");
+  EXPECT_EQ(message_box.shown()[1].title, "ZWCad");
+  EXPECT_EQ(message_box.shown()[1].style, platform::kCritical);
+}
+
+TEST_F(ExportDialogTest, AcceptingGeneratesLayersPointsAndLabelsThenZooms) {
+  kestrel->Mete(survey(4), {});
+  user_accepts();
+  kestrel->A_Show_Seleccion_datos1();
+
+  EXPECT_TRUE(message_box.shown().empty()) << message_box.shown()[0].text;
+  ASSERT_NE(drawing().layers().find("Base_1"), nullptr);
+  EXPECT_EQ(drawing().layers().find("Base_1")->color, 1);
+  EXPECT_FALSE(drawing().layers().find("Oculta")->on);
+  EXPECT_EQ(count(memcad::EntityKind::kPoint), 4u);
+  EXPECT_EQ(count(memcad::EntityKind::kText), 4u);  // the names
+  EXPECT_EQ(drawing().variables().get("PDMODE").to_int32(), 34);
+  EXPECT_EQ(created[0]->zoom_extents_count(), 1);
+  EXPECT_FALSE(kestrel->aCad().loaded());
+}
+
+TEST_F(ExportDialogTest, TwoDThenThreeDExportsFlattenOnlyTheFirst) {
+  kestrel->Mete(survey(2), {});
+  user_accepts([](exporting::f_Acad& d) { d.set_value("Op3D(0)", 1); });
+  kestrel->A_Show_Seleccion_datos1();
+  user_accepts([](exporting::f_Acad& d) { d.set_value("Op3D(1)", 1); });
+  kestrel->A_Show_Seleccion_datos1();
+
+  std::vector<double> zs;
+  for (const auto& e : drawing().model_space().entities()) {
+    if (const auto* p = dynamic_cast<const memcad::Point*>(e.get())) zs.push_back(p->position.z);
+  }
+  EXPECT_EQ(zs, (std::vector<double>{0, 0, 101, 102}));
+}
+
+TEST_F(ExportDialogTest, SkippingOffLayersLeavesTheirPointsOut) {
+  kestrel->Mete(survey(4), {});
+  user_accepts([](exporting::f_Acad& d) { d.set_value("Chk_Capas", 1); });
+  kestrel->A_Show_Seleccion_datos1();
+  EXPECT_EQ(count(memcad::EntityKind::kPoint), 2u);
+  EXPECT_EQ(drawing().layers().find("Oculta"), nullptr);
+}
+
+TEST_F(ExportDialogTest, EscapeDuringTheExportAbortsAfterTheQuestion) {
+  kestrel->Mete(survey(1200), {});  // progress step 2: the pump runs every second point
+  pump.press_on_call(3);
+  message_box.answer({platform::kYes});
+  user_accepts([](exporting::f_Acad& d) { d.set_value("chkNo", 0); });
+  kestrel->A_Show_Seleccion_datos1();
+
+  ASSERT_EQ(message_box.shown().size(), 1u);
+  EXPECT_EQ(message_box.shown()[0].text, "¿Quieres abortar el proceso en curso?");
+  EXPECT_EQ(module.model.Cancelar, core::kTrue);
+  EXPECT_EQ(count(memcad::EntityKind::kPoint), 5u);  // points 1..5 were drawn before the 6th asked
+  EXPECT_EQ(drawing().variables().get("PDMODE").to_int32(), 0);  // untouched
+}
+
+}  // namespace
+}  // namespace kestrel::bridge

@@ -1,0 +1,95 @@
+// A module on scripted services with the in-memory CAD bound as the CAD
+// session, a small drawing set to load, and the export context the
+// generators run in. Results are read through memcad's typed API.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cad/memcad/memcad.h"
+#include "core/object.h"
+#include "export/export_state.h"
+#include "export/f_acad.h"
+#include "model/loading.h"
+#include "module/module.h"
+#include "platform/automation_host.h"
+#include "platform/settings.h"
+#include "support/scripted_ui.h"
+
+namespace kestrel::exporting::testing {
+
+struct LayerSpec {
+  LayerSpec(std::string name, bool on = true, std::int32_t colour = 0) : name(std::move(name)), on(on), colour(colour) {}
+  std::string name;
+  bool on;
+  std::int32_t colour;  // packed 0xBBGGRR
+};
+
+struct PointSpec {
+  PointSpec(std::string name, double x, double y, double z, std::string code = "", std::int16_t layer = 1)
+      : name(std::move(name)), x(x), y(y), z(z), code(std::move(code)), layer(layer) {}
+  std::string name;
+  double x, y, z;
+  std::string code;
+  std::int16_t layer;
+};
+
+// A stored drawing named `name` with these layers and points (arrays 1..n).
+model::t_Dibujo drawing(const std::string& name, const std::vector<LayerSpec>& layers,
+                        const std::vector<PointSpec>& points);
+
+// `count` points on layer 1, point k at (k, 2k, 3k) named "P<k>" and coded "C".
+std::vector<PointSpec> numbered_points(std::int32_t count);
+
+// Sets the Abort flag of the model when a key arrives, as the dialog does
+// once the user has confirmed the abort question.
+class CancelOnKey final : public platform::KeyTarget {
+ public:
+  explicit CancelOnKey(model::DrawingModel& model) : model_(model) {}
+  void key_press(int) override { model_.Cancelar = core::kTrue; }
+
+ private:
+  model::DrawingModel& model_;
+};
+
+class ExportTest : public ::testing::Test {
+ protected:
+  ExportTest();
+
+  // Loads the set as `Mete` does, drawing `current` selected.
+  void load(std::vector<model::t_Dibujo> drawings, std::int32_t current = 1);
+
+  [[nodiscard]] memcad::Document& document() const { return *app->active_document(); }
+  [[nodiscard]] const memcad::Layer* layer(const std::string& name) const { return document().layers().find(name); }
+  // The entities of model space of one kind, in drawing order.
+  template <class E>
+  [[nodiscard]] std::vector<const E*> entities(memcad::EntityKind kind) const {
+    std::vector<const E*> found;
+    for (const auto& e : document().model_space().entities()) {
+      if (e->kind() == kind) found.push_back(static_cast<const E*>(e.get()));
+    }
+    return found;
+  }
+  [[nodiscard]] std::vector<const memcad::Point*> points() const {
+    return entities<memcad::Point>(memcad::EntityKind::kPoint);
+  }
+  [[nodiscard]] std::vector<const memcad::Text*> texts() const {
+    return entities<memcad::Text>(memcad::EntityKind::kText);
+  }
+  // The texts of the message boxes shown so far.
+  [[nodiscard]] std::vector<std::string> messages() const;
+
+  platform::MemorySettingsStore settings;
+  test_support::ScriptedUi ui;
+  platform::InProcessAutomationHost host;
+  Module module{Services{settings, ui.message_box, ui.pointer, ui.pump, ui.dialogs, host}};
+  std::shared_ptr<memcad::Application> app = memcad::Application::create();
+  f_Acad dialog{module, nullptr};
+  ExportState state;
+  ExportContext ctx{module, dialog, state};
+};
+
+}  // namespace kestrel::exporting::testing
