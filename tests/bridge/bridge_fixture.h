@@ -13,11 +13,11 @@
 #include "module/settings_access.h"
 #include "platform/automation_host.h"
 #include "platform/settings.h"
-#include "support/scripted_ui.h"
+#include "support/scripted_module.h"
 
 namespace kestrel::bridge {
 
-class BridgeTest : public ::testing::Test {
+class BridgeTest : public ::testing::Test, protected test_support::ScriptedModule {
  protected:
   static constexpr const char* kLabel = "ZWCAD 2021(x64)";
 
@@ -43,14 +43,7 @@ class BridgeTest : public ::testing::Test {
     return read_setting(settings, "Errores", key, "<missing>");
   }
 
-  platform::MemorySettingsStore settings;
-  test_support::ScriptedMessageBox message_box;
-  test_support::ScriptedPointer pointer;
-  test_support::ScriptedPump pump;
-  test_support::ScriptedDialogs dialogs;
-  platform::InProcessAutomationHost host;
   std::vector<std::shared_ptr<memcad::Application>> created;
-  Module module{Services{settings, message_box, pointer, pump, dialogs, host}};
   std::unique_ptr<c_Kestrel> kestrel = std::make_unique<c_Kestrel>(module);
 };
 

@@ -57,7 +57,7 @@ void ExportTest::load(std::vector<model::t_Dibujo> drawings, std::int32_t curren
 
 std::vector<std::string> ExportTest::messages() const {
   std::vector<std::string> texts;
-  for (const auto& shown : ui.message_box.shown()) texts.push_back(shown.text);
+  for (const auto& shown : message_box.shown()) texts.push_back(shown.text);
   return texts;
 }
 

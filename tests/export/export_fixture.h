@@ -17,7 +17,7 @@
 #include "module/module.h"
 #include "platform/automation_host.h"
 #include "platform/settings.h"
-#include "support/scripted_ui.h"
+#include "support/scripted_module.h"
 
 namespace kestrel::exporting::testing {
 
@@ -55,7 +55,7 @@ class CancelOnKey final : public platform::KeyTarget {
   model::DrawingModel& model_;
 };
 
-class ExportTest : public ::testing::Test {
+class ExportTest : public ::testing::Test, protected test_support::ScriptedModule {
  protected:
   ExportTest();
 
@@ -82,10 +82,6 @@ class ExportTest : public ::testing::Test {
   // The texts of the message boxes shown so far.
   [[nodiscard]] std::vector<std::string> messages() const;
 
-  platform::MemorySettingsStore settings;
-  test_support::ScriptedUi ui;
-  platform::InProcessAutomationHost host;
-  Module module{Services{settings, ui.message_box, ui.pointer, ui.pump, ui.dialogs, host}};
   std::shared_ptr<memcad::Application> app = memcad::Application::create();
   f_Acad dialog{module, nullptr};
   ExportState state;

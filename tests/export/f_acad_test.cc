@@ -7,7 +7,7 @@
 
 #include "module/settings_access.h"
 #include "platform/automation_host.h"
-#include "support/scripted_ui.h"
+#include "support/scripted_module.h"
 
 namespace kestrel::exporting {
 namespace {
@@ -31,7 +31,7 @@ class RecordingListener final : public FAcadEvents {
   void acadBloq() override { events.push_back("acadBloq"); }
 };
 
-class FAcadTest : public ::testing::Test {
+class FAcadTest : public ::testing::Test, protected test_support::ScriptedModule {
  protected:
   std::string cad(const char* key) { return read_setting(settings, "Cad", key, "<missing>"); }
   void placement_setting(const char* key, const char* value) {
@@ -41,13 +41,6 @@ class FAcadTest : public ::testing::Test {
     return settings.get(kSettingsApp, "Quentar Posicion Autoca VB", key, "<missing>");
   }
 
-  platform::MemorySettingsStore settings;
-  test_support::ScriptedMessageBox message_box;
-  test_support::ScriptedPointer pointer;
-  test_support::ScriptedPump pump;
-  test_support::ScriptedDialogs dialogs;
-  platform::InProcessAutomationHost host;
-  Module module{Services{settings, message_box, pointer, pump, dialogs, host}};
   RecordingListener listener;
   f_Acad dialog{module, &listener};
 };

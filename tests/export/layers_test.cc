@@ -148,7 +148,7 @@ TEST_F(LayersTest, EveryTenthReferenceLetsMessagesRun) {
   std::vector<PointSpec> points(25, PointSpec{"r", 0, 0, 0, "**NADA", 1});
   load({drawing("Principal", {{"Ejes"}}, points)});
   generate();
-  EXPECT_EQ(ui.pump.calls(), 2u);
+  EXPECT_EQ(pump.calls(), 2u);
 }
 
 TEST_F(LayersTest, ErrorsNameTheStepAndKeepWhatWasCreated) {
@@ -158,9 +158,9 @@ TEST_F(LayersTest, ErrorsNameTheStepAndKeepWhatWasCreated) {
   generate();
   EXPECT_NE(layer("A"), nullptr);
   EXPECT_EQ(layer("B"), nullptr);
-  ASSERT_EQ(ui.message_box.shown().size(), 1u);
+  ASSERT_EQ(message_box.shown().size(), 1u);
   EXPECT_EQ(messages()[0], "Autocad Genera Capas en 1 - Error    nº  5:Error inyectado");
-  EXPECT_EQ(ui.message_box.shown()[0].title, "ZWCAD.Application");
+  EXPECT_EQ(message_box.shown()[0].title, "ZWCAD.Application");
 
   app->inject_failure("Add", 3, 5);  // B, C, then D of MURO
   generate();

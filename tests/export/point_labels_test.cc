@@ -69,7 +69,7 @@ TEST_F(PointLabelsTest, FixedHorizontalLabelsSitAroundThePoint) {
   EXPECT_EQ(texts()[0]->insertion.z, 20);  // raised by DeformaZ
   EXPECT_EQ(texts()[0]->height, 1);
   EXPECT_EQ(dialog.labMandando.caption, "Generando 1 textos de puntos :");
-  EXPECT_EQ(ui.pointer.history(), (std::vector<int>{11, 0}));
+  EXPECT_EQ(pointer.history(), (std::vector<int>{11, 0}));
   EXPECT_FALSE(dialog.proBarra.visible);
 }
 
@@ -203,11 +203,11 @@ TEST_F(PointLabelsTest, CancellingStopsTheLabels) {
   Autocad_Genera_Capas(ctx, CapAc);
   tick(dialog.ChkNu);
   CancelOnKey user(module.model);
-  ui.pump.set_key_target(&user);
-  ui.pump.press_on_call(4);
+  pump.set_key_target(&user);
+  pump.press_on_call(4);
   run(1);
   EXPECT_EQ(texts().size(), 3u);
-  EXPECT_EQ(ui.pointer.shape(), 11);
+  EXPECT_EQ(pointer.shape(), 11);
 }
 
 TEST_F(PointLabelsTest, TheTwoVariantsReportErrorsDifferently) {
@@ -226,7 +226,7 @@ TEST_F(PointLabelsTest, TheTwoVariantsReportErrorsDifferently) {
   EXPECT_EQ(messages(), (std::vector<std::string>{" Textos - Error   nº  91: " + advice, " Textos - Error  13" + advice,
                                                   "Textos - Error   nº   5 Error inyectado",
                                                   "Textos - Error   nº   5 Error inyectado"}));
-  EXPECT_EQ(ui.pointer.shape(), 0);
+  EXPECT_EQ(pointer.shape(), 0);
   EXPECT_FALSE(dialog.proBarra.visible);
   EXPECT_EQ(module.model.NumRotulos, 4);  // unlike the points, the labels leave the text count alone
 }

@@ -39,7 +39,7 @@ TEST_F(PointsTest, DrawsPointsOnTheirLayersWithColourTwoAndSetsTheDisplayStyle) 
 
   EXPECT_EQ(variable("PDMODE"), core::Variant(std::int16_t{34}));
   EXPECT_EQ(variable("PDSIZE"), core::Variant(0.5));
-  EXPECT_EQ(ui.pointer.history(), (std::vector<int>{11, 0}));
+  EXPECT_EQ(pointer.history(), (std::vector<int>{11, 0}));
   EXPECT_EQ(dialog.labMandando.caption, "Generando 3 puntos:");
   EXPECT_GT(dialog.refreshes(), refreshes);
   EXPECT_FALSE(dialog.proBarra.visible);
@@ -76,7 +76,7 @@ TEST_F(PointsTest, NoPointsChangesNothing) {
   load({drawing("Principal", {{"Ejes"}}, {})});
   generate_layers();
   Autocad_Genera_Puntos(ctx);
-  EXPECT_TRUE(ui.pointer.history().empty());
+  EXPECT_TRUE(pointer.history().empty());
   EXPECT_EQ(variable("PDMODE"), core::Variant(std::int16_t{0}));
 }
 
@@ -91,11 +91,11 @@ TEST_F(PointsTest, ProgressMovesAboutFiveHundredTimes) {
   for (const ProgressCase& c : cases) {
     load({drawing("Principal", {{"Ejes"}}, numbered_points(c.points))});
     generate_layers();
-    const std::size_t calls = ui.pump.calls();
+    const std::size_t calls = pump.calls();
     Autocad_Genera_Puntos(ctx);
     EXPECT_EQ(dialog.proBarra.max, c.max) << c.points;
     EXPECT_EQ(dialog.proBarra.min, 0);
-    EXPECT_EQ(ui.pump.calls() - calls, c.updates) << c.points;
+    EXPECT_EQ(pump.calls() - calls, c.updates) << c.points;
     EXPECT_EQ(dialog.proBarra.value, static_cast<int>(c.updates)) << c.points;
   }
 }
@@ -104,14 +104,14 @@ TEST_F(PointsTest, CancellingStopsAtTheProgressStepAndLeavesTheDisplayStyle) {
   load({drawing("Principal", {{"Ejes"}}, numbered_points(1000))});
   generate_layers();
   CancelOnKey user(module.model);
-  ui.pump.set_key_target(&user);
-  ui.pump.press_on_call(3);  // the update at point 6 (step 2)
+  pump.set_key_target(&user);
+  pump.press_on_call(3);  // the update at point 6 (step 2)
   Autocad_Genera_Puntos(ctx);
   EXPECT_EQ(points().size(), 5u);
   EXPECT_EQ(dialog.proBarra.value, 3);
   EXPECT_EQ(variable("PDMODE"), core::Variant(std::int16_t{0}));
   EXPECT_EQ(variable("PDSIZE"), core::Variant(0.0));
-  EXPECT_EQ(ui.pointer.shape(), 11);
+  EXPECT_EQ(pointer.shape(), 11);
   EXPECT_TRUE(dialog.proBarra.visible);
   EXPECT_TRUE(messages().empty());
 }
@@ -126,7 +126,7 @@ TEST_F(PointsTest, WrongBitnessErrorsClearTheLabelCount) {
     EXPECT_EQ(messages().back(), "Puntos - Error en 7 - nº  " + std::to_string(number) +
                                      ": Debes seleccionar correctamente tu versión de 32 o 64 bit de CAD");
     EXPECT_EQ(module.model.NumRotulos, 0);
-    EXPECT_EQ(ui.pointer.shape(), 0);
+    EXPECT_EQ(pointer.shape(), 0);
     EXPECT_FALSE(dialog.proBarra.visible);
   }
 }
@@ -151,7 +151,7 @@ TEST_F(PointsTest, WithoutTheLayerTableTheFirstPointEndsTheRun) {
   EXPECT_EQ(points().size(), 1u);
   ASSERT_EQ(messages().size(), 1u);
   EXPECT_EQ(messages()[0], "Puntos - Error en 10 - nº   9 " + core::standard_description(core::kSubscriptOutOfRange));
-  EXPECT_EQ(ui.message_box.shown()[0].title, core::kRuntimeSource);
+  EXPECT_EQ(message_box.shown()[0].title, core::kRuntimeSource);
 }
 
 }  // namespace

@@ -86,12 +86,5 @@ class ScriptedDialogs final : public platform::DialogService {
   std::vector<std::string> shown_;
 };
 
-// The four scripted services, for a test's module.
-struct ScriptedUi {
-  ScriptedMessageBox message_box;
-  ScriptedPointer pointer;
-  ScriptedPump pump;
-  ScriptedDialogs dialogs;
-};
 
 }  // namespace kestrel::test_support

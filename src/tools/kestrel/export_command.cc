@@ -36,7 +36,7 @@ model::t_Datos read_input(const std::filesystem::path& input) {
 }  // namespace
 
 int run_export(const CommonOptions& common, const ExportOptions& options) {
-  const model::t_Datos drawings = read_input(options.input);
+  model::t_Datos drawings = read_input(options.input);
   const bool show_progress = !options.quiet && ::isatty(STDERR_FILENO);
   TerminalServices terminal(common.settings_file, show_progress);
   // Without a terminal nobody can answer the abort question: Ctrl-C aborts.
@@ -55,6 +55,7 @@ int run_export(const CommonOptions& common, const ExportOptions& options) {
     return 3;
   }
   kestrel.Mete(drawings, {});
+  drawings = {};  // the model holds its own copies now
 
   bool generated = false;
   exporting::f_Acad& dialog = kestrel.aCad();
