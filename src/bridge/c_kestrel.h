@@ -79,6 +79,16 @@ class c_Kestrel final : public exporting::FAcadEvents {
   // The point labels at the positions chosen in the preferences.
   void Autocad_Genera_Textos(double& AlturaR);
 
+  // Polylines, arcs and circles; with EnBloque, into the block being defined.
+  void Autocad_Genera_Polilineas(VbBool& EnBloque);
+  // Hatches the closed CAD polyline `Poly` with the pattern of code `t`.
+  void Ch4_CreateHatch(const core::Obj& Poly, std::int16_t& t, std::string& Cp, VbBool& Bloq,
+                       std::int32_t* Color1 = nullptr, VbBool* Solido = nullptr);
+  // Draws polyline nPol of the model in 3D with its raw coordinates.
+  void Pega_Polilinea(std::int32_t& nPol);
+  // Draws a longitudinal profile at a point the user picks.
+  void Dibuja_perfil(std::int32_t& Ptos, const VbArray<double>& Pk, const VbArray<double>& Ct);
+
   // --- Colours ---------------------------------------------------------------
   // Splits a packed colour (red in the low byte) into red(), green(), blue().
   void LongToRGB(std::int32_t RGBval);
@@ -101,7 +111,7 @@ class c_Kestrel final : public exporting::FAcadEvents {
   [[nodiscard]] std::int16_t green() const noexcept { return green_; }
   [[nodiscard]] std::int16_t blue() const noexcept { return blue_; }
   [[nodiscard]] VbBool busy() const noexcept { return busy_; }
-  [[nodiscard]] const core::Obj& colour_object() const noexcept { return colour_object_; }
+  [[nodiscard]] const core::Obj& colour_object() const noexcept { return export_state_.ColorObject; }
   [[nodiscard]] const std::string& cad_short_name() const noexcept { return cad_short_name_; }
   [[nodiscard]] const std::string& version_label() const noexcept { return version_label_; }
   [[nodiscard]] const std::string& application_class() const noexcept { return application_class_; }
@@ -120,7 +130,7 @@ class c_Kestrel final : public exporting::FAcadEvents {
   void aCadTria(bool) override {}
   void aCadTriaCurv(bool) override {}
   void aCadCurv() override {}
-  void aCadPoli() override {}
+  void aCadPoli() override;
   void acadText() override {}
   void acadBloq() override {}
 
@@ -135,7 +145,6 @@ class c_Kestrel final : public exporting::FAcadEvents {
 
   Module& module_;
   std::unique_ptr<exporting::f_Acad> aCad_;
-  core::Obj colour_object_;
   std::string cad_short_name_;
   VbBool busy_ = core::kFalse;
   VbArray<std::int32_t> VVc_;         // per-triangle colours given to Mete

@@ -128,7 +128,7 @@ void c_Kestrel::Color_True() {
   const std::string run_prefix = "1 - " + module_.cad.VersionCad;
   try {
     const std::string colour_class = cad::colour_class_for(module_.cad.VersionCad);
-    colour_object_ = module_.cad.Aplicacion.call("GetInterfaceObject", colour_class).to_object();
+    export_state_.ColorObject = module_.cad.Aplicacion.call("GetInterfaceObject", colour_class).to_object();
     busy_ = core::kFalse;
   } catch (...) {
     const core::Error e = core::current_error();

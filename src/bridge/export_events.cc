@@ -1,10 +1,13 @@
 // c_Kestrel's answers to the export dialog's events, and the generators it
 // exposes to the host.
 #include "bridge/c_kestrel.h"
+#include "export/hatch.h"
 #include "export/layer_names.h"
 #include "export/layers.h"
 #include "export/point_labels.h"
 #include "export/points.h"
+#include "export/polylines.h"
+#include "export/profile.h"
 
 namespace kestrel::bridge {
 
@@ -26,6 +29,31 @@ void c_Kestrel::aCad2D() { export_state_.Solo2D = core::kTrue; }
 void c_Kestrel::aCadPtos() { Autocad_Genera_Puntos(); }
 
 void c_Kestrel::acadRotu1(double Altura) { Autocad_Genera_Textos(Altura); }
+
+void c_Kestrel::aCadPoli() {
+  VbBool EnBloque = core::kFalse;
+  Autocad_Genera_Polilineas(EnBloque);
+}
+
+void c_Kestrel::Autocad_Genera_Polilineas(VbBool& EnBloque) {
+  exporting::ExportContext ctx = export_context();
+  exporting::Autocad_Genera_Polilineas(ctx, EnBloque);
+}
+
+void c_Kestrel::Ch4_CreateHatch(const core::Obj& Poly, std::int16_t& t, std::string& Cp, VbBool& Bloq,
+                                std::int32_t* Color1, VbBool* Solido) {
+  exporting::ExportContext ctx = export_context();
+  exporting::Ch4_CreateHatch(ctx, Poly, t, Cp, Bloq, Color1 ? *Color1 : 0, Solido ? *Solido : core::kFalse);
+}
+
+void c_Kestrel::Pega_Polilinea(std::int32_t& nPol) {
+  exporting::ExportContext ctx = export_context();
+  exporting::Pega_Polilinea(ctx, nPol);
+}
+
+void c_Kestrel::Dibuja_perfil(std::int32_t& Ptos, const VbArray<double>& Pk, const VbArray<double>& Ct) {
+  exporting::Dibuja_perfil(module_, Ptos, Pk, Ct);
+}
 
 void c_Kestrel::Autocad_Genera_Puntos() {
   exporting::ExportContext ctx = export_context();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/numeric.h"
+#include "core/object.h"
 #include "core/vb_array.h"
 #include "export/f_acad.h"
 #include "module/module.h"
@@ -28,6 +29,11 @@ struct ExportState {
   // beyond are layers of drawings referenced by block-reference points.
   core::VbArray<CreatedLayer> CapasCreadas;
   core::VbBool Solo2D = core::kFalse;  // Z is written as 0
+  // The block being defined by the block generator; entities and hatches
+  // generated "in block" go into it instead of model space.
+  core::Obj BloqueActual;
+  // The CAD's true-colour object (Color_True) that hatches of colour -1 take.
+  core::Obj ColorObject;
 };
 
 struct ExportContext {
