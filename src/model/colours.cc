@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/numeric.h"
+
 namespace kestrel::model {
 
 namespace {
@@ -25,6 +27,13 @@ std::int32_t Color_ACI(std::int32_t host_colour) noexcept {
                                    [](const AciEntry& e, std::int32_t c) { return e.colour < c; });
   if (it == kByColour.end() || it->colour != host_colour) return kNoEntryIndex;
   return it->index;
+}
+
+std::int32_t Color_RGB(const core::Variant& number) {
+  const double value = number.to_double();
+  // Out-of-range values answer white before any conversion can overflow.
+  if (value < 0 || value > 256) return kRgbWhite;
+  return Color_RGB(core::clng(value));
 }
 
 }  // namespace kestrel::model

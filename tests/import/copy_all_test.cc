@@ -1,0 +1,158 @@
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+#include "import/builders.h"
+#include "import/copy_all.h"
+#include "import/import_fixture.h"
+#include "import/progress_form.h"
+#include "model/colours.h"
+
+namespace kestrel::import_test {
+namespace {
+
+using namespace importing;
+using Strings = std::vector<std::string>;
+
+class CopyAllTest : public ImportTest {
+ protected:
+  model::t_Datos copy(bool TodoC = false) { return Copia__Todo(ctx, core::Obj(form), TodoC, salir); }
+  void add_points(int n, std::string_view layer = "0") {
+    for (int i = 0; i < n; ++i) space().add<memcad::Point>(memcad::Vec3{static_cast<double>(i), 1, 2}).set_layer(layer);
+  }
+  core::VbBool salir = core::kFalse;
+};
+
+TEST_F(CopyAllTest, EmptyModelSpaceSetsSalirAndChangesNothing) {
+  state.Datos.NuDibujos = 1;
+  state.Datos.Dibujos = core::VbArray<model::t_Dibujo>(0, 1);
+  state.Datos.Dibujos[1].Texto2 = "anterior";
+  std::int16_t layer = 1;
+  importing::Anade_Punto(model, 1, 1, 1, layer, "");  // the model is not emptied
+  const model::t_Datos before = state.Datos;
+  EXPECT_EQ(copy(), before);
+  EXPECT_EQ(salir, core::kTrue);
+  EXPECT_EQ(state.Datos, before);
+  EXPECT_EQ(model.NumPuntos, 1);
+  EXPECT_TRUE(form->log.empty());
+  EXPECT_TRUE(scripted.pointer.history().empty());
+}
+
+TEST_F(CopyAllTest, FewLayersUseTheLowerClampAndRefreshEveryItem) {
+  for (const char* name : {"A", "B", "C", "D"}) doc().layers().add(name);
+  add_points(1);
+  (void)copy();
+  const Strings expected_start{"Max=10",          "Visible=True",     "LabXYZ(0)=Copiando Capas ZWCad",
+                               "LabXYZ(3)=Dibuj...Dwg", "LabXYZ(2)=", "LabXYZ(1)=1 / 10", "Value=1"};
+  ASSERT_GE(form->log.size(), expected_start.size());
+  EXPECT_EQ(Strings(form->log.begin(), form->log.begin() + 7), expected_start);
+  EXPECT_EQ(form->entries("Value="),
+            (Strings{"Value=1", "Value=2", "Value=3", "Value=4", "Value=5", "Value=1"}));  // 5 layers, 1 entity
+  EXPECT_EQ(form->entries("LabXYZ(0)="),
+            (Strings{"LabXYZ(0)=Copiando Capas ZWCad", "LabXYZ(0)=Copiando Entidades ZWCad"}));
+  EXPECT_EQ(Strings(form->log.end() - 3, form->log.end()), (Strings{"Visible=False", "Show", "SetFocus"}));
+  EXPECT_EQ(salir, core::kFalse);
+  EXPECT_EQ(scripted.pointer.history(), (std::vector<int>{11, 0}));
+  EXPECT_TRUE(app->visible());
+}
+
+TEST_F(CopyAllTest, FiftyThousandEntitiesWrapTheCounter) {
+  add_points(50000);
+  (void)copy();
+  EXPECT_EQ(model.NumPuntos, 50000);
+  const Strings log = form->log;
+  const auto phase = std::find(log.begin(), log.end(), "LabXYZ(0)=Copiando Entidades ZWCad");
+  ASSERT_NE(phase, log.end());
+  EXPECT_EQ(*(phase - 2), "Max=32000");
+  Strings values;
+  Strings counts;
+  for (auto it = phase; it != log.end(); ++it) {
+    if (it->starts_with("Value=")) values.push_back(*it);
+    if (it->starts_with("LabXYZ(1)=")) counts.push_back(*it);
+  }
+  // Step 321: 99 refreshes up to 31779, then j restarts at 1 after 32000.
+  ASSERT_EQ(values.size(), 99u + 56u);
+  EXPECT_EQ(values[98], "Value=31779");
+  EXPECT_EQ(values[99], "Value=321");
+  EXPECT_EQ(counts[99], "LabXYZ(1)=32321 / 32000");
+  EXPECT_EQ(values.back(), "Value=17976");
+  EXPECT_EQ(progress_step(32000), 321);
+}
+
+TEST_F(CopyAllTest, SwitchedOffLayersAreSkippedOnlyWithOptionZero) {
+  doc().layers().add("APAGADA").on = false;
+  add_points(2, "APAGADA");
+  add_points(1, "0");
+  for (const auto& [option, points] : {std::pair{"0", 1}, {"", 3}, {"1", 3}}) {
+    SCOPED_TRACE(option);
+    state.CopiarDesactivadas = option;
+    (void)copy();
+    EXPECT_EQ(model.NumPuntos, points);
+  }
+  ASSERT_EQ(model.NumCapas, 2);
+  EXPECT_EQ(model.Capas[2].Nombre, "APAGADA");
+  EXPECT_EQ(model.Capas[2].Encendida, core::kFalse);
+  EXPECT_EQ(model.Capas[1].Encendida, core::kTrue);
+  EXPECT_EQ(model.Capas[1].ColorCapa, model::Color_RGB(7));
+}
+
+TEST_F(CopyAllTest, SecondCopyLeavesOneDrawingTheSecond) {
+  add_points(1);
+  (void)copy();
+  memcad::Document& second = app->add_document();
+  second.model_space().add<memcad::Point>(memcad::Vec3{9, 9, 9});
+  second.model_space().add<memcad::Point>(memcad::Vec3{8, 8, 8});
+  const model::t_Datos result = copy();
+  EXPECT_EQ(result.NuDibujos, 1);
+  EXPECT_EQ(result.Dibujos.ubound(), 2);  // the list keeps the element the append made
+  EXPECT_EQ(result.Dibujos[1].Texto1, "PLANTA");
+  EXPECT_EQ(result.Dibujos[1].Texto2, second.name());
+  EXPECT_EQ(result.Dibujos[1].NuPun, 2);
+  EXPECT_EQ(result, state.Datos);
+}
+
+TEST_F(CopyAllTest, ExtentsAndPresenceFlags) {
+  doc().limits = {10, 20, 110, 70};
+  add_points(1);
+  space().add<memcad::Text>("cota", memcad::Vec3{0, 0, 0}, 1.0);
+  space().add<memcad::Face3d>(std::array<memcad::Vec3, 4>{{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {1, 1, 0}}});
+  const model::t_Datos result = copy();
+  const model::Opciones& o = result.Dibujos[1].Opciones;
+  EXPECT_EQ(o.get(model::kXMax), 110);
+  EXPECT_EQ(o.get(model::kYMin), 20);
+  EXPECT_DOUBLE_EQ(o.get(model::kWidthTimes11), 110);
+  EXPECT_DOUBLE_EQ(o.get(model::kHeightTimes11), 55);
+  EXPECT_DOUBLE_EQ(o.get(model::kOriginX), 5);
+  EXPECT_DOUBLE_EQ(o.get(model::kOriginY), 17.5);
+  EXPECT_EQ(o.get(model::kScale), 1);
+  for (const auto flag : {model::kChkPtos, model::kChkPoli, model::kChkText, model::kTrianglesPresent,
+                          model::kTrianglesPresent2}) {
+    EXPECT_EQ(o.get(flag), 1) << flag.offset;
+  }
+  (void)copy(true);
+  EXPECT_EQ(state.Datos.Dibujos[1].Opciones.get(model::kChkPtos), 0);
+}
+
+TEST_F(CopyAllTest, UnboundCadIsReportedAndGivesAnEmptySet) {
+  module.cad.Aplicacion = core::Obj();
+  EXPECT_EQ(copy(), model::t_Datos{});
+  ASSERT_EQ(messages().size(), 1u);
+  EXPECT_EQ(messages()[0].rfind("Copia__Todo - Error    nº  91: ", 0), 0u);
+  EXPECT_TRUE(form->log.empty());
+}
+
+TEST(ProgressForm, ClampStepAndShortName) {
+  EXPECT_EQ(progress_max(0), 10);
+  EXPECT_EQ(progress_max(5), 10);
+  EXPECT_EQ(progress_max(32001), 32000);
+  EXPECT_EQ(progress_step(10), 1);
+  EXPECT_EQ(progress_step(99), 1);
+  EXPECT_EQ(progress_step(100), 2);
+  EXPECT_EQ(short_document_name("Plano.dwg"), "Plano...Dwg");
+  EXPECT_EQ(short_document_name("A.dwg"), "A.dwg");
+  EXPECT_EQ(short_document_name("12345678"), "12345678");
+  EXPECT_EQ(short_document_name("Cañada.dwg"), "Cañad...Dwg");
+}
+
+}  // namespace
+}  // namespace kestrel::import_test

@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include "import/builders.h"
+#include "import/entities.h"
+#include "import/import_fixture.h"
+#include "import/layers.h"
+#include "import/property_bag.h"
+#include "model/colours.h"
+
+namespace kestrel::import_test {
+namespace {
+
+using namespace importing;
+
+// An entity that answers every member any kind reads; its four corners
+// (0,0,0 1,0,0 1,1,0 0,1,0) serve as point, polyline, face and mesh.
+std::shared_ptr<PropertyBag> universal_entity(std::string_view type_name, std::string_view layer = "L1") {
+  auto bag = std::make_shared<PropertyBag>();
+  bag->with("EntityName", std::string(type_name)).with("Layer", std::string(layer)).with("Color", std::int32_t{1});
+  bag->with("XScaleFactor", 1.0).with("Name", "BLK").with("InsertionPoint", xyz(5, 5, 0)).with("Rotation", 0.0);
+  bag->with("HasAttributes", false).with("center", xyz(0, 0, 0)).with("radius", 1.0);
+  bag->with("StartPoint", xyz(1, 0, 0)).with("EndPoint", xyz(0, 1, 0));
+  bag->with("Coordinates", values({0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0}));
+  bag->with("Elevation", 0.0).with("Closed", false).with("TextString", "T").with("Height", 1.0);
+  bag->with("StyleName", "S").with("NumberOfVertices", std::int32_t{4}).with("NumberOfFaces", std::int32_t{1});
+  return bag;
+}
+
+struct Added {
+  std::int32_t points, polylines, triangles, texts;
+  friend bool operator==(const Added&, const Added&) = default;
+};
+
+Added added(const model::DrawingModel& m) { return {m.NumPuntos, m.NumPolis, m.NumTriangulos, m.NumRotulos}; }
+
+Added expected_for(EntityKind kind) {
+  switch (kind) {
+    case EntityKind::kBlockReference: return {1, 0, 0, 0};
+    case EntityKind::kArc: return {3, 1, 0, 0};
+    case EntityKind::kCircle: return {2, 1, 0, 0};
+    case EntityKind::kPoint: return {1, 0, 0, 0};
+    case EntityKind::kLightweightPolyline: return {6, 1, 0, 0};
+    case EntityKind::kLine: return {2, 1, 0, 0};
+    case EntityKind::kPolyline2d:
+    case EntityKind::kPolyline3d: return {4, 1, 0, 0};
+    case EntityKind::kText: return {0, 0, 0, 1};
+    case EntityKind::kFace: return {4, 1, 2, 0};
+    case EntityKind::kPolyfaceMesh: return {4, 1, 0, 0};
+    case EntityKind::kZombie: return {0, 0, 0, 0};
+  }
+  return {};
+}
+
+Census census_for(EntityKind kind, bool counted) {
+  Census c;
+  if (!counted) return c;
+  switch (kind) {
+    case EntityKind::kBlockReference: c.block_insertions = 1, c.vertices = 1; break;
+    case EntityKind::kArc: c.arcs = 1, c.vertices = 3; break;
+    case EntityKind::kCircle: c.circles = 1, c.vertices = 3; break;
+    case EntityKind::kPoint: c.vertices = 1; break;
+    case EntityKind::kLightweightPolyline:
+    case EntityKind::kPolyline2d:
+    case EntityKind::kPolyline3d: c.polylines = 1, c.vertices = 6; break;  // 12 values halved, also for triples
+    case EntityKind::kLine: c.lines = 1, c.vertices = 2; break;
+    case EntityKind::kText: c.texts = 1; break;
+    case EntityKind::kFace: c.faces = 1, c.vertices = 3; break;
+    case EntityKind::kPolyfaceMesh: c.polyface_meshes = 1, c.vertices = 4, c.mesh_vertices = 4; break;
+    case EntityKind::kZombie: break;
+  }
+  return c;
+}
+
+class EntitiesTest : public ImportTest {};
+
+TEST_F(EntitiesTest, EveryTypeNameReachesItsBuilderAndCensusRule) {
+  for (const EntityName& entry : kEntityNames) {
+    SCOPED_TRACE(entry.name);
+    importing::Borra_Modelo(model);
+    Anade_Capa(model, "L1", core::kTrue, 0, 0);
+    state.census = {};
+    const core::Variant entity(universal_entity(entry.name));
+    ENTIDADES(ctx, entity);
+    Entidades_ver(ctx, entity);
+    EXPECT_EQ(added(model), expected_for(entry.kind));
+    EXPECT_EQ(state.census, census_for(entry.kind, entry.counted));
+    EXPECT_EQ(model.NumCapas, 1);
+    for (std::int32_t i = 1; i <= model.NumPuntos; ++i) EXPECT_EQ(model.PtoCapa[i], 1);
+  }
+  EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(EntitiesTest, NamesAreMatchedExactly) {
+  EXPECT_EQ(classify("AcDbLine", false), EntityKind::kLine);
+  EXPECT_FALSE(classify("acdbline", false));
+  EXPECT_FALSE(classify("AcDbLine ", false));
+  EXPECT_FALSE(classify("AcDbSpline", false));
+  EXPECT_EQ(classify("LightWeightPolyline", false), EntityKind::kLightweightPolyline);
+  EXPECT_FALSE(classify("LightWeightPolyline", true));
+  Anade_Capa(model, "L1", core::kTrue, 0, 0);
+  ENTIDADES(ctx, core::Variant(universal_entity("AcDbSpline")));
+  Entidades_ver(ctx, core::Variant(universal_entity("AcDbSpline")));
+  EXPECT_EQ(added(model), (Added{0, 0, 0, 0}));
+  EXPECT_EQ(state.census, Census{});
+}
+
+TEST_F(EntitiesTest, LayerResolutionVariants) {
+  model.NumCapasCad = 1;
+  model.CapasCadNombre = core::VbArray<std::string>(1, {"CAD"});
+  model.CapasCadColor = core::VbArray<std::int32_t>(1, {5});
+  ENTIDADES(ctx, core::Variant(universal_entity("AcDbPoint", "NUEVA")), false);
+  ENTIDADES(ctx, core::Variant(universal_entity("AcDbPoint", "CAD")), true);
+  ENTIDADES(ctx, core::Variant(universal_entity("AcDbPoint", "PROPIA")), true);  // its own Color 1
+  ENTIDADES(ctx, core::Variant(universal_entity("AcDbPoint", "")), false);
+  ENTIDADES(ctx, core::Variant(universal_entity("AcDbPoint", "NUEVA")), true);  // found: no new layer
+  ASSERT_EQ(model.NumCapas, 3);
+  EXPECT_EQ(model.Capas[1].ColorCapa, model::Color_RGB(0));
+  EXPECT_EQ(model.Capas[2].ColorCapa, model::Color_RGB(5));
+  EXPECT_EQ(model.Capas[3].ColorCapa, model::Color_RGB(1));
+  EXPECT_EQ(model.Capas[3].Encendida, core::kTrue);
+  EXPECT_EQ(model.PtoCapa[4], 1);  // empty name: layer 1
+  EXPECT_EQ(model.PtoCapa[5], 1);
+  EXPECT_EQ(Capa_Encendida(model, "CAD"), core::kTrue);
+  EXPECT_EQ(Capa_Encendida(model, "cad"), core::kFalse);  // names are compared exactly
+}
+
+TEST_F(EntitiesTest, BuscaCapaDocTakesTheDocumentLayerColour) {
+  doc().layers().add("MURO").color = 3;
+  Busca_Capa_Doc(module, "MURO");
+  Busca_Capa_Doc(module, "MURO");
+  Busca_Capa_Doc(module, "NINGUNA");
+  ASSERT_EQ(model.NumCapas, 2);
+  EXPECT_EQ(model.Capas[1].ColorCapa, model::Color_RGB(3));
+  EXPECT_EQ(model.Capas[2].ColorCapa, model::Color_RGB(0));
+}
+
+TEST_F(EntitiesTest, BlockReferenceWithAttributes) {
+  memcad::Block& block = doc().blocks().add("ARBOL");
+  auto& ref = space().add<memcad::BlockReference>(&block, memcad::Vec3{10, 20, 3});
+  ref.set_layer("VEG");
+  ref.add_attribute("ALTURA", "5", {11, 21, 0}, 0.5);
+  ref.add_attribute("ESPECIE", "Pino", {11, 22, 0}, 0.5);
+  space().add<memcad::BlockReference>(&block, memcad::Vec3{0, 0, 0});
+  import_all(true);
+  ASSERT_EQ(model.NumPuntos, 2);
+  EXPECT_EQ(model.PtoCodigo[1], "**ARBOL");
+  EXPECT_EQ(model.PtoZ[1], 3);
+  ASSERT_EQ(model.NumRotulos, 2);
+  EXPECT_EQ(model.Rotulos[2].Texto, "Pino");
+  EXPECT_EQ(model.Rotulos[1].CapaR, model.PtoCapa[1]);
+  EXPECT_EQ(model.Capas[model.PtoCapa[1]].Nombre, "VEG");
+  ASSERT_EQ(model.NumBloques, 1);  // the name is listed once
+  EXPECT_EQ(model.BloquesNombre[1], "ARBOL");
+  EXPECT_EQ(model.BloquesNombre.lbound(), 0);
+}
+
+TEST_F(EntitiesTest, PolyfaceMeshIsOneClosedOutline) {
+  auto& mesh = space().add<memcad::PolyfaceMesh>();
+  mesh.vertices = {0, 0, 1, 1, 0, 2, 1, 1, 3};
+  mesh.faces = {{1, 2, 3, 0}};
+  import_all();
+  ASSERT_EQ(model.NumPuntos, 3);
+  ASSERT_EQ(model.NumPolis, 1);
+  const model::t_Poli& outline = model.Polis[1];
+  EXPECT_EQ(outline.NuVert, 4);
+  EXPECT_EQ(outline.Vert[0], kFaceOutlineMarker);
+  EXPECT_EQ(outline.Vert[4], outline.Vert[1]);
+  EXPECT_EQ(model.PtoZ[outline.Vert[3]], 3);
+}
+
+// Lines are judged by their point indices: coinciding ends still make two
+// points and a polyline; ends that give no point (index 0 twice) give none.
+TEST_F(EntitiesTest, LinePolylineNeedsTwoDistinctPointIndices) {
+  space().add<memcad::Line>(memcad::Vec3{1, 1, 0}, memcad::Vec3{1, 1, 0});
+  auto& line = space().add<memcad::Line>(memcad::Vec3{0, 0, 0}, memcad::Vec3{3, 4, 0});
+  line.set_color(1);
+  import_all();
+  EXPECT_EQ(model.NumPuntos, 4);
+  ASSERT_EQ(model.NumPolis, 2);
+  EXPECT_EQ(model.Polis[2].Color, model::Color_RGB(1));
+  auto flat = universal_entity("AcDbLine");
+  flat->with("StartPoint", values({1, 1})).with("EndPoint", values({2, 2}));
+  ENTIDADES(ctx, core::Variant(flat));
+  EXPECT_EQ(model.NumPolis, 2);
+  EXPECT_EQ(model.NumPuntos, 4);
+  ASSERT_EQ(messages().size(), 2u);
+  EXPECT_EQ(messages()[0].rfind(" Punto_crea  - Error  nº  9: ", 0), 0u);
+}
+
+TEST_F(EntitiesTest, OneBadEntityNeverStopsTheWalk) {
+  for (int i = 0; i < 3; ++i) space().add<memcad::Point>(memcad::Vec3{static_cast<double>(i), 0, 0});
+  app->inject_failure("Coordinates", 2, core::kObjectNotSet);
+  import_all();
+  EXPECT_EQ(model.NumPuntos, 2);
+  EXPECT_EQ(model.PtoX[2], 2);
+  ASSERT_EQ(messages().size(), 1u);
+  EXPECT_EQ(messages()[0].rfind("Entidades en ZWCad - Error    nº  91: ", 0), 0u);
+}
+
+TEST_F(EntitiesTest, CensusSkipsUnreadableEntitiesSilently) {
+  auto broken = std::make_shared<PropertyBag>();
+  broken->with("EntityName", "AcDbPolyline");  // no Coordinates
+  Entidades_ver(ctx, core::Variant(broken));
+  Entidades_ver(ctx, core::Variant(universal_entity("AcDbLine")));
+  EXPECT_EQ(state.census.polylines, 0);
+  EXPECT_EQ(state.census.lines, 1);
+  EXPECT_TRUE(messages().empty());
+}
+
+}  // namespace
+}  // namespace kestrel::import_test
