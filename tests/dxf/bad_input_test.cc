@@ -7,6 +7,7 @@
 
 #include "cad/dxf/dxf.h"
 #include "cad/memcad/curves.h"
+#include "cad/memcad/polylines.h"
 #include "core/error.h"
 #include "dxf/dxf_test_util.h"
 
@@ -105,6 +106,38 @@ TEST(LoadTolerates, SequencesCutShortByTheNextRecord) {
   EXPECT_EQ(doc->model_space().at(1).kind(), memcad::EntityKind::kPoint);
   ASSERT_FALSE(report.notes.empty());
   EXPECT_NE(report.notes[0].find("SEQEND"), std::string::npos);
+}
+
+TEST(LoadTolerates, BlocksWithoutEndblk) {
+  LoadReport report;
+  const auto doc = load_dxf_text(
+      "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nA\n10\n1\n0\nPOINT\n0\nBLOCK\n2\nB\n0\nLINE\n0\nENDSEC\n"
+      "0\nSECTION\n2\nENTITIES\n0\nINSERT\n2\nB\n0\nBLOCK\n0\nENDSEC\n0\nEOF\n",
+      "bloques.dxf", &report);
+  ASSERT_NE(doc->blocks().find("A"), nullptr);
+  EXPECT_EQ(doc->blocks().find("A")->size(), 1u);
+  EXPECT_EQ(doc->blocks().find("A")->origin.x, 1.0);
+  EXPECT_EQ(doc->blocks().find("B")->size(), 1u);
+  EXPECT_EQ(doc->model_space().size(), 1u);
+  EXPECT_EQ(report.skipped["BLOCK"], 1u);  // a BLOCK record among the entities
+  EXPECT_EQ(report.notes.size(), 2u);
+}
+
+TEST(LoadTolerates, MeshFacesNamingMissingVerticesAreDropped) {
+  LoadReport report;
+  std::string mesh = "0\nPOLYLINE\n66\n1\n70\n64\n";
+  for (int i = 0; i < 3; ++i) mesh += "0\nVERTEX\n70\n192\n10\n" + std::to_string(i) + "\n";
+  mesh += "0\nVERTEX\n70\n128\n71\n1\n72\n2\n73\n-3\n";  // kept
+  mesh += "0\nVERTEX\n70\n128\n71\n1\n72\n2\n73\n9\n";   // no vertex 9
+  mesh += "0\nVERTEX\n70\n128\n71\n1\n72\n0\n73\n2\n";   // a corner missing
+  mesh += "0\nSEQEND\n";
+  const auto doc = load_dxf_text(entities(mesh), "malla.dxf", &report);
+  const auto& m = static_cast<const memcad::PolyfaceMesh&>(doc->model_space().at(0));
+  EXPECT_EQ(m.vertex_count(), 3u);
+  ASSERT_EQ(m.faces.size(), 1u);
+  EXPECT_EQ(m.faces[0][2], -3);
+  ASSERT_EQ(report.notes.size(), 1u);
+  EXPECT_NE(report.notes[0].find("2 caras"), std::string::npos);
 }
 
 TEST(LoadFile, MissingFileIsError53) {

@@ -35,7 +35,12 @@ AtomicFileOutput::AtomicFileOutput(fs::path target) : target_(std::move(target))
   if (!fs::is_directory(folder, ec)) fail("la carpeta no existe");
   std::mt19937_64 random(std::random_device{}());
   for (int attempt = 0; attempt < kNameAttempts && !file_.is_open(); ++attempt) {
-    fs::path candidate = folder / ("." + target_.filename().string() + "." + random_suffix(random) + ".tmp");
+    std::string name = ".";
+    name += target_.filename().string();
+    name += '.';
+    name += random_suffix(random);
+    name += ".tmp";
+    fs::path candidate = folder / name;
     if (fs::exists(candidate, ec)) continue;
     file_.open(candidate, std::ios::binary | std::ios::trunc);
     if (file_.is_open()) temporary_ = std::move(candidate);

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <istream>
 #include <map>
 #include <memory>
 #include <string>
@@ -46,6 +47,13 @@ struct SaveReport {
 // The same for DXF text already in memory; `name` stands for the file in messages.
 [[nodiscard]] std::shared_ptr<memcad::Document> load_dxf_text(std::string_view text, std::string name,
                                                              LoadReport* report = nullptr);
+// The same for DXF text read from a seekable stream, `window` bytes at a time
+// (a window grows for a record that does not fit). The file is never held
+// whole in memory; a second pass over the stream checks its encoding only
+// when the file declares a code page and holds text that is not ASCII.
+[[nodiscard]] std::shared_ptr<memcad::Document> load_dxf_stream(std::istream& in, std::string name,
+                                                               LoadReport* report = nullptr,
+                                                               std::size_t window = std::size_t{4} << 20);
 
 // Saves `doc` as an R2000 DXF file. The file is written under a temporary
 // name in the same folder and renamed over `file` once complete, so a

@@ -1,9 +1,13 @@
 #include "cad/dxf/group_reader.h"
 
+#include <array>
+#include <bit>
 #include <charconv>
+#include <cstring>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 
 #include "core/error.h"
 
@@ -14,12 +18,6 @@ namespace {
 constexpr std::string_view kBinarySentinel = "AutoCAD Binary DXF";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-std::string_view trim(std::string_view s) noexcept {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
-  return s;
-}
-
 // Shown in messages: at most 40 bytes, control bytes as '?'.
 std::string excerpt(std::string_view value) {
   std::string out(value.substr(0, 40));
@@ -29,24 +27,57 @@ std::string excerpt(std::string_view value) {
   return out;
 }
 
+constexpr std::array<double, 23> kPowersOfTen = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// "[-]digits[.digits]" with at most 15 digits, as files mostly hold: the
+// digits make an exact whole number and the power of ten is exact, so one
+// division gives the correctly rounded value (what strtod gives). Anything
+// else is left to std::from_chars.
+std::optional<double> simple_decimal(std::string_view t) noexcept {
+  const bool negative = !t.empty() && t.front() == '-';
+  if (negative) t.remove_prefix(1);
+  if (t.empty() || t.size() > 16) return std::nullopt;
+  std::uint64_t digits = 0;
+  int count = 0;
+  int decimals = -1;
+  for (const char c : t) {
+    if (c == '.' && decimals < 0) {
+      decimals = 0;
+      continue;
+    }
+    if (c < '0' || c > '9') return std::nullopt;
+    digits = digits * 10 + static_cast<unsigned>(c - '0');
+    ++count;
+    if (decimals >= 0) ++decimals;
+  }
+  if (count == 0 || count > 15) return std::nullopt;
+  const double v = static_cast<double>(digits) / kPowersOfTen[static_cast<std::size_t>(decimals < 0 ? 0 : decimals)];
+  return negative ? -v : v;
+}
+
+// A group code: blanks around at most four digits with an optional minus.
+std::optional<int> group_code(std::string_view line) noexcept {
+  const std::string_view t = trimmed(line);
+  if (t.empty() || t.size() > 5) return std::nullopt;
+  const bool negative = t.front() == '-';
+  int code = 0;
+  for (std::size_t i = negative ? 1 : 0; i < t.size(); ++i) {
+    if (t[i] < '0' || t[i] > '9') return std::nullopt;
+    code = code * 10 + (t[i] - '0');
+  }
+  if (negative) code = -code;
+  if ((negative && t.size() == 1) || code < -5 || code > 1071) return std::nullopt;
+  return code;
+}
+
 }  // namespace
 
-ValueType value_type(int code) noexcept {
-  if (code >= 10 && code <= 59) return ValueType::kReal;
-  if (code >= 110 && code <= 149) return ValueType::kReal;
-  if (code >= 210 && code <= 239) return ValueType::kReal;
-  if (code >= 460 && code <= 469) return ValueType::kReal;
-  if (code >= 1010 && code <= 1059) return ValueType::kReal;
-  if (code == 5 || code == 105 || (code >= 320 && code <= 369) || (code >= 390 && code <= 399)) {
-    return ValueType::kHandle;
-  }
-  if (code >= 290 && code <= 299) return ValueType::kBool;
-  if ((code >= 60 && code <= 99) || (code >= 160 && code <= 179) || (code >= 270 && code <= 289) ||
-      (code >= 370 && code <= 389) || (code >= 400 && code <= 409) || (code >= 420 && code <= 429) ||
-      (code >= 440 && code <= 459) || (code >= 1060 && code <= 1071)) {
-    return ValueType::kInteger;
-  }
-  return ValueType::kString;
+std::string_view trimmed(std::string_view s) noexcept {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+  return s;
 }
 
 void raise_load_error(std::string_view file_name, std::size_t line, std::string_view what) {
@@ -64,19 +95,109 @@ void raise_load_error(std::string_view file_name, std::size_t line, std::string_
 
 GroupReader::GroupReader(std::string_view text, std::string file_name)
     : text_(text), file_name_(std::move(file_name)) {
+  check_start();
+}
+
+GroupReader::GroupReader(std::istream& in, std::string file_name, std::size_t window)
+    : file_name_(std::move(file_name)),
+      in_(&in),
+      window_(std::make_unique_for_overwrite<char[]>(window)),
+      capacity_(window) {
+  text_ = std::string_view(window_.get(), 0);
+  while (text_.size() < kBinarySentinel.size() && refill()) {
+  }
+  check_start();
+}
+
+void GroupReader::check_start() {
   if (text_.starts_with(kBinarySentinel)) {
     fail(0, "es un DXF binario; solo se leen archivos DXF de texto (ASCII)");
   }
   if (text_.starts_with(kByteOrderMark)) pos_ = kByteOrderMark.size();
 }
 
-bool GroupReader::read_line(std::string_view& line) noexcept {
-  if (pos_ >= text_.size()) return false;
-  const std::size_t end = text_.find('\n', pos_);
-  const std::size_t stop = end == std::string_view::npos ? text_.size() : end;
-  line = text_.substr(pos_, stop - pos_);
+// Appends what the stream holds next to the window. A full window moves the
+// part still in use (from kept_from_) to a new one, twice as large when that
+// part fills more than half of it; the old window stays alive until
+// release(), so that views into it stay valid.
+bool GroupReader::refill() {
+  if (!in_ || !*in_) return false;
+  std::size_t size = text_.size();
+  if (size == capacity_) {
+    const std::size_t live = size - kept_from_;
+    const std::size_t capacity = live > capacity_ / 2 ? 2 * capacity_ : capacity_;
+    auto fresh = std::make_unique_for_overwrite<char[]>(capacity);
+    std::memcpy(fresh.get(), text_.data() + kept_from_, live);
+    retired_.push_back(std::move(window_));
+    window_ = std::move(fresh);
+    capacity_ = capacity;
+    pos_ -= kept_from_;
+    kept_from_ = 0;
+    size = live;
+  }
+  in_->read(window_.get() + size, static_cast<std::streamsize>(capacity_ - size));
+  const auto got = static_cast<std::size_t>(in_->gcount());
+  if (in_->bad()) fail(line_, "error de lectura del archivo");
+  text_ = std::string_view(window_.get(), size + got);
+  return got > 0;
+}
+
+bool GroupReader::exhausted() {
+  while (pos_ >= text_.size()) {
+    if (!refill()) return true;
+  }
+  return false;
+}
+
+void GroupReader::release() noexcept {
+  retired_.clear();
+  if (!in_) return;
+  const std::size_t keep = has_peeked_ ? peeked_at_ : pos_;
+  if (keep > capacity_ / 2) {
+    const std::size_t live = text_.size() - keep;
+    std::memmove(window_.get(), window_.get() + keep, live);
+    text_ = std::string_view(window_.get(), live);
+    pos_ -= keep;
+    if (has_peeked_) {
+      peeked_.value = std::string_view(peeked_.value.data() - keep, peeked_.value.size());
+      peeked_at_ -= keep;
+    }
+    kept_from_ = has_peeked_ ? peeked_at_ : pos_;
+    return;
+  }
+  kept_from_ = keep;
+}
+
+// The first line feed at or after `from`, eight bytes at a time: DXF lines
+// are short, and a library search call per line costs more than the search.
+std::size_t GroupReader::line_end(std::size_t from) const noexcept {
+  const char* const data = text_.data();
+  const std::size_t size = text_.size();
+  if constexpr (std::endian::native == std::endian::little) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr std::uint64_t kLineFeeds = 0x0A0A0A0A0A0A0A0AULL;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    for (; from + 8 <= size; from += 8) {
+      std::uint64_t word;
+      std::memcpy(&word, data + from, sizeof word);
+      const std::uint64_t x = word ^ kLineFeeds;  // zero bytes where the line feeds are
+      const std::uint64_t found = (x - kOnes) & ~x & kHighBits;
+      if (found != 0) return from + static_cast<std::size_t>(std::countr_zero(found) / 8);
+    }
+  }
+  while (from < size && data[from] != '\n') ++from;
+  return from;
+}
+
+bool GroupReader::read_line(std::string_view& line) {
+  std::size_t stop = line_end(pos_);
+  while (stop == text_.size() && refill()) stop = line_end(pos_);
+  const std::size_t size = text_.size();
+  if (pos_ >= size) return false;
+  const char* const data = text_.data();
+  line = std::string_view(data + pos_, stop - pos_);
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-  pos_ = end == std::string_view::npos ? text_.size() : end + 1;
+  pos_ = stop < size ? stop + 1 : size;
   ++line_;
   return true;
 }
@@ -90,23 +211,26 @@ bool GroupReader::next(Group& group) {
   std::string_view code_line;
   if (!read_line(code_line)) return false;
   const std::size_t code_number = line_;
-  const std::string_view code_text = trim(code_line);
-  int code = 0;
-  const auto [end, ec] = std::from_chars(code_text.data(), code_text.data() + code_text.size(), code);
-  if (ec != std::errc() || end != code_text.data() + code_text.size() || code < -5 || code > 1071 ||
-      code_text.empty()) {
-    if (code_text.empty() && pos_ >= text_.size()) return false;  // a last empty line
+  // The code line with its line end, for finding where the group starts
+  // once the value is read (reading it may move the window).
+  const std::size_t code_size = pos_ - static_cast<std::size_t>(code_line.data() - text_.data());
+  const std::optional<int> code = group_code(code_line);
+  if (!code) {
+    const std::string_view code_text = trimmed(code_line);
+    if (code_text.empty() && exhausted()) return false;  // a last empty line
     fail(code_number, "código de grupo no válido «" + excerpt(code_text) + "»");
   }
   std::string_view value;
   if (!read_line(value)) fail(code_number, "el archivo termina después de un código de grupo (archivo truncado)");
-  group = Group{code, value, code_number};
+  group = Group{*code, value, code_number};
+  last_group_at_ = static_cast<std::size_t>(value.data() - text_.data()) - code_size;
   return true;
 }
 
 bool GroupReader::peek(Group& group) {
   if (!has_peeked_) {
     if (!next(peeked_)) return false;
+    peeked_at_ = last_group_at_;
     has_peeked_ = true;
   }
   group = peeked_;
@@ -114,8 +238,9 @@ bool GroupReader::peek(Group& group) {
 }
 
 double GroupReader::real(const Group& group) const {
-  std::string_view t = trim(group.value);
+  std::string_view t = trimmed(group.value);
   if (!t.empty() && t.front() == '+') t.remove_prefix(1);
+  if (const auto quick = simple_decimal(t)) return *quick;
   double v = 0;
   const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
   if (ec == std::errc::result_out_of_range && end == t.data() + t.size()) {
@@ -133,7 +258,7 @@ double GroupReader::real(const Group& group) const {
 }
 
 std::int64_t GroupReader::integer(const Group& group) const {
-  std::string_view t = trim(group.value);
+  std::string_view t = trimmed(group.value);
   if (!t.empty() && t.front() == '+') t.remove_prefix(1);
   std::int64_t v = 0;
   const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
@@ -155,7 +280,7 @@ std::size_t GroupReader::count(const Group& group, std::size_t limit) const {
 }
 
 std::uint64_t GroupReader::handle(const Group& group) const noexcept {
-  const std::string_view t = trim(group.value);
+  const std::string_view t = trimmed(group.value);
   std::uint64_t v = 0;
   const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v, 16);
   if (ec != std::errc() || end != t.data() + t.size()) return 0;

@@ -6,8 +6,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <istream>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kestrel::dxf {
 
@@ -17,15 +20,20 @@ struct Group {
   std::size_t line = 0;    // 1-based line of the group code
 };
 
-// The group value types of the DXF reference, by code range.
-enum class ValueType { kString, kReal, kInteger, kHandle, kBool };
-[[nodiscard]] ValueType value_type(int code) noexcept;
-
+// Groups hold views into the reader's text. Reading a stream, the reader
+// keeps a window over it: views stay valid until release(), which the
+// caller calls between records.
 class GroupReader {
  public:
   // `text` is the whole file; `file_name` is used in messages only. Raises
   // for a binary DXF. A leading UTF-8 byte order mark is skipped.
   GroupReader(std::string_view text, std::string file_name);
+  // Reads `in` a window at a time (at least `window` bytes).
+  GroupReader(std::istream& in, std::string file_name, std::size_t window = std::size_t{4} << 20);
+
+  // The groups returned so far, except one peeked and not yet taken, are no
+  // longer used: their memory may be reused.
+  void release() noexcept;
 
   // The next group; false at the end of the text. Raises when the text ends
   // after a code line or the code is not a group code.
@@ -49,18 +57,34 @@ class GroupReader {
   [[noreturn]] void fail(std::size_t line, std::string_view what) const;
 
   [[nodiscard]] const std::string& file_name() const noexcept { return file_name_; }
-  [[nodiscard]] std::string_view text() const noexcept { return text_; }
 
  private:
-  [[nodiscard]] bool read_line(std::string_view& line) noexcept;
+  void check_start();
+  [[nodiscard]] bool read_line(std::string_view& line);
+  [[nodiscard]] std::size_t line_end(std::size_t from) const noexcept;
+  // Streaming: reads more of the stream after the window's data; false at its end.
+  [[nodiscard]] bool refill();
+  // True when nothing is left to read.
+  [[nodiscard]] bool exhausted();
 
-  std::string_view text_;
+  std::string_view text_;  // the data at hand (all of it, or the window)
   std::string file_name_;
   std::size_t pos_ = 0;
   std::size_t line_ = 0;
   Group peeked_;
+  std::size_t peeked_at_ = 0;      // where the peeked group starts in text_
+  std::size_t last_group_at_ = 0;  // where the group next() returned last starts
   bool has_peeked_ = false;
+  // Streaming only.
+  std::istream* in_ = nullptr;
+  std::unique_ptr<char[]> window_;
+  std::size_t capacity_ = 0;
+  std::size_t kept_from_ = 0;  // views from here on are still in use
+  std::vector<std::unique_ptr<char[]>> retired_;  // earlier windows with views in use
 };
+
+// `s` without the blanks, tabs and carriage returns around it.
+[[nodiscard]] std::string_view trimmed(std::string_view s) noexcept;
 
 // The load error: an automation error whose description names the file and,
 // when known (non-zero), the line.

@@ -1,38 +1,18 @@
 #include <charconv>
 #include <cstring>
 #include <fstream>
+#include <memory>
 
 #include "cad/dxf/header_variables.h"
 #include "cad/dxf/loader.h"
 #include "cad/dxf/number_text.h"
 #include "cad/memcad/names.h"
-#include "core/error.h"
 #include "core/utf8.h"
+#include "core/error.h"
 
 namespace kestrel::dxf {
 
 namespace {
-
-std::string_view trimmed(std::string_view s) noexcept {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
-
-// Eight bytes at a time: the text may be hundreds of megabytes.
-bool has_high_byte(std::string_view text) noexcept {
-  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-  std::size_t i = 0;
-  for (; i + 8 <= text.size(); i += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, text.data() + i, 8);
-    if (word & kHighBits) return true;
-  }
-  for (; i < text.size(); ++i) {
-    if (static_cast<unsigned char>(text[i]) >= 0x80) return true;
-  }
-  return false;
-}
 
 std::int64_t leading_integer(std::string_view text) noexcept {
   text = trimmed(text);
@@ -66,11 +46,52 @@ bool is_paper_space_name(std::string_view n) {
   return memcad::same_name(n, "*Paper_Space") || memcad::same_name(n, "$PAPER_SPACE");
 }
 
+// Whether what `in` holds from `start` on is all well-formed UTF-8, read a
+// piece at a time (a piece ends before a sequence it cuts, which starts the
+// next piece). The stream is left where it was.
+bool stream_is_valid_utf8(std::istream& in, std::streampos start) {
+  in.clear();
+  const std::streampos here = in.tellg();
+  in.seekg(start);
+  constexpr std::size_t kPiece = std::size_t{1} << 16;
+  std::string buffer(kPiece + 4, '\0');
+  std::size_t carried = 0;
+  bool valid = true;
+  while (valid && in) {
+    in.read(buffer.data() + carried, static_cast<std::streamsize>(kPiece));
+    const std::size_t size = carried + static_cast<std::size_t>(in.gcount());
+    std::size_t cut = size;
+    for (std::size_t back = 1; back <= 3 && back <= size; ++back) {
+      const auto c = static_cast<unsigned char>(buffer[size - back]);
+      if ((c & 0xC0) == 0x80) continue;
+      if (c >= 0xC0 && in) cut = size - back;
+      break;
+    }
+    valid = core::is_valid_utf8(std::string_view(buffer.data(), cut));
+    carried = size - cut;
+    std::memmove(buffer.data(), buffer.data() + cut, carried);
+  }
+  in.clear();
+  in.seekg(here);
+  return valid && carried == 0;
+}
+
 }  // namespace
 
 DocumentLoader::DocumentLoader(std::string_view text, std::string name, LoadReport* report)
     : ReadContext(reader_, decoder_),
+      file_is_utf8_([text] { return core::is_valid_utf8(text); }),
       reader_(text, name),
+      decoder_(FileEncoding::kWindows1252),
+      report_(report ? *report : own_report_),
+      doc_(memcad::Document::create(std::filesystem::path(name).filename().string())) {
+  report_ = LoadReport{};
+}
+
+DocumentLoader::DocumentLoader(std::istream& in, std::string name, LoadReport* report, std::size_t window)
+    : ReadContext(reader_, decoder_),
+      file_is_utf8_([&in, start = in.tellg()] { return stream_is_valid_utf8(in, start); }),
+      reader_(in, name, window),
       decoder_(FileEncoding::kWindows1252),
       report_(report ? *report : own_report_),
       doc_(memcad::Document::create(std::filesystem::path(name).filename().string())) {
@@ -82,6 +103,7 @@ void DocumentLoader::note(std::string text) { report_.notes.push_back(std::move(
 // The next record: a code 0 group and the groups up to the next one.
 // Comments (999) are dropped.
 bool DocumentLoader::read_record(Record& record) {
+  reader_.release();
   Group g;
   do {
     if (!reader_.next(g)) return false;
@@ -189,23 +211,16 @@ void DocumentLoader::apply_header() {
   dxflib_.records().header.clear();
 }
 
-// Text follows $DWGCODEPAGE before R2007 and is UTF-8 from R2007 on. A file
-// that declares a code page but whose text is all well-formed UTF-8 with
-// some multi-byte sequence was written as UTF-8 (as several programs do):
-// real Windows-1252 text almost never forms such sequences.
+// Text follows $DWGCODEPAGE before R2007 and is UTF-8 from R2007 on; a
+// Windows-1252 file whose bytes all form UTF-8 is read as UTF-8 (several
+// programs write UTF-8 whatever they declare), see TextDecoder.
 void DocumentLoader::choose_encoding() {
   if (encoding_chosen_) return;
   encoding_chosen_ = true;
   bool known = true;
-  FileEncoding encoding = file_encoding(acad_version_, code_page_, known);
+  const FileEncoding encoding = file_encoding(acad_version_, code_page_, known);
   if (!known) note("Página de códigos «" + code_page_ + "» no disponible: el texto se lee como ANSI_1252");
-  const std::string_view text = reader_.text();
-  if (encoding == FileEncoding::kWindows1252 && has_high_byte(text) && core::is_valid_utf8(text)) {
-    encoding = FileEncoding::kUtf8;
-    note("El archivo declara " + (code_page_.empty() ? std::string("ANSI_1252") : code_page_) +
-         " pero su texto es UTF-8 válido: se lee como UTF-8");
-  }
-  decoder_ = TextDecoder(encoding);
+  decoder_ = TextDecoder(encoding, file_is_utf8_);
 }
 
 void DocumentLoader::read_tables() {
@@ -271,7 +286,10 @@ void DocumentLoader::apply_table_records() {
 
 void DocumentLoader::read_blocks() {
   for (;;) {
-    if (!read_record(record_)) reader_.fail(0, "el archivo termina dentro de la sección BLOCKS (archivo truncado)");
+    if (!record_pending_ && !read_record(record_)) {
+      reader_.fail(0, "el archivo termina dentro de la sección BLOCKS (archivo truncado)");
+    }
+    record_pending_ = false;
     const std::string_view kind = trimmed(record_[0].value);
     if (kind == "ENDSEC") return;
     if (kind != "BLOCK") continue;
@@ -293,7 +311,6 @@ void DocumentLoader::read_blocks() {
       target->origin = {header->x, header->y, header->z};
     }
     read_entities(target, "ENDBLK");
-    if (record_pending_) return;  // a block cut short by the end of the section
   }
 }
 
@@ -302,6 +319,7 @@ void DocumentLoader::read_blocks() {
 void DocumentLoader::skip_section() {
   Group g;
   for (;;) {
+    reader_.release();
     if (!reader_.next(g)) reader_.fail(0, "el archivo termina dentro de una sección (archivo truncado)");
     if (g.code == 0 && trimmed(g.value) == "ENDSEC") return;
   }
@@ -325,6 +343,10 @@ void DocumentLoader::finish() {
   if (polyline_widths_ > 0) {
     note(std::to_string(polyline_widths_) + " polilíneas 2D con anchos: los anchos no se conservan");
   }
+  if (decoder_.switched_to_utf8()) {
+    note("El archivo declara " + (code_page_.empty() ? std::string("ANSI_1252") : code_page_) +
+         " pero su texto es UTF-8 válido: se lee como UTF-8");
+  }
   if (decoder_.fallbacks() > 0) {
     note(std::to_string(decoder_.fallbacks()) + " textos que no son UTF-8 válido se leen como ANSI_1252");
   }
@@ -334,19 +356,19 @@ std::shared_ptr<memcad::Document> load_dxf_text(std::string_view text, std::stri
   return DocumentLoader(text, std::move(name), report).load();
 }
 
+std::shared_ptr<memcad::Document> load_dxf_stream(std::istream& in, std::string name, LoadReport* report,
+                                                  std::size_t window) {
+  return DocumentLoader(in, std::move(name), report, window).load();
+}
+
 std::shared_ptr<memcad::Document> load_dxf(const std::filesystem::path& file, LoadReport* report) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(file, ec)) {
     throw core::Error(core::kFileNotFound, "", "No se encuentra el archivo DXF «" + file.string() + "»");
   }
   std::ifstream in(file, std::ios::binary);
-  const auto size = std::filesystem::file_size(file, ec);
-  if (!in || ec) raise_load_error(file.string(), 0, "no se puede abrir el archivo");
-  std::string text(static_cast<std::size_t>(size), '\0');
-  in.read(text.data(), static_cast<std::streamsize>(size));
-  text.resize(static_cast<std::size_t>(in.gcount()));
-  if (in.bad()) raise_load_error(file.string(), 0, "no se puede leer el archivo");
-  return load_dxf_text(text, file.string(), report);
+  if (!in) raise_load_error(file.string(), 0, "no se puede abrir el archivo");
+  return load_dxf_stream(in, file.string(), report);
 }
 
 }  // namespace kestrel::dxf

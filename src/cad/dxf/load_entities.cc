@@ -11,12 +11,6 @@ namespace {
 
 using namespace memcad;
 
-std::string_view trimmed(std::string_view s) noexcept {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
-
 // The class name a CAD reports for an entity kind memcad does not model:
 // a known name, else the record's last subclass marker, else "AcDbEntity".
 std::string class_name(std::string_view type, const Record& record) {
@@ -41,6 +35,11 @@ std::string class_name(std::string_view type, const Record& record) {
   return last.empty() || last == "AcDbEntity" ? std::string("AcDbEntity") : std::string(last);
 }
 
+// A name read from a file, or the table's default record for an empty one.
+std::string or_default(std::string name, std::string_view fallback) {
+  return name.empty() ? std::string(fallback) : name;
+}
+
 }  // namespace
 
 void DocumentLoader::read_entities(Block* target, std::string_view end_kind) {
@@ -51,7 +50,7 @@ void DocumentLoader::read_entities(Block* target, std::string_view end_kind) {
     record_pending_ = false;
     const std::string_view kind = trimmed(record_[0].value);
     if (kind == end_kind) return;
-    if (kind == "ENDSEC" || kind == "BLOCK") {  // a block without its ENDBLK
+    if (end_kind == "ENDBLK" && (kind == "ENDSEC" || kind == "BLOCK")) {  // a block without its ENDBLK
       note("Bloque sin ENDBLK antes de la línea " + std::to_string(record_[0].line));
       record_pending_ = true;
       return;
@@ -74,7 +73,8 @@ void DocumentLoader::entity(Block* target) {
   if (kind == "POLYLINE") return polyline(target);
   if (kind == "INSERT") return insert(target);
   if (kind == "HATCH") return hatch(target);
-  if (kind == "VERTEX" || kind == "SEQEND" || kind == "ATTRIB" || kind == "ENDBLK" || kind.empty()) {
+  if (kind == "VERTEX" || kind == "SEQEND" || kind == "ATTRIB" || kind == "ENDBLK" || kind == "BLOCK" ||
+      kind.empty()) {
     ++report_.skipped[kind.empty() ? std::string("(sin tipo)") : std::string(kind)];
     return;
   }
@@ -115,12 +115,16 @@ void DocumentLoader::apply_common(Entity& e, const CommonGroups& c) {
 }
 
 void DocumentLoader::place(Block* target, std::string_view kind, std::shared_ptr<Entity> e, const CommonGroups& c) {
+  apply_common(*e, c);
+  put(target, kind, std::move(e), c.paper_space);
+}
+
+void DocumentLoader::put(Block* target, std::string_view kind, std::shared_ptr<Entity> e, bool paper_space) {
   if (!target) {
     ++report_.skipped[std::string(kind)];
     return;
   }
-  if (c.paper_space && target == &doc_->model_space()) target = &doc_->paper_space();
-  apply_common(*e, c);
+  if (paper_space && target == &doc_->model_space()) target = &doc_->paper_space();
   target->adopt(std::move(e));
 }
 
@@ -162,8 +166,7 @@ void DocumentLoader::unknown(Block* target, std::string_view type) {
 
 std::uint32_t DocumentLoader::layer_index(std::string_view raw_name) {
   if (raw_name == last_layer_raw_) return last_layer_index_;
-  std::string name = decoder_.decode(trimmed(raw_name));
-  if (name.empty()) name = "0";
+  const std::string name = or_default(decoder_.decode(trimmed(raw_name)), "0");
   Layers& layers = doc_->layers();
   const auto index = layers.index_of(name);
   last_layer_index_ = index ? *index : (layers.add_reserved(name), layers.size() - 1);
@@ -182,8 +185,7 @@ std::uint16_t DocumentLoader::linetype_index(std::string_view raw_name) {
 
 std::uint32_t DocumentLoader::text_style(std::string_view raw_name) {
   if (raw_name == last_style_raw_ && !last_style_raw_.empty()) return last_style_index_;
-  std::string name = decoder_.decode(trimmed(raw_name));
-  if (name.empty()) name = "Standard";
+  const std::string name = or_default(decoder_.decode(trimmed(raw_name)), "Standard");
   TextStyles& styles = doc_->text_styles();
   const auto index = styles.index_of(name);
   last_style_index_ = index ? *index : (styles.add_reserved(name), styles.size() - 1);

@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
 
 #include "cad/dxf/entity_fields.h"
 #include "cad/dxf/loader.h"
@@ -10,12 +12,6 @@ namespace kestrel::dxf {
 namespace {
 
 using namespace memcad;
-
-std::string_view trimmed(std::string_view s) noexcept {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
 
 // What a VERTEX record holds.
 struct VertexGroups {
@@ -70,59 +66,89 @@ void DocumentLoader::read_sequence(std::string_view item_kind, F&& on_item) {
   }
 }
 
+// POLYLINE: a 2D polyline, a 3D polyline (flag 8), a polyface mesh (64)
+// or a polygon mesh (16, not modelled), followed by its VERTEX records.
 void DocumentLoader::polyline(Block* target) {
   CommonGroups c;
-  std::int64_t flags = 0;
-  double elevation = 0;
-  bool widths = false;  // default widths (40, 41) or vertex widths
+  PolylineHead head;
   for (std::size_t i = 1; i < record_.size(); ++i) {
     const Group& g = record_[i];
     if (common_group(g, c)) continue;
-    if (g.code == 70) flags = reader_.integer(g);
-    if (g.code == 30) elevation = reader_.real(g);
-    if (g.code == 40 || g.code == 41) widths = widths || reader_.real(g) != 0;
+    if (g.code == 70) head.flags = reader_.integer(g);
+    if (g.code == 30) head.elevation = reader_.real(g);
+    if (g.code == 40 || g.code == 41) head.widths = head.widths || reader_.real(g) != 0;
   }
-  if ((flags & 16) != 0 && (flags & 64) == 0) {  // a polygon mesh: not modelled
+  if ((head.flags & 16) != 0 && (head.flags & 64) == 0) {
     unknown(target, "POLYLINE");
     read_sequence("VERTEX", [](const Record&) {});
     return;
   }
-  if ((flags & 64) != 0) {
+  // The common groups are applied first: reading the vertices releases the head record.
+  std::shared_ptr<Entity> e;
+  if ((head.flags & 64) != 0) {
     auto mesh = std::make_shared<PolyfaceMesh>();
-    read_sequence("VERTEX", [&](const Record& r) {
-      const VertexGroups v = vertex_groups(r, reader_);
-      if ((v.flags & 128) != 0 && (v.flags & 64) == 0) {
-        mesh->faces.push_back(v.face);
-      } else {
-        mesh->vertices.insert(mesh->vertices.end(), {v.at.x, v.at.y, v.at.z});
-      }
-    });
-    return place(target, "POLYLINE", std::move(mesh), c);
-  }
-  if ((flags & 8) != 0) {
+    apply_common(*mesh, c);
+    read_polyface_mesh(*mesh);
+    e = std::move(mesh);
+  } else if ((head.flags & 8) != 0) {
     auto p = std::make_shared<Polyline3d>();
-    p->closed = (flags & 1) != 0;
-    read_sequence("VERTEX", [&](const Record& r) {
-      const VertexGroups v = vertex_groups(r, reader_);
-      if ((v.flags & kControlPoint) == 0) p->xyz.insert(p->xyz.end(), {v.at.x, v.at.y, v.at.z});
-    });
-    return place(target, "POLYLINE", std::move(p), c);
+    apply_common(*p, c);
+    read_polyline_3d(*p, head);
+    e = std::move(p);
+  } else {
+    auto p = std::make_shared<Polyline2d>();
+    apply_common(*p, c);
+    read_polyline_2d(*p, head);
+    e = std::move(p);
   }
-  auto p = std::make_shared<Polyline2d>();
-  p->closed = (flags & 1) != 0;
-  p->elevation = elevation;
+  put(target, "POLYLINE", std::move(e), c.paper_space);
+}
+
+// Face records (flag 128 without 64) number the vertex records (flag 64)
+// from 1; a face that names a vertex the mesh does not have is dropped.
+void DocumentLoader::read_polyface_mesh(PolyfaceMesh& mesh) {
+  read_sequence("VERTEX", [&](const Record& r) {
+    const VertexGroups v = vertex_groups(r, reader_);
+    if ((v.flags & 128) != 0 && (v.flags & 64) == 0) {
+      mesh.faces.push_back(v.face);
+    } else {
+      mesh.vertices.insert(mesh.vertices.end(), {v.at.x, v.at.y, v.at.z});
+    }
+  });
+  const auto vertices = static_cast<std::int64_t>(mesh.vertex_count());
+  const std::size_t before = mesh.faces.size();
+  std::erase_if(mesh.faces, [vertices](const std::array<std::int32_t, 4>& f) {
+    return std::any_of(f.begin(), f.end(), [vertices](std::int32_t i) { return std::abs(std::int64_t{i}) > vertices; }) ||
+           f[0] == 0 || f[1] == 0 || f[2] == 0;
+  });
+  if (mesh.faces.size() != before) {
+    note(std::to_string(before - mesh.faces.size()) + " caras de malla que nombran vértices que no existen: se descartan");
+  }
+}
+
+void DocumentLoader::read_polyline_3d(Polyline3d& p, const PolylineHead& head) {
+  p.closed = (head.flags & 1) != 0;
+  read_sequence("VERTEX", [&](const Record& r) {
+    const VertexGroups v = vertex_groups(r, reader_);
+    if ((v.flags & kControlPoint) == 0) p.xyz.insert(p.xyz.end(), {v.at.x, v.at.y, v.at.z});
+  });
+}
+
+void DocumentLoader::read_polyline_2d(Polyline2d& p, const PolylineHead& head) {
+  p.closed = (head.flags & 1) != 0;
+  p.elevation = head.elevation;
   bool bulged = false;
+  bool widths = head.widths;
   read_sequence("VERTEX", [&](const Record& r) {
     const VertexGroups v = vertex_groups(r, reader_);
     if ((v.flags & kControlPoint) != 0) return;
-    p->xyz.insert(p->xyz.end(), {v.at.x, v.at.y, v.at.z});
-    p->bulges.push_back(v.bulge);
+    p.xyz.insert(p.xyz.end(), {v.at.x, v.at.y, v.at.z});
+    p.bulges.push_back(v.bulge);
     bulged = bulged || v.bulge != 0;
     widths = widths || v.width;
   });
-  if (!bulged) p->bulges.clear();
+  if (!bulged) p.bulges.clear();
   if (widths) ++polyline_widths_;
-  place(target, "POLYLINE", std::move(p), c);
 }
 
 // MTEXT text comes in pieces: groups 3, then the last one in group 1. A
@@ -172,6 +198,7 @@ void DocumentLoader::insert(Block* target) {
     }
   }
   if (array) note("Inserción múltiple (MINSERT) en la línea " + std::to_string(record_[0].line) + ": se lee solo la primera");
+  apply_common(*r, c);
   if (attributes) {
     read_sequence("ATTRIB", [&](const Record& a) {
       CommonGroups ac;
@@ -187,7 +214,7 @@ void DocumentLoader::insert(Block* target) {
     ++report_.skipped["INSERT"];
     return;
   }
-  place(target, "INSERT", std::move(r), c);
+  put(target, "INSERT", std::move(r), c.paper_space);
 }
 
 }  // namespace kestrel::dxf

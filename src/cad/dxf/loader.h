@@ -4,6 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <istream>
 #include <memory>
 #include <span>
 #include <string>
@@ -17,6 +20,7 @@
 #include "cad/dxf/text_codec.h"
 #include "cad/memcad/block_reference.h"
 #include "cad/memcad/document.h"
+#include "cad/memcad/polylines.h"
 
 namespace kestrel::dxf {
 
@@ -37,7 +41,10 @@ struct CommonGroups {
 
 class DocumentLoader final : public ReadContext {
  public:
+  // Loads DXF text held in memory; `name` stands for the file in messages.
   DocumentLoader(std::string_view text, std::string name, LoadReport* report);
+  // Loads a seekable stream, read a window at a time.
+  DocumentLoader(std::istream& in, std::string name, LoadReport* report, std::size_t window);
 
   [[nodiscard]] std::shared_ptr<memcad::Document> load();
 
@@ -69,6 +76,9 @@ class DocumentLoader final : public ReadContext {
   void apply_common(memcad::Entity& e, const CommonGroups& common);
   void place(memcad::Block* target, std::string_view kind, std::shared_ptr<memcad::Entity> e,
              const CommonGroups& common);
+  // Adds an entity whose common groups are already applied (the records of
+  // a sequence come after the groups were read, and release them).
+  void put(memcad::Block* target, std::string_view kind, std::shared_ptr<memcad::Entity> e, bool paper_space);
   template <class E>
   void simple(memcad::Block* target, std::span<const Field<E>> fields);
   void unknown(memcad::Block* target, std::string_view type);
@@ -82,12 +92,21 @@ class DocumentLoader final : public ReadContext {
   template <class F>
   void read_sequence(std::string_view item_kind, F&& on_item);
   void polyline(memcad::Block* target);
+  struct PolylineHead {
+    std::int64_t flags = 0;
+    double elevation = 0;
+    bool widths = false;  // default widths (40, 41)
+  };
+  void read_polyface_mesh(memcad::PolyfaceMesh& mesh);
+  void read_polyline_3d(memcad::Polyline3d& p, const PolylineHead& head);
+  void read_polyline_2d(memcad::Polyline2d& p, const PolylineHead& head);
   void mtext(memcad::Block* target);
   void insert(memcad::Block* target);
 
   // load_hatch.cc
   void hatch(memcad::Block* target);
 
+  std::function<bool()> file_is_utf8_;  // set up before the reader reads anything
   GroupReader reader_;
   TextDecoder decoder_;
   LoadReport own_report_;

@@ -9,34 +9,45 @@ namespace kestrel::dxf {
 
 namespace {
 
-// Fixed-point fast path: a value below 1e8 in magnitude whose nearest
-// multiple of 1e-7 reads back as the value itself is written as that
-// decimal with its trailing zeros dropped. Below 1e8 the doubles are closer
-// together than 1e-7, so the decimal is the only one with that many
-// fractional digits that reads back, and dropping zeros leaves the shortest.
+// Fixed-point fast paths: a value below 1e8 in magnitude whose nearest
+// multiple of 10^-d (d = 3, then 7) reads back as the value itself is
+// written as that decimal with its trailing zeros dropped. Below 1e8 the
+// doubles are closer together than 10^-7, so that decimal is the only one
+// with d fractional digits that reads back, and dropping zeros leaves the
+// shortest text. Survey coordinates mostly stop at millimetres: d = 3 first.
 constexpr double kFastLimit = 1e8;
-constexpr double kFastScale = 1e7;
-constexpr int kFastDigits = 7;
 constexpr double kRoundingBias = 4503599627370496.0;  // 2^52
 
-char* write_fixed(char* out, bool negative, std::uint64_t scaled) noexcept {
-  if (negative) *out++ = '-';
-  const std::uint64_t whole = scaled / 10000000u;
-  std::uint64_t fraction = scaled % 10000000u;
-  out = std::to_chars(out, out + 20, whole).ptr;
-  *out++ = '.';
-  if (fraction == 0) {
-    *out++ = '0';
-    return out;
+template <int Digits>
+struct Fixed {
+  static constexpr std::uint64_t kUnit = Digits == 3 ? 1000u : 10000000u;
+  static constexpr double kScale = static_cast<double>(kUnit);
+
+  // The value times 10^Digits when that is exact enough to read back, else 0.
+  static std::uint64_t scaled(double magnitude) noexcept {
+    // Adding and taking away 2^52 rounds a value below 2^52 to a whole number.
+    const double s = (magnitude * kScale + kRoundingBias) - kRoundingBias;
+    return s / kScale == magnitude ? static_cast<std::uint64_t>(s) : 0;
   }
-  for (int i = kFastDigits - 1; i >= 0; --i) {
-    out[i] = static_cast<char>('0' + fraction % 10);
-    fraction /= 10;
+
+  static char* write(char* out, bool negative, std::uint64_t scaled) noexcept {
+    if (negative) *out++ = '-';
+    std::uint64_t fraction = scaled % kUnit;
+    out = std::to_chars(out, out + 20, scaled / kUnit).ptr;
+    *out++ = '.';
+    if (fraction == 0) {
+      *out++ = '0';
+      return out;
+    }
+    for (int i = Digits - 1; i >= 0; --i) {
+      out[i] = static_cast<char>('0' + fraction % 10);
+      fraction /= 10;
+    }
+    char* end = out + Digits;
+    while (end[-1] == '0') --end;
+    return end;
   }
-  char* end = out + kFastDigits;
-  while (end[-1] == '0') --end;
-  return end;
-}
+};
 
 bool has_point_or_exponent(const char* begin, const char* end) noexcept {
   for (const char* p = begin; p != end; ++p) {
@@ -50,12 +61,10 @@ bool has_point_or_exponent(const char* begin, const char* end) noexcept {
 char* format_real(char* out, double value) noexcept {
   if (!std::isfinite(value)) value = 0;
   const double magnitude = std::fabs(value);
+  if (magnitude == 0) return Fixed<3>::write(out, std::signbit(value), 0);
   if (magnitude < kFastLimit) {
-    // Adding and taking away 2^52 rounds a value below 2^52 to a whole number.
-    const double scaled = (magnitude * kFastScale + kRoundingBias) - kRoundingBias;
-    if (scaled / kFastScale == magnitude) {
-      return write_fixed(out, std::signbit(value), static_cast<std::uint64_t>(scaled));
-    }
+    if (const std::uint64_t s = Fixed<3>::scaled(magnitude)) return Fixed<3>::write(out, std::signbit(value), s);
+    if (const std::uint64_t s = Fixed<7>::scaled(magnitude)) return Fixed<7>::write(out, std::signbit(value), s);
   }
   char* end = std::to_chars(out, out + kNumberTextSize, value).ptr;
   if (!has_point_or_exponent(out, end)) {

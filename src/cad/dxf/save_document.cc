@@ -1,12 +1,7 @@
 #include <cmath>
-#include <unordered_map>
-
-#include "cad/dxf/number_text.h"
-#include "cad/memcad/block_reference.h"
-#include "cad/memcad/curves.h"
-#include "cad/memcad/texts.h"
 
 #include "cad/dxf/byte_output.h"
+#include "cad/dxf/extents.h"
 #include "cad/dxf/header_variables.h"
 #include "cad/dxf/saver.h"
 #include "cad/dxf/text_codec.h"
@@ -18,83 +13,6 @@ namespace {
 
 // An empty drawing's extents, as CAD programs write them.
 constexpr double kNoExtents = 1e20;
-
-// The model space extents ($EXTMIN, $EXTMAX). Each block's own box is
-// found once and placed for every reference to it, so that deep or cyclic
-// nesting (a broken file) cannot make a save slow.
-class Extents {
- public:
-  memcad::Box block(const memcad::Block& b) {
-    const auto [it, added] = boxes_.try_emplace(&b);
-    if (!added) return it->second;  // known, or being computed (a cycle)
-    memcad::Box box;
-    for (const auto& e : b.entities()) box.add(entity(*e));
-    boxes_[&b] = box;
-    return box;
-  }
-
-  // Angles are taken as the file keeps them (12 digits of degrees), so that
-  // the extents of a drawing read back from the file are the same. Unknown
-  // entities are not written, so they do not count.
-  memcad::Box entity(const memcad::Entity& e) {
-    switch (e.kind()) {
-      case memcad::EntityKind::kUnknown: return {};
-      case memcad::EntityKind::kArc: {
-        memcad::Arc arc = static_cast<const memcad::Arc&>(e);
-        arc.start_angle = stored_angle(arc.start_angle);
-        arc.end_angle = stored_angle(arc.end_angle);
-        return arc.extents();
-      }
-      case memcad::EntityKind::kText:
-      case memcad::EntityKind::kAttribute:
-      case memcad::EntityKind::kAttributeDefinition: {
-        const auto copy = e.clone();
-        auto& text = static_cast<memcad::TextBase&>(*copy);
-        text.rotation = stored_angle(text.rotation);
-        return text.extents();
-      }
-      case memcad::EntityKind::kMText: {
-        memcad::MText text = static_cast<const memcad::MText&>(e);
-        text.rotation = stored_angle(text.rotation);
-        return text.extents();
-      }
-      case memcad::EntityKind::kBlockReference: return reference(static_cast<const memcad::BlockReference&>(e));
-      default: return e.extents();
-    }
-  }
-
- private:
-  memcad::Box reference(const memcad::BlockReference& r) {
-    memcad::Box box;
-    box.add(r.insertion);
-    if (r.block) {
-      const memcad::Placement p(r.block->origin, r.insertion, r.scale, stored_angle(r.rotation));
-      box.add(placed(block(*r.block), p));
-    }
-    for (const auto& a : r.attributes) box.add(entity(*a));
-    return box;
-  }
-
-  static memcad::Box placed(const memcad::Box& box, const memcad::Placement& p) {
-    memcad::Box out;
-    if (box.empty()) return out;
-    const memcad::Vec3& a = box.min();
-    const memcad::Vec3& b = box.max();
-    for (int corner = 0; corner < 8; ++corner) {
-      out.add(p.apply({corner & 1 ? b.x : a.x, corner & 2 ? b.y : a.y, corner & 4 ? b.z : a.z}));
-    }
-    return out;
-  }
-
-  std::unordered_map<const memcad::Block*, memcad::Box> boxes_;
-};
-
-memcad::Box model_extents(const memcad::Document& doc) {
-  Extents extents;
-  memcad::Box box;
-  for (const auto& e : doc.model_space().entities()) box.add(extents.entity(*e));
-  return box;
-}
 
 std::string encoded(std::string_view utf8) {
   std::string out;
@@ -296,30 +214,12 @@ void DocumentSaver::objects() {
   w_.sectionEnd();
 }
 
-// A layout with the plot settings an R2000 reader requires (no plotter, A3 sheet).
+// A layout with the plot settings an R2000 reader requires.
 void DocumentSaver::layout(std::uint64_t h, std::string_view name, int order, std::uint64_t record) {
   w_.raw(0, "LAYOUT");
   w_.hex(5, h);
   w_.hex(330, handle::kLayoutDictionary);
-  w_.raw(100, "AcDbPlotSettings");
-  w_.raw(1, "");
-  w_.raw(2, "none_device");
-  w_.raw(4, "");
-  w_.raw(6, "");
-  for (int code = 40; code <= 49; ++code) w_.real(code, code == 44 ? 420.0 : code == 45 ? 297.0 : 0.0);
-  w_.real(140, 0);
-  w_.real(141, 0);
-  w_.real(142, 1);
-  w_.real(143, 1);
-  w_.integer(70, order == 0 ? 1024 : 0);
-  w_.integer(72, 1);
-  w_.integer(73, 0);
-  w_.integer(74, 5);
-  w_.raw(7, "");
-  w_.integer(75, 16);
-  w_.real(147, 1);
-  w_.real(148, 0);
-  w_.real(149, 0);
+  plot_settings(order == 0);
   w_.raw(100, "AcDbLayout");
   w_.raw(1, name);
   w_.integer(70, 1);
@@ -335,6 +235,29 @@ void DocumentSaver::layout(std::uint64_t h, std::string_view name, int order, st
   w_.point(17, 0, 1, 0);
   w_.integer(76, 1);
   w_.hex(330, record);
+}
+
+// No plotter, an A3 sheet (420 x 297 mm).
+void DocumentSaver::plot_settings(bool model) {
+  w_.raw(100, "AcDbPlotSettings");
+  w_.raw(1, "");
+  w_.raw(2, "none_device");
+  w_.raw(4, "");
+  w_.raw(6, "");
+  for (int code = 40; code <= 49; ++code) w_.real(code, code == 44 ? 420.0 : code == 45 ? 297.0 : 0.0);
+  w_.real(140, 0);
+  w_.real(141, 0);
+  w_.real(142, 1);
+  w_.real(143, 1);
+  w_.integer(70, model ? 1024 : 0);
+  w_.integer(72, 1);
+  w_.integer(73, 0);
+  w_.integer(74, 5);
+  w_.raw(7, "");
+  w_.integer(75, 16);
+  w_.real(147, 1);
+  w_.real(148, 0);
+  w_.real(149, 0);
 }
 
 void save_dxf(const memcad::Document& doc, const std::filesystem::path& file, SaveReport* report) {

@@ -40,50 +40,33 @@ void DocumentSaver::entities(const Block& b, std::uint64_t owner, bool paper_spa
   for (const auto& e : b.entities()) entity(*e, owner, paper_space);
 }
 
+template <class E>
+void DocumentSaver::simple(std::string_view type, const Entity& e, std::span<const Field<E>> fields,
+                           std::uint64_t owner, bool paper) {
+  entity_head(type, e, owner, paper);
+  write_fields(static_cast<const E&>(e), fields, *this);
+}
+
 void DocumentSaver::entity(const Entity& e, std::uint64_t owner, bool paper) {
   switch (e.kind()) {
-    case EntityKind::kPoint:
-      entity_head("POINT", e, owner, paper);
-      write_fields(as<Point>(e), point_fields(), *this);
-      break;
-    case EntityKind::kLine:
-      entity_head("LINE", e, owner, paper);
-      write_fields(as<Line>(e), line_fields(), *this);
-      break;
-    case EntityKind::kCircle:
-      entity_head("CIRCLE", e, owner, paper);
-      write_fields(as<Circle>(e), circle_fields(), *this);
-      break;
-    case EntityKind::kArc:
-      entity_head("ARC", e, owner, paper);
-      write_fields(as<Arc>(e), arc_fields(), *this);
-      break;
-    case EntityKind::kFace3d:
-      entity_head("3DFACE", e, owner, paper);
-      write_fields(as<Face3d>(e), face_fields(), *this);
-      break;
-    case EntityKind::kText:
-      entity_head("TEXT", e, owner, paper);
-      write_fields(as<Text>(e), text_fields(), *this);
-      break;
-    case EntityKind::kAttribute:
-      entity_head("ATTRIB", e, owner, paper);
-      write_fields(as<AttributeReference>(e), attribute_fields(), *this);
-      break;
-    case EntityKind::kAttributeDefinition:
-      entity_head("ATTDEF", e, owner, paper);
-      write_fields(as<AttributeDefinition>(e), attribute_definition_fields(), *this);
-      break;
-    case EntityKind::kMText: mtext(e, owner, paper); break;
-    case EntityKind::kLightweightPolyline: lightweight_polyline(e, owner, paper); break;
-    case EntityKind::kPolyline2d: polyline_2d(e, owner, paper); break;
-    case EntityKind::kPolyline3d: polyline_3d(e, owner, paper); break;
-    case EntityKind::kPolyfaceMesh: polyface_mesh(e, owner, paper); break;
-    case EntityKind::kHatch: hatch(e, owner, paper); break;
-    case EntityKind::kBlockReference: insert(e, owner, paper); break;
+    case EntityKind::kPoint: return simple("POINT", e, point_fields(), owner, paper);
+    case EntityKind::kLine: return simple("LINE", e, line_fields(), owner, paper);
+    case EntityKind::kCircle: return simple("CIRCLE", e, circle_fields(), owner, paper);
+    case EntityKind::kArc: return simple("ARC", e, arc_fields(), owner, paper);
+    case EntityKind::kFace3d: return simple("3DFACE", e, face_fields(), owner, paper);
+    case EntityKind::kText: return simple("TEXT", e, text_fields(), owner, paper);
+    case EntityKind::kAttribute: return simple("ATTRIB", e, attribute_fields(), owner, paper);
+    case EntityKind::kAttributeDefinition: return simple("ATTDEF", e, attribute_definition_fields(), owner, paper);
+    case EntityKind::kMText: return mtext(e, owner, paper);
+    case EntityKind::kLightweightPolyline: return lightweight_polyline(e, owner, paper);
+    case EntityKind::kPolyline2d: return polyline_2d(e, owner, paper);
+    case EntityKind::kPolyline3d: return polyline_3d(e, owner, paper);
+    case EntityKind::kPolyfaceMesh: return polyface_mesh(e, owner, paper);
+    case EntityKind::kHatch: return hatch(e, owner, paper);
+    case EntityKind::kBlockReference: return insert(e, owner, paper);
     case EntityKind::kUnknown:
       if (report_) ++report_->skipped[as<UnknownEntity>(e).dxf_type];
-      break;
+      return;
   }
 }
 
@@ -264,8 +247,7 @@ void DocumentSaver::insert(const Entity& e, std::uint64_t owner, bool paper) {
   write_fields(r, insert_fields(), *this);
   if (r.attributes.empty()) return;
   for (const auto& a : r.attributes) {
-    entity_head("ATTRIB", *a, h, paper);
-    write_fields(static_cast<const AttributeReference&>(*a), attribute_fields(), *this);
+    simple("ATTRIB", *a, attribute_fields(), h, paper);
   }
   sequence_end(h, e, paper);
 }

@@ -32,6 +32,7 @@ class DocumentSaver final : public WriteContext {
   void block(const memcad::Block& b, std::uint64_t record, std::uint64_t begin, std::uint64_t end);
   void objects();
   void layout(std::uint64_t handle, std::string_view name, int order, std::uint64_t record);
+  void plot_settings(bool model);
 
   // save_tables.cc
   void tables();
@@ -48,6 +49,10 @@ class DocumentSaver final : public WriteContext {
   // save_entities.cc
   void entities(const memcad::Block& b, std::uint64_t owner, bool paper_space);
   void entity(const memcad::Entity& e, std::uint64_t owner, bool paper_space);
+  // An entity whose groups are all in its field table.
+  template <class E>
+  void simple(std::string_view type, const memcad::Entity& e, std::span<const Field<E>> fields, std::uint64_t owner,
+              bool paper_space);
   // Writes the groups every entity starts with and returns its handle.
   std::uint64_t entity_head(std::string_view type, const memcad::Entity& e, std::uint64_t owner, bool paper_space);
   void sub_entity_head(std::string_view type, std::uint64_t handle, std::uint64_t owner, const memcad::Entity& e,

@@ -152,10 +152,21 @@ void encode_text(std::string_view utf8, std::string& out) {
   }
 }
 
+// Real Windows-1252 text almost never forms multi-byte UTF-8 sequences, so a
+// file whose bytes are all well-formed UTF-8 was written as UTF-8.
+void TextDecoder::settle() {
+  if (file_is_utf8_()) {
+    encoding_ = FileEncoding::kUtf8;
+    switched_ = true;
+  }
+  file_is_utf8_ = nullptr;
+}
+
 std::string TextDecoder::decode(std::string_view bytes, bool mtext) {
   if (is_ascii(bytes)) {
     return needs_unescaping(bytes) ? unescape(bytes, mtext) : std::string(bytes);
   }
+  if (file_is_utf8_) settle();
   std::string text;
   if (encoding_ == FileEncoding::kUtf8 && core::is_valid_utf8(bytes)) {
     text.assign(bytes);

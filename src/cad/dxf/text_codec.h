@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,13 @@ void encode_text(std::string_view utf8, std::string& out);
 class TextDecoder {
  public:
   explicit TextDecoder(FileEncoding encoding) noexcept : encoding_(encoding) {}
+  // A Windows-1252 decoder for a file whose text may in fact be UTF-8: at
+  // the first value that is not ASCII it asks `file_is_utf8`, and when the
+  // whole file is well-formed UTF-8 it decodes as UTF-8 from then on (see
+  // switched_to_utf8). Files that are all ASCII are never scanned.
+  TextDecoder(FileEncoding encoding, std::function<bool()> file_is_utf8)
+      : encoding_(encoding),
+        file_is_utf8_(encoding == FileEncoding::kWindows1252 ? std::move(file_is_utf8) : nullptr) {}
 
   // The UTF-8 text of a file value. In a UTF-8 file, a value that is not
   // well-formed UTF-8 is read as Windows-1252 and counted in fallbacks().
@@ -37,10 +45,15 @@ class TextDecoder {
 
   [[nodiscard]] std::size_t fallbacks() const noexcept { return fallbacks_; }
   [[nodiscard]] FileEncoding encoding() const noexcept { return encoding_; }
+  [[nodiscard]] bool switched_to_utf8() const noexcept { return switched_; }
 
  private:
+  void settle();
+
   FileEncoding encoding_;
+  std::function<bool()> file_is_utf8_;  // still to be asked; empty once settled
   std::size_t fallbacks_ = 0;
+  bool switched_ = false;
 };
 
 }  // namespace kestrel::dxf
