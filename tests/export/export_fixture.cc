@@ -9,10 +9,10 @@ model::t_Dibujo drawing(const std::string& name, const std::vector<LayerSpec>& l
   d.nuCapas = static_cast<std::int32_t>(layers.size());
   d.Capas1.redim(1, d.nuCapas);
   for (std::int32_t k = 1; k <= d.nuCapas; ++k) {
-    const LayerSpec& spec = layers[static_cast<std::size_t>(k - 1)];
-    d.Capas1[k].Nombre = spec.name;
-    d.Capas1[k].Encendida = core::to_vb_bool(spec.on);
-    d.Capas1[k].ColorCapa = spec.colour;
+    const LayerSpec& wanted = layers[static_cast<std::size_t>(k - 1)];
+    d.Capas1[k].Nombre = wanted.name;
+    d.Capas1[k].Encendida = core::to_vb_bool(wanted.on);
+    d.Capas1[k].ColorCapa = wanted.colour;
   }
   const auto n = static_cast<std::int32_t>(points.size());
   d.NuPun = n;
