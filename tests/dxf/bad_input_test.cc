@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cad/dxf/dxf.h"
+#include "cad/memcad/block_reference.h"
 #include "cad/memcad/curves.h"
 #include "cad/memcad/polylines.h"
 #include "core/error.h"
@@ -41,6 +42,10 @@ const BadInput kBadInputs[] = {
     {"real that is text", entities("0\nPOINT\n10\nxyz\n"), "se esperaba un número real tras el código 10", 8},
     {"real beyond the double range", entities("0\nLINE\n11\n1e999\n"), "fuera del intervalo", 8},
     {"integer that is text", entities("0\nLINE\n62\nrojo\n"), "se esperaba un número entero", 8},
+    {"empty real in a block header", "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nA\n10\n\n0\nENDBLK\n", "número real",
+     10},
+    {"empty real in a header variable", "0\nSECTION\n2\nHEADER\n9\n$PDSIZE\n40\n \n0\nENDSEC\n", "número real", 8},
+    {"text as a style height", "0\nSECTION\n2\nTABLES\n0\nSTYLE\n2\nS\n40\nalto\n0\nENDSEC\n", "número real", 10},
     {"huge vertex count", entities("0\nLWPOLYLINE\n90\n999999999999\n10\n0\n20\n0\n"), "excede", 8},
     {"negative vertex count", entities("0\nLWPOLYLINE\n90\n-5\n"), "cuenta negativa", 8},
     {"huge hatch loop count", entities("0\nHATCH\n2\nSOLID\n91\n2147483647\n"), "excede", 10},
@@ -138,6 +143,16 @@ TEST(LoadTolerates, MeshFacesNamingMissingVerticesAreDropped) {
   EXPECT_EQ(m.faces[0][2], -3);
   ASSERT_EQ(report.notes.size(), 1u);
   EXPECT_NE(report.notes[0].find("2 caras"), std::string::npos);
+}
+
+TEST(LoadTolerates, ReferencesToLayoutsAreSkipped) {
+  LoadReport report;
+  const auto doc = load_dxf_text(entities("0\nINSERT\n2\n*Model_Space\n0\nINSERT\n2\n*PAPER_SPACE7\n0\nINSERT\n2\nREAL\n"),
+                                 "ref.dxf", &report);
+  ASSERT_EQ(doc->model_space().size(), 1u);
+  EXPECT_EQ(static_cast<const memcad::BlockReference&>(doc->model_space().at(0)).name(), "REAL");
+  EXPECT_EQ(report.skipped["INSERT"], 2u);
+  EXPECT_EQ(doc->blocks().find("*PAPER_SPACE7"), nullptr);
 }
 
 TEST(LoadFile, MissingFileIsError53) {

@@ -52,6 +52,22 @@ TEST(DxfRoundTrip, DuplicateHandlesAreRenumberedAndStayUnique) {
   EXPECT_EQ(save_dxf_text(*loaded), text);
 }
 
+// Loading creates the blocks in the order the block records list them, so
+// references that come before a block's definition do not reorder them.
+TEST(DxfRoundTrip, BlocksPlacingLaterBlocksKeepTheirOrder) {
+  auto doc = memcad::Document::create();
+  memcad::Block& tree = doc->blocks().add("ARBOL");
+  memcad::Block& one = doc->blocks().add("1");
+  memcad::Block& height = doc->blocks().add("ALT");
+  tree.add<memcad::BlockReference>(&height, memcad::Vec3{1, 0, 0});
+  height.add<memcad::BlockReference>(&one, memcad::Vec3{2, 0, 0});
+  one.add<memcad::BlockReference>(&tree, memcad::Vec3{3, 0, 0});  // a cycle, as broken files have
+  doc->model_space().add<memcad::BlockReference>(&tree, memcad::Vec3{});
+  const std::string first = save_dxf_text(*doc);
+  EXPECT_EQ(save_dxf_text(*load_dxf_text(first, "orden.dxf")), first);
+  EXPECT_LT(first.find("  2\nARBOL\n"), first.find("  2\nALT\n"));
+}
+
 TEST(DxfRoundTrip, NumbersKeepEveryBit) {
   auto doc = memcad::Document::create();
   const double values[] = {0.1, 1.0 / 3, -2.5e-300, 1e300, 432156.789, 4.9406564584124654e-324, -0.0, 123456789.125};

@@ -30,10 +30,7 @@ std::uint64_t extra_handles(const memcad::Entity& e) {
 
 // Blocks in writing order: user blocks first (the BLOCKS section), then the layouts.
 std::vector<const Block*> writing_order(const memcad::Document& doc) {
-  std::vector<const Block*> blocks;
-  for (const auto& b : doc.blocks().items()) {
-    if (!b->is_layout()) blocks.push_back(b.get());
-  }
+  std::vector<const Block*> blocks = user_blocks(doc);
   blocks.push_back(&doc.model_space());
   blocks.push_back(&doc.paper_space());
   return blocks;
@@ -41,8 +38,19 @@ std::vector<const Block*> writing_order(const memcad::Document& doc) {
 
 }  // namespace
 
+std::vector<const Block*> user_blocks(const memcad::Document& doc) {
+  std::vector<const Block*> blocks;
+  for (const auto& b : doc.blocks().items()) {
+    if (!b->is_layout()) blocks.push_back(b.get());
+  }
+  return blocks;
+}
+
 HandlePlan::HandlePlan(const memcad::Document& doc) {
   std::vector<std::uint64_t> own;
+  std::size_t entities = 0;
+  for (const auto& b : doc.blocks().items()) entities += b->size();
+  own.reserve(entities);
   std::uint64_t extras = doc.layers().size() + doc.linetypes().size() + doc.text_styles().size();
   bool increasing = true;
   const auto note = [&](const memcad::Entity& e) {

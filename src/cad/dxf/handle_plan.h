@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "cad/memcad/document.h"
 
@@ -39,6 +40,10 @@ inline constexpr std::uint64_t kAcadAppId = 0x17;
 inline constexpr std::uint64_t kStandardDimStyle = 0x18;
 inline constexpr std::uint64_t kFirstFree = 0x40;
 }  // namespace handle
+
+// The blocks other than model and paper space, in table order: the order
+// a saved file lists them in.
+[[nodiscard]] std::vector<const memcad::Block*> user_blocks(const memcad::Document& doc);
 
 class HandlePlan {
  public:

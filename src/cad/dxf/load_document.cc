@@ -39,11 +39,16 @@ core::Variant header_value(const HeaderVariable& h, const RawHeaderValue& raw, T
   return {};
 }
 
-bool is_model_space_name(std::string_view n) {
-  return memcad::same_name(n, "*Model_Space") || memcad::same_name(n, "$MODEL_SPACE");
-}
-bool is_paper_space_name(std::string_view n) {
-  return memcad::same_name(n, "*Paper_Space") || memcad::same_name(n, "$PAPER_SPACE");
+// Which layout a block name stands for: R12 files name them "$MODEL_SPACE"
+// and "$PAPER_SPACE"; later files add "*Paper_Space0", "*Paper_Space1" ...
+// for their other layouts.
+enum class Layout { kNone, kModel, kPaper, kOther };
+
+Layout layout_of(std::string_view n) {
+  if (memcad::same_name(n, "*Model_Space") || memcad::same_name(n, "$MODEL_SPACE")) return Layout::kModel;
+  if (memcad::same_name(n, "*Paper_Space") || memcad::same_name(n, "$PAPER_SPACE")) return Layout::kPaper;
+  if (memcad::same_name(n.substr(0, 12), "*Paper_Space")) return Layout::kOther;
+  return Layout::kNone;
 }
 
 // Whether what `in` holds from `start` on is all well-formed UTF-8, read a
@@ -164,6 +169,18 @@ void DocumentLoader::read_section(std::string_view name, std::size_t line) {
   }
 }
 
+// dxflib reads a real with an istringstream and leaves it undefined when the
+// text is empty or not a number: reals are checked here first (and raise
+// the load error naming the line).
+void DocumentLoader::feed_dxflib(const Group& g) {
+  const int c = g.code;
+  if ((c >= 10 && c <= 59) || (c >= 110 && c <= 149) || (c >= 210 && c <= 239) || (c >= 460 && c <= 469) ||
+      (c >= 1010 && c <= 1059)) {
+    (void)reader_.real(g);
+  }
+  dxflib_.feed(g);
+}
+
 // Each variable ("9 $NAME" and its value groups) goes to dxflib as one record.
 void DocumentLoader::read_header() {
   Group g;
@@ -177,7 +194,7 @@ void DocumentLoader::read_header() {
       if (in_variable) dxflib_.end_record();
       in_variable = true;
     }
-    if (in_variable) dxflib_.feed(g);
+    if (in_variable) feed_dxflib(g);
   }
   if (in_variable) dxflib_.end_record();
   Record end;
@@ -229,11 +246,24 @@ void DocumentLoader::read_tables() {
     if (!read_record(record)) reader_.fail(0, "el archivo termina dentro de la sección TABLES (archivo truncado)");
     const std::string_view kind = trimmed(record[0].value);
     if (kind == "ENDSEC") return;
+    if (kind == "BLOCK_RECORD") declare_block(record);
     if (!TableRecordReader::reads_record(kind) || kind == "BLOCK") continue;
-    for (const Group& g : record) dxflib_.feed(g);
+    for (const Group& g : record) feed_dxflib(g);
     dxflib_.end_record();
     if (kind == "LTYPE") linetype_dashes(record);
     apply_table_records();
+  }
+}
+
+// A block record declares a block before the BLOCKS section defines it:
+// creating the blocks in record order keeps the file's order of blocks,
+// whatever order their references come in.
+void DocumentLoader::declare_block(const Record& record) {
+  for (const Group& g : record) {
+    if (g.code == 2) {
+      (void)referenced_block(g.value);
+      return;
+    }
   }
 }
 
@@ -293,23 +323,12 @@ void DocumentLoader::read_blocks() {
     const std::string_view kind = trimmed(record_[0].value);
     if (kind == "ENDSEC") return;
     if (kind != "BLOCK") continue;
-    for (const Group& g : record_) dxflib_.feed(g);
+    for (const Group& g : record_) feed_dxflib(g);
     dxflib_.end_record();
     std::optional<RawBlockHeader> header = std::move(dxflib_.records().block);
     dxflib_.records().block.reset();
-    memcad::Block* target = nullptr;
-    if (!header) {
-      ++report_.skipped["BLOCK"];
-    } else if (is_model_space_name(header->name)) {
-      target = &doc_->model_space();
-    } else if (is_paper_space_name(header->name)) {
-      target = &doc_->paper_space();
-    } else if (memcad::same_name(std::string_view(header->name).substr(0, 12), "*Paper_Space")) {
-      note("Bloque de presentación «" + header->name + "»: sus entidades no se leen");
-    } else {
-      target = &block_named(header->name);
-      target->origin = {header->x, header->y, header->z};
-    }
+    memcad::Block* target = header ? block_definition(*header) : nullptr;
+    if (!header) ++report_.skipped["BLOCK"];
     read_entities(target, "ENDBLK");
   }
 }
@@ -325,12 +344,31 @@ void DocumentLoader::skip_section() {
   }
 }
 
-memcad::Block& DocumentLoader::block_named(std::string_view raw_name) {
+// Where the entities of a BLOCK record go: the layout it stands for, its
+// block (with the header's base point), or nowhere for a layout memcad does
+// not have.
+memcad::Block* DocumentLoader::block_definition(const RawBlockHeader& header) {
+  const std::string name = decoder_.decode(header.name);
+  switch (layout_of(name)) {
+    case Layout::kModel: return &doc_->model_space();
+    case Layout::kPaper: return &doc_->paper_space();
+    case Layout::kOther:
+      note("Bloque de presentación «" + name + "»: sus entidades no se leen");
+      return nullptr;
+    case Layout::kNone: break;
+  }
+  memcad::Block* block = referenced_block(header.name);
+  block->origin = {header.x, header.y, header.z};
+  return block;
+}
+
+// The block an INSERT names, created empty when its definition has not come
+// yet; null for a layout, which no reference may place.
+memcad::Block* DocumentLoader::referenced_block(std::string_view raw_name) {
   const std::string name = decoder_.decode(raw_name);
-  if (is_model_space_name(name)) return doc_->model_space();
-  if (is_paper_space_name(name)) return doc_->paper_space();
-  if (memcad::Block* b = doc_->blocks().find(name)) return *b;
-  return doc_->blocks().add_reserved(name.empty() ? std::string("*U") : name);
+  if (layout_of(name) != Layout::kNone) return nullptr;
+  if (memcad::Block* b = doc_->blocks().find(name)) return b;
+  return &doc_->blocks().add_reserved(name.empty() ? std::string("*U") : name);
 }
 
 void DocumentLoader::finish() {

@@ -188,7 +188,7 @@ void DocumentLoader::insert(Block* target) {
     const Group& g = record_[i];
     if (common_group(g, c)) continue;
     if (g.code == 2) {
-      r->block = &block_named(g.value);
+      r->block = referenced_block(g.value);
     } else if (g.code == 66) {
       attributes = reader_.integer(g) != 0;
     } else if (g.code == 70 || g.code == 71) {

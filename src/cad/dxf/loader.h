@@ -1,6 +1,7 @@
 // DocumentLoader: reads DXF text into a new drawing, section by section.
 // Split over load_document.cc (sections, header, tables, blocks),
-// load_entities.cc (entity records) and load_hatch.cc.
+// load_entities.cc (entity records), load_sequences.cc (polylines, MTEXT,
+// INSERT with attributes) and load_hatch.cc.
 #pragma once
 
 #include <cstdint>
@@ -54,16 +55,19 @@ class DocumentLoader final : public ReadContext {
   // load_document.cc
   [[nodiscard]] bool read_record(Record& record);
   void read_section(std::string_view name, std::size_t line);
+  void feed_dxflib(const Group& group);
   void read_header();
   void apply_header();
   void choose_encoding();
   void read_tables();
   void apply_table_records();
   void linetype_dashes(const Record& record);
+  void declare_block(const Record& record);
   void read_blocks();
   void skip_section();
   void note(std::string text);
-  [[nodiscard]] memcad::Block& block_named(std::string_view raw_name);
+  [[nodiscard]] memcad::Block* block_definition(const RawBlockHeader& header);
+  [[nodiscard]] memcad::Block* referenced_block(std::string_view raw_name);
   void finish();
 
   // load_entities.cc

@@ -71,7 +71,7 @@ void write_variable(const GroupWriter& w, const std::string& name, const HeaderV
 }  // namespace
 
 DocumentSaver::DocumentSaver(const memcad::Document& doc, const GroupWriter& writer, SaveReport* report)
-    : WriteContext(writer), doc_(doc), w_(writer), report_(report), handles_(doc) {
+    : WriteContext(writer), doc_(doc), w_(writer), report_(report), handles_(doc), blocks_(user_blocks(doc)) {
   for (const auto& l : doc.layers().items()) layer_names_.push_back(encoded(l->name()));
   for (const auto& l : doc.linetypes().items()) linetype_names_.push_back(encoded(l->name()));
   for (const auto& s : doc.text_styles().items()) style_names_.push_back(s->name());
@@ -148,11 +148,9 @@ void DocumentSaver::blocks() {
   w_.section("BLOCKS");
   block(doc_.model_space(), handle::kModelSpaceRecord, handle::kModelSpaceBlock, handle::kModelSpaceEnd);
   block(doc_.paper_space(), handle::kPaperSpaceRecord, handle::kPaperSpaceBlock, handle::kPaperSpaceEnd);
-  const auto items = doc_.blocks().items();
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    if (items[i]->is_layout()) continue;
+  for (std::size_t i = 0; i < blocks_.size(); ++i) {
     const std::uint64_t begin = handles_.next();
-    block(*items[i], block_records_[i], begin, handles_.next());
+    block(*blocks_[i], block_records_[i], begin, handles_.next());
   }
   w_.sectionEnd();
 }

@@ -154,20 +154,18 @@ void DocumentSaver::dim_styles() {
 
 // Model and paper space have fixed records; every other block gets one here.
 void DocumentSaver::block_records() {
-  const auto items = doc_.blocks().items();
-  table_head("BLOCK_RECORD", handle::kBlockRecordTable, items.size());
+  table_head("BLOCK_RECORD", handle::kBlockRecordTable, blocks_.size() + 2);
   record_head("BLOCK_RECORD", handle::kModelSpaceRecord, handle::kBlockRecordTable, "AcDbBlockTableRecord");
   w_.raw(2, "*Model_Space");
   w_.hex(340, handle::kModelLayout);
   record_head("BLOCK_RECORD", handle::kPaperSpaceRecord, handle::kBlockRecordTable, "AcDbBlockTableRecord");
   w_.raw(2, "*Paper_Space");
   w_.hex(340, handle::kPaperLayout);
-  block_records_.assign(items.size(), 0);
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    if (items[i]->is_layout()) continue;
-    block_records_[i] = handles_.next();
-    record_head("BLOCK_RECORD", block_records_[i], handle::kBlockRecordTable, "AcDbBlockTableRecord");
-    w_.text(2, items[i]->name());
+  block_records_.clear();
+  for (const memcad::Block* b : blocks_) {
+    block_records_.push_back(handles_.next());
+    record_head("BLOCK_RECORD", block_records_.back(), handle::kBlockRecordTable, "AcDbBlockTableRecord");
+    w_.text(2, b->name());
     w_.hex(340, 0);
   }
   w_.tableEnd();

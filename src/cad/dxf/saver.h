@@ -76,7 +76,8 @@ class DocumentSaver final : public WriteContext {
   std::vector<std::string> style_names_;
   // The line type entities leave unwritten (ByLayer).
   std::uint32_t bylayer_linetype_ = 0;
-  // Block record handles by block index (0 for the layouts, which have fixed ones).
+  // The blocks other than the layouts, in table order, and the handles of their records.
+  std::vector<const memcad::Block*> blocks_;
   std::vector<std::uint64_t> block_records_;
 };
 
