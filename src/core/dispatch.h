@@ -6,6 +6,9 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
+#include <stdexcept>
+#include <string>
 #include <initializer_list>
 #include <span>
 #include <string_view>
@@ -31,26 +34,43 @@ class MemberTable {
  public:
   MemberTable(std::initializer_list<std::span<const Member<Self>>> groups) {
     for (auto group : groups) members_.insert(members_.end(), group.begin(), group.end());
-    std::stable_sort(members_.begin(), members_.end(), [](const Member<Self>& a, const Member<Self>& b) {
-      return compare_member_names(a.name, b.name) < 0;
-    });
+    index();
   }
-  MemberTable(std::initializer_list<Member<Self>> members) : members_(members) {
-    std::stable_sort(members_.begin(), members_.end(), [](const Member<Self>& a, const Member<Self>& b) {
-      return compare_member_names(a.name, b.name) < 0;
-    });
-  }
+  MemberTable(std::initializer_list<Member<Self>> members) : members_(members) { index(); }
 
   [[nodiscard]] const Member<Self>* find(std::string_view name) const noexcept {
-    auto it = std::lower_bound(members_.begin(), members_.end(), name, [](const Member<Self>& m, std::string_view n) {
-      return compare_member_names(m.name, n) < 0;
-    });
-    return it != members_.end() && compare_member_names(it->name, name) == 0 ? &*it : nullptr;
+    std::array<char, kMaxName> buffer;
+    if (name.size() > buffer.size()) return nullptr;  // longer than any member name
+    for (std::size_t i = 0; i < name.size(); ++i) buffer[i] = lower_ascii(name[i]);
+    const std::string_view key(buffer.data(), name.size());
+    const auto it = std::lower_bound(lowered_.begin(), lowered_.end(), key,
+                                     [](const std::string& a, std::string_view b) { return std::string_view(a) < b; });
+    if (it == lowered_.end() || *it != key) return nullptr;
+    return &members_[static_cast<std::size_t>(it - lowered_.begin())];
   }
   [[nodiscard]] std::span<const Member<Self>> members() const noexcept { return members_; }
 
  private:
+  static constexpr std::size_t kMaxName = 64;
+  static char lower_ascii(char c) noexcept { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+
+  // Sorted once, with the names in lower case beside them: a look-up lowers
+  // the asked name once and compares bytes.
+  void index() {
+    std::stable_sort(members_.begin(), members_.end(), [](const Member<Self>& a, const Member<Self>& b) {
+      return compare_member_names(a.name, b.name) < 0;
+    });
+    lowered_.reserve(members_.size());
+    for (const Member<Self>& m : members_) {
+      if (m.name.size() > kMaxName) throw std::length_error("member name too long");
+      std::string name(m.name);
+      for (char& c : name) c = lower_ascii(c);
+      lowered_.push_back(std::move(name));
+    }
+  }
+
   std::vector<Member<Self>> members_;
+  std::vector<std::string> lowered_;
 };
 
 // Raises 438 for `member` of an object of type `type`.

@@ -55,6 +55,11 @@ class VbArray {
   // Moves the upper bound, keeping the lower bound and the items that stay
   // (ReDim Preserve). An unallocated array gets lower bound `lbound_if_new`.
   void redim_preserve(std::int32_t ubound, std::int32_t lbound_if_new = 0) {
+    // One item more is how lists are built, item by item: the quick way.
+    if (allocated_ && static_cast<std::int64_t>(ubound) == lbound_ + static_cast<std::int64_t>(items_.size())) {
+      items_.emplace_back();
+      return;
+    }
     const std::int32_t lb = allocated_ ? lbound_ : lbound_if_new;
     check_extent(lb, ubound);
     const auto count = static_cast<std::size_t>(static_cast<std::int64_t>(ubound) - lb + 1);
