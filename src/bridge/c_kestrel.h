@@ -15,6 +15,7 @@
 #include "core/vb_array.h"
 #include "export/export_state.h"
 #include "export/f_acad.h"
+#include "import/import_state.h"
 #include "model/records.h"
 #include "module/module.h"
 
@@ -89,6 +90,22 @@ class c_Kestrel final : public exporting::FAcadEvents {
   // Draws a longitudinal profile at a point the user picks.
   void Dibuja_perfil(std::int32_t& Ptos, const VbArray<double>& Pk, const VbArray<double>& Ct);
 
+  // --- Import from the CAD --------------------------------------------------------
+  // Copies the model space of the active CAD drawing into the drawing model
+  // and returns the import's drawing set holding it as its one drawing, with
+  // progress on the host's form `Apli`. An empty model space sets `Salir`.
+  // `ff` and `Bloques` are not read.
+  [[nodiscard]] model::t_Datos Copia__Todo(const core::Obj& Apli, std::string& ff, VbBool& TodoC, VbBool& Salir,
+                                           VbBool& Bloques);
+  // Explodes the active CAD drawing, leaves only the layer "PUNTOS" on and
+  // returns the drawing model with point elevations from nearby texts.
+  // None of the arguments is read.
+  [[nodiscard]] model::t_Dibujo Dexompon_Zombie(const core::Obj& Apli, std::string& ff, VbBool* TodoC = nullptr);
+  // Reads one CAD entity into the drawing model (see importing::ENTIDADES).
+  void ENTIDADES(core::Variant& Poly, VbBool* Blq = nullptr);
+  // Counts one CAD entity in the census.
+  void Entidades_ver(core::Variant& Poly);
+
   // --- Colours ---------------------------------------------------------------
   // Splits a packed colour (red in the low byte) into red(), green(), blue().
   void LongToRGB(std::int32_t RGBval);
@@ -116,6 +133,8 @@ class c_Kestrel final : public exporting::FAcadEvents {
   [[nodiscard]] const std::string& version_label() const noexcept { return version_label_; }
   [[nodiscard]] const std::string& application_class() const noexcept { return application_class_; }
   [[nodiscard]] const exporting::ExportState& export_state() const noexcept { return export_state_; }
+  // The census, the switched-off-layers option and the import's drawing set.
+  [[nodiscard]] importing::ImportState& import_state() noexcept { return import_state_; }
 
   // Largest whole number not above current × 100 / total; error 6 when the
   // product overflows 32 bits, error 11 when total is 0.
@@ -139,6 +158,7 @@ class c_Kestrel final : public exporting::FAcadEvents {
   void count_block_references();
   void show_dialog();
   [[nodiscard]] exporting::ExportContext export_context() { return {module_, *aCad_, export_state_}; }
+  [[nodiscard]] importing::ImportContext import_context() { return {module_, import_state_}; }
   void bind_document(VbBool& sigue, bool silent, std::string* Nombre, std::string* Vers);
   void report_connected(bool silent, const std::string& version);
   void read_short_name();
@@ -150,6 +170,7 @@ class c_Kestrel final : public exporting::FAcadEvents {
   VbArray<std::int32_t> VVc_;         // per-triangle colours given to Mete
   std::int16_t red_ = 0, green_ = 0, blue_ = 0;
   exporting::ExportState export_state_;  // CapAc, PrefCap, CapasCreadas, Solo2D
+  importing::ImportState import_state_;  // census, CopiarDesactivadas, Datos
   std::string version_label_;
   std::string application_class_;
 };

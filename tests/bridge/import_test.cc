@@ -1,0 +1,101 @@
+// The import methods as the host calls them on c_Kestrel: the state they
+// share (census, switched-off-layers option, the drawing set) lives with
+// the object across calls.
+#include <gtest/gtest.h>
+
+#include "bridge/bridge_fixture.h"
+#include "cad/memcad/curves.h"
+#include "cad/memcad/texts.h"
+#include "import/scripted_progress_form.h"
+#include "model/colours.h"
+
+namespace kestrel::bridge {
+namespace {
+
+class ImportMethodsTest : public BridgeTest {
+ protected:
+  void SetUp() override {
+    install_cad();
+    ASSERT_TRUE(connect());
+  }
+  memcad::Document& drawing() { return *created.back()->active_document(); }
+  model::t_Datos copy(bool todo = false) {
+    std::string ff;
+    core::VbBool TodoC = core::to_vb_bool(todo), Bloques = core::kFalse;
+    return kestrel->Copia__Todo(core::Obj(form), ff, TodoC, salir, Bloques);
+  }
+  core::Variant entity(std::size_t i) {
+    return core::Variant(core::Obj(module.cad.EspacioModelo).call("Item", static_cast<std::int32_t>(i)));
+  }
+
+  std::shared_ptr<import_test::ScriptedProgressForm> form = std::make_shared<import_test::ScriptedProgressForm>();
+  core::VbBool salir = core::kFalse;
+};
+
+TEST_F(ImportMethodsTest, SuccessiveCopiesLeaveTheLastDrawingOnly) {
+  drawing().model_space().add<memcad::Point>(memcad::Vec3{1, 2, 3});
+  (void)copy();
+  drawing().model_space().add<memcad::Point>(memcad::Vec3{4, 5, 6});
+  const model::t_Datos set = copy();
+  EXPECT_EQ(salir, core::kFalse);
+  ASSERT_EQ(set.NuDibujos, 1);
+  EXPECT_EQ(set.Dibujos[1].Texto1, "PLANTA");
+  EXPECT_EQ(set.Dibujos[1].NuPun, 2);
+  EXPECT_EQ(kestrel->import_state().Datos, set);
+  EXPECT_EQ(module.error_log.count(), 0u);
+}
+
+TEST_F(ImportMethodsTest, TodoCReachesThePointsFlag) {
+  drawing().model_space().add<memcad::Point>(memcad::Vec3{1, 2, 3});
+  EXPECT_EQ(copy(false).Dibujos[1].Opciones.get(model::kChkPtos), 1);
+  EXPECT_EQ(copy(true).Dibujos[1].Opciones.get(model::kChkPtos), 0);
+}
+
+TEST_F(ImportMethodsTest, SwitchedOffLayersFollowTheObjectsOption) {
+  drawing().layers().add("APAGADA").on = false;
+  drawing().model_space().add<memcad::Point>(memcad::Vec3{1, 2, 3}).set_layer("APAGADA");
+  drawing().model_space().add<memcad::Point>(memcad::Vec3{4, 5, 6});
+  EXPECT_EQ(copy().Dibujos[1].NuPun, 2);
+  kestrel->import_state().CopiarDesactivadas = "0";
+  EXPECT_EQ(copy().Dibujos[1].NuPun, 1);
+}
+
+TEST_F(ImportMethodsTest, CensusAddsUpAcrossCalls) {
+  drawing().model_space().add<memcad::Line>(memcad::Vec3{0, 0, 0}, memcad::Vec3{1, 1, 0});
+  drawing().model_space().add<memcad::Text>("a", memcad::Vec3{}, 1.0);
+  for (int pass = 0; pass < 2; ++pass) {
+    for (std::size_t i = 0; i < 2; ++i) {
+      core::Variant e = entity(i);
+      kestrel->Entidades_ver(e);
+    }
+  }
+  const importing::Census& census = kestrel->import_state().census;
+  EXPECT_EQ(census.lines, 2);
+  EXPECT_EQ(census.texts, 2);
+  EXPECT_EQ(census.vertices, 4);
+  EXPECT_EQ(module.model.NumPolis, 0);  // counting reads nothing into the model
+}
+
+TEST_F(ImportMethodsTest, EntidadesWithoutBlqLeavesColoursAndBlockNamesAlone) {
+  drawing().model_space().add<memcad::Line>(memcad::Vec3{0, 0, 0}, memcad::Vec3{1, 1, 0}).set_layer("BORDE");
+  core::Variant e = entity(0);
+  kestrel->ENTIDADES(e);
+  ASSERT_EQ(module.model.NumPolis, 1);
+  ASSERT_EQ(module.model.NumCapas, 1);
+  EXPECT_EQ(module.model.Capas[1].Nombre, "BORDE");
+  EXPECT_EQ(module.model.Capas[1].ColorCapa, model::Color_RGB(core::Variant(0)));
+}
+
+TEST_F(ImportMethodsTest, DexomponZombieLeavesOnlyThePointsLayerOn) {
+  drawing().layers().add("PUNTOS");
+  drawing().layers().add("OTRA");
+  std::string ff;
+  (void)kestrel->Dexompon_Zombie(core::Obj(form), ff);
+  EXPECT_TRUE(drawing().layers().find("PUNTOS")->on);
+  EXPECT_FALSE(drawing().layers().find("OTRA")->on);
+  EXPECT_FALSE(drawing().layers().find("0")->on);
+  EXPECT_EQ(module.error_log.count(), 0u);
+}
+
+}  // namespace
+}  // namespace kestrel::bridge
