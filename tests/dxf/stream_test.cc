@@ -117,5 +117,43 @@ TEST(GroupReaderWindow, ReleasedViewsAreReusedAndPeekedOnesSurvive) {
   EXPECT_EQ(points, 500);
 }
 
+// Records split the way the loader splits them: groups up to the next code 0,
+// which is given back with unread() and taken again after release(). Records
+// longer than the window make it move and grow under the given-back group.
+TEST(GroupReaderWindow, GivenBackGroupSurvivesReleaseAndWindowMoves) {
+  std::string text;
+  for (int i = 0; i < 300; ++i) {
+    text += "0\nREC" + std::to_string(i) + "\n";
+    for (int k = 0; k < i % 7; ++k) text += "1\nvalor " + std::to_string(i) + "." + std::to_string(k) + "\n";
+  }
+  for (std::size_t window : kWindows) {
+    SCOPED_TRACE("window " + std::to_string(window));
+    std::istringstream in(text);
+    GroupReader reader(in, "r.dxf", window);
+    Group g;
+    int records = 0;
+    for (bool more = reader.next(g); more; ++records) {
+      ASSERT_EQ(g.code, 0);
+      ASSERT_EQ(g.value, "REC" + std::to_string(records));
+      int items = 0;
+      while ((more = reader.next(g)) && g.code != 0) {
+        EXPECT_EQ(g.value, "valor " + std::to_string(records) + "." + std::to_string(items++));
+      }
+      EXPECT_EQ(items, records % 7);
+      if (!more) break;
+      reader.unread(g);
+      reader.release();
+      Group again;
+      if (records % 2 == 1) {
+        ASSERT_TRUE(reader.peek(again));  // a peek between changes nothing
+      }
+      ASSERT_TRUE(reader.next(again));
+      EXPECT_EQ(again.line, g.line);
+      g = again;
+    }
+    EXPECT_EQ(records, 299);  // the last record ends the text, nothing to give back
+  }
+}
+
 }  // namespace
 }  // namespace kestrel::dxf

@@ -206,6 +206,7 @@ bool GroupReader::next(Group& group) {
   if (has_peeked_) {
     has_peeked_ = false;
     group = peeked_;
+    last_group_at_ = peeked_at_;  // release() may have moved it
     return true;
   }
   std::string_view code_line;
@@ -235,6 +236,12 @@ bool GroupReader::peek(Group& group) {
   }
   group = peeked_;
   return true;
+}
+
+void GroupReader::unread(const Group& group) noexcept {
+  peeked_ = group;
+  peeked_at_ = last_group_at_;
+  has_peeked_ = true;
 }
 
 double GroupReader::real(const Group& group) const {

@@ -40,6 +40,10 @@ class GroupReader {
   [[nodiscard]] bool next(Group& group);
   // The group that next() returns next time, without consuming it.
   [[nodiscard]] bool peek(Group& group);
+  // Gives back `group`, the one next() returned last (with no release()
+  // since): next() and peek() return it again. Cheaper than peeking at
+  // every group to find where a record ends.
+  void unread(const Group& group) noexcept;
 
   // Reads a value as the numbers the DXF reference declares; each raises
   // for a value that is not one, naming the group's line.

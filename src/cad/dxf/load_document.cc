@@ -119,8 +119,11 @@ bool DocumentLoader::read_record(Record& record) {
   }
   record.clear();
   record.push_back(g);
-  while (reader_.peek(g) && g.code != 0) {
-    (void)reader_.next(g);
+  while (reader_.next(g)) {
+    if (g.code == 0) {
+      reader_.unread(g);  // the start of the next record
+      break;
+    }
     if (g.code != 999) record.push_back(g);
   }
   return true;
