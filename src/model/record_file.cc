@@ -13,7 +13,13 @@ namespace kestrel::model {
 
 namespace {
 
-std::string quoted(const std::filesystem::path& path) { return "\"" + path.string() + "\""; }
+// Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) on "\"" + s + "\"".
+std::string quoted(const std::filesystem::path& path) {
+  std::string q = "\"";
+  q += path.string();
+  q += '"';
+  return q;
+}
 
 core::Error cannot_write(const std::filesystem::path& path) {
   return core::Error(core::kPathFileAccess, core::kRuntimeSource, "No se puede escribir " + quoted(path));

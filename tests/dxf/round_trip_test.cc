@@ -91,5 +91,22 @@ TEST(DxfRoundTrip, ExtentsComeFromTheModelSpace) {
   EXPECT_NE(text.find("$EXTMAX\n 10\n7.0\n 20\n4.0\n 30\n9.0\n"), std::string::npos);
 }
 
+
+// A layer record names a line type that draws: ByLayer and ByBlock are for
+// entities, and a layer naming them is drawn dashed or refused by readers.
+TEST(DxfLayers, LayersNamingByLayerOrByBlockAreWrittenContinuous) {
+  auto doc = memcad::Document::create();
+  doc->layers().add("A").linetype = "BYLAYER";
+  doc->layers().add("B").linetype = "ByBlock";
+  doc->layers().add("C").linetype = "NOSUCH";
+  const std::string text = save_dxf_text(*doc);
+  for (const char* name : {"A", "B", "C"}) {
+    const std::size_t record = text.find("  2\n" + std::string(name) + "\n");
+    ASSERT_NE(record, std::string::npos) << name;
+    const std::size_t linetype = text.find("  6\n", record);
+    EXPECT_EQ(text.substr(linetype + 4, 11), "Continuous\n") << name;
+  }
+}
+
 }  // namespace
 }  // namespace kestrel::dxf

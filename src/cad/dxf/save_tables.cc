@@ -1,6 +1,7 @@
 #include <numeric>
 
 #include "cad/dxf/saver.h"
+#include "cad/memcad/names.h"
 
 namespace kestrel::dxf {
 
@@ -13,6 +14,15 @@ int layer_color(const memcad::Layer& l) {
 }
 
 std::int64_t packed_rgb(const memcad::Rgb& c) { return (c.red << 16) | (c.green << 8) | c.blue; }
+
+// The line type a layer record names: a record of the table that draws.
+// ByLayer and ByBlock are for entities only (readers draw a layer naming
+// them dashed or refuse it); they and unknown names draw continuous.
+std::string layer_linetype(const memcad::Document& doc, const std::string& name) {
+  const bool drawable = doc.linetypes().find(name) && !memcad::same_name(name, "ByLayer") &&
+                        !memcad::same_name(name, "ByBlock");
+  return drawable ? name : std::string("Continuous");
+}
 
 }  // namespace
 
@@ -110,8 +120,7 @@ void DocumentSaver::layers() {
     w_.integer(70, (l.frozen ? 1 : 0) | (l.locked ? 4 : 0));
     w_.integer(62, layer_color(l));
     if (l.true_color) w_.integer(420, packed_rgb(*l.true_color));
-    // A layer's line type must be a record of the table; an unknown name draws continuous.
-    w_.text(6, doc_.linetypes().find(l.linetype) ? l.linetype : std::string("Continuous"));
+    w_.text(6, layer_linetype(doc_, l.linetype));
   }
   w_.tableEnd();
 }
