@@ -2,9 +2,8 @@
 #include <memory>
 
 #include "bridge/c_kestrel.h"
-#include "cad/dxf/dxf.h"
 #include "model/record_file.h"
-#include "tools/kestrel/cad_install.h"
+#include "tools/kestrel/cad_run.h"
 #include "tools/kestrel/commands.h"
 #include "tools/kestrel/export_options.h"
 #include "tools/kestrel/points_csv.h"
@@ -42,18 +41,11 @@ int run_export(const CommonOptions& common, const ExportOptions& options) {
   // Without a terminal nobody can answer the abort question: Ctrl-C aborts.
   terminal.message_box().set_unattended_answer(platform::kYes);
 
-  std::shared_ptr<memcad::Application> cad;
-  install_memcad(terminal.automation(), options.cad_label,
-                 [&cad](const std::shared_ptr<memcad::Application>& app) { cad = app; });
   Module module(terminal.services());
   bridge::c_Kestrel kestrel(module);
-
-  core::VbBool sigue = core::kFalse;
-  kestrel.IniciaAutocad(sigue, options.cad_label);
-  if (sigue == core::kFalse || !cad) {
-    std::cerr << "kestrel: no CAD session could be opened for \"" << options.cad_label << "\"\n";
-    return 3;
-  }
+  const std::shared_ptr<memcad::Application> cad =
+      connect_embedded_cad(terminal.automation(), kestrel, options.cad_label);
+  if (!cad) return kExitNoSession;
   kestrel.Mete(drawings, {});
   drawings = {};  // the model holds its own copies now
 
@@ -76,19 +68,7 @@ int run_export(const CommonOptions& common, const ExportOptions& options) {
     std::cerr << "kestrel: nothing was exported; " << options.output.string() << " was not written\n";
     return 4;
   }
-  if (module.error_log.count() > 0) {
-    std::cerr << "kestrel: the export reported " << module.error_log.count() << " error(s); "
-              << options.output.string() << " was not written\n";
-    return 5;
-  }
-  try {
-    dxf::save_dxf(*cad->active_document(), options.output);
-  } catch (const core::Error& e) {
-    std::cerr << "kestrel: " << e.description() << "\n";
-    return 6;
-  }
-  if (!options.quiet) std::cerr << "kestrel: wrote " << options.output.string() << "\n";
-  return 0;
+  return save_drawing(module, *cad, options.output, "export", options.quiet);
 }
 
 }  // namespace kestrel::cli

@@ -1,43 +1,18 @@
 #include "tools/kestrel/points_csv.h"
 
 #include <algorithm>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "core/numeric.h"
-#include "core/text.h"
 #include "model/options.h"
+#include "tools/kestrel/csv_fields.h"
 
 namespace kestrel::cli {
 
 namespace {
-
-char detect_separator(std::string_view line) {
-  if (line.find(';') != std::string_view::npos) return ';';
-  if (line.find('\t') != std::string_view::npos) return '\t';
-  return ',';
-}
-
-std::string unquote(std::string field) {
-  field = core::trim(field);
-  if (field.size() >= 2 && field.front() == '"' && field.back() == '"') field = field.substr(1, field.size() - 2);
-  return field;
-}
-
-std::vector<std::string> split_fields(std::string_view line, char separator) {
-  std::vector<std::string> fields;
-  std::size_t start = 0;
-  while (true) {
-    const std::size_t end = line.find(separator, start);
-    fields.push_back(unquote(std::string(line.substr(start, end - start))));
-    if (end == std::string_view::npos) return fields;
-    start = end + 1;
-  }
-}
 
 std::optional<double> coordinate(std::string text, char separator) {
   if (separator != ',') {
@@ -90,16 +65,7 @@ model::t_Dibujo parse_points_csv(std::string_view text, std::string_view name) {
   points.codes.reserve(estimate);
 
   std::optional<char> separator;
-  std::size_t line_number = 0;
-  std::size_t start = 0;
-  while (start <= text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    start = end + 1;
-    ++line_number;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (core::trim(std::string(line)).empty()) continue;
+  for_each_line(text, [&](std::size_t line_number, std::string_view line) {
     if (!separator) separator = detect_separator(line);
     const std::vector<std::string> fields = split_fields(line, *separator);
     if (fields.size() < 4) fail(name, line_number, "expected name, x, y, z[, code]; found " +
@@ -108,7 +74,7 @@ model::t_Dibujo parse_points_csv(std::string_view text, std::string_view name) {
     const auto y = coordinate(fields[2], *separator);
     const auto z = coordinate(fields[3], *separator);
     const bool header = points.x.empty() && !x && !y && !z;  // "name, x, y, z" before the first point
-    if (header) continue;
+    if (header) return;
     if (!x) fail(name, line_number, "x is not a number: \"" + fields[1] + "\"");
     if (!y) fail(name, line_number, "y is not a number: \"" + fields[2] + "\"");
     if (!z) fail(name, line_number, "z is not a number: \"" + fields[3] + "\"");
@@ -117,17 +83,13 @@ model::t_Dibujo parse_points_csv(std::string_view text, std::string_view name) {
     points.y.push_back(*y);
     points.z.push_back(*z);
     points.codes.push_back(fields.size() > 4 ? fields[4] : std::string());
-  }
+  });
   if (points.x.empty()) throw std::runtime_error(std::string(name) + ": no points");
   return to_drawing(std::move(points), name);
 }
 
 model::t_Dibujo read_points_csv(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw std::runtime_error(file.string() + ": cannot be read");
-  std::ostringstream text;
-  text << in.rdbuf();
-  return parse_points_csv(text.str(), file.string());
+  return parse_points_csv(read_text_file(file), file.string());
 }
 
 }  // namespace kestrel::cli

@@ -1,0 +1,42 @@
+#include "tools/kestrel/cad_run.h"
+
+#include <iostream>
+
+#include "cad/dxf/dxf.h"
+#include "tools/kestrel/cad_install.h"
+
+namespace kestrel::cli {
+
+std::shared_ptr<memcad::Application> connect_embedded_cad(platform::InProcessAutomationHost& host,
+                                                          bridge::c_Kestrel& kestrel, const std::string& label) {
+  // The host keeps the factory after this returns: the holder is shared, not a local.
+  auto created = std::make_shared<std::shared_ptr<memcad::Application>>();
+  install_memcad(host, label, [created](const std::shared_ptr<memcad::Application>& app) { *created = app; });
+  core::VbBool sigue = core::kFalse;
+  kestrel.IniciaAutocad(sigue, label);
+  std::shared_ptr<memcad::Application> cad = *created;
+  if (sigue == core::kFalse || !cad) {
+    std::cerr << "kestrel: no CAD session could be opened for \"" << label << "\"\n";
+    return nullptr;
+  }
+  return cad;
+}
+
+int save_drawing(const Module& module, const memcad::Application& cad, const std::filesystem::path& output,
+                 std::string_view what, bool quiet) {
+  if (module.error_log.count() > 0) {
+    std::cerr << "kestrel: the " << what << " reported " << module.error_log.count() << " error(s); "
+              << output.string() << " was not written\n";
+    return kExitEngineErrors;
+  }
+  try {
+    dxf::save_dxf(*cad.active_document(), output);
+  } catch (const core::Error& e) {
+    std::cerr << "kestrel: " << e.description() << "\n";
+    return kExitNotWritable;
+  }
+  if (!quiet) std::cerr << "kestrel: wrote " << output.string() << "\n";
+  return kExitWritten;
+}
+
+}  // namespace kestrel::cli

@@ -1,0 +1,84 @@
+#include "tools/kestrel/profile_csv.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <vector>
+
+namespace kestrel::cli {
+namespace {
+
+std::vector<double> items(const core::VbArray<double>& a) { return {a.items().begin(), a.items().end()}; }
+
+TEST(ProfileCsv, ReadsCommaAndSemicolonFilesWithOrWithoutHeader) {
+  const char* texts[] = {
+      "0,100\n20,101.5\n40,99\n",
+      "PK;Cota\r\n0;100\r\n20;101.5\r\n\r\n40;99\r\n",
+      "\"PK\",\"Z\"\n\"0\",\"100\"\n 20 , 101.5 \n40,99",   // quoted, blanks, no final line end
+      "0;100;\n20;101.5;;\n40;99\n",                        // trailing separators of a spreadsheet
+      "  \n0,1e2\n2e1,101.5\n40,99\n",
+  };
+  for (const char* text : texts) {
+    SCOPED_TRACE(text);
+    const Profile p = parse_profile_csv(text, "eje.csv");
+    ASSERT_EQ(p.Ptos, 3);
+    EXPECT_EQ(p.Pk.lbound(), 1);
+    EXPECT_EQ(p.Ct.lbound(), 1);
+    EXPECT_EQ(items(p.Pk), (std::vector<double>{0, 20, 40}));
+    EXPECT_EQ(items(p.Ct), (std::vector<double>{100, 101.5, 99}));
+  }
+}
+
+TEST(ProfileCsv, KeepsTheOrderAndSignsOfTheFile) {
+  const Profile p = parse_profile_csv("-10,-2.5\n-20,3\n", "f.csv");
+  EXPECT_EQ(items(p.Pk), (std::vector<double>{-10, -20}));
+  EXPECT_EQ(items(p.Ct), (std::vector<double>{-2.5, 3}));
+}
+
+TEST(ProfileCsv, BadLinesAreNamedByFileAndLine) {
+  struct Case {
+    const char* text;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"0,100,7\n", "f.csv:1: expected chainage, elevation; found 3 field(s)"},
+      {"0,100\n20\n", "f.csv:2: expected chainage, elevation; found 1 field(s)"},
+      {"0\t100\n20\t101\n", "f.csv:1: expected chainage, elevation; found 1 field(s)"},
+      {"PK,Z\n0,100\n\nx20,101\n", "f.csv:4: chainage is not a number: \"x20\""},
+      {"0,100\n20,\n", "f.csv:2: elevation is not a number: \"\""},
+      {"0;100\n20;101,5\n", "f.csv:2: elevation is not a number: \"101,5\""},  // "." is the decimal point
+      {"0,100\nPK,Z\n", "f.csv:2: chainage is not a number: \"PK\""},          // a header only comes first
+      {"PK,Z\n", "f.csv: a profile needs at least 2 points; found 0"},
+      {"0,100\n", "f.csv: a profile needs at least 2 points; found 1"},
+      {"", "f.csv: a profile needs at least 2 points; found 0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    try {
+      (void)parse_profile_csv(c.text, "f.csv");
+      ADD_FAILURE() << "no error";
+    } catch (const std::runtime_error& e) {
+      EXPECT_STREQ(e.what(), c.message);
+    }
+  }
+}
+
+TEST(ProfileCsv, ReadsAFileAndNamesAMissingOne) {
+  const auto dir = std::filesystem::path(::testing::TempDir()) / "profile_csv_test";
+  std::filesystem::create_directories(dir);
+  const auto file = dir / "rasante.csv";
+  std::ofstream(file) << "PK,Cota\n0,10\n5,12\n";
+  EXPECT_EQ(items(read_profile_csv(file).Ct), (std::vector<double>{10, 12}));
+  try {
+    (void)read_profile_csv(dir / "none.csv");
+    ADD_FAILURE() << "no error";
+  } catch (const std::runtime_error& e) {
+    EXPECT_EQ(std::string(e.what()), (dir / "none.csv").string() + ": no such file");
+  }
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace kestrel::cli
