@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tools/kestrel/export_options.h"
+#include "tools/kestrel/import_cli.h"
 
 namespace kestrel::cli {
 
@@ -27,5 +28,13 @@ int run_session(const CommonOptions& common, const SessionOptions& options);
 // the export; 6 the DXF file could not be written; 130 aborted. OUTPUT is
 // written only on success and then replaced whole.
 int run_export(const CommonOptions& common, const ExportOptions& options);
+
+// Reads a DXF file into the embedded CAD and copies its model space into a
+// record file, as the host's whole-drawing copy does. Exit codes: 0 written
+// (entities that could not be read are left out and reported); 1 INPUT
+// missing or not a readable DXF file; 3 no CAD session; 4 empty model
+// space; 5 the copy failed; 6 OUTPUT could not be written. OUTPUT is
+// written only on success and then replaced whole.
+int run_import(const CommonOptions& common, const ImportOptions& options);
 
 }  // namespace kestrel::cli

@@ -5,10 +5,15 @@
 
 #include "tools/kestrel/commands.h"
 #include "tools/kestrel/export_cli.h"
+#include "tools/kestrel/huge_pages.h"
+#include "tools/kestrel/profile_cli.h"
 
 int main(int argc, char** argv) {
+  kestrel::cli::restart_with_huge_pages(argv);
   CLI::App app{"kestrel — drawing exchange between Merivox survey drawings and CAD (DXF)"};
   app.require_subcommand(0, 1);
+  // Global options may also follow the command: `kestrel export IN -o OUT --settings FILE`.
+  app.fallthrough();
   app.set_version_flag("--version", std::string("kestrel ") + KESTREL_VERSION);
   kestrel::cli::CommonOptions common;
   app.add_option("--settings", common.settings_file,
@@ -23,10 +28,18 @@ int main(int argc, char** argv) {
   kestrel::cli::ExportOptions export_options;
   CLI::App* export_cmd = kestrel::cli::add_export_command(app, export_options);
 
+  kestrel::cli::ImportOptions import_options;
+  CLI::App* import_cmd = kestrel::cli::add_import_command(app, import_options);
+
+  kestrel::cli::ProfileOptions profile_options;
+  CLI::App* profile_cmd = kestrel::cli::add_profile_command(app, profile_options);
+
   CLI11_PARSE(app, argc, argv);
   try {
     if (session_cmd->parsed()) return kestrel::cli::run_session(common, session);
     if (export_cmd->parsed()) return kestrel::cli::run_export(common, export_options);
+    if (import_cmd->parsed()) return kestrel::cli::run_import(common, import_options);
+    if (profile_cmd->parsed()) return kestrel::cli::run_profile(common, profile_options);
     std::cout << app.help();
     return 0;
   } catch (const std::exception& e) {

@@ -1,0 +1,55 @@
+// The CLI's stand-in for the host's progress form: what the import walks
+// write to it becomes the bar and status line the terminal shows.
+#include <gtest/gtest.h>
+
+#include "core/error.h"
+#include "import/progress_form.h"
+#include "support/scripted_module.h"
+#include "tools/kestrel/host_progress_form.h"
+
+namespace kestrel::cli {
+namespace {
+
+class HostProgressFormTest : public ::testing::Test {
+ protected:
+  std::shared_ptr<HostProgressForm> form = HostProgressForm::create();
+  test_support::ScriptedModule scripted;
+  importing::HostProgress progress{scripted.module, core::Obj(form)};
+};
+
+TEST_F(HostProgressFormTest, APhaseShowsTitleDocumentAndCount) {
+  progress.begin(5, "Copiando Capas ZWCad", "levantamiento.dxf");
+  EXPECT_TRUE(form->bar().visible);
+  EXPECT_EQ(form->bar().max, 10);  // the lower clamp
+  EXPECT_EQ(form->status().caption, "Copiando Capas ZWCad levan...Dwg");
+  progress.advance();
+  progress.advance();
+  EXPECT_EQ(form->bar().value, 2);
+  EXPECT_EQ(form->status().caption, "Copiando Capas ZWCad levan...Dwg: 2 / 10");
+}
+
+TEST_F(HostProgressFormTest, HidingAndShowingAreKept) {
+  progress.begin(1, "t", "d");
+  progress.hide();
+  EXPECT_FALSE(form->bar().visible);
+  EXPECT_FALSE(form->shown());
+  progress.show_and_focus();
+  EXPECT_TRUE(form->shown());
+}
+
+TEST_F(HostProgressFormTest, RefusesWhatTheHostsFormRefuses) {
+  const core::Obj bar = core::Obj(form).object("ProgressBar1");
+  bar.put("Max", 10);
+  EXPECT_THROW(bar.put("Value", 11), core::Error);
+  EXPECT_THROW(bar.put("Value", -1), core::Error);
+  try {
+    (void)core::Obj(form).call("LabXYZ", 4);
+    FAIL() << "a fifth label was served";
+  } catch (const core::Error& e) {
+    EXPECT_EQ(e.number(), core::kSubscriptOutOfRange);
+  }
+  EXPECT_THROW((void)core::Obj(form).get("Caption"), core::Error);
+}
+
+}  // namespace
+}  // namespace kestrel::cli
