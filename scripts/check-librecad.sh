@@ -11,17 +11,7 @@ cd "$(dirname "$0")/.."
 kestrel=${1:-build/src/tools/kestrel/kestrel}
 out=${2:-build/librecad-check}
 
-packages=(librecad poppler-utils)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  SUDO=""
-  [ "$(id -u)" -eq 0 ] || SUDO=sudo
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+scripts/install-deps.sh librecad poppler-utils
 if [ ! -x "$kestrel" ]; then
   scripts/build.sh build -DKESTREL_TESTS=OFF
 fi

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs every Debian package Kestrel needs to build, test and benchmark.
+# Installs every Debian package Kestrel needs to build, test and benchmark,
+# and the packages named as arguments (scripts that need more pass them).
 set -euo pipefail
-packages=(
+packages=("$@"
   build-essential cmake ninja-build pkg-config clang
   libdxflib-dev nlohmann-json3-dev libcli11-dev
   libfreetype-dev libfontconfig-dev fonts-liberation
