@@ -50,7 +50,10 @@ model::t_Datos copy_drawing(bridge::c_Kestrel& kestrel, const core::Obj& form, b
   empty = salir != core::kFalse;
   if (explode && !empty && set.NuDibujos == 1) {
     model::t_Dibujo& drawing = set.Dibujos[1];
+    const std::size_t errors_before = kestrel.module().error_log.count();
     model::t_Dibujo with_elevations = kestrel.Dexompon_Zombie(form, ff);
+    // A failed pass answers an empty drawing: that is no import.
+    if (kestrel.module().error_log.count() != errors_before) return {};
     with_elevations.Texto1 = drawing.Texto1;
     with_elevations.Texto2 = drawing.Texto2;
     drawing = std::move(with_elevations);
@@ -112,8 +115,8 @@ int run_import(const CommonOptions& common, const ImportOptions& options) {
     return kExitNotWritable;
   }
   if (const std::size_t errors = module.error_log.count() - errors_before; errors > 0) {
-    std::cerr << "kestrel: " << errors << " entit" << (errors == 1 ? "y" : "ies")
-              << " could not be read and were left out (listed above)\n";
+    std::cerr << "kestrel: " << errors << " error" << (errors == 1 ? "" : "s")
+              << " while reading entities (listed above); what could not be read was left out\n";
   }
   if (!options.quiet) print_summary(options.output, set.Dibujos[1]);
   return kExitWritten;
