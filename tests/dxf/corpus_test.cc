@@ -13,6 +13,7 @@
 #include "cad/memcad/block_reference.h"
 #include "cad/memcad/polylines.h"
 #include "cad/memcad/texts.h"
+#include "dxf/dxf_test_util.h"
 
 namespace kestrel::dxf {
 namespace {
@@ -121,32 +122,9 @@ const std::vector<CorpusFile>& corpus() {
   return files;
 }
 
-// The DXF type a CAD file holds for a memcad entity.
-std::string dxf_type(const Entity& e) {
-  switch (e.kind()) {
-    case EntityKind::kPoint: return "POINT";
-    case EntityKind::kLine: return "LINE";
-    case EntityKind::kLightweightPolyline: return "LWPOLYLINE";
-    case EntityKind::kPolyline2d:
-    case EntityKind::kPolyline3d:
-    case EntityKind::kPolyfaceMesh: return "POLYLINE";
-    case EntityKind::kArc: return "ARC";
-    case EntityKind::kCircle: return "CIRCLE";
-    case EntityKind::kText: return "TEXT";
-    case EntityKind::kMText: return "MTEXT";
-    case EntityKind::kFace3d: return "3DFACE";
-    case EntityKind::kHatch: return "HATCH";
-    case EntityKind::kBlockReference: return "INSERT";
-    case EntityKind::kAttribute: return "ATTRIB";
-    case EntityKind::kAttributeDefinition: return "ATTDEF";
-    case EntityKind::kUnknown: return static_cast<const UnknownEntity&>(e).dxf_type;
-  }
-  return "?";
-}
-
 Counts count(const Block& block) {
   Counts c;
-  for (const auto& e : block.entities()) ++c[dxf_type(*e)];
+  for (const auto& e : block.entities()) ++c[std::string(test::dxf_type(*e))];
   return c;
 }
 

@@ -297,6 +297,28 @@ void put_geometry(std::ostream& out, const Document& doc, const Entity& e) {
 
 }  // namespace
 
+std::string_view dxf_type(const Entity& e) {
+  switch (e.kind()) {
+    case EntityKind::kPoint: return "POINT";
+    case EntityKind::kLine: return "LINE";
+    case EntityKind::kLightweightPolyline: return "LWPOLYLINE";
+    case EntityKind::kPolyline2d:
+    case EntityKind::kPolyline3d:
+    case EntityKind::kPolyfaceMesh: return "POLYLINE";
+    case EntityKind::kArc: return "ARC";
+    case EntityKind::kCircle: return "CIRCLE";
+    case EntityKind::kText: return "TEXT";
+    case EntityKind::kMText: return "MTEXT";
+    case EntityKind::kFace3d: return "3DFACE";
+    case EntityKind::kHatch: return "HATCH";
+    case EntityKind::kBlockReference: return "INSERT";
+    case EntityKind::kAttribute: return "ATTRIB";
+    case EntityKind::kAttributeDefinition: return "ATTDEF";
+    case EntityKind::kUnknown: return static_cast<const UnknownEntity&>(e).dxf_type;
+  }
+  return "?";
+}
+
 std::shared_ptr<Document> every_kind_drawing() {
   auto doc = Document::create("todo.dxf");
   add_tables(*doc);

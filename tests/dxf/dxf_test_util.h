@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "cad/memcad/document.h"
 
@@ -16,6 +17,10 @@ namespace kestrel::dxf::test {
 // (ñ, á, º), characters outside Windows-1252, true colours, a block with
 // an attribute definition and a reference with attributes, paper space.
 [[nodiscard]] std::shared_ptr<memcad::Document> every_kind_drawing();
+
+// The DXF type a CAD file holds for a memcad entity ("POLYLINE" for every
+// heavy polyline kind; an unknown entity's own type).
+[[nodiscard]] std::string_view dxf_type(const memcad::Entity& e);
 
 // One line per table record and per entity with the values a DXF file
 // carries (handles left out), for comparing drawings.

@@ -49,28 +49,6 @@ void expect_point(const json& j, const Vec3& p, const std::string& what) {
   EXPECT_EQ(j[2].get<double>(), p.z) << what;
 }
 
-std::string_view dxf_type(const Entity& e) {
-  switch (e.kind()) {
-    case EntityKind::kPoint: return "POINT";
-    case EntityKind::kLine: return "LINE";
-    case EntityKind::kLightweightPolyline: return "LWPOLYLINE";
-    case EntityKind::kPolyline2d:
-    case EntityKind::kPolyline3d:
-    case EntityKind::kPolyfaceMesh: return "POLYLINE";
-    case EntityKind::kArc: return "ARC";
-    case EntityKind::kCircle: return "CIRCLE";
-    case EntityKind::kText: return "TEXT";
-    case EntityKind::kMText: return "MTEXT";
-    case EntityKind::kFace3d: return "3DFACE";
-    case EntityKind::kHatch: return "HATCH";
-    case EntityKind::kBlockReference: return "INSERT";
-    case EntityKind::kAttribute: return "ATTRIB";
-    case EntityKind::kAttributeDefinition: return "ATTDEF";
-    case EntityKind::kUnknown: return "?";
-  }
-  return "?";
-}
-
 void expect_text(const json& j, const TextBase& t, const Document& doc) {
   EXPECT_EQ(j["text"].get<std::string>(), as_escaped(t.text));
   expect_point(j["insert"], t.insertion, "insert");
@@ -211,8 +189,8 @@ void expect_entities(const json& list, const Block& block, const Document& doc) 
   for (std::size_t i = 0; i < block.size(); ++i) {
     const Entity& e = block.at(i);
     const json& j = list[i];
-    SCOPED_TRACE(std::string(dxf_type(e)) + " #" + std::to_string(i));
-    EXPECT_EQ(j["type"].get<std::string>(), dxf_type(e));
+    SCOPED_TRACE(std::string(test::dxf_type(e)) + " #" + std::to_string(i));
+    EXPECT_EQ(j["type"].get<std::string>(), test::dxf_type(e));
     EXPECT_EQ(j["layer"].get<std::string>(), doc.layers().at(e.layer_index()).name());
     EXPECT_EQ(j["color"].get<int>(), e.color());
     if (e.true_color()) {
