@@ -3,8 +3,8 @@
 # and the packages named as arguments (scripts that need more pass them).
 set -euo pipefail
 packages=("$@"
-  build-essential cmake ninja-build pkg-config clang
-  libdxflib-dev nlohmann-json3-dev libcli11-dev
+  build-essential cmake ninja-build pkg-config clang ccache
+  libdxflib-dev nlohmann-json3-dev libsimdjson-dev libcli11-dev
   libfreetype-dev libfontconfig-dev fonts-liberation
   libgtest-dev libgmock-dev libbenchmark-dev
   python3-ezdxf gdal-bin

@@ -51,6 +51,9 @@ const BadInput kBadInputs[] = {
     {"huge hatch loop count", entities("0\nHATCH\n2\nSOLID\n91\n2147483647\n"), "excede", 10},
 };
 
+// ctest shows a case by its name, not by its bytes.
+void PrintTo(const BadInput& bad, std::ostream* out) { *out << bad.name; }
+
 class LoadRefuses : public ::testing::TestWithParam<BadInput> {};
 
 TEST_P(LoadRefuses, WithADescriptionNamingFileAndLine) {

@@ -192,6 +192,8 @@ TEST_P(Corpus, SavedAndLoadedAgainKeepsEveryModelledEntity) {
   EXPECT_EQ(got, expected);
 }
 
+void PrintTo(const CorpusFile& f, std::ostream* out) { *out << f.file; }
+
 std::string test_name(const ::testing::TestParamInfo<CorpusFile>& info) {
   std::string name = info.param.file.substr(0, info.param.file.size() - 4);
   for (char& c : name) {
