@@ -15,7 +15,7 @@ bool is_continuation(unsigned char c) { return (c & 0xC0u) == 0x80u; }
 
 }  // namespace
 
-JsonOut::JsonOut(std::ostream* sink) : sink_(sink) {
+JsonOut::JsonOut(core::ByteSink* sink) : sink_(sink) {
   if (sink_ != nullptr) buffer_.reserve(kChunk + kChunk / 4);
 }
 
@@ -124,9 +124,8 @@ void JsonOut::hex(std::span<const std::byte> bytes) {
 
 void JsonOut::flush() {
   if (sink_ == nullptr) return;
-  sink_->write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+  sink_->write(buffer_);
   buffer_.clear();
-  if (!*sink_) throw core::Error(75, core::kRuntimeSource, "No se puede escribir el archivo de registros");
 }
 
 }  // namespace kestrel::model::json_detail

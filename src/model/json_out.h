@@ -1,16 +1,16 @@
 // JsonOut: a small streaming JSON text builder for the record files. It
-// appends to a buffer and hands full chunks to an output stream, so a large
+// appends to a buffer and hands full chunks to a byte sink, so a large
 // drawing is written without holding a document tree. Numbers are written
 // with std::to_chars (shortest text that reads back to the same double).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <ostream>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "core/byte_sink.h"
 #include "model/record_path.h"
 
 namespace kestrel::model::json_detail {
@@ -18,7 +18,7 @@ namespace kestrel::model::json_detail {
 class JsonOut {
  public:
   // With no sink everything stays in the buffer (see take()).
-  explicit JsonOut(std::ostream* sink = nullptr);
+  explicit JsonOut(core::ByteSink* sink = nullptr);
 
   void put(char c) { buffer_.push_back(c); }
   void put(std::string_view text) { buffer_.append(text); }
@@ -39,13 +39,13 @@ class JsonOut {
   void flush_if_full() {
     if (sink_ != nullptr && buffer_.size() >= kChunk) flush();
   }
-  // Hands everything to the sink (error 75 when the stream fails).
+  // Hands everything to the sink.
   void flush();
   [[nodiscard]] std::string take() { return std::move(buffer_); }
 
  private:
   static constexpr std::size_t kChunk = std::size_t{1} << 20;
-  std::ostream* sink_;
+  core::ByteSink* sink_;
   std::string buffer_;
 };
 

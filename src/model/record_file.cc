@@ -33,17 +33,32 @@ std::string text_of(const R& record) {
 }
 
 template <class R>
-void stream(std::ostream& sink, const R& record) {
+void stream(core::ByteSink& sink, const R& record) {
   json_detail::JsonOut out(&sink);
   json_detail::write_document(out, record);
 }
+
+// An output file stream as a sink; failures name `shown`.
+class StreamSink final : public core::ByteSink {
+ public:
+  StreamSink(std::ofstream& out, const std::filesystem::path& shown) : out_(out), shown_(shown) {}
+  void write(std::string_view bytes) override {
+    out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out_) throw cannot_write(shown_);
+  }
+
+ private:
+  std::ofstream& out_;
+  const std::filesystem::path& shown_;
+};
 
 // Writes and closes `target`; errors name `shown`.
 template <class R>
 void write_file(const std::filesystem::path& target, const R& record, const std::filesystem::path& shown) {
   std::ofstream out(target, std::ios::binary | std::ios::trunc);
   if (!out) throw cannot_write(shown);
-  stream(out, record);
+  StreamSink sink(out, shown);
+  stream(sink, record);
   out.close();
   if (!out) throw cannot_write(shown);
 }
@@ -76,9 +91,9 @@ std::string to_json(const RecordFile& file) {
   return std::visit([](const auto& record) { return text_of(record); }, file);
 }
 
-void write_json(std::ostream& out, const t_Datos& set) { stream(out, set); }
-void write_json(std::ostream& out, const t_Dibujo& drawing) { stream(out, drawing); }
-void write_json(std::ostream& out, const RecordFile& file) {
+void write_json(core::ByteSink& out, const t_Datos& set) { stream(out, set); }
+void write_json(core::ByteSink& out, const t_Dibujo& drawing) { stream(out, drawing); }
+void write_json(core::ByteSink& out, const RecordFile& file) {
   std::visit([&](const auto& record) { stream(out, record); }, file);
 }
 

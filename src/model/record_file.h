@@ -19,11 +19,11 @@
 #pragma once
 
 #include <filesystem>
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <variant>
 
+#include "core/byte_sink.h"
 #include "model/records.h"
 
 namespace kestrel::model {
@@ -34,10 +34,10 @@ using RecordFile = std::variant<t_Datos, t_Dibujo>;
 [[nodiscard]] std::string to_json(const t_Datos& set);
 [[nodiscard]] std::string to_json(const t_Dibujo& drawing);
 [[nodiscard]] std::string to_json(const RecordFile& file);
-// Streams the same text in chunks (for large drawings).
-void write_json(std::ostream& out, const t_Datos& set);
-void write_json(std::ostream& out, const t_Dibujo& drawing);
-void write_json(std::ostream& out, const RecordFile& file);
+// Streams the same text to `out` in chunks (for large drawings).
+void write_json(core::ByteSink& out, const t_Datos& set);
+void write_json(core::ByteSink& out, const t_Dibujo& drawing);
+void write_json(core::ByteSink& out, const RecordFile& file);
 
 [[nodiscard]] RecordFile from_json(std::string_view text);
 

@@ -139,9 +139,9 @@ TEST(RecordFile, StreamingWriteMatchesTheText) {
   set.NuDibujos = 1;
   set.DibujoAct = 1;
   set.Dibujos = VbArray<t_Dibujo>(1, std::vector<t_Dibujo>{small_drawing("grande", 25000, 40000)});
-  std::ostringstream stream;
-  write_json(stream, set);
-  EXPECT_EQ(stream.str(), to_json(set));
+  core::StringSink sink;
+  write_json(sink, set);
+  EXPECT_EQ(sink.text(), to_json(set));
 }
 
 TEST(RecordFile, WriterRefusesTextThatIsNotUtf8) {

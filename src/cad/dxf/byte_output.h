@@ -1,5 +1,4 @@
-// Where a saved drawing's bytes go: a string (tests, previews) or a file
-// that replaces its target only once it is complete.
+// A file that replaces its target only once it is complete.
 #pragma once
 
 #include <filesystem>
@@ -7,29 +6,15 @@
 #include <string>
 #include <string_view>
 
+#include "core/byte_sink.h"
+
 namespace kestrel::dxf {
-
-class ByteOutput {
- public:
-  virtual ~ByteOutput() = default;
-  // Raises core::Error when the bytes cannot be written.
-  virtual void write(std::string_view bytes) = 0;
-};
-
-class StringOutput final : public ByteOutput {
- public:
-  void write(std::string_view bytes) override { text_.append(bytes); }
-  [[nodiscard]] std::string& text() noexcept { return text_; }
-
- private:
-  std::string text_;
-};
 
 // Writes to a new temporary file in the target's folder; commit() renames
 // it over the target, keeping the permission bits of a file it replaces.
 // Destroyed without commit() (an error on the way), it removes the
 // temporary file and leaves the target as it was.
-class AtomicFileOutput final : public ByteOutput {
+class AtomicFileOutput final : public core::ByteSink {
  public:
   explicit AtomicFileOutput(std::filesystem::path target);
   ~AtomicFileOutput() override;

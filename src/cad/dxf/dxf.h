@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "cad/memcad/document.h"
+#include "core/byte_sink.h"
 
 namespace kestrel::dxf {
 
@@ -60,6 +61,8 @@ struct SaveReport {
 // failed save (raised as an automation error naming the file) leaves an
 // existing file untouched.
 void save_dxf(const memcad::Document& doc, const std::filesystem::path& file, SaveReport* report = nullptr);
+// Writes the same DXF text to `output` (the caller owns where it goes).
+void save_dxf(const memcad::Document& doc, core::ByteSink& output, SaveReport* report = nullptr);
 // The DXF text `save_dxf` writes.
 [[nodiscard]] std::string save_dxf_text(const memcad::Document& doc, SaveReport* report = nullptr);
 

@@ -15,7 +15,7 @@ constexpr std::size_t kGroupOverhead = 6;
 
 }  // namespace
 
-GroupWriter::GroupWriter(ByteOutput& output)
+GroupWriter::GroupWriter(core::ByteSink& output)
     : DL_Writer(DL_VERSION_2000), output_(output), buffer_(new char[kBufferSize]), end_(buffer_.get()) {}
 
 char* GroupWriter::reserve(std::size_t value_size) const {

@@ -1,6 +1,6 @@
 // The group writer: dxflib's DL_Writer interface (so dxflib's section and
 // table helpers write through it) over a large buffer flushed to a
-// ByteOutput. Numbers use number_text.h; text is encoded with text_codec.h.
+// core::ByteSink. Numbers use number_text.h; text is encoded with text_codec.h.
 // Group codes are right-aligned in three columns, as CAD programs write them.
 #pragma once
 
@@ -11,13 +11,13 @@
 #include <string>
 #include <string_view>
 
-#include "cad/dxf/byte_output.h"
+#include "core/byte_sink.h"
 
 namespace kestrel::dxf {
 
 class GroupWriter final : public DL_Writer {
  public:
-  explicit GroupWriter(ByteOutput& output);
+  explicit GroupWriter(core::ByteSink& output);
   ~GroupWriter() override = default;
   GroupWriter(const GroupWriter&) = delete;
   GroupWriter& operator=(const GroupWriter&) = delete;
@@ -50,7 +50,7 @@ class GroupWriter final : public DL_Writer {
   [[nodiscard]] char* reserve(std::size_t value_size) const;
   [[nodiscard]] static char* put_code(char* out, int code) noexcept;
 
-  ByteOutput& output_;
+  core::ByteSink& output_;
   std::unique_ptr<char[]> buffer_;
   mutable char* end_;
   mutable std::string scratch_;

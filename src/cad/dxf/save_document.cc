@@ -258,21 +258,20 @@ void DocumentSaver::plot_settings(bool model) {
   w_.real(149, 0);
 }
 
+void save_dxf(const memcad::Document& doc, core::ByteSink& output, SaveReport* report) {
+  const GroupWriter writer(output);
+  DocumentSaver(doc, writer, report).write();
+}
+
 void save_dxf(const memcad::Document& doc, const std::filesystem::path& file, SaveReport* report) {
   AtomicFileOutput output(file);
-  {
-    const GroupWriter writer(output);
-    DocumentSaver(doc, writer, report).write();
-  }
+  save_dxf(doc, output, report);
   output.commit();
 }
 
 std::string save_dxf_text(const memcad::Document& doc, SaveReport* report) {
-  StringOutput output;
-  {
-    const GroupWriter writer(output);
-    DocumentSaver(doc, writer, report).write();
-  }
+  core::StringSink output;
+  save_dxf(doc, output, report);
   return std::move(output.text());
 }
 
