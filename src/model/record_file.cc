@@ -8,6 +8,7 @@
 
 #include "core/error.h"
 #include "model/record_json.h"
+#include "platform/safe_output.h"
 
 namespace kestrel::model {
 
@@ -19,10 +20,6 @@ std::string quoted(const std::filesystem::path& path) {
   q += path.string();
   q += '"';
   return q;
-}
-
-core::Error cannot_write(const std::filesystem::path& path) {
-  return core::Error(core::kPathFileAccess, core::kRuntimeSource, "No se puede escribir " + quoted(path));
 }
 
 template <class R>
@@ -38,49 +35,11 @@ void stream(core::ByteSink& sink, const R& record) {
   json_detail::write_document(out, record);
 }
 
-// An output file stream as a sink; failures name `shown`.
-class StreamSink final : public core::ByteSink {
- public:
-  StreamSink(std::ofstream& out, const std::filesystem::path& shown) : out_(out), shown_(shown) {}
-  void write(std::string_view bytes) override {
-    out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out_) throw cannot_write(shown_);
-  }
-
- private:
-  std::ofstream& out_;
-  const std::filesystem::path& shown_;
-};
-
-// Writes and closes `target`; errors name `shown`.
-template <class R>
-void write_file(const std::filesystem::path& target, const R& record, const std::filesystem::path& shown) {
-  std::ofstream out(target, std::ios::binary | std::ios::trunc);
-  if (!out) throw cannot_write(shown);
-  StreamSink sink(out, shown);
-  stream(sink, record);
-  out.close();
-  if (!out) throw cannot_write(shown);
-}
-
-// Through a temporary file and a rename.
 template <class R>
 void replace_file(const std::filesystem::path& path, const R& record) {
-  std::filesystem::path temporary = path;
-  temporary += ".tmp";
-  try {
-    write_file(temporary, record, path);
-  } catch (...) {
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
-    throw;
-  }
-  std::error_code error;
-  std::filesystem::rename(temporary, path, error);
-  if (error) {
-    std::filesystem::remove(temporary, error);
-    throw cannot_write(path);
-  }
+  platform::SafeFileOutput output(path);
+  stream(output, record);
+  output.commit();
 }
 
 }  // namespace

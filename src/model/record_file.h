@@ -15,7 +15,7 @@
 //   9  a count that disagrees with its array, a negative count, a point whose
 //      layer index is outside 1..nuCapas (see model/record_checks.h);
 //   53 (files) the file does not exist or cannot be read;
-//   75 (files) the file cannot be written.
+//   75 (files) the file cannot be written (see platform/safe_output.h).
 #pragma once
 
 #include <filesystem>
@@ -46,8 +46,9 @@ void write_json(core::ByteSink& out, const RecordFile& file);
 [[nodiscard]] t_Datos as_drawing_set(RecordFile file);
 
 [[nodiscard]] RecordFile read_record_file(const std::filesystem::path& path);
-// Writes through a temporary file next to `path`, then renames it, so a
-// failed write never leaves half a file behind.
+// Writes through platform::SafeFileOutput: a failed write (core::Error 75,
+// or the writer's own errors) leaves an existing file as it was and no
+// temporary file behind.
 void write_record_file(const std::filesystem::path& path, const t_Datos& set);
 void write_record_file(const std::filesystem::path& path, const t_Dibujo& drawing);
 void write_record_file(const std::filesystem::path& path, const RecordFile& file);

@@ -1,5 +1,5 @@
 // Whole-file reads, advisory locks and atomic replacement of small files
-// (POSIX). Failures throw std::system_error naming the file.
+// (POSIX). Read and lock failures throw std::system_error naming the file.
 #pragma once
 
 #include <filesystem>
@@ -29,9 +29,9 @@ class ExclusiveFileLock {
 };
 
 // Replaces `file` (or, when it is a symbolic link, the file it points to)
-// with `contents`: a temporary file in the same folder is written, flushed to
-// disk and renamed over it, so readers see the old or the new file, never a
-// part. A replaced file keeps its permission bits; a new one is private (0600).
+// with `contents` through a SafeFileOutput (safe_output.h): readers see the
+// old or the new file, never a part. A replaced file keeps its permission
+// bits; a new one is private (0600). Throws core::Error 75 naming the file.
 void replace_file_atomically(const std::filesystem::path& file, std::string_view contents);
 
 }  // namespace kestrel::platform

@@ -95,6 +95,8 @@ void IniSettingsStore::save(std::string_view app, std::string_view section, std:
     throw access_error(file.string() + " mal formado, " + e.what());
   } catch (const std::system_error& e) {
     throw access_error(e.what());
+  } catch (const core::Error& e) {
+    throw access_error(e.description());
   }
 }
 

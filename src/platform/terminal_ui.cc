@@ -11,6 +11,7 @@
 #include <string>
 #include <system_error>
 
+#include "platform/interrupts.h"
 #include "platform/name_fold.h"
 
 namespace kestrel::platform {
@@ -61,21 +62,6 @@ std::string terminal_text(std::string_view text) {
     }
   }
   return out;
-}
-
-// The pressed flag of the one live TerminalPump. A signal handler can reach
-// nothing but static data, so this pointer is the terminal UI's only
-// process-wide state; only the pump's constructor and destructor change it.
-std::atomic<std::atomic<bool>*> live_pump_flag{nullptr};
-static_assert(std::atomic<std::atomic<bool>*>::is_always_lock_free);
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-void on_interrupt(int) {
-  std::atomic<bool>* pressed = live_pump_flag.load();
-  if (pressed && !pressed->exchange(true)) return;
-  // A second Ctrl-C before the first was seen: Ctrl-C's usual effect.
-  ::signal(SIGINT, SIG_DFL);
-  ::raise(SIGINT);
 }
 
 }  // namespace
@@ -138,29 +124,18 @@ int TerminalMessageBox::ask(std::span<const int> buttons) {
   return answer;
 }
 
-struct TerminalPump::SavedHandler {
-  struct sigaction action {};
-};
+TerminalPump::~TerminalPump() { set_key_target(nullptr); }
 
-TerminalPump::TerminalPump() : saved_(std::make_unique<SavedHandler>()) {
-  std::atomic<bool>* none = nullptr;
-  if (!live_pump_flag.compare_exchange_strong(none, &pressed_)) {
-    throw std::logic_error("only one TerminalPump may exist at a time");
+void TerminalPump::set_key_target(KeyTarget* target) {
+  if (target == target_) return;
+  if (target != nullptr) {
+    arm_abort_key(&pressed_);
+  } else {
+    disarm_abort_key();
+    // A press the dialog never saw still asks to stop: it now ends the run.
+    if (pressed_.exchange(false)) ::raise(SIGINT);
   }
-  struct sigaction action {};
-  action.sa_handler = on_interrupt;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  if (::sigaction(SIGINT, &action, &saved_->action) != 0) {
-    live_pump_flag.store(nullptr);
-    throw std::system_error(errno, std::generic_category(), "sigaction(SIGINT)");
-  }
-}
-
-TerminalPump::~TerminalPump() {
-  // Restore first, so no handler can run against a pump that is going away.
-  ::sigaction(SIGINT, &saved_->action, nullptr);
-  live_pump_flag.store(nullptr);
+  target_ = target;
 }
 
 void TerminalPump::do_events() {

@@ -59,28 +59,28 @@ class TerminalPointer final : public MousePointer {
   int shape_ = kPointerDefault;
 };
 
-// Ctrl-C (SIGINT) is the abort key: the pump installs a SIGINT handler that
-// marks the press, and do_events delivers it as kKeyEscape to the key target
-// (the press waits while there is none). A second Ctrl-C before the first was
-// delivered ends the program as Ctrl-C normally does. Only one pump may exist
-// at a time; its destruction restores the previous handler.
+// Ctrl-C (SIGINT) is the abort key while a key target is set (a dialog is
+// shown): the first press is marked and do_events delivers it as kKeyEscape
+// to the target; a second press before delivery ends the run (see
+// interrupts.h, whose handlers must be installed for Ctrl-C to reach the
+// pump). A press still waiting when the target goes ends the run then.
+// Without a target Ctrl-C ends the run at once. One pump may hold the key at
+// a time (std::logic_error otherwise).
 class TerminalPump final : public MessagePump {
  public:
-  TerminalPump();  // throws std::logic_error when another TerminalPump exists
+  TerminalPump() = default;
   ~TerminalPump() override;
   TerminalPump(const TerminalPump&) = delete;
   TerminalPump& operator=(const TerminalPump&) = delete;
 
   void do_events() override;
-  void set_key_target(KeyTarget* target) override { target_ = target; }
+  void set_key_target(KeyTarget* target) override;
   // A Ctrl-C is waiting for do_events.
   [[nodiscard]] bool abort_pending() const noexcept { return pressed_.load(); }
 
  private:
-  struct SavedHandler;
   std::atomic<bool> pressed_{false};
   KeyTarget* target_ = nullptr;
-  std::unique_ptr<SavedHandler> saved_;
 };
 
 // Modal forms are acted on by a callback: the tool's non-interactive user.

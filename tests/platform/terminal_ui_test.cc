@@ -1,7 +1,5 @@
 #include "platform/terminal_ui.h"
 
-#include <signal.h>
-
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -72,52 +70,6 @@ TEST(TerminalMessageBox, AsksAgainUntilAnOfferedAnswerAndGivesUpAtEndOfInput) {
   EXPECT_EQ(out.str(), "T: ¿Borrar?\n[s]í/[n]o: [s]í/[n]o: [s]í/[n]o: T: ¿Borrar?\n[s]í/[n]o: no\n");
 }
 
-class KeyRecorder final : public KeyTarget {
- public:
-  void key_press(int key_code) override { keys.push_back(key_code); }
-  std::vector<int> keys;
-};
-
-TEST(TerminalPump, CtrlCWaitsForATargetAndArrivesOnceAsEscape) {
-  TerminalPump pump;
-  KeyRecorder form;
-  pump.do_events();
-  ASSERT_EQ(::raise(SIGINT), 0);
-  EXPECT_TRUE(pump.abort_pending());
-  pump.do_events();  // no target yet: the press waits
-  pump.set_key_target(&form);
-  pump.do_events();
-  pump.do_events();
-  EXPECT_EQ(form.keys, (std::vector<int>{kKeyEscape}));
-  EXPECT_FALSE(pump.abort_pending());
-}
-
-TEST(TerminalPump, OnlyOneAtATimeAndThePreviousHandlerComesBack) {
-  struct sigaction ignore {};
-  ignore.sa_handler = SIG_IGN;
-  struct sigaction before {};
-  ASSERT_EQ(::sigaction(SIGINT, &ignore, &before), 0);
-  {
-    TerminalPump pump;
-    EXPECT_THROW(TerminalPump second, std::logic_error);
-  }
-  struct sigaction after {};
-  ASSERT_EQ(::sigaction(SIGINT, &before, &after), 0);
-  EXPECT_EQ(after.sa_handler, SIG_IGN);
-  TerminalPump again;  // the slot is free once the first is gone
-}
-
-TEST(TerminalPumpDeathTest, SecondCtrlCBeforeDeliveryEndsTheProgram) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_EXIT(
-      {
-        TerminalPump pump;
-        ::raise(SIGINT);
-        ::raise(SIGINT);
-        std::exit(0);
-      },
-      ::testing::KilledBySignal(SIGINT), "");
-}
 
 }  // namespace
 }  // namespace kestrel::platform

@@ -56,10 +56,9 @@ struct SaveReport {
                                                                LoadReport* report = nullptr,
                                                                std::size_t window = std::size_t{4} << 20);
 
-// Saves `doc` as an R2000 DXF file. The file is written under a temporary
-// name in the same folder and renamed over `file` once complete, so a
-// failed save (raised as an automation error naming the file) leaves an
-// existing file untouched.
+// Saves `doc` as an R2000 DXF file through platform::SafeFileOutput: a
+// failed save (core::Error naming the file) leaves an existing file as it
+// was and no temporary file behind.
 void save_dxf(const memcad::Document& doc, const std::filesystem::path& file, SaveReport* report = nullptr);
 // Writes the same DXF text to `output` (the caller owns where it goes).
 void save_dxf(const memcad::Document& doc, core::ByteSink& output, SaveReport* report = nullptr);

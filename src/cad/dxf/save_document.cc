@@ -1,6 +1,6 @@
 #include <cmath>
 
-#include "cad/dxf/byte_output.h"
+#include "platform/safe_output.h"
 #include "cad/dxf/extents.h"
 #include "cad/dxf/header_variables.h"
 #include "cad/dxf/saver.h"
@@ -264,7 +264,7 @@ void save_dxf(const memcad::Document& doc, core::ByteSink& output, SaveReport* r
 }
 
 void save_dxf(const memcad::Document& doc, const std::filesystem::path& file, SaveReport* report) {
-  AtomicFileOutput output(file);
+  platform::SafeFileOutput output(file);
   save_dxf(doc, output, report);
   output.commit();
 }
