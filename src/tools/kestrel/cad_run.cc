@@ -22,20 +22,21 @@ std::shared_ptr<memcad::Application> connect_embedded_cad(platform::InProcessAut
   return cad;
 }
 
-int save_drawing(const Module& module, const memcad::Application& cad, const std::filesystem::path& output,
+int save_drawing(const Module& module, const memcad::Application& cad, platform::SafeFileOutput& output,
                  std::string_view what, bool quiet) {
   if (module.error_log.count() > 0) {
     std::cerr << "kestrel: the " << what << " reported " << module.error_log.count() << " error(s); "
-              << output.string() << " was not written\n";
+              << output.target().string() << " was not written\n";
     return kExitEngineErrors;
   }
   try {
     dxf::save_dxf(*cad.active_document(), output);
+    output.commit();
   } catch (const core::Error& e) {
     std::cerr << "kestrel: " << e.description() << "\n";
     return kExitNotWritable;
   }
-  if (!quiet) std::cerr << "kestrel: wrote " << output.string() << "\n";
+  if (!quiet) std::cerr << "kestrel: wrote " << output.target().string() << "\n";
   return kExitWritten;
 }
 

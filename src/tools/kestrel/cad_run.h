@@ -12,6 +12,7 @@
 #include "cad/memcad/application.h"
 #include "module/module.h"
 #include "platform/automation_host.h"
+#include "platform/safe_output.h"
 
 namespace kestrel::cli {
 
@@ -24,15 +25,17 @@ namespace kestrel::cli {
 
 // Exit codes of the drawing-producing commands.
 inline constexpr int kExitWritten = 0;
+inline constexpr int kExitBadInput = 1;
+inline constexpr int kExitUnsupported = 2;
 inline constexpr int kExitNoSession = 3;
 inline constexpr int kExitEngineErrors = 5;
 inline constexpr int kExitNotWritable = 6;
 
-// Saves the active drawing of `cad` as `output` when `module` logged no
-// error; `what` names the run in messages ("export", "profile"). `output`
-// is replaced whole, and only when the save completes. Returns
+// Saves the active drawing of `cad` into `output` and commits it when
+// `module` logged no error; `what` names the run in messages ("export",
+// "profile"). Uncommitted, the output leaves its target as it was. Returns
 // kExitWritten, kExitEngineErrors (nothing written) or kExitNotWritable.
 [[nodiscard]] int save_drawing(const Module& module, const memcad::Application& cad,
-                               const std::filesystem::path& output, std::string_view what, bool quiet);
+                               platform::SafeFileOutput& output, std::string_view what, bool quiet);
 
 }  // namespace kestrel::cli

@@ -22,11 +22,15 @@ CLI::App* add_export_command(CLI::App& app, ExportOptions& o) {
       "Generate a drawing in the embedded CAD through the export dialog and save it as DXF.\n"
       "INPUT is a record file (JSON t_Datos or t_Dibujo) or a points file (.csv/.txt: name, x, y, z[, code]).\n"
       "Choices not given keep what the dialog shows: the drawing's own flags and the saved options.");
-  cmd->add_option("INPUT", o.input, "Record file (.json) or points file (.csv, .txt)")->required();
-  cmd->add_option("-o,--output", o.output, "DXF file to write (replaced only when the export succeeds)")->required();
+  cmd->add_option("INPUT", o.input,
+                  "Record file (.json) or points file (.csv, .txt); \"-\": standard input (JSON or points)")
+      ->required();
+  cmd->add_option("-o,--output", o.output,
+                  "DXF file to write (replaced only when the export succeeds); \"-\": standard output")
+      ->required();
   cmd->add_option("--cad", o.cad_label, "CAD version label the embedded CAD presents itself as")
       ->default_val(o.cad_label);
-  cmd->add_flag("-q,--quiet", o.quiet, "No progress bar and no closing message");
+  cmd->add_flag("-q,--quiet", o.quiet, "No progress bar and no closing message (warnings and errors still shown)");
 
   add_switch(*cmd, "points", o.points, "Generate the points (chkPtos)");
   add_switch(*cmd, "polylines", o.polylines, "Generate polylines, arcs and circles (chkPoli)");

@@ -1,41 +1,71 @@
+#include <unistd.h>
+
+#include <algorithm>
 #include <iostream>
 #include <memory>
 
 #include "bridge/c_kestrel.h"
+#include "core/error.h"
 #include "model/record_file.h"
 #include "tools/kestrel/cad_run.h"
+#include "tools/kestrel/cli_files.h"
 #include "tools/kestrel/commands.h"
+#include "tools/kestrel/export_coverage.h"
 #include "tools/kestrel/export_options.h"
 #include "tools/kestrel/points_csv.h"
 #include "tools/kestrel/terminal_services.h"
-
-#include <unistd.h>
 
 namespace kestrel::cli {
 
 namespace {
 
-bool is_csv(const std::filesystem::path& file) {
+constexpr int kExitNothingExported = 4;
+
+bool has_extension(const std::filesystem::path& file, std::initializer_list<std::string_view> extensions) {
   std::string ext = file.extension().string();
   for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return ext == ".csv" || ext == ".txt";
+  return std::find(extensions.begin(), extensions.end(), ext) != extensions.end();
 }
 
-// The drawing set INPUT stands for: a record file, or a points file.
-model::t_Datos read_input(const std::filesystem::path& input) {
-  if (!std::filesystem::exists(input)) throw std::runtime_error(input.string() + ": no such file");
-  if (is_csv(input)) return model::as_drawing_set(read_points_csv(input));
+// A record file is JSON: its first non-blank character opens an object.
+bool looks_like_json(std::string_view text) {
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  const auto first = text.find_first_not_of(" \t\r\n");
+  return first != std::string_view::npos && text[first] == '{';
+}
+
+// The drawing set INPUT stands for: a record file, or a points file
+// (".csv"/".txt", or standard input that is not JSON).
+model::t_Datos read_drawings(const std::filesystem::path& input) {
+  const std::string text = read_input(input);
+  const std::string name = input_name(input);
+  const bool points = is_standard_stream(input) ? !looks_like_json(text) : has_extension(input, {".csv", ".txt"});
+  if (points) return model::as_drawing_set(parse_points_csv(text, name));
   try {
-    return model::as_drawing_set(model::read_record_file(input));
+    return model::as_drawing_set(model::from_json(text));
   } catch (const core::Error& e) {
-    throw std::runtime_error(input.string() + ": " + e.description());
+    throw std::runtime_error(name + ": " + e.description());
   }
+}
+
+void warn_left_out(const std::vector<std::string>& left_out, const std::filesystem::path& output) {
+  if (left_out.empty()) return;
+  std::string items;
+  for (const std::string& item : left_out) items += (items.empty() ? "" : ", ") + item;
+  std::cerr << "kestrel: warning: this version does not draw " << items << "; they are not in " << output.string()
+            << " (--no-contours, --no-texts, --no-blocks, --triangles none leave them out knowingly)\n";
 }
 
 }  // namespace
 
 int run_export(const CommonOptions& common, const ExportOptions& options) {
-  model::t_Datos drawings = read_input(options.input);
+  if (const std::optional<std::string> refused = unsupported_request(options)) {
+    std::cerr << "kestrel: " << *refused << ": this version of kestrel does not draw that yet; nothing was written\n";
+    return kExitUnsupported;
+  }
+  check_input(options.input);
+  platform::SafeFileOutput output = open_output(options.output, options.input);
+  model::t_Datos drawings = read_drawings(options.input);
   const bool show_progress = !options.quiet && ::isatty(STDERR_FILENO);
   TerminalServices terminal(common.settings_file, show_progress);
   // Without a terminal nobody can answer the abort question: Ctrl-C aborts.
@@ -50,10 +80,12 @@ int run_export(const CommonOptions& common, const ExportOptions& options) {
   drawings = {};  // the model holds its own copies now
 
   bool generated = false;
+  std::vector<std::string> left_out;
   exporting::f_Acad& dialog = kestrel.aCad();
   terminal.pump().watch(&dialog.proBarra, &dialog.labMandando);
   terminal.dialogs().set_user([&](platform::Form&) {
     apply_to_dialog(options, dialog);
+    left_out = leave_out_undrawn(dialog, module.model);
     dialog.click("cmdDatosaceptar");
     generated = true;
   });
@@ -61,14 +93,16 @@ int run_export(const CommonOptions& common, const ExportOptions& options) {
   terminal.pump().finish();
 
   if (module.model.Cancelar != core::kFalse) {
-    std::cerr << "kestrel: export aborted; " << options.output.string() << " was not written\n";
-    return 130;
+    std::cerr << "kestrel: export aborted; " << output.target().string() << " was not written\n";
+    return platform::kInterruptedExitCode;
   }
   if (!generated) {
-    std::cerr << "kestrel: nothing was exported; " << options.output.string() << " was not written\n";
-    return 4;
+    std::cerr << "kestrel: nothing was exported; " << output.target().string() << " was not written\n";
+    return kExitNothingExported;
   }
-  return save_drawing(module, *cad, options.output, "export", options.quiet);
+  const int code = save_drawing(module, *cad, output, "export", options.quiet);
+  if (code == kExitWritten) warn_left_out(left_out, output.target());
+  return code;
 }
 
 }  // namespace kestrel::cli

@@ -8,6 +8,7 @@
 #include "model/record_file.h"
 #include "tools/kestrel/cad_install.h"
 #include "tools/kestrel/cad_run.h"
+#include "tools/kestrel/cli_files.h"
 #include "tools/kestrel/commands.h"
 #include "tools/kestrel/host_progress_form.h"
 #include "tools/kestrel/terminal_services.h"
@@ -18,21 +19,21 @@ namespace {
 
 constexpr int kExitEmptyDrawing = 4;
 
-std::shared_ptr<memcad::Document> read_drawing(const std::filesystem::path& input, bool quiet) {
-  if (!std::filesystem::exists(input)) throw std::runtime_error(input.string() + ": no such file");
+std::shared_ptr<memcad::Document> read_drawing(const std::filesystem::path& input) {
   dxf::LoadReport report;
   std::shared_ptr<memcad::Document> drawing;
   try {
-    drawing = dxf::load_dxf(input, &report);
+    drawing = is_standard_stream(input) ? dxf::load_dxf_text(read_input(input), input_name(input), &report)
+                                        : dxf::load_dxf(input, &report);
   } catch (const core::Error& e) {
     throw std::runtime_error(e.description());
   }
-  if (!quiet && !report.unknown_entities.empty()) {
+  if (!report.unknown_entities.empty()) {
     std::string kinds;
     for (const auto& [kind, count] : report.unknown_entities) {
       kinds += (kinds.empty() ? "" : ", ") + kind + " " + std::to_string(count);
     }
-    std::cerr << "kestrel: " << input.string() << ": entities of kinds that are not read, left out (blocks included): "
+    std::cerr << "kestrel: " << input_name(input) << ": entities of kinds that are not read, left out (blocks included): "
               << kinds << "\n";
   }
   return drawing;
@@ -70,7 +71,9 @@ void print_summary(const std::filesystem::path& output, const model::t_Dibujo& d
 }  // namespace
 
 int run_import(const CommonOptions& common, const ImportOptions& options) {
-  std::shared_ptr<memcad::Document> drawing = read_drawing(options.input, options.quiet);
+  check_input(options.input);
+  platform::SafeFileOutput output = open_output(options.output, options.input);
+  std::shared_ptr<memcad::Document> drawing = read_drawing(options.input);
   const bool show_progress = !options.quiet && ::isatty(STDERR_FILENO);
   TerminalServices terminal(common.settings_file, show_progress);
   terminal.message_box().set_unattended_answer(platform::kYes);
@@ -96,20 +99,24 @@ int run_import(const CommonOptions& common, const ImportOptions& options) {
   terminal.pump().watch(&form->bar(), &form->status());
   bool empty = false;
   const std::size_t errors_before = module.error_log.count();
-  const model::t_Datos set = copy_drawing(kestrel, core::Obj(form), options.explode_points, empty);
+  model::t_Datos set = copy_drawing(kestrel, core::Obj(form), options.explode_points, empty);
   terminal.pump().finish();
 
   if (empty) {
-    std::cerr << "kestrel: " << options.input.string() << ": the model space is empty; "
-              << options.output.string() << " was not written\n";
+    std::cerr << "kestrel: " << input_name(options.input) << ": the model space is empty; "
+              << output.target().string() << " was not written\n";
     return kExitEmptyDrawing;
   }
   if (set.NuDibujos != 1) {
-    std::cerr << "kestrel: the copy failed; " << options.output.string() << " was not written\n";
+    std::cerr << "kestrel: the copy failed; " << output.target().string() << " was not written\n";
     return kExitEngineErrors;
   }
+  // The copy leaves the set's current drawing unset, as the host sets it;
+  // the file names its one drawing, so that it exports as it is.
+  set.DibujoAct = 1;
   try {
-    model::write_record_file(options.output, set);
+    model::write_json(output, set);
+    output.commit();
   } catch (const core::Error& e) {
     std::cerr << "kestrel: " << e.description() << "\n";
     return kExitNotWritable;
@@ -118,7 +125,7 @@ int run_import(const CommonOptions& common, const ImportOptions& options) {
     std::cerr << "kestrel: " << errors << " error" << (errors == 1 ? "" : "s")
               << " while reading entities (listed above); what could not be read was left out\n";
   }
-  if (!options.quiet) print_summary(options.output, set.Dibujos[1]);
+  if (!options.quiet) print_summary(output.target(), set.Dibujos[1]);
   return kExitWritten;
 }
 

@@ -3,10 +3,13 @@
 
 #include <iostream>
 
+#include "core/error.h"
+#include "tools/kestrel/cad_run.h"
 #include "tools/kestrel/commands.h"
 #include "tools/kestrel/export_cli.h"
 #include "tools/kestrel/huge_pages.h"
 #include "tools/kestrel/profile_cli.h"
+#include "platform/interrupts.h"
 
 int main(int argc, char** argv) {
   kestrel::cli::restart_with_huge_pages(argv);
@@ -35,6 +38,9 @@ int main(int argc, char** argv) {
   CLI::App* profile_cmd = kestrel::cli::add_profile_command(app, profile_options);
 
   CLI11_PARSE(app, argc, argv);
+  // From here Ctrl-C and SIGTERM end the run cleanly: no temporary file left,
+  // the old output kept, exit code 130 (the export dialog's abort key aside).
+  const kestrel::platform::InterruptHandlers interrupts("\nkestrel: interrupted; no output was written\n");
   try {
     if (session_cmd->parsed()) return kestrel::cli::run_session(common, session);
     if (export_cmd->parsed()) return kestrel::cli::run_export(common, export_options);
@@ -42,6 +48,9 @@ int main(int argc, char** argv) {
     if (profile_cmd->parsed()) return kestrel::cli::run_profile(common, profile_options);
     std::cout << app.help();
     return 0;
+  } catch (const kestrel::core::Error& e) {
+    std::cerr << "kestrel: " << e.description() << "\n";
+    return e.number() == kestrel::core::kPathFileAccess ? kestrel::cli::kExitNotWritable : 1;
   } catch (const std::exception& e) {
     std::cerr << "kestrel: " << e.what() << "\n";
     return 1;

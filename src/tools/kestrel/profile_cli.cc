@@ -26,8 +26,11 @@ CLI::App* add_profile_command(CLI::App& app, ProfileOptions& o) {
       "INPUT has one point a line: chainage, elevation (\",\" or \";\" between them, \".\" as decimal point,\n"
       "an optional header line, at least 2 points). One unit of chainage or elevation is one drawing unit;\n"
       "the first point lands on the insertion point.");
-  cmd->add_option("INPUT", o.input, "Profile file (.csv, .txt): chainage, elevation")->required();
-  cmd->add_option("-o,--output", o.output, "DXF file to write (replaced only when the drawing succeeds)")->required();
+  cmd->add_option("INPUT", o.input, "Profile file (.csv, .txt): chainage, elevation; \"-\": standard input")
+      ->required();
+  cmd->add_option("-o,--output", o.output,
+                  "DXF file to write (replaced only when the drawing succeeds); \"-\": standard output")
+      ->required();
   cmd->add_option_function<std::string>(
          "--at",
          [&o](const std::string& text) {
@@ -41,7 +44,7 @@ CLI::App* add_profile_command(CLI::App& app, ProfileOptions& o) {
       ->type_name("X,Y");
   cmd->add_option("--cad", o.cad_label, "CAD version label the embedded CAD presents itself as")
       ->default_val(o.cad_label);
-  cmd->add_flag("-q,--quiet", o.quiet, "No closing message");
+  cmd->add_flag("-q,--quiet", o.quiet, "No closing message (warnings and errors still shown)");
   return cmd;
 }
 

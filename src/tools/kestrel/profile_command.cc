@@ -4,6 +4,7 @@
 #include "bridge/c_kestrel.h"
 #include "cad/memcad/picker.h"
 #include "tools/kestrel/cad_run.h"
+#include "tools/kestrel/cli_files.h"
 #include "tools/kestrel/profile_cli.h"
 #include "tools/kestrel/profile_csv.h"
 #include "tools/kestrel/terminal_services.h"
@@ -11,7 +12,9 @@
 namespace kestrel::cli {
 
 int run_profile(const CommonOptions& common, const ProfileOptions& options) {
-  Profile profile = read_profile_csv(options.input);
+  check_input(options.input);
+  platform::SafeFileOutput output = open_output(options.output, options.input);
+  Profile profile = parse_profile_csv(read_input(options.input), input_name(options.input));
   TerminalServices terminal(common.settings_file, false);
   Module module(terminal.services());
   bridge::c_Kestrel kestrel(module);
@@ -26,7 +29,7 @@ int run_profile(const CommonOptions& common, const ProfileOptions& options) {
   cad->set_picker(picker);
 
   kestrel.Dibuja_perfil(profile.Ptos, profile.Pk, profile.Ct);
-  return save_drawing(module, *cad, options.output, "profile", options.quiet);
+  return save_drawing(module, *cad, output, "profile", options.quiet);
 }
 
 }  // namespace kestrel::cli
