@@ -3,7 +3,7 @@
 # and the packages named as arguments (scripts that need more pass them).
 set -euo pipefail
 packages=("$@"
-  build-essential cmake ninja-build pkg-config clang ccache
+  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev ccache
   libdxflib-dev nlohmann-json3-dev libsimdjson-dev libcli11-dev
   libfreetype-dev libfontconfig-dev fonts-liberation
   libgtest-dev libgmock-dev libbenchmark-dev
