@@ -80,8 +80,7 @@ class RoundTrip(unittest.TestCase):
         cls.dxf = os.path.join(cls.tmp.name, "survey.dxf")
         cls.json = os.path.join(cls.tmp.name, "back.json")
         cls.export = run("--settings", settings, "export", os.path.join(ROOT, "examples", "survey.json"),
-                         "-o", cls.dxf, "-q", "--points", "--polylines", "--contours", "--texts",
-                         "--triangles", "3d", "--labels", "name,z")
+                         "-o", cls.dxf, "-q", "--points", "--polylines", "--labels", "name,z")
         cls.imported = run("--settings", settings, "import", cls.dxf, "-o", cls.json)
 
     @classmethod
