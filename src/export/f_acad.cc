@@ -1,30 +1,22 @@
 #include "export/f_acad.h"
 
 #include <charconv>
+#include <utility>
 
 namespace kestrel::exporting {
 
 namespace {
 
-Control make(ControlKind kind, std::string caption = {}) {
-  Control c;
-  c.kind = kind;
-  c.caption = std::move(caption);
-  return c;
-}
-
-using K = ControlKind;
-
 // Control name → member, for lookups by name (scripted users, the CLI).
 struct NamedControl {
   std::string_view name;
-  Control f_Acad::*single = nullptr;
-  Control* (*element)(f_Acad&, std::size_t) = nullptr;
+  Control FAcadControls::*single = nullptr;
+  const Control* (*element)(const f_Acad&, std::size_t) = nullptr;
   std::size_t count = 1;
 };
 
 template <auto Member>
-Control* element_of(f_Acad& d, std::size_t i) {
+const Control* element_of(const f_Acad& d, std::size_t i) {
   auto& array = d.*Member;
   return i < array.size() ? &array[i] : nullptr;
 }
@@ -49,57 +41,13 @@ constexpr NamedControl kControls[] = {
 
 }  // namespace
 
-f_Acad::f_Acad(Module& module, FAcadEvents* listener)
-    : Frame1(make(K::kFrame, "Selecciona Entidades")),
-      chkPtos(make(K::kCheckBox, "Puntos -")),
-      chkPoli(make(K::kCheckBox, "Polilíneas -")),
-      chkSombrea(make(K::kCheckBox, "No hacer sombreados")),
-      chkTria(make(K::kCheckBox, "MDT -")),
-      FraTri(make(K::kFrame)),
-      Option1{make(K::kOptionButton, "3D"), make(K::kOptionButton, "3D Renderizado"),
-              make(K::kOptionButton, "2D Sólido"), make(K::kOptionButton, "2D Renderizado y sombreado en color")},
-      chkCurv(make(K::kCheckBox, "Curvas -")),
-      chkText(make(K::kCheckBox, "Textos -")),
-      chkBlo(make(K::kCheckBox, "Inserta Bloques -")),
-      fraAtri(make(K::kFrame)),
-      ChkNu(make(K::kCheckBox, "Número")),
-      chkNo(make(K::kCheckBox, "Nombre")),
-      chkCod(make(K::kCheckBox, "Código")),
-      ChkX(make(K::kCheckBox, "X")),
-      ChkY(make(K::kCheckBox, "Y")),
-      ChkZ(make(K::kCheckBox, "Z")),
-      TextX(make(K::kTextBox)),
-      TextY(make(K::kTextBox)),
-      TextZ(make(K::kTextBox)),
-      Label2{make(K::kLabel, "Decimales"), make(K::kLabel, "Decimales"), make(K::kLabel, "Decimales")},
-      txtAltura(make(K::kTextBox)),
-      labAtri(make(K::kLabel, "Altura Textos (m)")),
-      CmbOrient(make(K::kComboBox)),
-      Label3(make(K::kLabel, "Orientación textos")),
-      ChkAtri(make(K::kCheckBox, "Crear atributos en una sola capa")),
-      FraOpcion(make(K::kFrame, "Opciones")),
-      chkCap(make(K::kCheckBox, "Prefijo para los nombres de las capas")),
-      txtCap(make(K::kTextBox)),
-      Chk_Capas(make(K::kCheckBox, "No crear capas desactivadas  ni sus Entidades.")),
-      Op3D{make(K::kOptionButton, "Entidades en 2D"), make(K::kOptionButton, "Entidades en 3D ")},
-      Combo1(make(K::kComboBox)),
-      Label1(make(K::kLabel, "Deformación en Z")),
-      labPtos(make(K::kLabel)),
-      labPoli(make(K::kLabel)),
-      labTria(make(K::kLabel)),
-      labCurv(make(K::kLabel)),
-      labRotulos(make(K::kLabel)),
-      labBloques(make(K::kLabel)),
-      labMandando(make(K::kLabel, "Autocad ya está cargado.")),
-      proBarra(make(K::kProgressBar)),
-      cmdDatosaceptar(make(K::kButton, "Generar")),
-      bt_salir(make(K::kButton, "Cancelar")),
-      module_(module),
-      listener_(listener) {
-  CmbOrient.items = {"Horizontal", "Vertical"};
-}
+f_Acad::f_Acad(Module& module, FAcadEvents* listener) : module_(module), listener_(listener) {}
 
 Control* f_Acad::control(std::string_view name) {
+  return const_cast<Control*>(std::as_const(*this).control(name));
+}
+
+const Control* f_Acad::control(std::string_view name) const {
   std::size_t index = 0;
   bool indexed = false;
   if (const auto open = name.find('('); open != std::string_view::npos && name.back() == ')') {
@@ -115,6 +63,11 @@ Control* f_Acad::control(std::string_view name) {
     return indexed ? c.element(*this, index) : nullptr;
   }
   return nullptr;
+}
+
+bool f_Acad::within_reach(std::string_view name) const {
+  const Control* c = control(name);
+  return loaded_ && visible_ && c && c->enabled && c->visible;
 }
 
 }  // namespace kestrel::exporting

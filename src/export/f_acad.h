@@ -3,11 +3,10 @@
 // own caption is "Pegar en Autocad" until a CAD session names the CAD.
 #pragma once
 
-#include <array>
 #include <string>
 #include <string_view>
 
-#include "export/control.h"
+#include "export/f_acad_controls.h"
 #include "model/drawing_model.h"
 #include "module/module.h"
 #include "platform/ui.h"
@@ -38,7 +37,7 @@ struct WindowPlacement {
   int left = 100;
 };
 
-class f_Acad final : public platform::Form, public platform::KeyTarget {
+class f_Acad final : public FAcadControls, public platform::Form, public platform::KeyTarget {
  public:
   // A dialog whose events go to `listener` (nullptr: none).
   f_Acad(Module& module, FAcadEvents* listener);
@@ -48,12 +47,15 @@ class f_Acad final : public platform::Form, public platform::KeyTarget {
   // The control called `name`, with "(i)" for members of a control array
   // ("Option1(2)", "Op3D(0)"); nullptr when there is none.
   [[nodiscard]] Control* control(std::string_view name);
+  [[nodiscard]] const Control* control(std::string_view name) const;
 
   // Load: restores the window position and the options saved in the
-  // settings, fills Combo1; the dialog stays hidden. Loading an unloaded
-  // dialog again reads the settings again.
+  // settings, fills Combo1; the dialog stays hidden. A loaded dialog is
+  // left as it is.
   void load();
-  // Unload: saves the window position and "Altura Texto".
+  // Unload: saves the window position and "Altura Texto", then forgets the
+  // state of every control: they are back as designed (captions, values,
+  // enabled) until the next load reads the settings again.
   void unload();
   void ensure_loaded() {
     if (!loaded_) load();
@@ -73,11 +75,18 @@ class f_Acad final : public platform::Form, public platform::KeyTarget {
              std::int32_t, std::int32_t) {}
 
   // --- What the user does (each runs the control's handler) --------------------
-  // Sets a check box or option button ("Op3D(0)") and runs its click handler.
+  // Whether a person at the screen can act on the control `name`: the
+  // dialog is loaded and shown, and the control is enabled and visible.
+  [[nodiscard]] bool within_reach(std::string_view name) const;
+  // Sets a check box or option button ("Op3D(0)") and runs its click
+  // handler, as the form's own code may do even while the control is
+  // disabled.
   void set_value(std::string_view name, int value);
-  // Types into a text box or combo box and runs its change handler.
+  // Puts text into a text box or combo box and runs its change handler,
+  // likewise whatever its state.
   void set_text(std::string_view name, std::string text);
   // Presses a button: "cmdDatosaceptar" (Generar) or "bt_salir" (Cancelar).
+  // A button out of reach does not respond: raises 5 and changes nothing.
   void click(std::string_view name);
   // A key press while the dialog is active; Escape asks whether to abort.
   void key_press(int key_code) override;
@@ -88,19 +97,6 @@ class f_Acad final : public platform::Form, public platform::KeyTarget {
 
   [[nodiscard]] const WindowPlacement& placement() const noexcept { return placement_; }
   void set_placement(WindowPlacement p) noexcept { placement_ = p; }
-
-  std::string Caption = "Pegar en Autocad";
-
-  Control Frame1, chkPtos, chkPoli, chkSombrea, chkTria, FraTri;
-  std::array<Control, 4> Option1;
-  Control chkCurv, chkText, chkBlo, fraAtri, ChkNu, chkNo, chkCod, ChkX, ChkY, ChkZ;
-  Control TextX, TextY, TextZ;
-  std::array<Control, 3> Label2;
-  Control txtAltura, labAtri, CmbOrient, Label3, ChkAtri, FraOpcion, chkCap, txtCap, Chk_Capas;
-  std::array<Control, 2> Op3D;
-  Control Combo1, Label1;
-  Control labPtos, labPoli, labTria, labCurv, labRotulos, labBloques, labMandando, proBarra;
-  Control cmdDatosaceptar, bt_salir;
 
  private:
   void accept();

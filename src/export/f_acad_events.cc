@@ -142,6 +142,7 @@ void f_Acad::set_text(std::string_view name, std::string text) {
 }
 
 void f_Acad::click(std::string_view name) {
+  if (!within_reach(name)) core::raise(core::kInvalidCall);
   if (name == "cmdDatosaceptar") {
     accept();
   } else if (name == "bt_salir") {

@@ -76,6 +76,7 @@ void f_Acad::read_label_settings() {
 }
 
 void f_Acad::load() {
+  if (loaded_) return;
   loaded_ = true;
   visible_ = false;
   core::trap(module_.error_log, {"Form_Load  - Error  nº ", ": "}, [&] {
@@ -99,6 +100,10 @@ void f_Acad::load() {
 void f_Acad::unload() {
   if (!loaded_) return;
   (void)core::skip_each([&] { save_placement(); }, [&] { save("Quentar", "Altura Texto", txtAltura.text); });
+  // An unloaded form keeps nothing of its controls: the next load starts
+  // from the design, as the first one did.
+  static_cast<FAcadControls&>(*this) = FAcadControls{};
+  placement_ = {};
   loaded_ = false;
   visible_ = false;
 }

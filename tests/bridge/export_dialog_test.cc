@@ -3,6 +3,7 @@
 #include "bridge_fixture.h"
 #include "cad/memcad/memcad.h"
 #include "model/loading.h"
+#include "support/scripted_ui.h"
 
 namespace kestrel::bridge {
 namespace {
@@ -48,11 +49,13 @@ class ExportDialogTest : public BridgeTest {
     for (const auto& e : drawing().model_space().entities()) n += e->kind() == kind;
     return n;
   }
+  using User = test_support::ScriptedUser<exporting::f_Acad>;
   // The scripted user: applies `choices` and presses "Generar".
-  void user_accepts(std::function<void(exporting::f_Acad&)> choices = {}) {
+  void user_accepts(std::function<void(User&)> choices = {}) {
     dialogs.on_show("f_Acad", [this, choices](platform::Form&) {
-      if (choices) choices(kestrel->aCad());
-      kestrel->aCad().click("cmdDatosaceptar");
+      User user(kestrel->aCad());
+      if (choices) choices(user);
+      user.click("cmdDatosaceptar");
     });
   }
 };
@@ -107,9 +110,9 @@ TEST_F(ExportDialogTest, AcceptingGeneratesLayersPointsAndLabelsThenZooms) {
 
 TEST_F(ExportDialogTest, TwoDThenThreeDExportsFlattenOnlyTheFirst) {
   kestrel->Mete(survey(2), {});
-  user_accepts([](exporting::f_Acad& d) { d.set_value("Op3D(0)", 1); });
+  user_accepts([](User& u) { u.tick("Op3D(0)"); });
   kestrel->A_Show_Seleccion_datos1();
-  user_accepts([](exporting::f_Acad& d) { d.set_value("Op3D(1)", 1); });
+  user_accepts([](User& u) { u.tick("Op3D(1)"); });
   kestrel->A_Show_Seleccion_datos1();
 
   std::vector<double> zs;
@@ -119,9 +122,43 @@ TEST_F(ExportDialogTest, TwoDThenThreeDExportsFlattenOnlyTheFirst) {
   EXPECT_EQ(zs, (std::vector<double>{0, 0, 101, 102}));
 }
 
+TEST_F(ExportDialogTest, TheSecondOpeningStartsFromTheDesignAndTheSavedOptions) {
+  kestrel->Mete(survey(4), {});
+  user_accepts([](User& u) {
+    u.tick("chkCap");
+    u.tick("Op3D(0)");
+    u.type("txtCap", "OBRA_");
+    u.tick("ChkZ");
+    u.type("TextX", "5");
+    u.type("CmbOrient", "Vertical");
+    u.tick("Chk_Capas");  // an option that is not saved
+  });
+  kestrel->A_Show_Seleccion_datos1();
+  ASSERT_EQ(count(memcad::EntityKind::kPoint), 2u);  // the switched-off layer's points left out
+
+  exporting::FAcadControls seen;  // what the user finds on the second opening
+  user_accepts([&](User&) { seen = kestrel->aCad(); });
+  kestrel->A_Show_Seleccion_datos1();
+
+  EXPECT_TRUE(seen.cmdDatosaceptar.enabled);
+  EXPECT_TRUE(seen.bt_salir.enabled);
+  EXPECT_EQ(seen.Chk_Capas.value, 0);
+  EXPECT_EQ(seen.proBarra.value, 0);
+  EXPECT_EQ(seen.chkCap.value, 1);
+  EXPECT_TRUE(seen.txtCap.enabled);
+  EXPECT_EQ(seen.txtCap.text, "OBRA_");
+  EXPECT_EQ(seen.Op3D[0].value, 1);
+  EXPECT_FALSE(seen.Combo1.enabled);
+  EXPECT_EQ(seen.ChkZ.value, 1);
+  EXPECT_EQ(seen.CmbOrient.text, "Vertical");
+  EXPECT_EQ(seen.TextX.text, "3");  // decimals are read from the host's section
+  EXPECT_EQ(count(memcad::EntityKind::kPoint), 6u);  // all four this time
+  EXPECT_TRUE(message_box.shown().empty()) << message_box.shown()[0].text;
+}
+
 TEST_F(ExportDialogTest, SkippingOffLayersLeavesTheirPointsOut) {
   kestrel->Mete(survey(4), {});
-  user_accepts([](exporting::f_Acad& d) { d.set_value("Chk_Capas", 1); });
+  user_accepts([](User& u) { u.tick("Chk_Capas"); });
   kestrel->A_Show_Seleccion_datos1();
   EXPECT_EQ(count(memcad::EntityKind::kPoint), 2u);
   EXPECT_EQ(drawing().layers().find("Oculta"), nullptr);
@@ -131,7 +168,7 @@ TEST_F(ExportDialogTest, EscapeDuringTheExportAbortsAfterTheQuestion) {
   kestrel->Mete(survey(1200), {});  // progress step 2: the pump runs every second point
   pump.press_on_call(3);
   message_box.answer({platform::kYes});
-  user_accepts([](exporting::f_Acad& d) { d.set_value("chkNo", 0); });
+  user_accepts([](User& u) { u.tick("chkNo", 0); });
   kestrel->A_Show_Seleccion_datos1();
 
   ASSERT_EQ(message_box.shown().size(), 1u);

@@ -155,6 +155,10 @@ TEST(MemcadHatch, OuterLoopCopiesTheBoundaryPath) {
   EXPECT_EQ(data.loops[0].xy, (std::vector<double>{0, 0, 4, 0, 4, 3}));  // the repeated end vertex dropped
   EXPECT_FALSE(data.solid());
   EXPECT_EQ(data.pattern_scale, 0.1);
+  // A predefined pattern must be one memcad knows; a custom one may be any.
+  EXPECT_EQ(error_of([&] { (void)hatch.call("SetPattern", 0, "ESCHER"); }).number(), kNotFound);
+  (void)hatch.call("SetPattern", 2, "ESCHER");
+  EXPECT_EQ(hatch.get("PatternName").to_string(), "ESCHER");
 }
 
 TEST(MemcadHatch, OpenBoundariesAndNonCurvesAreRefused) {

@@ -146,6 +146,7 @@ const RefusedCase kRefusedCases[] = {
      kRefused},
     {"unknown block", [](Cad& c) { (void)c.add("InsertBlock", pt(0, 0), "NADA", 1.0, 1.0, 1.0, 0.0); }, kRefused},
     {"empty hatch pattern", [](Cad& c) { (void)c.add("AddHatch", 0, "", true); }, kRefused},
+    {"unknown predefined pattern", [](Cad& c) { (void)c.add("AddHatch", 0, "ANSI39", true); }, kNotFound},
     {"zero circle radius", [](Cad& c) { (void)c.add("AddCircle", pt(0, 0), 0.0); }, kRefused},
     {"point of two numbers", [](Cad& c) { (void)c.add("AddPoint", doubles({1, 2})); }, kRefused},
     {"text point as text", [](Cad& c) { (void)c.add("AddText", "a", "1,2", 1.0); }, core::kTypeMismatch},

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "module/settings_access.h"
@@ -40,27 +42,15 @@ class FAcadTest : public ::testing::Test, protected test_support::ScriptedModule
   [[nodiscard]] std::string placement(const char* key) {
     return settings.get(kSettingsApp, "Quentar Posicion Autoca VB", key, "<missing>");
   }
+  // Loads the dialog and puts it on the screen, where its buttons can be pressed.
+  void show() {
+    dialog.load();
+    dialog.set_visible(true);
+  }
 
   RecordingListener listener;
   f_Acad dialog{module, &listener};
 };
-
-TEST_F(FAcadTest, LoadRestoresDefaultsWhenNothingWasSaved) {
-  dialog.load();
-  EXPECT_EQ(dialog.txtAltura.text, "1");
-  EXPECT_EQ(dialog.TextX.text, "3");
-  EXPECT_EQ(dialog.CmbOrient.text, "Horizontal");
-  EXPECT_EQ(dialog.ChkAtri.value, 1);
-  EXPECT_EQ(dialog.chkCap.value, 0);
-  EXPECT_FALSE(dialog.txtCap.enabled);
-  EXPECT_EQ(dialog.txtCap.text, "3D_");
-  EXPECT_EQ(dialog.Op3D[0].value, 0);
-  EXPECT_EQ(dialog.Op3D[1].value, 1);
-  EXPECT_EQ(dialog.Combo1.items.size(), 8u);
-  EXPECT_EQ(dialog.Combo1.items[5], " x 10");
-  EXPECT_FALSE(dialog.visible());
-  EXPECT_EQ(dialog.placement().top, 100);
-}
 
 struct PlacementCase {
   const char* state;
@@ -80,12 +70,12 @@ TEST_F(FAcadTest, WindowPositionIsRestoredWithinLimits) {
     placement_setting("Estado", c.state);
     placement_setting("Top", c.top);
     placement_setting("Left", c.left);
-    dialog.set_placement({});
     dialog.load();
     SCOPED_TRACE(std::string(c.state) + "/" + c.top + "/" + c.left);
     EXPECT_EQ(dialog.placement().state, c.expected.state);
     EXPECT_EQ(dialog.placement().top, c.expected.top);
     EXPECT_EQ(dialog.placement().left, c.expected.left);
+    dialog.unload();
   }
   EXPECT_TRUE(message_box.shown().empty());
 }
@@ -95,6 +85,7 @@ TEST_F(FAcadTest, NonPositiveTextHeightLoadsAsOne) {
   save_setting(settings, "Cad", "Rotula H", "-2");
   dialog.load();
   EXPECT_EQ(dialog.txtAltura.text, "-2");  // "Rotula H" is read after "Altura Texto" and wins
+  dialog.unload();
   save_setting(settings, "Cad", "Rotula H", "2.5");
   dialog.load();
   EXPECT_EQ(dialog.txtAltura.text, "2.5");
@@ -119,7 +110,7 @@ TEST_F(FAcadTest, UnloadSavesPositionAndTextHeight) {
 
 TEST_F(FAcadTest, AcceptRaisesEveryEventInItsFixedOrder) {
   module.model.NumPuntos = 1;
-  dialog.load();
+  show();
   dialog.set_value("chkCap", 1);
   dialog.set_text("txtCap", "  PRE ");
   dialog.set_value("Op3D(0)", 1);
@@ -145,7 +136,7 @@ TEST_F(FAcadTest, AcceptRaisesEveryEventInItsFixedOrder) {
 }
 
 TEST_F(FAcadTest, DisabledItemsRaiseNothingButBlocksOnlyNeedTheTick) {
-  dialog.load();
+  show();
   dialog.chkPtos.value = 1;
   dialog.chkPtos.enabled = false;
   dialog.chkTria.value = 1;
@@ -157,7 +148,7 @@ TEST_F(FAcadTest, DisabledItemsRaiseNothingButBlocksOnlyNeedTheTick) {
 }
 
 TEST_F(FAcadTest, UntickedPrefixStillRaisesThePrefixEventEmpty) {
-  dialog.load();
+  show();
   dialog.set_text("txtCap", "X_");
   dialog.click("cmdDatosaceptar");
   ASSERT_FALSE(listener.events.empty());
@@ -171,7 +162,7 @@ TEST_F(FAcadTest, EveryTriangulationOptionRaisesItsEvent) {
                                                          {"Option1(3)", "aCadTriaCurv(true)"}};
   for (const auto& [option, event] : options) {
     listener.events.clear();
-    dialog.load();
+    show();
     dialog.set_text("txtCap", "");
     dialog.set_value("chkTria", 1);
     dialog.set_value(option, 1);
@@ -182,7 +173,7 @@ TEST_F(FAcadTest, EveryTriangulationOptionRaisesItsEvent) {
 
 TEST_F(FAcadTest, AcceptSavesOptionsUnderCadAndDecimalsAreReadFromDatos) {
   save_setting(settings, "Datos", "Decimales X", "2");
-  dialog.load();
+  show();
   dialog.set_text("TextX", "5");
   dialog.set_value("ChkZ", 1);
   dialog.set_text("CmbOrient", "Vertical");
@@ -203,12 +194,57 @@ TEST_F(FAcadTest, AcceptSavesOptionsUnderCadAndDecimalsAreReadFromDatos) {
   EXPECT_EQ(dialog.CmbOrient.text, "Vertical");
 }
 
-TEST_F(FAcadTest, CloseButtonUnloadsWithoutEvents) {
-  dialog.load();
+TEST_F(FAcadTest, CloseButtonUnloadsWithoutEventsAndTheNextLoadStartsAfresh) {
+  show();
+  dialog.Caption = "Generar en ZWCAD";
+  dialog.labMandando.caption = "Dibujando puntos";
+  dialog.set_value("Chk_Capas", 1);
+  dialog.set_value("chkPtos", 0);
+  dialog.set_text("Combo1", " x 10");
+  dialog.proBarra.value = 40;
   dialog.click("bt_salir");
   EXPECT_TRUE(listener.events.empty());
   EXPECT_FALSE(dialog.loaded());
   EXPECT_EQ(cad("Rotula X"), "<missing>");
+
+  dialog.load();  // nothing saved but the text height: the rest as designed or by default
+  EXPECT_EQ(dialog.Caption, "Pegar en Autocad");
+  EXPECT_EQ(dialog.labMandando.caption, "Autocad ya está cargado.");
+  EXPECT_EQ(dialog.Chk_Capas.value, 0);
+  EXPECT_TRUE(dialog.ChkNu.enabled);
+  EXPECT_EQ(dialog.Combo1.text, " x 1");
+  EXPECT_EQ(dialog.Combo1.items[5], " x 10");
+  EXPECT_EQ(dialog.proBarra.value, 0);
+  EXPECT_TRUE(dialog.cmdDatosaceptar.enabled);
+  EXPECT_EQ(dialog.TextX.text, "3");
+  EXPECT_EQ(dialog.ChkAtri.value, 1);
+  EXPECT_FALSE(dialog.txtCap.enabled);
+  EXPECT_EQ(dialog.txtCap.text, "3D_");
+  EXPECT_EQ(dialog.Op3D[1].value, 1);
+  EXPECT_FALSE(dialog.visible());
+}
+
+TEST_F(FAcadTest, ButtonsOutOfReachDoNotRespond) {
+  const std::pair<const char*, std::function<void(f_Acad&)>> cases[] = {
+      {"accept disabled", [](f_Acad& d) { d.cmdDatosaceptar.enabled = false; }},
+      {"accept hidden", [](f_Acad& d) { d.cmdDatosaceptar.visible = false; }},
+      {"dialog hidden", [](f_Acad& d) { d.set_visible(false); }},
+      {"dialog unloaded", [](f_Acad& d) { d.unload(); }},
+  };
+  for (const auto& [what, setup] : cases) {
+    SCOPED_TRACE(what);
+    show();
+    setup(dialog);
+    try {
+      dialog.click("cmdDatosaceptar");
+      ADD_FAILURE() << "the press was taken";
+    } catch (const core::Error& e) {
+      EXPECT_EQ(e.number(), core::kInvalidCall);
+    }
+    EXPECT_TRUE(listener.events.empty());
+    EXPECT_EQ(cad("3D"), "<missing>");  // nothing saved
+    dialog.unload();
+  }
 }
 
 TEST_F(FAcadTest, DeformationFollowsComboAnd3D) {

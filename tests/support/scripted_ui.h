@@ -3,6 +3,8 @@
 // and afterwards reads what the library showed.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <functional>
 #include <map>
@@ -86,5 +88,33 @@ class ScriptedDialogs final : public platform::DialogService {
   std::vector<std::string> shown_;
 };
 
+// A person at the screen working a dialog model (f_Acad): they can act only
+// on a control within reach — the dialog shown, the control enabled and
+// visible. Reaching for any other fails the running test and does nothing.
+template <class Dialog>
+class ScriptedUser {
+ public:
+  explicit ScriptedUser(Dialog& dialog) : dialog_(dialog) {}
+
+  void click(std::string_view name) {
+    if (reach(name)) dialog_.click(name);
+  }
+  // Ticks or clears a check box, or chooses an option button.
+  void tick(std::string_view name, int value = 1) {
+    if (reach(name)) dialog_.set_value(name, value);
+  }
+  void type(std::string_view name, std::string text) {
+    if (reach(name)) dialog_.set_text(name, std::move(text));
+  }
+
+ private:
+  bool reach(std::string_view name) {
+    if (dialog_.within_reach(name)) return true;
+    ADD_FAILURE() << "the user cannot reach " << name << " (disabled, hidden, or the dialog is not shown)";
+    return false;
+  }
+
+  Dialog& dialog_;
+};
 
 }  // namespace kestrel::test_support

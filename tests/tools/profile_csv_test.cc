@@ -19,6 +19,7 @@ TEST(ProfileCsv, ReadsCommaAndSemicolonFilesWithOrWithoutHeader) {
       "\"PK\",\"Z\"\n\"0\",\"100\"\n 20 , 101.5 \n40,99",   // quoted, blanks, no final line end
       "0;100;\n20;101.5;;\n40;99\n",                        // trailing separators of a spreadsheet
       "  \n0,1e2\n2e1,101.5\n40,99\n",
+      "\xEF\xBB\xBFPK;\"Cota; m\"\n0;100\n\t\n+20;\"101.5\"\n40;99.\n",  // byte-order mark, quoted ";"
   };
   for (const char* text : texts) {
     SCOPED_TRACE(text);
@@ -49,6 +50,11 @@ TEST(ProfileCsv, BadLinesAreNamedByFileAndLine) {
       {"PK,Z\n0,100\n\nx20,101\n", "f.csv:4: chainage is not a number: \"x20\""},
       {"0,100\n20,\n", "f.csv:2: elevation is not a number: \"\""},
       {"0;100\n20;101,5\n", "f.csv:2: elevation is not a number: \"101,5\""},  // "." is the decimal point
+      {"0,100\n20,&H10\n", "f.csv:2: elevation is not a number: \"&H10\""},
+      {"0,100\n\n1d2,7\n", "f.csv:3: chainage is not a number: \"1d2\""},
+      {"0,100\n20,-1e400\n", "f.csv:2: elevation is out of range: \"-1e400\""},
+      {"0,100\n\"20,5\n", "f.csv:2: a quoted field is not closed on its line"},
+      {"0,100\n20,\"\x1b]0;x\x07\"\n", "f.csv:2: elevation is not a number: \"\\x1B]0;x\\x07\""},
       {"0,100\nPK,Z\n", "f.csv:2: chainage is not a number: \"PK\""},          // a header only comes first
       {"PK,Z\n", "f.csv: a profile needs at least 2 points; found 0"},
       {"0,100\n", "f.csv: a profile needs at least 2 points; found 1"},

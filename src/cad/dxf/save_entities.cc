@@ -3,6 +3,7 @@
 #include "cad/dxf/entity_fields.h"
 #include "cad/dxf/saver.h"
 #include "cad/dxf/text_codec.h"
+#include "cad/memcad/hatch_patterns.h"
 #include "cad/memcad/polylines.h"
 
 namespace kestrel::dxf {
@@ -27,6 +28,25 @@ std::size_t chunk_end(std::string_view text, std::size_t from, std::size_t limit
   }
   if (text[end - 1] == '^' && end - 1 > from) return end - 1;
   return end;
+}
+
+// A pattern fill's definition lines (78, then per line 53, 43/44, 45/46,
+// 79 and 49 per dash), scaled and turned as the hatch draws them, so that a
+// reader needs no pattern file of its own. A pattern memcad has no
+// definition for keeps its name alone.
+void pattern_lines(const GroupWriter& w, const Hatch& h) {
+  const auto lines = predefined_pattern(h.pattern_name).value_or(std::span<const PatternLine>());
+  w.integer(78, static_cast<std::int64_t>(lines.size()));
+  for (const PatternLine& line : lines) {
+    const DrawnPatternLine drawn = drawn_pattern_line(line, h.pattern_scale, h.pattern_angle);
+    w.real(53, drawn.angle);
+    w.real(43, drawn.base_x);
+    w.real(44, drawn.base_y);
+    w.real(45, drawn.offset_x);
+    w.real(46, drawn.offset_y);
+    w.integer(79, static_cast<std::int64_t>(line.dashes.size()));
+    for (const double dash : line.dashes) w.real(49, dash * h.pattern_scale);
+  }
 }
 
 template <class E>
@@ -229,7 +249,7 @@ void DocumentSaver::hatch(const Entity& e, std::uint64_t owner, bool paper) {
     w_.degrees(52, h.pattern_angle);
     w_.real(41, h.pattern_scale);
     w_.integer(77, 0);
-    w_.integer(78, 0);
+    pattern_lines(w_, h);
   }
   w_.integer(98, 0);
 }

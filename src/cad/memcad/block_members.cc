@@ -8,6 +8,7 @@
 #include "cad/memcad/document.h"
 #include "cad/memcad/errors.h"
 #include "cad/memcad/faces.h"
+#include "cad/memcad/hatch_patterns.h"
 #include "cad/memcad/polylines.h"
 #include "cad/memcad/texts.h"
 
@@ -83,8 +84,7 @@ Variant add_hatch(Block& b, Args a) {
   const std::int32_t type = long_argument(a, 1);
   std::string name = string_argument(a, 2);
   const bool associative = bool_argument(a, 3);
-  check_range(type, 0, 2, "tipo de patrón");
-  if (name.empty()) raise_refused("El nombre del patrón de sombreado está vacío");
+  check_hatch_pattern(type, name);
   return added(b, std::make_shared<Hatch>(static_cast<std::int16_t>(type), std::move(name), associative));
 }
 

@@ -6,6 +6,7 @@
 #include "cad/memcad/arguments.h"
 #include "cad/memcad/curves.h"
 #include "cad/memcad/errors.h"
+#include "cad/memcad/hatch_patterns.h"
 #include "cad/memcad/names.h"
 #include "cad/memcad/polylines.h"
 
@@ -137,8 +138,7 @@ void put_scale(Entity& e, const Variant& v) {
 Variant set_pattern(Entity& e, Args args) {
   const std::int32_t type = long_argument(args, 1);
   std::string name = string_argument(args, 2);
-  check_range(type, 0, 2, "tipo de patrón");
-  if (name.empty()) raise_refused("El nombre del patrón está vacío");
+  check_hatch_pattern(type, name);
   as<Hatch>(e).pattern_type = static_cast<std::int16_t>(type);
   as<Hatch>(e).pattern_name = std::move(name);
   return {};

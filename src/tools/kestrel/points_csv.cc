@@ -1,25 +1,17 @@
 #include "tools/kestrel/points_csv.h"
 
 #include <algorithm>
-#include <optional>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "core/numeric.h"
 #include "model/options.h"
 #include "tools/kestrel/csv_fields.h"
 
 namespace kestrel::cli {
 
 namespace {
-
-std::optional<double> coordinate(std::string text, char separator) {
-  if (separator != ',') {
-    if (const auto comma = text.find(','); comma != std::string::npos) text[comma] = '.';
-  }
-  return core::parse_number(text);
-}
 
 struct Points {
   std::vector<std::string> names, codes;
@@ -51,9 +43,9 @@ model::t_Dibujo to_drawing(Points&& p, std::string_view name) {
   return d;
 }
 
-[[noreturn]] void fail(std::string_view name, std::size_t line, const std::string& what) {
-  throw std::runtime_error(std::string(name) + ":" + std::to_string(line) + ": " + what);
-}
+// The separators a points file may use, in the order they are looked for.
+constexpr std::string_view kSeparators = ";\t,";
+constexpr const char* kAxes[] = {"x", "y", "z"};
 
 }  // namespace
 
@@ -64,24 +56,27 @@ model::t_Dibujo parse_points_csv(std::string_view text, std::string_view name) {
   points.names.reserve(estimate);
   points.codes.reserve(estimate);
 
-  std::optional<char> separator;
-  for_each_line(text, [&](std::size_t line_number, std::string_view line) {
-    if (!separator) separator = detect_separator(line);
-    const std::vector<std::string> fields = split_fields(line, *separator);
-    if (fields.size() < 4) fail(name, line_number, "expected name, x, y, z[, code]; found " +
-                                                       std::to_string(fields.size()) + " field(s)");
-    const auto x = coordinate(fields[1], *separator);
-    const auto y = coordinate(fields[2], *separator);
-    const auto z = coordinate(fields[3], *separator);
-    const bool header = points.x.empty() && !x && !y && !z;  // "name, x, y, z" before the first point
+  for_each_record(text, name, kSeparators, [&](const CsvRecord& record) {
+    const std::span<const std::string> fields = record.fields;
+    if (fields.size() < 4) {
+      fail_at(name, record.line,
+              "expected name, x, y, z[, code]; found " + std::to_string(fields.size()) + " field(s)");
+    }
+    // A decimal comma only where "," does not separate fields.
+    const bool decimal_comma = record.separator != ',';
+    ParsedNumber xyz[3];
+    for (std::size_t k = 0; k < 3; ++k) xyz[k] = parse_plain_number(fields[k + 1], decimal_comma);
+    const bool header = points.x.empty() && std::all_of(std::begin(xyz), std::end(xyz), [](const ParsedNumber& n) {
+                          return n.kind == NumberText::kNotANumber;
+                        });  // "name, x, y, z" before the first point
     if (header) return;
-    if (!x) fail(name, line_number, "x is not a number: \"" + fields[1] + "\"");
-    if (!y) fail(name, line_number, "y is not a number: \"" + fields[2] + "\"");
-    if (!z) fail(name, line_number, "z is not a number: \"" + fields[3] + "\"");
+    for (std::size_t k = 0; k < 3; ++k) {
+      if (xyz[k].kind != NumberText::kNumber) fail_number(name, record.line, kAxes[k], xyz[k].kind, fields[k + 1]);
+    }
     points.names.push_back(fields[0]);
-    points.x.push_back(*x);
-    points.y.push_back(*y);
-    points.z.push_back(*z);
+    points.x.push_back(xyz[0].value);
+    points.y.push_back(xyz[1].value);
+    points.z.push_back(xyz[2].value);
     points.codes.push_back(fields.size() > 4 ? fields[4] : std::string());
   });
   if (points.x.empty()) throw std::runtime_error(std::string(name) + ": no points");
