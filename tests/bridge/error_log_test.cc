@@ -82,20 +82,6 @@ TEST_F(BridgeTest, AStoreThatCannotBeWrittenStillShowsTheMessageAndTriesOnce) {
   EXPECT_EQ(log.count(), 1u);
 }
 
-TEST_F(BridgeTest, AMalformedSettingsFileIsNeitherFatalNorOverwritten) {
-  platform::TempFolder folder;
-  const auto file = folder.path() / "settings.ini";
-  const std::string garbage = "[Merivox Errores]\nNumero=3\nthis line is not a setting\n";
-  platform::write_bytes(file, garbage);
-
-  auto store = platform::IniSettingsStore::single_file(file);
-  core::VbBool stop = core::kFalse;
-  ErrorLog log(message_box, store, stop);
-  EXPECT_NO_THROW(log.log("mensaje", "fuente"));
-  EXPECT_EQ(platform::read_bytes(file), garbage);
-  EXPECT_EQ(message_box.shown().size(), 1u);
-}
-
 // Two programs logging at the same time into one settings file: every
 // error keeps an entry of its own and the counter counts them all.
 TEST(ErrorLogProcesses, LogIntoOneFileWithoutLosingAnEntry) {

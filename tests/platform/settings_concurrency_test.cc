@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -74,34 +73,6 @@ TEST(SettingsConcurrency, ProcessesLoseNothing) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "writer process failed";
   }
   expect_all_updates(folder.path());
-}
-
-// Read-increment-write through update(): every increment of every thread
-// gets a number of its own.
-TEST(SettingsConcurrency, CounterUpdatesFromThreadsAreNeverTakenTwice) {
-  TempFolder folder;
-  constexpr int kIncrements = 50;
-  auto count = [&](int writer) {
-    IniSettingsStore store = IniSettingsStore::in_folder(folder.path());
-    for (int u = 0; u < kIncrements; ++u) {
-      store.update("Merivox", "Merivox Errores", [&](SectionEdit& errors) {
-        const std::string n = std::to_string(std::stoi(errors.read("Numero").value_or("0")) + 1);
-        errors.set("Numero", n);
-        errors.set("Lugar " + n, key_of(writer, u));
-      });
-    }
-  };
-  std::vector<std::thread> threads;
-  for (int w = 0; w < kWriters; ++w) threads.emplace_back(count, w);
-  for (auto& t : threads) t.join();
-
-  IniSettingsStore store = IniSettingsStore::in_folder(folder.path());
-  EXPECT_EQ(store.read("Merivox", "Merivox Errores", "Numero"), std::to_string(kWriters * kIncrements));
-  std::set<std::string> written;
-  for (int n = 1; n <= kWriters * kIncrements; ++n) {
-    written.insert(store.get("Merivox", "Merivox Errores", "Lugar " + std::to_string(n)));
-  }
-  EXPECT_EQ(written.size(), static_cast<std::size_t>(kWriters * kIncrements));
 }
 
 }  // namespace
