@@ -2,9 +2,11 @@
 // error however long the log already is. Anchor, in the same run: the former
 // way of logging, which read the counter and then saved "Numero", "Lugar n"
 // and "Error n" one by one, each save rewriting the whole file (temporary
-// file, fsync, rename). Counters: errors per second and the file's size.
+// file, fsync, rename). Counters: errors per second, the file's size and the
+// process's peak resident memory (the store keeps the parsed file).
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 
 #include <filesystem>
 #include <string>
@@ -53,6 +55,9 @@ constexpr std::string_view kTitle = "ZWCAD.Application";
 void report(benchmark::State& state, const fs::path& file) {
   state.counters["errors/s"] = benchmark::Counter(static_cast<double>(state.range(0)), benchmark::Counter::kIsRate);
   state.counters["file MB"] = static_cast<double>(fs::file_size(file)) / 1e6;
+  rusage usage{};
+  ::getrusage(RUSAGE_SELF, &usage);
+  state.counters["peak RSS MB"] = static_cast<double>(usage.ru_maxrss) / 1024;
 }
 
 void BM_ErrorLog(benchmark::State& state) {
