@@ -4,12 +4,20 @@
 
 namespace kestrel::bridge {
 
-c_Kestrel::c_Kestrel(Module& module) : module_(module), aCad_(std::make_unique<exporting::f_Acad>(module, this)) {
-  core::trap(module_.error_log, {"Inicializa ", " Error nº: "}, [&] { aCad_->load(); });
+c_Kestrel::c_Kestrel(Module& module) : module_(module) {
+  try {
+    aCad_ = std::make_unique<exporting::f_Acad>(module, this);
+    aCad_->load();
+  } catch (...) {
+    const core::Error e = core::current_error();
+    (void)core::attempt([&] {
+      module_.error_log.log("Inicializa " + e.source() + " Error nº: " + e.description(), e.source());
+    });
+  }
 }
 
 c_Kestrel::~c_Kestrel() {
-  (void)core::attempt([&] { aCad_->unload(); });
+  (void)core::attempt([&] { aCad().unload(); });
 }
 
 void c_Kestrel::LongToRGB(std::int32_t RGBval) {

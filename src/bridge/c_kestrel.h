@@ -12,6 +12,7 @@
 
 #include "core/numeric.h"
 #include "core/object.h"
+#include "core/trap.h"
 #include "core/vb_array.h"
 #include "export/export_state.h"
 #include "export/f_acad.h"
@@ -26,7 +27,9 @@ using core::VbBool;
 
 class c_Kestrel final : public exporting::FAcadEvents {
  public:
-  // Creates the export dialog, loaded and hidden.
+  // Creates the export dialog, loaded and hidden. An error doing so is
+  // logged as "Inicializa " + source + " Error nº: " + description; the
+  // object then has no dialog, and what needs it meets error 91.
   explicit c_Kestrel(Module& module);
   // Unloads the dialog; the module state stays.
   ~c_Kestrel() override;
@@ -122,12 +125,16 @@ class c_Kestrel final : public exporting::FAcadEvents {
   void Bloques_descompon();
 
   // --- State read by the generators and by tests ----------------------------
-  [[nodiscard]] exporting::f_Acad& aCad() { return *aCad_; }
+  // The export dialog; error 91 when the initializer could not create it.
+  [[nodiscard]] exporting::f_Acad& aCad() {
+    if (!aCad_) core::raise(core::kObjectNotSet);
+    return *aCad_;
+  }
   [[nodiscard]] Module& module() { return module_; }
   [[nodiscard]] std::int16_t red() const noexcept { return red_; }
   [[nodiscard]] std::int16_t green() const noexcept { return green_; }
   [[nodiscard]] std::int16_t blue() const noexcept { return blue_; }
-  [[nodiscard]] VbBool busy() const noexcept { return busy_; }
+  [[nodiscard]] VbBool busy() const noexcept { return export_state_.Busy; }
   [[nodiscard]] const core::Obj& colour_object() const noexcept { return export_state_.ColorObject; }
   [[nodiscard]] const std::string& cad_short_name() const noexcept { return cad_short_name_; }
   [[nodiscard]] const std::string& version_label() const noexcept { return version_label_; }
@@ -157,7 +164,18 @@ class c_Kestrel final : public exporting::FAcadEvents {
   bool connect(bool silent);
   void count_block_references();
   void show_dialog();
-  [[nodiscard]] exporting::ExportContext export_context() { return {module_, *aCad_, export_state_}; }
+  // Runs `generate` in the export context, under a trap that catches only
+  // what the generator's own trap cannot: a dialog the initializer could not
+  // create (error 91, logged as `routine` + " - Error    nº "), and an
+  // out-of-memory error passed on to end the call.
+  template <class F>
+  void with_dialog(std::string_view routine, F&& generate) {
+    const std::string prefix = std::string(routine) + " - Error    nº ";
+    core::trap(module_.error_log, {prefix, ": "}, [&] {
+      exporting::ExportContext ctx{module_, aCad(), export_state_};
+      generate(ctx);
+    });
+  }
   [[nodiscard]] importing::ImportContext import_context() { return {module_, import_state_}; }
   void bind_document(VbBool& sigue, bool silent, std::string* Nombre, std::string* Vers);
   void report_connected(bool silent, const std::string& version);
@@ -166,7 +184,6 @@ class c_Kestrel final : public exporting::FAcadEvents {
   Module& module_;
   std::unique_ptr<exporting::f_Acad> aCad_;
   std::string cad_short_name_;
-  VbBool busy_ = core::kFalse;
   VbArray<std::int32_t> VVc_;         // per-triangle colours given to Mete
   std::int16_t red_ = 0, green_ = 0, blue_ = 0;
   exporting::ExportState export_state_;  // CapAc, PrefCap, CapasCreadas, Solo2D

@@ -6,6 +6,7 @@
 #include "cad/catalogue.h"
 #include "core/text.h"
 #include "core/trap.h"
+#include "export/color_true.h"
 
 namespace kestrel::bridge {
 
@@ -23,12 +24,20 @@ bool c_Kestrel::Mira() {
   }
 }
 
+// The first two words of the caption joined by one blank, however many
+// blanks stand between them; the family word when there is no caption.
 void c_Kestrel::read_short_name() {
   std::string caption;
   (void)core::attempt([&] { caption = module_.cad.Aplicacion.get("Caption").to_string(); });
-  const core::VbArray<std::string> words = core::split(caption, " ");
-  std::string name = words.empty() ? std::string() : words.items()[0];
-  if (words.size() > 1) name += " " + words.items()[1];
+  const core::VbArray<std::string> pieces = core::split(caption, " ");
+  std::string name;
+  int words = 0;
+  for (const std::string& word : pieces.items()) {
+    if (word.empty()) continue;
+    if (words++ > 0) name += ' ';
+    name += word;
+    if (words == 2) break;
+  }
   cad_short_name_ = name.empty() ? module_.cad.FamiliaCad : name;
 }
 
@@ -40,8 +49,8 @@ bool c_Kestrel::connect(bool silent) {
   auto start = [&] { module_.cad.Aplicacion = core::Obj(host.create_object(application_class_)); };
   if (!core::attempt(attach)) return true;
   if (!silent) {
-    aCad_->labMandando.caption = "Abriendo " + version_label_;
-    aCad_->refresh();
+    (void)core::skip_each([&] { aCad().labMandando.caption = "Abriendo " + version_label_; },
+                          [&] { aCad().refresh(); });
   }
   if (!core::attempt(start)) return true;
   std::optional<core::Error> last = core::attempt(attach);
@@ -53,9 +62,9 @@ bool c_Kestrel::connect(bool silent) {
 
 void c_Kestrel::report_connected(bool silent, const std::string& version) {
   if (silent) return;
-  aCad_->Caption = "Generar en " + module_.cad.Aplicacion.get("Caption").to_string();
-  aCad_->labMandando.caption = version + " ya está cargado.";
-  aCad_->refresh();
+  aCad().Caption = "Generar en " + module_.cad.Aplicacion.get("Caption").to_string();
+  aCad().labMandando.caption = version + " ya está cargado.";
+  aCad().refresh();
 }
 
 void c_Kestrel::bind_document(VbBool& sigue, bool silent, std::string* Nombre, std::string* Vers) {
@@ -104,14 +113,19 @@ void c_Kestrel::IniciaAutocad(VbBool& sigue, const std::string& Version, VbBool*
 
   if (Mira()) {
     // Already connected: the document objects are kept as they are.
+    const auto caption = [&] { return cad.Aplicacion.get("Caption").to_string(); };
     sigue = core::kTrue;
     (void)core::skip_each([&] { (void)cad.Aplicacion.get("FullName"); },
                           [&] { (void)cad.Aplicacion.get("Caption"); },
                           [&] { (void)cad.Aplicacion.get("Version"); },
-                          [&] { if (Nombre) *Nombre = cad.Aplicacion.get("Caption").to_string(); },
+                          [&] { if (Nombre) *Nombre = caption(); },
                           [&] { if (Vers) *Vers = cad.Aplicacion.get("Version").to_string(); },
                           [&] { cad.Aplicacion.put("Visible", true); },
-                          [&] { report_connected(silent, Version); });
+                          // Each dialog text on its own: a caption that cannot be read
+                          // still leaves the status line and the refresh.
+                          [&] { if (!silent) aCad().Caption = "Generar en " + caption(); },
+                          [&] { if (!silent) aCad().labMandando.caption = Version + " ya está cargado."; },
+                          [&] { if (!silent) aCad().refresh(); });
     return;
   }
 
@@ -123,20 +137,7 @@ void c_Kestrel::IniciaAutocad(VbBool& sigue, const std::string& Version, VbBool*
   bind_document(sigue, silent, Nombre, Vers);
 }
 
-void c_Kestrel::Color_True() {
-  busy_ = core::kTrue;
-  const std::string run_prefix = "1 - " + module_.cad.VersionCad;
-  try {
-    const std::string colour_class = cad::colour_class_for(module_.cad.VersionCad);
-    export_state_.ColorObject = module_.cad.Aplicacion.call("GetInterfaceObject", colour_class).to_object();
-    busy_ = core::kFalse;
-  } catch (...) {
-    const core::Error e = core::current_error();
-    module_.error_log.log("Color_True en " + run_prefix + " - Error    nº " + core::number_text(e.number()) +
-                              e.description() + " " + module_.model.MsgVersion,
-                          e.source());
-  }
-}
+void c_Kestrel::Color_True() { exporting::Color_True(module_, export_state_); }
 
 void c_Kestrel::A_Zoom_extension() {
   try {

@@ -34,11 +34,12 @@ void c_Kestrel::count_block_references() {
 
 void c_Kestrel::show_dialog() {
   platform::MessagePump& pump = module_.services.pump;
-  aCad_->set_visible(true);
-  pump.set_key_target(aCad_.get());
-  module_.services.dialogs.show_modal(*aCad_);
+  exporting::f_Acad& dialog = aCad();
+  dialog.set_visible(true);
+  pump.set_key_target(&dialog);
+  module_.services.dialogs.show_modal(dialog);
   pump.set_key_target(nullptr);
-  aCad_->set_visible(false);
+  dialog.set_visible(false);
 }
 
 void c_Kestrel::A_Show_Seleccion_datos1() {
@@ -48,8 +49,8 @@ void c_Kestrel::A_Show_Seleccion_datos1() {
                                         "Generar en Autocad " + version_label_ + ":");
       return;
     }
-    (void)core::skip_each([&] { count_block_references(); }, [&] { aCad_->Datos1(); }, [&] { Color_True(); });
-    if (busy_ == core::kFalse) {
+    (void)core::skip_each([&] { count_block_references(); }, [&] { aCad().Datos1(); }, [&] { Color_True(); });
+    if (export_state_.Busy == core::kFalse) {
       (void)core::skip_each([&] { show_dialog(); }, [&] { A_Zoom_extension(); });
       return;
     }
@@ -72,8 +73,8 @@ void c_Kestrel::A_Show_Seleccion_datos(std::int32_t& chkPutos, std::int32_t&, st
                                         "Generar en Autocad " + version_label_ + ":");
       return;
     }
-    aCad_->ensure_loaded();
-    aCad_->Datos(m.NumPuntos, m.NumPolis, m.NumTriangulos, m.Curvado.NuCurvas, chkPutos, chkPoli, chkTriang,
+    aCad().ensure_loaded();
+    aCad().Datos(m.NumPuntos, m.NumPolis, m.NumTriangulos, m.Curvado.NuCurvas, chkPutos, chkPoli, chkTriang,
                  chkCurvado, chkReja);
     show_dialog();
   });

@@ -11,6 +11,8 @@
 
 namespace kestrel::bridge {
 
+using Context = exporting::ExportContext;
+
 void c_Kestrel::aCapasPrefijo(const std::string& PrefCap) {
   export_state_.PrefCap = PrefCap;
   exporting::apply_prefix(module_, PrefCap);
@@ -20,8 +22,7 @@ void c_Kestrel::aCadCapas(std::int32_t CapAc) {
   // Every export starts in 3D; aCad2D follows when 2D was chosen. Without
   // this a 3D export after a 2D one would still flatten its entities.
   export_state_.Solo2D = core::kFalse;
-  exporting::ExportContext ctx = export_context();
-  exporting::Autocad_Genera_Capas(ctx, CapAc);
+  with_dialog("Autocad_Genera_Capas", [&](Context& ctx) { exporting::Autocad_Genera_Capas(ctx, CapAc); });
 }
 
 void c_Kestrel::aCad2D() { export_state_.Solo2D = core::kTrue; }
@@ -36,19 +37,19 @@ void c_Kestrel::aCadPoli() {
 }
 
 void c_Kestrel::Autocad_Genera_Polilineas(VbBool& EnBloque) {
-  exporting::ExportContext ctx = export_context();
-  exporting::Autocad_Genera_Polilineas(ctx, EnBloque);
+  with_dialog("Autocad_Genera_Polilineas",
+              [&](Context& ctx) { exporting::Autocad_Genera_Polilineas(ctx, EnBloque); });
 }
 
 void c_Kestrel::Ch4_CreateHatch(const core::Obj& Poly, std::int16_t& t, std::string& Cp, VbBool& Bloq,
                                 std::int32_t* Color1, VbBool* Solido) {
-  exporting::ExportContext ctx = export_context();
-  exporting::Ch4_CreateHatch(ctx, Poly, t, Cp, Bloq, Color1 ? *Color1 : 0, Solido ? *Solido : core::kFalse);
+  with_dialog("Ch4_CreateHatch", [&](Context& ctx) {
+    exporting::Ch4_CreateHatch(ctx, Poly, t, Cp, Bloq, Color1 ? *Color1 : 0, Solido ? *Solido : core::kFalse);
+  });
 }
 
 void c_Kestrel::Pega_Polilinea(std::int32_t& nPol) {
-  exporting::ExportContext ctx = export_context();
-  exporting::Pega_Polilinea(ctx, nPol);
+  with_dialog("Pega_Polilinea", [&](Context& ctx) { exporting::Pega_Polilinea(ctx, nPol); });
 }
 
 void c_Kestrel::Dibuja_perfil(std::int32_t& Ptos, const VbArray<double>& Pk, const VbArray<double>& Ct) {
@@ -56,18 +57,15 @@ void c_Kestrel::Dibuja_perfil(std::int32_t& Ptos, const VbArray<double>& Pk, con
 }
 
 void c_Kestrel::Autocad_Genera_Puntos() {
-  exporting::ExportContext ctx = export_context();
-  exporting::Autocad_Genera_Puntos(ctx);
+  with_dialog("Autocad_Genera_Puntos", [&](Context& ctx) { exporting::Autocad_Genera_Puntos(ctx); });
 }
 
 void c_Kestrel::Autocad_Genera_Textos0(double& AlturaR) {
-  exporting::ExportContext ctx = export_context();
-  exporting::Autocad_Genera_Textos0(ctx, AlturaR);
+  with_dialog("Autocad_Genera_Textos0", [&](Context& ctx) { exporting::Autocad_Genera_Textos0(ctx, AlturaR); });
 }
 
 void c_Kestrel::Autocad_Genera_Textos(double& AlturaR) {
-  exporting::ExportContext ctx = export_context();
-  exporting::Autocad_Genera_Textos(ctx, AlturaR);
+  with_dialog("Autocad_Genera_Textos", [&](Context& ctx) { exporting::Autocad_Genera_Textos(ctx, AlturaR); });
 }
 
 }  // namespace kestrel::bridge

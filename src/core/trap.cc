@@ -33,4 +33,12 @@ std::string compose_message(const TrapMessage& format, const Error& error) {
   return m;
 }
 
+void report(ErrorLogger& log, const TrapMessage& format, const Error& error) noexcept {
+  try {
+    log.log(compose_message(format, error), error.source());
+  } catch (...) {
+    // The log itself failed (no memory left for the message): nothing to do.
+  }
+}
+
 }  // namespace kestrel::core

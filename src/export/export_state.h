@@ -34,6 +34,8 @@ struct ExportState {
   core::Obj BloqueActual;
   // The CAD's true-colour object (Color_True) that hatches of colour -1 take.
   core::Obj ColorObject;
+  // True while Color_True runs; left true by a Color_True that failed.
+  core::VbBool Busy = core::kFalse;
 };
 
 struct ExportContext {

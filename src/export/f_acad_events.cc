@@ -186,7 +186,9 @@ void f_Acad::accept() {
     if (on(chkText)) events.acadText();
     if (chkBlo.value == 1) events.acadBloq();
   }
-  save_options();
+  // The drawing is made whether or not the options can be kept: a settings
+  // file that cannot be written is reported, and the dialog still closes.
+  module_.error_log.trap_saves({"cmdDatosaceptar - Error    nº ", ": "}, [&] { save_options(); });
   unload();
 }
 

@@ -7,6 +7,7 @@
 
 #include "core/trap.h"
 #include "export/arc_three_points.h"
+#include "export/color_true.h"
 #include "export/hatch.h"
 #include "export/layer_names.h"
 #include "export/layers.h"
@@ -131,6 +132,7 @@ void generate(ExportContext& ctx, core::VbBool& EnBloque, std::int32_t& i) {
   const std::int32_t count = m.NumPolis;
   ItemProgress progress(ctx, count, "Generando " + std::to_string(count) + " polilineas:");
   ctx.dialog.proBarra.max = static_cast<float>(static_cast<double>(count) / progress.step() + 1);
+  Color_True(ctx.module, ctx.state);
   Limpia_Capas(m);
   const bool in_block = EnBloque != core::kFalse;
   Run run{ctx, EnBloque, in_block ? ctx.state.BloqueActual : ctx.module.cad.Documento.object("ModelSpace"),

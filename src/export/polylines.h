@@ -25,7 +25,8 @@ inline constexpr double kMixedElevation = -0.00007;
 // polyline (Poli_Cerrada) is hatched by its shape code unless chkSombrea is
 // checked. With CapAc = 1 records on layers that are off are skipped.
 // The progress bar (Max = NumPolis / s + 1) moves every s-th record and a
-// confirmed abort ends the run there. The caller runs Color_True first.
+// confirmed abort ends the run there. Before drawing, the run asks for the
+// true-colour object (Color_True), then cleans the layer names.
 // Errors are trapped: "Polilineas: " + record number + "  Error nº " +
 // number + ": " + description; errors 91 and 13 (the CAD of the wrong
 // bitness) give the bitness advice instead and set NumPolis to 0.

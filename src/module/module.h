@@ -13,14 +13,16 @@ namespace kestrel {
 
 class Module {
  public:
-  explicit Module(Services services) : services(services), error_log(services.message_box, services.settings) {}
+  explicit Module(Services services)
+      : services(services), error_log(services.message_box, services.settings, model.Cancelar) {}
   Module(const Module&) = delete;
   Module& operator=(const Module&) = delete;
 
   Services services;
-  ErrorLog error_log;
   model::DrawingModel model;
   cad::CadSession cad;
+  // After the model: an out-of-memory error sets the model's Cancelar.
+  ErrorLog error_log;
 };
 
 }  // namespace kestrel

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "core/cp1252.h"
+#include "core/utf8.h"
 #include "platform/name_fold.h"
 
 namespace kestrel::platform::ini {
@@ -10,42 +12,6 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr char kHexDigits[] = "0123456789ABCDEF";
-
-// Length of the well-formed UTF-8 sequence at the start of `s`, 0 if none.
-std::size_t utf8_sequence_length(std::string_view s) noexcept {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-  const unsigned char lead = byte(0);
-  if (lead < 0x80) return 1;
-  std::size_t length = 0;
-  unsigned char low = 0x80, high = 0xBF;  // range of the second byte
-  if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-  else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
-  else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
-  else return 0;
-  if (lead == 0xE0) low = 0xA0;        // overlong
-  if (lead == 0xED) high = 0x9F;       // surrogates
-  if (lead == 0xF0) low = 0x90;        // overlong
-  if (lead == 0xF4) high = 0x8F;       // beyond U+10FFFF
-  if (s.size() < length || byte(1) < low || byte(1) > high) return 0;
-  for (std::size_t i = 2; i < length; ++i) {
-    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
-  }
-  return length;
-}
-
-// Offset of the first byte that does not start well-formed UTF-8.
-std::optional<std::size_t> first_invalid_utf8(std::string_view text) noexcept {
-  for (std::size_t i = 0; i < text.size();) {
-    const std::size_t n = utf8_sequence_length(text.substr(i));
-    if (n == 0) return i;
-    i += n;
-  }
-  return std::nullopt;
-}
-
-std::size_t line_of(std::string_view text, std::size_t offset) noexcept {
-  return 1 + static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
-}
 
 bool is_control(unsigned char c) noexcept { return c < 0x20 || c == 0x7F; }
 
@@ -68,24 +34,40 @@ int hex_value(char c) noexcept {
   return -1;
 }
 
+// The escaped form of one ASCII byte, appended to `out`.
+void escape_ascii(std::string& out, char c, bool is_name) {
+  switch (c) {
+    case '\\': out += "\\\\"; return;
+    case '\r': out += "\\r"; return;
+    case '\n': out += "\\n"; return;
+    case '\t': out += "\\t"; return;
+    default: break;
+  }
+  const bool special_in_name = c == '=' || c == ';' || c == '#' || c == '[';
+  if (is_control(static_cast<unsigned char>(c)) || (is_name && special_in_name)) {
+    append_hex(out, static_cast<unsigned char>(c));
+  } else {
+    out += c;
+  }
+}
+
+// Bytes that are not well-formed UTF-8 are written as "\xHH", so that the
+// file stays UTF-8 whatever a value holds.
 std::string escape(std::string_view text, bool is_name) {
   std::string out;
   out.reserve(text.size() + 8);
-  for (const char c : text) {
-    switch (c) {
-      case '\\': out += "\\\\"; continue;
-      case '\r': out += "\\r"; continue;
-      case '\n': out += "\\n"; continue;
-      case '\t': out += "\\t"; continue;
-      default: break;
+  for (std::size_t i = 0; i < text.size();) {
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      escape_ascii(out, text[i++], is_name);
+      continue;
     }
-    const auto byte = static_cast<unsigned char>(c);
-    const bool special_in_name = c == '=' || c == ';' || c == '#' || c == '[';
-    if (is_control(byte) || (is_name && special_in_name)) {
-      append_hex(out, byte);
+    const core::Utf8Char c = core::decode_char(text, i);
+    if (c.well_formed) {
+      out.append(text.substr(i, c.size));
     } else {
-      out += c;
+      append_hex(out, static_cast<unsigned char>(text[i]));
     }
+    i += c.size;
   }
   return out;
 }
@@ -131,8 +113,37 @@ std::string unescape(std::string_view text) {
   return out;
 }
 
+
+namespace {
+
+bool has_high_byte(std::string_view text) noexcept {
+  return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+}
+
+// The text's encoding as the host would read it: UTF-8 when it is valid
+// UTF-8, else Windows-1252. Judged on the complete lines when they hold any
+// byte above 0x7F, so that an append cut short inside a character does not
+// turn a whole UTF-8 file into Windows-1252.
+bool reads_as_utf8(std::string_view complete_lines, std::string_view whole) noexcept {
+  return has_high_byte(complete_lines) ? core::is_valid_utf8(complete_lines) : core::is_valid_utf8(whole);
+}
+
+// Section and key folded into one map key; the length prefix keeps
+// ("ab", "c") apart from ("a", "bc").
+std::string composite_key(std::string_view section, std::string_view key) {
+  std::string out = std::to_string(section.size());
+  out += ':';
+  out += fold_name(section);
+  out += fold_name(key);
+  return out;
+}
+
+}  // namespace
+
 Document::Line Document::classify(std::string_view raw, std::size_t number) {
-  if (std::any_of(raw.begin(), raw.end(), [](char c) { return c != '\t' && is_control(static_cast<unsigned char>(c)); })) {
+  if (raw.ends_with('\r')) raw.remove_suffix(1);
+  const auto forbidden = [](char c) { return c != '\t' && is_control(static_cast<unsigned char>(c)); };
+  if (std::any_of(raw.begin(), raw.end(), forbidden)) {
     throw FormatError(number, "carácter de control");
   }
   const std::string_view trimmed = trim_blanks(raw);
@@ -146,23 +157,71 @@ Document::Line Document::classify(std::string_view raw, std::size_t number) {
   return {Kind::kEntry, std::string(raw), unescape(raw.substr(0, equals)), unescape(raw.substr(equals + 1))};
 }
 
+std::string Document::index_key(std::size_t entry_line) const {
+  const Line& entry = lines_[entry_line];
+  return composite_key(lines_[entry.section].name, entry.name);
+}
+
+void Document::add_line(Line line) {
+  const std::size_t at = lines_.size();
+  if (line.kind == Kind::kEntry) line.section = last_section_;
+  lines_.push_back(std::move(line));
+  if (lines_.back().kind == Kind::kSection) last_section_ = at;
+  if (lines_.back().kind == Kind::kEntry) last_entry_.insert_or_assign(index_key(at), at);
+}
+
+void Document::rebuild_index() {
+  last_entry_.clear();
+  last_section_ = kNoSection;
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    Line& line = lines_[i];
+    if (line.kind == Kind::kSection) last_section_ = i;
+    if (line.kind != Kind::kEntry) continue;
+    line.section = last_section_;
+    last_entry_.insert_or_assign(index_key(i), i);
+  }
+}
+
 Document Document::parse(std::string_view text) {
   if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
-  if (const auto bad = first_invalid_utf8(text)) throw FormatError(line_of(text, *bad), "texto que no es UTF-8");
+  const std::size_t last_break = text.rfind('\n');
+  const std::size_t body_size = last_break == std::string_view::npos ? 0 : last_break + 1;
+  const std::string_view body = text.substr(0, body_size);
+  const std::string_view tail = text.substr(body_size);
   Document doc;
-  doc.lines_.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
-  bool seen_section = false;
-  for (std::size_t number = 1; !text.empty(); ++number) {
-    const auto end = text.find('\n');
-    std::string_view raw = text.substr(0, end);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    if (raw.ends_with('\r')) raw.remove_suffix(1);
-    Line line = classify(raw, number);
-    if (line.kind == Kind::kEntry && !seen_section) throw FormatError(number, "clave=valor antes de la primera [sección]");
-    seen_section = seen_section || line.kind == Kind::kSection;
-    doc.lines_.push_back(std::move(line));
+  doc.utf8_ = reads_as_utf8(body, text);
+  const std::string decoded = doc.utf8_ ? std::string(body) : core::from_cp1252(body);
+  std::string_view rest = decoded;
+  const std::size_t line_count = static_cast<std::size_t>(std::count(rest.begin(), rest.end(), '\n'));
+  doc.lines_.reserve(line_count + 1);
+  for (std::size_t number = 1; number <= line_count; ++number) {
+    const auto end = rest.find('\n');
+    Line line = classify(rest.substr(0, end), number);
+    if (line.kind == Kind::kEntry && doc.last_section_ == kNoSection) {
+      throw FormatError(number, "clave=valor antes de la primera [sección]");
+    }
+    doc.add_line(std::move(line));
+    rest.remove_prefix(end + 1);
   }
+  if (!tail.empty()) doc.parse_last_line(tail, line_count + 1);
   return doc;
+}
+
+// A last line without a line end: kept when well-formed; dropped when the
+// lines before it are a settings file, as an append that was cut short.
+void Document::parse_last_line(std::string_view tail, std::size_t number) {
+  ends_with_line_end_ = false;
+  try {
+    if (utf8_ && !core::is_valid_utf8(tail)) throw FormatError(number, "texto cortado");
+    Line line = classify(utf8_ ? std::string(tail) : core::from_cp1252(tail), number);
+    if (line.kind == Kind::kEntry && last_section_ == kNoSection) {
+      throw FormatError(number, "clave=valor antes de la primera [sección]");
+    }
+    add_line(std::move(line));
+  } catch (const FormatError&) {
+    if (last_section_ == kNoSection) throw;
+    dropped_tail_ = true;
+  }
 }
 
 std::string Document::text() const {
@@ -175,16 +234,6 @@ std::string Document::text() const {
     out += '\n';
   }
   return out;
-}
-
-std::ptrdiff_t Document::find_entry(std::string_view section, std::string_view key) const {
-  bool inside = false;
-  for (std::size_t i = 0; i < lines_.size(); ++i) {
-    const Line& line = lines_[i];
-    if (line.kind == Kind::kSection) inside = same_name(line.name, section);
-    if (line.kind == Kind::kEntry && inside && same_name(line.name, key)) return static_cast<std::ptrdiff_t>(i);
-  }
-  return -1;
 }
 
 // Just after the last entry of the first section named `section` (after its
@@ -202,13 +251,13 @@ std::ptrdiff_t Document::insertion_point(std::string_view section) const {
 }
 
 const std::string* Document::find(std::string_view section, std::string_view key) const {
-  const auto i = find_entry(section, key);
-  return i < 0 ? nullptr : &lines_[static_cast<std::size_t>(i)].value;
+  const auto found = last_entry_.find(composite_key(section, key));
+  return found == last_entry_.end() ? nullptr : &lines_[found->second].value;
 }
 
 void Document::set(std::string_view section, std::string_view key, std::string_view value) {
-  if (const auto i = find_entry(section, key); i >= 0) {
-    Line& line = lines_[static_cast<std::size_t>(i)];
+  if (const auto found = last_entry_.find(composite_key(section, key)); found != last_entry_.end()) {
+    Line& line = lines_[found->second];
     // The key keeps its spelling as written; only the value is rewritten.
     line.raw = line.raw.substr(0, line.raw.find('=') + 1) + escape_value(value);
     line.value = value;
@@ -217,11 +266,87 @@ void Document::set(std::string_view section, std::string_view key, std::string_v
   Line entry{Kind::kEntry, escape_name(key) + '=' + escape_value(value), std::string(key), std::string(value)};
   if (const auto point = insertion_point(section); point >= 0) {
     lines_.insert(lines_.begin() + point, std::move(entry));
+    rebuild_index();
     return;
   }
-  if (!lines_.empty() && lines_.back().kind != Kind::kBlank) lines_.push_back({Kind::kBlank, {}, {}, {}});
-  lines_.push_back({Kind::kSection, '[' + escape_name(section) + ']', std::string(section), {}});
-  lines_.push_back(std::move(entry));
+  if (!lines_.empty() && lines_.back().kind != Kind::kBlank) add_line({Kind::kBlank, {}, {}, {}});
+  add_line({Kind::kSection, '[' + escape_name(section) + ']', std::string(section), {}});
+  add_line(std::move(entry));
+}
+
+std::string Document::append(std::string_view section,
+                             std::span<const std::pair<std::string, std::string>> entries) {
+  std::string out;
+  if (!ends_with_line_end_) out += '\n';
+  ends_with_line_end_ = true;
+  auto add = [&](Line line) {
+    out += line.raw;
+    out += '\n';
+    add_line(std::move(line));
+  };
+  if (last_section_ == kNoSection || !same_name(lines_[last_section_].name, section)) {
+    if (!lines_.empty() && lines_.back().kind != Kind::kBlank) add({Kind::kBlank, {}, {}, {}});
+    add({Kind::kSection, '[' + escape_name(section) + ']', std::string(section), {}});
+  }
+  for (const auto& [key, value] : entries) {
+    add({Kind::kEntry, escape_name(key) + '=' + escape_value(value), key, value});
+  }
+  return out;
+}
+
+void Document::drop_overridden_entries() {
+  std::vector<bool> overridden(lines_.size(), false);
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    overridden[i] = lines_[i].kind == Kind::kEntry && last_entry_.at(index_key(i)) != i;
+  }
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    if (overridden[i]) continue;
+    if (kept != i) lines_[kept] = std::move(lines_[i]);
+    ++kept;
+  }
+  lines_.resize(kept);
+}
+
+// A header with only blank lines under it goes, with those lines, when
+// another header of its name remains (the last of several empty ones stays).
+void Document::drop_empty_repeated_headers() {
+  std::unordered_map<std::string, std::size_t> headers;
+  for (const Line& line : lines_) {
+    if (line.kind == Kind::kSection) ++headers[fold_name(line.name)];
+  }
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    if (lines_[i].kind == Kind::kSection) {
+      std::size_t next = i + 1;
+      while (next < lines_.size() && lines_[next].kind == Kind::kBlank) ++next;
+      const bool empty = next == lines_.size() || lines_[next].kind == Kind::kSection;
+      std::size_t& named = headers[fold_name(lines_[i].name)];
+      if (empty && named > 1) {
+        --named;
+        i = next - 1;
+        continue;
+      }
+    }
+    if (kept != i) lines_[kept] = std::move(lines_[i]);
+    ++kept;
+  }
+  lines_.resize(kept);
+}
+
+void Document::compact() {
+  drop_overridden_entries();
+  drop_empty_repeated_headers();
+  rebuild_index();
+}
+
+std::vector<Entry> Document::entries() const {
+  std::vector<Entry> out;
+  out.reserve(last_entry_.size());
+  for (const Line& line : lines_) {
+    if (line.kind == Kind::kEntry) out.push_back({lines_[line.section].name, line.name, line.value});
+  }
+  return out;
 }
 
 std::size_t Document::entry_count() const noexcept {

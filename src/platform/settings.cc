@@ -1,11 +1,13 @@
 #include "platform/settings.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdlib>
 #include <system_error>
 
 #include "core/error.h"
 #include "platform/atomic_file.h"
-#include "platform/ini_file.h"
 #include "platform/name_fold.h"
 
 namespace kestrel::platform {
@@ -13,11 +15,27 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The run time's "path/file access error", raised when the settings file
-// cannot be read for an update or cannot be replaced.
-core::Error access_error(const std::string& detail) {
+// The run time's "path/file access error", naming the settings file and
+// what went wrong with it.
+core::Error access_error(const fs::path& file, const std::string& reason) {
   return core::Error(core::kPathFileAccess, core::kRuntimeSource,
-                     core::standard_description(core::kPathFileAccess) + " (" + detail + ")");
+                     core::standard_description(core::kPathFileAccess) + " (" + file.string() + ": " + reason + ")");
+}
+
+// Runs `step` on the settings file; its file and format errors become error 75.
+template <class F>
+decltype(auto) on_file(const fs::path& file, F&& step) {
+  try {
+    return step();
+  } catch (const ini::FormatError& e) {
+    // Rewriting would drop whatever the file holds that we cannot parse.
+    throw access_error(file, std::string("mal formado, ") + e.what());
+  } catch (const std::system_error& e) {
+    throw access_error(file, e.what());
+  } catch (const core::Error& e) {
+    if (e.number() != core::kPathFileAccess) throw;
+    throw access_error(file, e.description());  // the file writer's refusal
+  }
 }
 
 // An application name is one folder name: not empty, no separators, no "." or "..".
@@ -32,14 +50,20 @@ fs::path lock_file_for(const fs::path& file) {
   return lock;
 }
 
-// The file's document; an empty one when the file does not exist.
-// Throws std::system_error (unreadable) or ini::FormatError (malformed).
-ini::Document load(const fs::path& file) {
-  const auto text = read_file_if_exists(file);
-  return text ? ini::Document::parse(*text) : ini::Document{};
+void create_folder_of(const fs::path& file) {
+  if (file.has_parent_path()) fs::create_directories(file.parent_path());
 }
 
 }  // namespace
+
+std::optional<std::string> SectionEdit::read(std::string_view key) const {
+  for (auto it = changes_.rbegin(); it != changes_.rend(); ++it) {
+    if (same_name(it->first, key)) return it->second;
+  }
+  return stored_(key);
+}
+
+void SectionEdit::set(std::string_view key, std::string_view value) { changes_.emplace_back(key, value); }
 
 std::optional<std::string> MemorySettingsStore::read(std::string_view app, std::string_view section,
                                                      std::string_view key) {
@@ -51,6 +75,12 @@ std::optional<std::string> MemorySettingsStore::read(std::string_view app, std::
 void MemorySettingsStore::save(std::string_view app, std::string_view section, std::string_view key,
                                std::string_view value) {
   values_.insert_or_assign(std::tuple{fold_name(app), fold_name(section), fold_name(key)}, std::string(value));
+}
+
+void MemorySettingsStore::update(std::string_view app, std::string_view section, const Update& change) {
+  SectionEdit edit([&](std::string_view key) { return read(app, section, key); });
+  change(edit);
+  for (const auto& [key, value] : edit.changes()) save(app, section, key, value);
 }
 
 IniSettingsStore IniSettingsStore::in_folder(fs::path root) { return IniSettingsStore(std::move(root), false); }
@@ -68,11 +98,50 @@ fs::path IniSettingsStore::file_for(std::string_view app) const {
   return path_ / fs::path(app) / "settings.ini";
 }
 
+IniSettingsStore::Snapshot& IniSettingsStore::current(const fs::path& file, const FileLock& lock) {
+  const std::optional<std::uint64_t> writes = lock.writes();
+  const std::optional<FileStamp> now = stamp_of(file);
+  if (snapshot_ && snapshot_->file == file && snapshot_->writes == writes && snapshot_->stamp == now) {
+    return *snapshot_;
+  }
+  snapshot_.reset();
+  std::optional<StampedContent> content = now ? read_stamped(file) : std::nullopt;
+  if (!content) return snapshot_.emplace(Snapshot{file, std::nullopt, writes, {}});
+  return snapshot_.emplace(Snapshot{file, content->stamp, writes, ini::Document::parse(content->bytes)});
+}
+
+// Replaces the file with the snapshot's document, folded (ini::Document::compact).
+// A file the user made read-only stays as it is, though its folder would let
+// the rename through.
+void IniSettingsStore::write_whole(Snapshot& snapshot) {
+  if (snapshot.stamp && ::access(snapshot.file.c_str(), W_OK) != 0) {
+    throw std::system_error(errno, std::generic_category(), "no se puede escribir en " + snapshot.file.string());
+  }
+  snapshot.document.compact();
+  replace_file_atomically(snapshot.file, snapshot.document.text());
+  snapshot.stamp = stamp_of(snapshot.file);
+}
+
+// Writes the snapshot's changes with `write`, under the writers' lock; the
+// write is counted first, so that no other store trusts what it read before.
+template <class Write>
+void IniSettingsStore::commit(Snapshot& snapshot, FileLock& lock, Write&& write) {
+  try {
+    lock.count_write();
+    write();
+    snapshot.writes = lock.writes();
+  } catch (...) {
+    snapshot_.reset();  // the document no longer matches the file
+    throw;
+  }
+}
+
 std::optional<std::string> IniSettingsStore::read(std::string_view app, std::string_view section,
                                                   std::string_view key) {
   try {
-    const ini::Document document = load(file_for(app));
-    if (const std::string* value = document.find(section, key)) return *value;
+    const fs::path file = file_for(app);
+    const FileLock lock(lock_file_for(file), FileLock::Mode::kShared);
+    if (const std::string* value = current(file, lock).document.find(section, key)) return *value;
   } catch (const std::exception&) {
     // An unreadable or malformed file reads as empty: callers use their defaults.
   }
@@ -82,22 +151,40 @@ std::optional<std::string> IniSettingsStore::read(std::string_view app, std::str
 void IniSettingsStore::save(std::string_view app, std::string_view section, std::string_view key,
                             std::string_view value) {
   const fs::path file = file_for(app);
-  try {
-    if (file.has_parent_path()) fs::create_directories(file.parent_path());
-    const ExclusiveFileLock lock(lock_file_for(file));
-    // Re-read inside the lock so that another writer's update is kept.
-    ini::Document document = load(file);
-    if (const std::string* old = document.find(section, key); old && *old == value) return;
-    document.set(section, key, value);
-    replace_file_atomically(file, document.text());
-  } catch (const ini::FormatError& e) {
-    // Rewriting would drop whatever the file holds that we cannot parse.
-    throw access_error(file.string() + " mal formado, " + e.what());
-  } catch (const std::system_error& e) {
-    throw access_error(e.what());
-  } catch (const core::Error& e) {
-    throw access_error(e.description());
-  }
+  on_file(file, [&] {
+    create_folder_of(file);
+    FileLock lock(lock_file_for(file), FileLock::Mode::kExclusive);
+    // Read inside the lock, so that another writer's update is kept.
+    Snapshot& snapshot = current(file, lock);
+    if (const std::string* old = snapshot.document.find(section, key); old && *old == value) return;
+    commit(snapshot, lock, [&] {
+      snapshot.document.set(section, key, value);
+      write_whole(snapshot);
+    });
+  });
+}
+
+void IniSettingsStore::update(std::string_view app, std::string_view section, const Update& change) {
+  const fs::path file = file_for(app);
+  on_file(file, [&] { create_folder_of(file); });
+  FileLock lock = on_file(file, [&] { return FileLock(lock_file_for(file), FileLock::Mode::kExclusive); });
+  Snapshot& snapshot = on_file(file, [&]() -> Snapshot& { return current(file, lock); });
+  SectionEdit edit([&](std::string_view key) -> std::optional<std::string> {
+    if (const std::string* value = snapshot.document.find(section, key)) return *value;
+    return std::nullopt;
+  });
+  change(edit);
+  if (edit.changes().empty()) return;
+  on_file(file, [&] {
+    commit(snapshot, lock, [&] {
+      if (snapshot.stamp && snapshot.document.appendable()) {
+        snapshot.stamp = append_to_file(file, snapshot.document.append(section, edit.changes()));
+        return;
+      }
+      for (const auto& [key, value] : edit.changes()) snapshot.document.set(section, key, value);
+      write_whole(snapshot);
+    });
+  });
 }
 
 fs::path default_config_root() {

@@ -1,17 +1,42 @@
 // The per-user settings store: text values by application, section and key.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <utility>
+#include <vector>
+
+#include "platform/ini_file.h"
+#include "platform/shared_file.h"
 
 namespace kestrel::platform {
 
+// One section as an update sees it: the stored values, and the values the
+// update sets (which its own later reads see).
+class SectionEdit {
+ public:
+  using Reader = std::function<std::optional<std::string>(std::string_view key)>;
+  explicit SectionEdit(Reader stored) : stored_(std::move(stored)) {}
+
+  [[nodiscard]] std::optional<std::string> read(std::string_view key) const;
+  void set(std::string_view key, std::string_view value);
+  [[nodiscard]] const std::vector<std::pair<std::string, std::string>>& changes() const noexcept { return changes_; }
+
+ private:
+  Reader stored_;
+  std::vector<std::pair<std::string, std::string>> changes_;
+};
+
 class SettingsStore {
  public:
+  using Update = std::function<void(SectionEdit&)>;
+
   virtual ~SettingsStore() = default;
   // The stored value, or nullopt when the key is missing or the store cannot be read.
   [[nodiscard]] virtual std::optional<std::string> read(std::string_view app, std::string_view section,
@@ -19,6 +44,13 @@ class SettingsStore {
   // Stores the value. Throws core::Error when the store cannot be written.
   virtual void save(std::string_view app, std::string_view section, std::string_view key,
                     std::string_view value) = 0;
+  // Runs `change` on `section` as one step that no other writer of the store
+  // (another store object, thread or process) can come between: what it
+  // reads is current, and what it sets is stored before anyone else reads or
+  // writes. A read-increment-write therefore loses no update. When `change`
+  // throws, nothing is stored and the error goes on to the caller. Throws
+  // core::Error when the store cannot be read for the update or written.
+  virtual void update(std::string_view app, std::string_view section, const Update& change) = 0;
 
   // GetSetting: the stored value or `fallback`.
   [[nodiscard]] std::string get(std::string_view app, std::string_view section, std::string_view key,
@@ -28,10 +60,12 @@ class SettingsStore {
 };
 
 // Settings held in memory, for tests. Names are compared case-insensitively.
+// One object serves one thread.
 class MemorySettingsStore final : public SettingsStore {
  public:
   std::optional<std::string> read(std::string_view app, std::string_view section, std::string_view key) override;
   void save(std::string_view app, std::string_view section, std::string_view key, std::string_view value) override;
+  void update(std::string_view app, std::string_view section, const Update& change) override;
   [[nodiscard]] std::size_t size() const noexcept { return values_.size(); }
 
  private:
@@ -39,13 +73,22 @@ class MemorySettingsStore final : public SettingsStore {
 };
 
 // Settings in INI files: one file per application, one [section] per section
-// name, `key=value` lines. Every save re-reads the file under an advisory
-// lock and replaces it atomically (temporary file + rename), so concurrent
-// processes never lose each other's updates. A malformed or unreadable file
-// reads as empty and is never overwritten by a save (the save fails instead,
-// with core::Error 75). Sections and keys are compared case-insensitively.
-// Reads take no lock: a file is only ever replaced whole.
-// The file format is described in ini_file.h.
+// name, `key=value` lines (format: ini_file.h; docs/settings-file.md).
+// Writers hold an advisory lock (FileLock on `<file>.lock`) from their read
+// to their write, so concurrent processes never lose each other's updates:
+// - save() rewrites the whole file: a temporary file, flushed to disk, is
+//   renamed over it, so no reader ever sees a part;
+// - update() appends its entries to the file in one write, at a cost that
+//   does not grow with the file (the error log's path).
+// Readers take the lock shared, so they never see half an append either.
+// Each store object keeps the file's last parsed state and reads the file
+// again only when the lock file's count of writes or the file's stamp
+// (inode, size, times) has changed; so one object serves one thread, and
+// threads that share a file use objects of their own.
+// A file that is not UTF-8 is read as Windows-1252 and rewritten whole, in
+// UTF-8, by the next write. A malformed or unreadable file reads as empty and
+// is never overwritten (writes fail instead, with core::Error 75 naming the
+// file and the reason). Sections and keys are compared case-insensitively.
 class IniSettingsStore final : public SettingsStore {
  public:
   // Files at root/<app>/settings.ini.
@@ -58,15 +101,34 @@ class IniSettingsStore final : public SettingsStore {
 
   std::optional<std::string> read(std::string_view app, std::string_view section, std::string_view key) override;
   void save(std::string_view app, std::string_view section, std::string_view key, std::string_view value) override;
+  void update(std::string_view app, std::string_view section, const Update& change) override;
 
   // The file that holds `app`'s settings. Throws core::Error 5 for an
   // application name that is not a plain folder name ("", "..", "a/b").
   [[nodiscard]] std::filesystem::path file_for(std::string_view app) const;
 
  private:
+  // The parsed file, the stamp of what was parsed (none: no file) and the
+  // count of writes the lock file held then (none: no lock could be had).
+  struct Snapshot {
+    std::filesystem::path file;
+    std::optional<FileStamp> stamp;
+    std::optional<std::uint64_t> writes;
+    ini::Document document;
+  };
+
   IniSettingsStore(std::filesystem::path path, bool single) : path_(std::move(path)), single_(single) {}
+  // The file's document as it is now, read under `lock`: the snapshot when
+  // nobody wrote the file since it was taken, else the file read again.
+  // Throws std::system_error (unreadable) or ini::FormatError (malformed).
+  Snapshot& current(const std::filesystem::path& file, const FileLock& lock);
+  void write_whole(Snapshot& snapshot);
+  template <class Write>
+  void commit(Snapshot& snapshot, FileLock& lock, Write&& write);
+
   std::filesystem::path path_;
   bool single_;
+  std::optional<Snapshot> snapshot_;
 };
 
 // $XDG_CONFIG_HOME when it is an absolute path, else $HOME/.config, else the

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
+#include <optional>
 #include <string_view>
 #include <utility>
 
 #include "bridge/catalogue.h"
 #include "bridge_fixture.h"
+#include "failing_allocation.h"
 
 namespace kestrel::bridge {
 namespace {
@@ -108,6 +110,21 @@ TEST_F(BridgeTest, TheDialogIsCreatedLoadedAndHidden) {
   EXPECT_TRUE(dialog.loaded());
   EXPECT_FALSE(dialog.visible());
   EXPECT_EQ(dialog.Caption, "Pegar en Autocad");
+}
+
+TEST_F(BridgeTest, ADialogThatCannotBeCreatedIsReportedAndThenMissedWithError91) {
+  std::optional<c_Kestrel> other;
+  {
+    const testing::FailingAllocation no_room_for_the_dialog(sizeof(exporting::f_Acad));
+    other.emplace(module);
+  }
+  ASSERT_EQ(message_box.shown().size(), 1u);
+  EXPECT_EQ(message_box.shown()[0].text, "Inicializa Mvx4_Kestrel Error nº: Memoria insuficiente");
+  EXPECT_EQ(message_box.shown()[0].title, "Mvx4_Kestrel");
+  other->Autocad_Genera_Puntos();  // trapped, as every method's errors are
+  ASSERT_EQ(message_box.shown().size(), 2u);
+  EXPECT_TRUE(message_box.shown()[1].text.starts_with("Autocad_Genera_Puntos - Error    nº  91: "))
+      << message_box.shown()[1].text;
 }
 
 TEST_F(BridgeTest, DialogControlsAreFoundByNameAndIndex) {

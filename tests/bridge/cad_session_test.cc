@@ -137,12 +137,38 @@ TEST_F(BridgeTest, MiraIsFalseAfterTheUserClosesTheCad) {
   EXPECT_TRUE(message_box.shown().empty());
 }
 
-TEST_F(BridgeTest, ShortNameIsTheCaptionsFirstTwoWords) {
+TEST_F(BridgeTest, ShortNameIsTheCaptionsFirstTwoWordsJoinedByOneBlank) {
+  const struct {
+    const char* product;  // the caption reads product + " - [Dibujo1.dwg]"
+    const char* short_name;
+  } cases[] = {{"ZWCAD 2021", "ZWCAD 2021"}, {"ZWCAD  2021", "ZWCAD 2021"}, {"  AutoCAD   2018 x", "AutoCAD 2018"}};
+  for (const auto& c : cases) {
+    test_support::ScriptedModule scene;
+    scene.host.install(cad::application_for(kLabel).class_name,
+                       [&] { return core::ObjectRef(memcad::Application::create({.product = c.product})); });
+    c_Kestrel k(scene.module);
+    core::VbBool sigue = core::kFalse;
+    k.IniciaAutocad(sigue, kLabel);
+    EXPECT_EQ(k.cad_short_name(), "ZWCad");  // read before the application was bound
+    k.IniciaAutocad(sigue, kLabel);
+    EXPECT_EQ(k.cad_short_name(), c.short_name) << c.product;
+  }
+}
+
+TEST_F(BridgeTest, AlreadyConnectedACaptionThatCannotBeReadSkipsOnlyTheDialogCaption) {
   install_cad();
   ASSERT_TRUE(connect());
-  EXPECT_EQ(kestrel->cad_short_name(), "ZWCad");  // read before the application was bound
+  exporting::f_Acad& dialog = kestrel->aCad();
+  dialog.Caption = "antes";
+  dialog.labMandando.caption = "antes";
+  const int refreshes = dialog.refreshes();
+  // Caption reads of the second call: the short name, the plain read, the dialog's caption.
+  created[0]->inject_failure("Caption", 3, 462);
   ASSERT_TRUE(connect());
-  EXPECT_EQ(kestrel->cad_short_name(), "ZWCAD 2021");
+  EXPECT_EQ(dialog.Caption, "antes");
+  EXPECT_EQ(dialog.labMandando.caption, "ZWCAD 2021(x64) ya está cargado.");
+  EXPECT_EQ(dialog.refreshes(), refreshes + 1);
+  EXPECT_TRUE(message_box.shown().empty());
 }
 
 // An application whose document is not an object: the run time's type

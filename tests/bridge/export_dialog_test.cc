@@ -3,6 +3,7 @@
 #include "bridge_fixture.h"
 #include "cad/memcad/memcad.h"
 #include "model/loading.h"
+#include "platform/temp_folder.h"
 #include "support/scripted_ui.h"
 
 namespace kestrel::bridge {
@@ -176,6 +177,34 @@ TEST_F(ExportDialogTest, EscapeDuringTheExportAbortsAfterTheQuestion) {
   EXPECT_EQ(module.model.Cancelar, core::kTrue);
   EXPECT_EQ(count(memcad::EntityKind::kPoint), 5u);  // points 1..5 were drawn before the 6th asked
   EXPECT_EQ(drawing().variables().get("PDMODE").to_int32(), 0);  // untouched
+}
+
+// Options that cannot be saved must not cost the user the drawing: the
+// failure is reported once, naming the file and the reason, and counted
+// apart from the export's own errors.
+TEST_F(ExportDialogTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheDrawingStillMade) {
+  platform::TempFolder folder;
+  platform::write_bytes(folder.path() / "plain", "a file where a folder should be");
+  const auto file = folder.path() / "plain" / "S.ini";
+  auto store = platform::IniSettingsStore::single_file(file);
+  Module unwritable(Services{store, message_box, pointer, pump, dialogs, host});
+  c_Kestrel other(unwritable);
+  core::VbBool sigue = core::kFalse;
+  other.IniciaAutocad(sigue, kLabel);
+  ASSERT_EQ(sigue, core::kTrue);
+  other.Mete(survey(4), {});
+  dialogs.on_show("f_Acad", [&](platform::Form&) { other.aCad().click("cmdDatosaceptar"); });
+  other.A_Show_Seleccion_datos1();
+
+  EXPECT_EQ(count(memcad::EntityKind::kPoint), 4u);
+  EXPECT_FALSE(other.aCad().loaded());
+  ASSERT_EQ(message_box.shown().size(), 1u);
+  const std::string& text = message_box.shown()[0].text;
+  EXPECT_TRUE(text.starts_with("cmdDatosaceptar - Error    nº  75: ")) << text;
+  EXPECT_NE(text.find("(" + file.string() + ": "), std::string::npos) << text;
+  EXPECT_NE(text.find("Not a directory"), std::string::npos) << text;
+  EXPECT_EQ(unwritable.error_log.count(), 1u);
+  EXPECT_EQ(unwritable.error_log.failed_saves(), 1u);
 }
 
 }  // namespace

@@ -190,6 +190,24 @@ TEST_F(PolylinesTest, ProgressBarMaxIsOneMoreThanTheSteps) {
   EXPECT_TRUE(dialog.proBarra.visible);  // the dialog hides it
 }
 
+TEST_F(PolylinesTest, TheRunAsksForTheTrueColourObjectAndDrawsEvenWithout) {
+  load({drawing("D", {{"Ejes"}}, numbered_points(2))});
+  set_polylines(module.model, {{0, {1, 2}}});
+  module.cad.VersionCad = "ZWCAD 2021(x64)";
+  generate();
+  EXPECT_TRUE(state.ColorObject);
+  EXPECT_EQ(state.Busy, core::kFalse);
+
+  state.ColorObject = {};
+  app->inject_failure("GetInterfaceObject", 1, 429);
+  generate();
+  ASSERT_EQ(messages().size(), 1u);
+  EXPECT_TRUE(messages()[0].starts_with("Color_True en 1 - ZWCAD 2021(x64) - Error    nº  429")) << messages()[0];
+  EXPECT_FALSE(state.ColorObject);
+  EXPECT_EQ(state.Busy, core::kTrue);
+  EXPECT_EQ(drawn(), 2u);
+}
+
 TEST_F(PolylinesTest, WrongBitnessErrorsClearThePolylineCount) {
   for (const std::int32_t number : {91, 13}) {
     load({drawing("D", {{"Ejes"}}, numbered_points(2))});

@@ -30,6 +30,7 @@ const std::vector<std::string> kHostileValues = {
     "\r\n\r\n",
     std::string(5000, 'x') + "=",
     "nul \0 inside"s,
+    "stray \xf1 and cut \xC3",
 };
 
 const std::vector<std::string> kHostileKeys = {
@@ -111,11 +112,66 @@ TEST(IniDocument, SettingKeepsCommentsAndAddsEntriesToTheirSection) {
             "Numero=1\n");
 }
 
-TEST(IniDocument, FirstOfDuplicateEntriesIsReadAndUpdated) {
-  Document doc = Document::parse("[s]\nk=1\nK=2\n[S]\nk=3\n");
-  EXPECT_EQ(*doc.find("s", "k"), "1");
+TEST(IniDocument, LastOfDuplicateEntriesIsReadUpdatedAndKeptByCompaction) {
+  Document doc = Document::parse("[s]\nk=1\nK=2\nx=0\n[S]\nk=3\n\n[t]\n[s]\n\n");
+  EXPECT_EQ(*doc.find("s", "k"), "3");
   doc.set("s", "k", "9");
-  EXPECT_EQ(doc.text(), "[s]\nk=9\nK=2\n[S]\nk=3\n");
+  EXPECT_EQ(doc.text(), "[s]\nk=1\nK=2\nx=0\n[S]\nk=9\n\n[t]\n[s]\n\n");
+  doc.compact();
+  // The overridden entries go, and so does the empty repeat of [s].
+  EXPECT_EQ(doc.text(), "[s]\nx=0\n[S]\nk=9\n\n[t]\n");
+  EXPECT_EQ(*doc.find("s", "k"), "9");
+  EXPECT_EQ(*doc.find("s", "x"), "0");
+}
+
+TEST(IniDocument, AppendedTextIsWhatTheDocumentAdds) {
+  const std::string original = "; log\n[Merivox Errores]\nNumero=1\nLugar 1=a\n[Merivox Cad]\n2D=0";
+  Document doc = Document::parse(original);
+  ASSERT_TRUE(doc.appendable());
+  const std::vector<std::pair<std::string, std::string>> first = {{"Numero", "2"}, {"Lugar 2", "b\r\n=c"}};
+  const std::vector<std::pair<std::string, std::string>> second = {{"Numero", "3"}};
+  std::string added = doc.append("merivox errores", first);
+  added += doc.append("Merivox Errores", second);
+  // A line end for the unfinished last line, a blank line, the header once.
+  EXPECT_EQ(added, "\n\n[merivox errores]\nNumero=2\nLugar 2=b\\r\\n=c\nNumero=3\n");
+  const Document reread = Document::parse(original + added);
+  EXPECT_EQ(reread.entries(), doc.entries());
+  EXPECT_EQ(*reread.find("Merivox Errores", "Numero"), "3");
+  EXPECT_EQ(*reread.find("Merivox Errores", "Lugar 1"), "a");
+  EXPECT_EQ(*reread.find("Merivox Errores", "Lugar 2"), "b\r\n=c");
+}
+
+TEST(IniDocument, ReadsWindows1252TextAsTheHostWritesItAndWritesUtf8) {
+  const struct {
+    const char* name;
+    std::string text;
+    std::string value;  // of [s] k
+  } cases[] = {
+      {"ñ in a value", "[s]\nk=a\xf1o\n", "año"},
+      {"no final line end", "[s]\nk=\xe1rbol", "árbol"},
+      {"euro and quotes", "[s]\nk=\x80 \x93x\x94\n", "€ “x”"},
+      {"UTF-8 beside a Windows-1252 byte", "[s]\nk=\xc3\xb1\xf1\n", "Ã±ñ"},
+      {"a cut sequence after ASCII lines", "[s]\nk=\xC3", "Ã"},
+  };
+  for (const auto& c : cases) {
+    const Document doc = Document::parse(c.text);
+    ASSERT_NE(doc.find("s", "k"), nullptr) << c.name;
+    EXPECT_EQ(*doc.find("s", "k"), c.value) << c.name;
+    EXPECT_FALSE(doc.appendable()) << c.name;  // the next write rewrites it whole, in UTF-8
+    EXPECT_EQ(doc.text(), "[s]\nk=" + c.value + "\n") << c.name;
+  }
+  EXPECT_EQ(*Document::parse("[\xd1" "and\xfa]\n\xc1rbol=1\n").find("ñandú", "árbol"), "1");
+}
+
+TEST(IniDocument, AnAppendCutShortIsDroppedAfterAGoodFile) {
+  const std::string good = "[Merivox Errores]\nNumero=1\nLugar 1=nº\n";
+  for (const std::string& tail : {"Lug"s, "[Merivox Err"s, "Lugar 2=n\xC2"s, std::string(700, '\0')}) {
+    const Document doc = Document::parse(good + tail);
+    EXPECT_EQ(doc.entry_count(), 2u) << tail.size();
+    EXPECT_FALSE(doc.appendable());
+    EXPECT_EQ(doc.text(), good);
+  }
+  EXPECT_EQ(*Document::parse(good + "Lugar 2=x").find("Merivox Errores", "Lugar 2"), "x");  // well-formed: kept
 }
 
 TEST(IniDocument, ReplacedValueKeepsTheKeyAsWritten) {
@@ -162,10 +218,8 @@ TEST(IniDocument, RefusesWhatIsNotASettingsFile) {
       {"NUL byte", "[s]\nk=a\0z\n"s, 2},
       {"bare CR inside a line", "[s]\nk=a\rb\n", 2},
       {"two CRs before LF", "[s]\nk=v\r\r\n", 2},
-      {"Windows-1252 text", "[s]\nk=a\xf1o\n", 2},
-      {"overlong UTF-8", "[s]\n\nk=\xC0\xAF\n", 3},
-      {"UTF-16 surrogate", "[s]\nk=\xED\xA0\x80\n", 2},
-      {"cut UTF-8 at end", "[s]\nk=\xC3", 2},
+      {"no section before a bad last line", "k=v\nno", 1},
+      {"only a bad unfinished line", "loose words", 1},
       {"binary", "\x7f" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0>\0"s, 1},
   };
   for (const Malformed& c : cases) {

@@ -1,5 +1,5 @@
 // Writers in separate threads and processes, each with its own store object,
-// update different keys of one file at the same time: no update may be lost.
+// write to one file at the same time: no update may be lost.
 #include <sys/wait.h>
 #include <unistd.h>
 

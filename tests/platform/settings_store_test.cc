@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <optional>
 
 #include "core/error.h"
@@ -73,19 +74,11 @@ TEST_F(IniStoreTest, SectionsAndKeysIgnoreCase) {
   EXPECT_EQ(read_bytes(file_), "[Merivox Cad]\nCapas pref=X_\n");
 }
 
-TEST_F(IniStoreTest, MissingFileSectionOrKeyGivesTheDefault) {
-  EXPECT_EQ(store_.read(kApp, "Merivox Datos", "Decimales X"), std::nullopt);
-  EXPECT_EQ(store_.get(kApp, "Merivox Datos", "Decimales X", "3"), "3");
-  store_.save(kApp, "Merivox Datos", "Decimales Y", "2");
-  EXPECT_EQ(store_.get(kApp, "Merivox Datos", "Decimales X", "3"), "3");
-  EXPECT_EQ(store_.get(kApp, "Merivox Cad", "Decimales Y", "3"), "3");
-}
-
 TEST_F(IniStoreTest, MalformedFileReadsAsDefaultsAndIsNeverOverwritten) {
   const std::string contents[] = {
       "[Merivox Errores]\nNumero=4\nthis line is neither\n",
       "\x7f" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0"s,
-      "[Merivox Errores]\nNumero=\xff\xfe\n",
+      "[Merivox Errores]\nNumero=4\x01\n",
       "Numero=4\n",
   };
   for (const std::string& bytes : contents) {
@@ -157,6 +150,89 @@ TEST_F(IniStoreTest, ApplicationNamesMustBeFolderNames) {
     }
   }
   EXPECT_TRUE(fs::is_empty(folder_.path()));
+}
+
+// The error log's path: entries are appended, the file is not replaced.
+TEST_F(IniStoreTest, UpdatesAppendAndTheNextSaveFoldsThem) {
+  store_.save(kApp, "Merivox Cad", "2D", "0");
+  const std::string saved = read_bytes(file_);
+  const auto inode = stamp_of(file_)->inode;
+  for (const char* message : {"uno", "dos"}) {
+    store_.update(kApp, "Merivox Errores", [&](SectionEdit& errors) {
+      const int n = std::stoi(errors.read("Numero").value_or("0")) + 1;
+      errors.set("Numero", std::to_string(n));
+      errors.set("Lugar " + std::to_string(n), message);
+      EXPECT_EQ(errors.read("numero"), std::to_string(n));  // an update sees its own changes
+    });
+  }
+  EXPECT_EQ(stamp_of(file_)->inode, inode);
+  EXPECT_EQ(read_bytes(file_), saved + "\n[Merivox Errores]\nNumero=1\nLugar 1=uno\nNumero=2\nLugar 2=dos\n");
+  store_.save(kApp, "Merivox Cad", "3D", "-1");
+  EXPECT_EQ(read_bytes(file_), "[Merivox Cad]\n2D=0\n3D=-1\n\n[Merivox Errores]\nLugar 1=uno\nNumero=2\nLugar 2=dos\n");
+}
+
+TEST_F(IniStoreTest, AFailedUpdateStoresNothing) {
+  store_.save(kApp, "Merivox Errores", "Numero", "4");
+  const std::string before = read_bytes(file_);
+  EXPECT_THROW(store_.update(kApp, "Merivox Errores",
+                             [](SectionEdit& errors) {
+                               errors.set("Numero", "5");
+                               throw core::Error(13, "x", "y");
+                             }),
+               core::Error);
+  EXPECT_EQ(read_bytes(file_), before);
+  EXPECT_EQ(store_.read(kApp, "Merivox Errores", "Numero"), "4");
+}
+
+// A file in the host's code page, or one whose last append was cut short,
+// is rewritten whole by the next update instead of appended to.
+TEST_F(IniStoreTest, FilesThatCannotBeAppendedToAreRewrittenWhole) {
+  const struct {
+    std::string before, after;
+  } cases[] = {
+      {"[Merivox Cad]\r\nCapas pref=A\xf1o_\r\n", "[Merivox Cad]\nCapas pref=Año_\n\n[Merivox Errores]\nNumero=2\n"},
+      {"[Merivox Errores]\nNumero=1\nLugar 1=a\nLug", "[Merivox Errores]\nNumero=2\nLugar 1=a\n"},
+  };
+  for (const auto& c : cases) {
+    write_bytes(file_, c.before);
+    const auto inode = stamp_of(file_)->inode;
+    store_.update(kApp, "Merivox Errores", [](SectionEdit& errors) { errors.set("Numero", "2"); });
+    EXPECT_NE(stamp_of(file_)->inode, inode);
+    EXPECT_EQ(read_bytes(file_), c.after);
+  }
+}
+
+TEST_F(IniStoreTest, AStoreSeesWhatOtherStoresWrite) {
+  IniSettingsStore other = IniSettingsStore::in_folder(folder_.path());
+  store_.save(kApp, "Merivox Cad", "2D", "0");
+  EXPECT_EQ(other.read(kApp, "Merivox Cad", "2D"), "0");
+  store_.save(kApp, "Merivox Cad", "2D", "-1");  // replaced
+  EXPECT_EQ(other.read(kApp, "Merivox Cad", "2D"), "-1");
+  store_.update(kApp, "Merivox Cad", [](SectionEdit& cad) { cad.set("2D", "7"); });  // appended
+  EXPECT_EQ(other.read(kApp, "Merivox Cad", "2D"), "7");
+  other.update(kApp, "Merivox Cad", [](SectionEdit& cad) { cad.set("3D", cad.read("2D").value_or("?")); });
+  EXPECT_EQ(store_.read(kApp, "Merivox Cad", "3D"), "7");
+}
+
+TEST(IniStoreFailures, WritesThatCannotHappenNameTheFileAndTheReason) {
+  TempFolder folder;
+  write_bytes(folder.path() / "plain", "not a folder");
+  const fs::path file = folder.path() / "plain" / "S.ini";  // its folder cannot be made
+  IniSettingsStore store = IniSettingsStore::single_file(file);
+  const std::function<void()> writes[] = {
+      [&] { store.save(kApp, "Merivox Cad", "2D", "0"); },
+      [&] { store.update(kApp, "Merivox Errores", [](SectionEdit& e) { e.set("Numero", "1"); }); },
+  };
+  for (const auto& write : writes) {
+    try {
+      write();
+      ADD_FAILURE() << "written";
+    } catch (const core::Error& e) {
+      EXPECT_EQ(e.number(), 75);
+      EXPECT_NE(e.description().find("(" + file.string() + ": "), std::string::npos) << e.description();
+      EXPECT_NE(e.description().find("Not a directory"), std::string::npos) << e.description();
+    }
+  }
 }
 
 TEST(IniSingleFileStore, EveryApplicationSharesTheFile) {
