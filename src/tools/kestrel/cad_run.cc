@@ -24,9 +24,13 @@ std::shared_ptr<memcad::Application> connect_embedded_cad(platform::InProcessAut
 
 int save_drawing(const Module& module, const memcad::Application& cad, platform::SafeFileOutput& output,
                  std::string_view what, bool quiet) {
-  if (module.error_log.count() > 0) {
-    std::cerr << "kestrel: the " << what << " reported " << module.error_log.count() << " error(s); "
-              << output.target().string() << " was not written\n";
+  // Options that could not be saved in the settings file take nothing from
+  // the drawing: they are reported, and the drawing is still written.
+  const ErrorLog& log = module.error_log;
+  if (const std::size_t errors = log.count() - log.failed_saves(); errors > 0) {
+    std::cerr << "kestrel: the " << what << " reported " << errors << " error(s)"
+              << (log.ran_out_of_memory() ? " and ran out of memory" : "") << "; " << output.target().string()
+              << " was not written\n";
     return kExitEngineErrors;
   }
   try {
@@ -35,6 +39,10 @@ int save_drawing(const Module& module, const memcad::Application& cad, platform:
   } catch (const core::Error& e) {
     std::cerr << "kestrel: " << e.description() << "\n";
     return kExitNotWritable;
+  }
+  if (log.failed_saves() > 0) {
+    std::cerr << "kestrel: warning: the options could not be saved in the settings file (see above); "
+              << output.target().string() << " was written\n";
   }
   if (!quiet) std::cerr << "kestrel: wrote " << output.target().string() << "\n";
   return kExitWritten;

@@ -92,6 +92,10 @@ int run_export(const CommonOptions& common, const ExportOptions& options) {
   kestrel.A_Show_Seleccion_datos1();
   terminal.pump().finish();
 
+  if (module.error_log.ran_out_of_memory()) {
+    std::cerr << "kestrel: out of memory; " << output.target().string() << " was not written\n";
+    return kExitEngineErrors;
+  }
   if (module.model.Cancelar != core::kFalse) {
     std::cerr << "kestrel: export aborted; " << output.target().string() << " was not written\n";
     return platform::kInterruptedExitCode;
