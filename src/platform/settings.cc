@@ -7,8 +7,8 @@
 #include <system_error>
 
 #include "core/error.h"
-#include "platform/atomic_file.h"
 #include "platform/name_fold.h"
+#include "platform/safe_output.h"
 
 namespace kestrel::platform {
 namespace {
@@ -118,7 +118,9 @@ void IniSettingsStore::write_whole(Snapshot& snapshot) {
     throw std::system_error(errno, std::generic_category(), "no se puede escribir en " + snapshot.file.string());
   }
   snapshot.document.compact();
-  replace_file_atomically(snapshot.file, snapshot.document.text());
+  SafeFileOutput output(snapshot.file, {}, 0600);  // a new settings file is private
+  output.write(snapshot.document.text());
+  output.commit();
   snapshot.stamp = stamp_of(snapshot.file);
 }
 
