@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <string>
 
 #include "core/error.h"
 
@@ -95,7 +96,7 @@ char* write_plain_decimal(char* out, double value) {
 
 }  // namespace
 
-JsonOut::JsonOut(core::ByteSink* sink) : sink_(sink) {
+JsonOut::JsonOut(core::ByteSink* sink, std::size_t max_bytes) : sink_(sink), max_bytes_(max_bytes) {
   // A small document (a test, one drawing) should not pay for a chunk.
   buffer_.resize(sink_ != nullptr ? kChunk : kChunk / 64);
   end_ = buffer_.data();
@@ -108,6 +109,7 @@ void JsonOut::make_room(std::size_t size) {
     if (static_cast<std::size_t>(limit_ - end_) >= size) return;
   }
   const auto used = static_cast<std::size_t>(end_ - buffer_.data());
+  check_length();
   buffer_.resize(std::max(2 * buffer_.size(), used + size));
   end_ = buffer_.data() + used;
   limit_ = buffer_.data() + buffer_.size();
@@ -198,13 +200,24 @@ void JsonOut::hex(std::span<const std::byte> bytes) {
   *end_++ = '"';
 }
 
+void JsonOut::check_length() const {
+  const std::size_t length = flushed_ + static_cast<std::size_t>(end_ - buffer_.data());
+  if (length <= max_bytes_) return;
+  throw core::Error(core::kInvalidCall, core::kRuntimeSource,
+                    "JSON demasiado grande: el documento pasa de " + std::to_string(max_bytes_) + " bytes");
+}
+
 void JsonOut::flush() {
   if (sink_ == nullptr || end_ == buffer_.data()) return;
-  sink_->write(std::string_view(buffer_.data(), static_cast<std::size_t>(end_ - buffer_.data())));
+  check_length();
+  const std::string_view bytes(buffer_.data(), static_cast<std::size_t>(end_ - buffer_.data()));
+  sink_->write(bytes);
+  flushed_ += bytes.size();
   end_ = buffer_.data();
 }
 
 std::string JsonOut::take() {
+  check_length();
   buffer_.resize(static_cast<std::size_t>(end_ - buffer_.data()));
   std::string text = std::move(buffer_);
   buffer_ = std::string();

@@ -12,14 +12,16 @@
 #include <string_view>
 
 #include "core/byte_sink.h"
+#include "model/json_limits.h"
 #include "model/record_path.h"
 
 namespace kestrel::model::json_detail {
 
 class JsonOut {
  public:
-  // With no sink everything stays in the buffer (see take()).
-  explicit JsonOut(core::ByteSink* sink = nullptr);
+  // With no sink everything stays in the buffer (see take()). A text longer
+  // than `max_bytes` raises error 5 before anything beyond it is written.
+  explicit JsonOut(core::ByteSink* sink = nullptr, std::size_t max_bytes = kMaxDocumentBytes);
 
   void put(char c) {
     room(1);
@@ -55,9 +57,13 @@ class JsonOut {
     if (static_cast<std::size_t>(limit_ - end_) < size) make_room(size);
   }
   void make_room(std::size_t size);
+  // Error 5 when the text has grown beyond max_bytes_.
+  void check_length() const;
 
   static constexpr std::size_t kChunk = std::size_t{1} << 20;
   core::ByteSink* sink_;
+  std::size_t max_bytes_;
+  std::size_t flushed_ = 0;  // bytes handed to the sink
   std::string buffer_;  // its size is the capacity in use; the text ends at end_
   char* end_;
   char* limit_;

@@ -10,7 +10,7 @@
 // position, e.g. "Dibujos[2].X: 4 elementos (1..4), NuPun dice 5"):
 //   5  malformed or truncated JSON (with line and column; reported as such
 //      even when a record error comes earlier in the text), JSON nested deeper
-//      than 32 levels or longer than 1 GiB, a repeated or unknown field, a
+//      than 32 levels or longer than 2 GiB, a repeated or unknown field, a
 //      missing or unsupported header;
 //   13 a value of the wrong type (also a number that does not fit its field,
 //      a number beyond the double range, "NaN" or "Infinity" for a double,
@@ -20,7 +20,8 @@
 //   53 (files) the file does not exist or cannot be read;
 //   75 (files) the file cannot be written.
 // Writing raises error 5 naming the field for a text that is not UTF-8 and
-// for a NaN or infinite double: a file never holds a number that is not one.
+// for a NaN or infinite double (a file never holds a number that is not
+// one), and error 5 for a text beyond 2 GiB (which could not be read back).
 #pragma once
 
 #include <filesystem>

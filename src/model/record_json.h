@@ -8,6 +8,7 @@
 #include <string_view>
 #include <variant>
 
+#include "model/json_limits.h"
 #include "model/json_out.h"
 #include "model/records.h"
 
@@ -15,11 +16,6 @@ namespace kestrel::model::json_detail {
 
 inline constexpr std::string_view kFormatName = "kestrel-records";
 inline constexpr int kFormatVersion = 1;
-
-// Limits against hostile files: a record file nests at most 10 containers,
-// and a drawing of 10^6 points with 2·10^6 triangles takes about 100 MB.
-inline constexpr std::size_t kMaxDepth = 32;
-inline constexpr std::size_t kMaxDocumentBytes = std::size_t{1} << 30;
 
 // The whole document: header ("format", "version", "kind") and the record's
 // fields, in layout order, ending with a line break.

@@ -398,7 +398,7 @@ void check_document_size(std::size_t size) {
   if (size <= kMaxDocumentBytes) return;
   throw core::Error(
       core::kInvalidCall, core::kRuntimeSource,
-      "JSON demasiado grande: " + std::to_string(size) + " bytes; se leen hasta " + std::to_string(kMaxDocumentBytes));
+      "JSON demasiado grande: " + std::to_string(size) + " bytes, más de " + std::to_string(kMaxDocumentBytes));
 }
 
 std::variant<t_Datos, t_Dibujo> read_document(const PaddedText& padded) {

@@ -14,6 +14,7 @@
 
 #include "core/error.h"
 #include "model/json_out.h"
+#include "model/record_json.h"
 #include "model/sample_records.h"
 
 namespace kestrel::model {
@@ -221,6 +222,31 @@ TEST(RecordFile, WriterRefusesWhatAFileCannotHold) {
   }
 }
 
+// A text beyond the limit is refused before anything beyond it is written.
+TEST(RecordFile, WriterStopsAtTheSizeLimit) {
+  const t_Datos set = two_small_drawings();
+  const std::string text = to_json(set);
+  for (const bool streamed : {false, true}) {
+    SCOPED_TRACE(streamed);
+    core::StringSink sink;
+    json_detail::JsonOut exact(streamed ? &sink : nullptr, text.size());
+    json_detail::write_document(exact, set);
+    EXPECT_EQ(streamed ? sink.text() : exact.take(), text);
+    core::StringSink short_sink;
+    json_detail::JsonOut one_short(streamed ? &short_sink : nullptr, text.size() - 1);
+    try {
+      json_detail::write_document(one_short, set);
+      (void)one_short.take();
+      ADD_FAILURE() << "expected error 5";
+    } catch (const core::Error& e) {
+      EXPECT_EQ(e.number(), 5);
+      EXPECT_EQ(e.description(),
+                "JSON demasiado grande: el documento pasa de " + std::to_string(text.size() - 1) + " bytes");
+    }
+    EXPECT_TRUE(short_sink.text().empty());
+  }
+}
+
 struct BadText {
   const char* name;
   std::string text;
@@ -415,13 +441,13 @@ TEST(RecordFile, FilesRoundTripAndMissingFilesFail) {
   // A file beyond the size limit is refused before it is read (a sparse file).
   const auto huge = folder / "huge.json";
   std::ofstream(huge).put('{');
-  std::filesystem::resize_file(huge, (std::uintmax_t{1} << 30) + 1);
+  std::filesystem::resize_file(huge, (std::uintmax_t{1} << 31) + 1);
   try {
     (void)read_record_file(huge);
     ADD_FAILURE() << "expected error 5";
   } catch (const core::Error& e) {
     EXPECT_EQ(e.number(), 5);
-    EXPECT_EQ(e.description(), "JSON demasiado grande: 1073741825 bytes; se leen hasta 1073741824");
+    EXPECT_EQ(e.description(), "JSON demasiado grande: 2147483649 bytes, más de 2147483648");
   }
   try {
     write_record_file(folder / "no-such-folder" / "x.json", set);
