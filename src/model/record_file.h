@@ -17,6 +17,7 @@
 //      opaque bytes of the wrong length);
 //   9  a count that disagrees with its array, a negative count, a point whose
 //      layer index is outside 1..nuCapas (see model/record_checks.h);
+//   7  not enough memory for what the document holds;
 //   53 (files) the file does not exist or cannot be read;
 //   75 (files) the file cannot be written.
 // Writing raises error 5 naming the field for a text that is not UTF-8 and

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -197,25 +198,32 @@ std::vector<E> read_items(od::array list, std::int32_t lbound, const PathNode& a
   return values;
 }
 
-// {"lbound": n, "items": [...]}, the two keys in any order.
+// {"lbound": n, "items": [...]}, the two keys in any order: a first pass
+// reads the bound, a second the items knowing their indices.
 template <class E>
 void read_bounded(od::object object, VbArray<E>& array, const PathNode& at) {
-  bool has_lbound = false;
+  std::optional<std::int32_t> lbound;
   bool has_items = false;
   for (auto member : object) {
-    const auto key = must<std::string_view>(must<od::field>(std::move(member)).unescaped_key());
-    bool* const seen = key == "lbound" ? &has_lbound : key == "items" ? &has_items : nullptr;
-    if (seen == nullptr) fail(core::kInvalidCall, at.child(key), "campo desconocido");
-    if (*seen) fail(core::kInvalidCall, at.child(key), "campo repetido");
-    *seen = true;
+    auto field = must<od::field>(std::move(member));
+    const auto key = must<std::string_view>(field.unescaped_key());
+    if (key != "lbound" && key != "items") fail(core::kInvalidCall, at.child(key), "campo desconocido");
+    if (key == "lbound" ? lbound.has_value() : has_items) fail(core::kInvalidCall, at.child(key), "campo repetido");
+    if (key == "items") {
+      has_items = true;
+    } else {
+      lbound = read_integer<std::int32_t>(field.value(), at.child("lbound"));
+    }
   }
-  if (!has_lbound || !has_items) fail(core::kInvalidCall, at, "una lista con límites necesita \"lbound\" e \"items\"");
+  if (!lbound || !has_items) fail(core::kInvalidCall, at, "una lista con límites necesita \"lbound\" e \"items\"");
   must<bool>(object.reset());
-  auto lbound_value = must<od::value>(object.find_field_unordered("lbound"));
-  const auto lbound = read_integer<std::int32_t>(lbound_value, at.child("lbound"));
-  auto items = must<od::value>(object.find_field_unordered("items"));
-  if (must<od::json_type>(items.type()) != od::json_type::array) wrong_type(items, at.child("items"), "una lista");
-  array = VbArray<E>(lbound, read_items<E>(must<od::array>(items.get_array()), lbound, at));
+  for (auto member : object) {
+    auto field = must<od::field>(std::move(member));
+    if (must<std::string_view>(field.unescaped_key()) != "items") continue;
+    od::value& items = field.value();
+    if (must<od::json_type>(items.type()) != od::json_type::array) wrong_type(items, at.child("items"), "una lista");
+    array = VbArray<E>(*lbound, read_items<E>(must<od::array>(items.get_array()), *lbound, at));
+  }
 }
 
 // null, a plain list (usual lower bound) or {"lbound": n, "items": [...]}.
@@ -276,6 +284,17 @@ void read_field(od::value& v, std::size_t index, R& record, const PathNode& at) 
   });
 }
 
+// A header value met again in the main pass, read for the syntax check that
+// reading gives (find_header took its value): a value left unread is skipped
+// without one.
+void consume_header_value(od::value& v, std::string_view key, const PathNode& at) {
+  if (key == "version") {
+    (void)read_integer<std::int32_t>(v, at.child(key));
+  } else {
+    (void)read_text(v, at.child(key), "un texto");
+  }
+}
+
 // Reads every member of `object` into the field of that name; at the top,
 // the header keys are left to read_header (but still may not repeat).
 template <Record R>
@@ -297,7 +316,11 @@ void read_fields(od::object object, R& record, const PathNode& at, bool top) {
     }
     if (seen & (std::uint64_t{1} << index)) fail(core::kInvalidCall, at.child(key), "campo repetido");
     seen |= std::uint64_t{1} << index;
-    if (index < kCount) read_field(field.value(), index, record, at);
+    if (index < kCount) {
+      read_field(field.value(), index, record, at);
+    } else {
+      consume_header_value(field.value(), key, at);
+    }
     next = index + 1;
   }
   check_record(record, at);
@@ -421,6 +444,9 @@ std::variant<t_Datos, t_Dibujo> read_document(const PaddedText& padded) {
     if (const auto problem = find_syntax_problem(body, kMaxDepth))
       throw syntax_error(text, {problem->kind, start + problem->offset}, kMaxDepth);
     throw;
+  } catch (const std::bad_alloc&) {
+    // A few bytes of text may ask for much memory ("{}" for a whole drawing).
+    throw core::Error(core::kOutOfMemory, core::kRuntimeSource, "Memoria insuficiente para leer el documento");
   }
 }
 

@@ -268,6 +268,9 @@ std::vector<BadText> bad_texts() {
       {"empty", "", 5, "JSON incompleto"},
       {"columns count characters", replaced(good, "\"Texto2\": \"b\"", "\"Texto2\": \"ñ\" x"), 5, ", columna 21"},
       {"invalid UTF-8", replaced(good, "\"Texto2\": \"b\"", "\"Texto2\": \"\xC3(\""), 5, "texto UTF-8 no válido"},
+      // Found by fuzzing: a header value followed by a colon.
+      {"header value read as a key", replaced(good, "\"kind\": \"t_Datos\",", "\"kind\": \"t_Datos\": 1,"), 5,
+       "JSON mal formado en la línea 4, columna 20"},
       {"text after the document", good + "}", 5,
        "JSON mal formado en la línea " + std::to_string(std::count(good.begin(), good.end(), '\n') + 1) +
            ", columna 1"},
@@ -328,8 +331,8 @@ TEST(RecordFile, LooserTextReadsTheSame) {
       replaced(replaced(good, header, ""), "\n}\n", ",\n" + header.substr(0, header.size() - 1) + "}"),  // header last
       replaced(good, "\"NuPun\": 5", "\"\\u004EuPun\": 5"),  // an escaped key
       replaced(good, "\"X\": [1001, 1002, 1003, 1004, 1005]",
-               "\"X\": {\"items\": [1001, 1002, 1003, 1004, 1005], \"lbound\": 1}"),  // items before lbound
-      replaced(good, "\"colTrilat\": 0,", ""),                                        // a field left out
+               "\"X\": {\"items\": [1001, 1002, 1003, 1004, 1005], \"\\u006cbound\": 1}"),  // items first, key escaped
+      replaced(good, "\"colTrilat\": 0,", ""),                                              // a field left out
   };
   for (const std::string& text : variants) {
     SCOPED_TRACE(text.substr(0, 200));
