@@ -82,10 +82,8 @@ def empty(record_name):
 def number(x):
     """Shortest round-trip text, as std::to_chars writes it."""
     x = float(x)
-    if math.isnan(x):
-        return '"NaN"'
-    if math.isinf(x):
-        return '"Infinity"' if x > 0 else '"-Infinity"'
+    if not math.isfinite(x):
+        raise ValueError("a record file holds finite numbers only: %r" % x)
     if x == 0 and math.copysign(1, x) < 0:
         return "-0.0"
     if x == int(x) and abs(x) < 1e15:

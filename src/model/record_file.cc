@@ -56,7 +56,10 @@ void write_json(core::ByteSink& out, const RecordFile& file) {
   std::visit([&](const auto& record) { stream(out, record); }, file);
 }
 
-RecordFile from_json(std::string_view text) { return json_detail::read_document(text); }
+RecordFile from_json(std::string_view text) {
+  json_detail::check_document_size(text.size());
+  return json_detail::read_document(json_detail::PaddedText(text));
+}
 
 t_Datos as_drawing_set(RecordFile file) {
   if (auto* set = std::get_if<t_Datos>(&file)) return std::move(*set);
@@ -72,10 +75,20 @@ t_Datos as_drawing_set(RecordFile file) {
 RecordFile read_record_file(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw core::Error(core::kFileNotFound, core::kRuntimeSource, "No se puede abrir " + quoted(path));
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) throw core::Error(core::kFileNotFound, core::kRuntimeSource, "No se puede leer " + quoted(path));
-  return from_json(text.view());
+  std::error_code not_regular;
+  const std::uintmax_t size = std::filesystem::file_size(path, not_regular);
+  if (not_regular) {  // a pipe or a device: its size is only known once read
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad()) throw core::Error(core::kFileNotFound, core::kRuntimeSource, "No se puede leer " + quoted(path));
+    return from_json(text.view());
+  }
+  json_detail::check_document_size(size);
+  // Read straight into the parser's padded buffer: the text is held once.
+  json_detail::PaddedText text(static_cast<std::size_t>(size));
+  if (!in.read(text.data(), static_cast<std::streamsize>(size)) || in.peek() != std::ifstream::traits_type::eof())
+    throw core::Error(core::kFileNotFound, core::kRuntimeSource, "No se puede leer " + quoted(path));
+  return json_detail::read_document(text);
 }
 
 void write_record_file(const std::filesystem::path& path, const t_Datos& set) { replace_file(path, set); }

@@ -5,17 +5,24 @@
 // as the shortest text that reads back to the same double, so writing a
 // record that was read gives the same bytes again.
 //
-// Reading checks everything and never keeps a partial record. Errors
-// (core::Error, the description names the field and position, e.g.
-// "Dibujos[2].X: 4 elementos (1..4), NuPun dice 5"):
-//   5  malformed or truncated JSON (with line and column), a repeated or
-//      unknown field, a missing or unsupported header;
+// Reading takes time linear in the text, checks everything and never keeps
+// a partial record. Errors (core::Error, the description names the field and
+// position, e.g. "Dibujos[2].X: 4 elementos (1..4), NuPun dice 5"):
+//   5  malformed or truncated JSON (with line and column; reported as such
+//      even when a record error comes earlier in the text), JSON nested deeper
+//      than 32 levels or longer than 2 GiB, a repeated or unknown field, a
+//      missing or unsupported header;
 //   13 a value of the wrong type (also a number that does not fit its field,
+//      a number beyond the double range, "NaN" or "Infinity" for a double,
 //      opaque bytes of the wrong length);
 //   9  a count that disagrees with its array, a negative count, a point whose
 //      layer index is outside 1..nuCapas (see model/record_checks.h);
+//   7  not enough memory for what the document holds;
 //   53 (files) the file does not exist or cannot be read;
 //   75 (files) the file cannot be written (see platform/safe_output.h).
+// Writing raises error 5 naming the field for a text that is not UTF-8 and
+// for a NaN or infinite double (a file never holds a number that is not
+// one), and error 5 for a text beyond 2 GiB (which could not be read back).
 #pragma once
 
 #include <filesystem>

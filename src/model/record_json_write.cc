@@ -23,18 +23,18 @@ void write_record(JsonOut& out, const R& record, int depth, const PathNode& at);
 template <Record R>
 void write_fields(JsonOut& out, const R& record, int depth, const PathNode& at, bool first);
 
-void write_element(JsonOut& out, double v, int, const PathNode&) { out.number(v); }
+void write_element(JsonOut& out, double v, int, const PathNode& at) { out.number(v, at); }
 void write_element(JsonOut& out, std::int32_t v, int, const PathNode&) { out.integer(v); }
 void write_element(JsonOut& out, std::int16_t v, int, const PathNode&) { out.integer(v); }
 void write_element(JsonOut& out, const std::string& v, int, const PathNode& at) { out.string(v, at); }
 
-void write_element(JsonOut& out, const Vertex3& v, int, const PathNode&) {
+void write_element(JsonOut& out, const Vertex3& v, int, const PathNode& at) {
   out.put('[');
-  out.number(v.x);
+  out.number(v.x, at.at(0));
   out.put(", ");
-  out.number(v.y);
+  out.number(v.y, at.at(1));
   out.put(", ");
-  out.number(v.z);
+  out.number(v.z, at.at(2));
   out.put(']');
 }
 
@@ -58,7 +58,6 @@ void write_items(JsonOut& out, const VbArray<E>& array, int depth, const PathNod
       out.put(", ");
     }
     write_element(out, items[i], depth + 1, at.at(index));
-    out.flush_if_full();
   }
   if (kRecordItems && !items.empty()) out.newline(depth);
   out.put(']');

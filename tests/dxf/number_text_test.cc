@@ -1,5 +1,6 @@
 // Numbers as DXF text: shortest text that reads back to the same double;
-// angles in degrees that survive degrees → radians → degrees.
+// angles in degrees that survive degrees → radians → degrees; no text for a
+// value that is not a number.
 #include <gtest/gtest.h>
 
 #include <charconv>
@@ -9,7 +10,12 @@
 #include <random>
 #include <string>
 
+#include "cad/dxf/dxf.h"
 #include "cad/dxf/number_text.h"
+#include "cad/memcad/curves.h"
+#include "cad/memcad/texts.h"
+#include "core/error.h"
+#include "dxf/dxf_test_util.h"
 
 namespace kestrel::dxf {
 namespace {
@@ -34,9 +40,58 @@ TEST(FormatReal, WritesTheShortestTextWithAPoint) {
   for (const auto& [value, text] : cases) EXPECT_EQ(real_text(value), text) << value;
 }
 
-TEST(FormatReal, NonFiniteValuesAreWrittenAsZero) {
-  EXPECT_EQ(real_text(std::numeric_limits<double>::infinity()), "0.0");
-  EXPECT_EQ(real_text(std::nan("")), "0.0");
+// NaN and the infinities have no text; an angle whose degrees overflow neither.
+TEST(FormatReal, NonFiniteValuesHaveNoText) {
+  char buf[kNumberTextSize];
+  for (const double v : {INFINITY, -INFINITY, NAN}) {
+    EXPECT_EQ(format_real(buf, v), nullptr) << v;
+    EXPECT_EQ(format_degrees(buf, v), nullptr) << v;
+  }
+  EXPECT_EQ(format_degrees(buf, 1e307), nullptr);
+}
+
+// A drawing holding a value that is not a number is not saved: the error
+// names the group code and no file is left. A header variable that is not
+// one is left out and reported, as any variable that does not convert.
+TEST(SaveNonFinite, FailsNamingTheGroupCode) {
+  using memcad::Vec3;
+  const struct {
+    void (*add)(memcad::Block&);
+    const char* says;
+  } cases[] = {
+      {[](memcad::Block& ms) { ms.add<memcad::Point>(Vec3{INFINITY, 0, 0}); },
+       "(+infinito) para el código de grupo 10"},
+      {[](memcad::Block& ms) { ms.add<memcad::Circle>(Vec3{1, 2, 0}, NAN); }, "(NaN) para el código de grupo 40"},
+      {[](memcad::Block& ms) { ms.add<memcad::Text>("A", Vec3{1, 2, 0}).rotation = NAN; },
+       "(NaN) para el código de grupo 50"},
+  };
+  test::TempFolder folder;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.says);
+    const auto doc = memcad::Document::create();
+    doc->model_space().add<memcad::Point>(Vec3{1, 1, 1});
+    c.add(doc->model_space());
+    for (const bool to_file : {false, true}) {
+      try {
+        to_file ? save_dxf(*doc, folder.path() / "plano.dxf") : (void)save_dxf_text(*doc);
+        ADD_FAILURE() << "saved";
+      } catch (const core::Error& e) {
+        EXPECT_EQ(e.number(), core::kAutomationError);
+        EXPECT_NE(e.description().find(c.says), std::string::npos) << e.description();
+      }
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+  }
+}
+
+TEST(SaveNonFinite, HeaderVariableIsLeftOut) {
+  const auto doc = memcad::Document::create();
+  doc->variables().set("PDSIZE", INFINITY);
+  SaveReport report;
+  const std::string text = save_dxf_text(*doc, &report);
+  EXPECT_EQ(report.skipped["$PDSIZE"], 1u);
+  EXPECT_EQ(text.find("$PDSIZE"), std::string::npos);
+  EXPECT_NO_THROW((void)load_dxf_text(text, "plano.dxf"));
 }
 
 // Every double reads back exactly, and the text is never longer than the

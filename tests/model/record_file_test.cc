@@ -4,13 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
 
 #include "core/error.h"
+#include "model/json_out.h"
+#include "model/record_json.h"
 #include "model/sample_records.h"
 
 namespace kestrel::model {
@@ -97,20 +101,47 @@ TEST(RecordFile, VertexListsStartAtZero) {
 
 TEST(RecordFile, UnusualNumbersRoundTrip) {
   t_Dibujo d;
-  d.Curvado.Param1 = std::nan("");
-  d.Curvado.Param2 = -INFINITY;
+  d.Curvado.Param1 = 1e21;
+  d.Curvado.Param2 = -1e-7;
   d.Curvado.Param3 = 5e-324;
   d.Curvado.Param7 = -0.0;
   d.Curvado.Param8 = 0.1 + 0.2;
   const std::string text = to_json(d);
-  EXPECT_NE(text.find("\"Param1\": \"NaN\""), std::string::npos);
+  EXPECT_NE(text.find("\"Param1\": 1e+21"), std::string::npos);
   EXPECT_NE(text.find("\"Param8\": 0.30000000000000004"), std::string::npos);
   const t_Curvado back = std::get<t_Dibujo>(from_json(text)).Curvado;
-  EXPECT_TRUE(std::isnan(back.Param1));
-  EXPECT_EQ(back.Param2, -INFINITY);
-  EXPECT_EQ(back.Param3, 5e-324);
+  EXPECT_EQ(back, d.Curvado);
   EXPECT_TRUE(std::signbit(back.Param7));
   EXPECT_EQ(to_json(from_json(text)), text);
+}
+
+// Numbers are written as std::to_chars writes them (the shortest text that
+// reads back), whichever way the writer gets there.
+TEST(RecordFile, NumbersAreTheShortestTextThatReadsBack) {
+  std::mt19937_64 random(20240601);
+  const json_detail::PathNode root;
+  for (int i = 0; i < 200000; ++i) {
+    double v = 0;
+    switch (i % 5) {
+      case 0: v = std::round(std::uniform_real_distribution<double>(-1e8, 1e8)(random) * 1000) / 1000; break;
+      case 1:
+        v = static_cast<double>(random() % 100000000) * std::pow(10.0, static_cast<int>(random() % 8)) / 1000;
+        break;
+      case 2:
+        v = std::round(std::uniform_real_distribution<double>(-1, 1)(random) * 1e7) / std::pow(10.0, random() % 12);
+        break;
+      case 3: v = std::uniform_real_distribution<double>(-1e9, 1e9)(random); break;
+      default: {
+        const std::uint64_t bits = random();
+        std::memcpy(&v, &bits, sizeof v);
+        if (!std::isfinite(v) || (v == 0 && std::signbit(v))) v = 1;
+      }
+    }
+    json_detail::JsonOut out;
+    out.number(v, root);
+    char reference[32];
+    ASSERT_EQ(out.take(), std::string_view(reference, std::to_chars(reference, reference + 32, v).ptr)) << v;
+  }
 }
 
 TEST(RecordFile, BooleansOutsideZeroAndMinusOneSurvive) {
@@ -134,25 +165,85 @@ TEST(RecordFile, ImportedSetMayKeepASpareDrawing) {
   EXPECT_EQ(std::get<t_Datos>(from_json(to_json(set))), set);
 }
 
-TEST(RecordFile, StreamingWriteMatchesTheText) {
+// 10^4 points with survey decimals and arbitrary doubles, streamed in
+// chunks, read back and written again.
+TEST(RecordFile, LargeDrawingRoundTripsThroughASink) {
   t_Datos set;
   set.NuDibujos = 1;
   set.DibujoAct = 1;
-  set.Dibujos = VbArray<t_Dibujo>(1, std::vector<t_Dibujo>{small_drawing("grande", 25000, 40000)});
+  set.Dibujos = VbArray<t_Dibujo>(1, std::vector<t_Dibujo>{small_drawing("grande", 10000, 20000)});
+  t_Dibujo& d = set.Dibujos[1];
+  std::mt19937_64 random(5);
+  for (std::int32_t i = 1; i <= d.NuPun; ++i) {
+    d.X[i] = 438000 + static_cast<double>(random() % 1000000) / 1000;
+    const std::uint64_t bits = random() >> 2;  // finite
+    std::memcpy(&d.Z[i], &bits, sizeof(double));
+  }
   core::StringSink sink;
   write_json(sink, set);
   EXPECT_EQ(sink.text(), to_json(set));
+  const RecordFile back = from_json(sink.text());
+  EXPECT_EQ(std::get<t_Datos>(back), set);
+  EXPECT_EQ(to_json(back), sink.text());
 }
 
-TEST(RecordFile, WriterRefusesTextThatIsNotUtf8) {
-  t_Datos set = two_small_drawings();
-  set.Dibujos[2].Cd[3] = "\xC3(";
-  try {
-    (void)to_json(set);
-    FAIL() << "expected error 5";
-  } catch (const core::Error& e) {
-    EXPECT_EQ(e.number(), 5);
-    EXPECT_EQ(e.description(), "Dibujos[2].Cd[3]: el texto no es UTF-8 válido");
+// What a record file cannot hold fails the write naming the field, whether
+// the text is built whole or streamed.
+TEST(RecordFile, WriterRefusesWhatAFileCannotHold) {
+  const struct {
+    void (*spoil)(t_Datos&);
+    const char* description;
+  } cases[] = {
+      {[](t_Datos& s) { s.Dibujos[2].Cd[3] = "\xC3("; }, "Dibujos[2].Cd[3]: el texto no es UTF-8 válido"},
+      {[](t_Datos& s) { s.Dibujos[2].X[4] = std::nan(""); },
+       "Dibujos[2].X[4]: no se puede escribir un número no finito (NaN)"},
+      {[](t_Datos& s) { s.Dibujos[1].Rotulo[1].Giro = -INFINITY; },
+       "Dibujos[1].Rotulo[1].Giro: no se puede escribir un número no finito (-Infinity)"},
+      {[](t_Datos& s) {
+         s.Dibujos[1].Curvado.Curvas = VbArray<t_Curva>(1, 1);
+         s.Dibujos[1].Curvado.Curvas[1].VertC = VbArray<Vertex3>(0, {{1, 2, INFINITY}});
+       },
+       "Dibujos[1].Curvado.Curvas[1].VertC[0][2]: no se puede escribir un número no finito (Infinity)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.description);
+    t_Datos set = two_small_drawings();
+    c.spoil(set);
+    for (const bool streamed : {false, true}) {
+      try {
+        core::StringSink sink;
+        streamed ? write_json(sink, set) : (void)to_json(set);
+        ADD_FAILURE() << "expected error 5";
+      } catch (const core::Error& e) {
+        EXPECT_EQ(e.number(), 5);
+        EXPECT_EQ(e.description(), c.description);
+      }
+    }
+  }
+}
+
+// A text beyond the limit is refused before anything beyond it is written.
+TEST(RecordFile, WriterStopsAtTheSizeLimit) {
+  const t_Datos set = two_small_drawings();
+  const std::string text = to_json(set);
+  for (const bool streamed : {false, true}) {
+    SCOPED_TRACE(streamed);
+    core::StringSink sink;
+    json_detail::JsonOut exact(streamed ? &sink : nullptr, text.size());
+    json_detail::write_document(exact, set);
+    EXPECT_EQ(streamed ? sink.text() : exact.take(), text);
+    core::StringSink short_sink;
+    json_detail::JsonOut one_short(streamed ? &short_sink : nullptr, text.size() - 1);
+    try {
+      json_detail::write_document(one_short, set);
+      (void)one_short.take();
+      ADD_FAILURE() << "expected error 5";
+    } catch (const core::Error& e) {
+      EXPECT_EQ(e.number(), 5);
+      EXPECT_EQ(e.description(),
+                "JSON demasiado grande: el documento pasa de " + std::to_string(text.size() - 1) + " bytes");
+    }
+    EXPECT_TRUE(short_sink.text().empty());
   }
 }
 
@@ -165,31 +256,61 @@ struct BadText {
 
 std::vector<BadText> bad_texts() {
   const std::string good = to_json(two_small_drawings());
+  const std::string x = "[1001, 1002, 1003, 1004, 1005]";
+  const auto x_with = [&](std::string_view third) {
+    return replaced(good, x, "[1001, 1002, " + std::string(third) + ", 1004, 1005]");
+  };
   return {
+      // The JSON itself.
       {"malformed", replaced(good, "\"NuDibujos\": 2,", "\"NuDibujos\": 2,,"), 5,
        "JSON mal formado en la línea 5, columna 18"},
       {"truncated", good.substr(0, good.size() / 2), 5, "JSON incompleto: el texto se corta en la línea"},
       {"empty", "", 5, "JSON incompleto"},
       {"columns count characters", replaced(good, "\"Texto2\": \"b\"", "\"Texto2\": \"ñ\" x"), 5, ", columna 21"},
-      {"number beyond a double", replaced(good, "[1001, 1002, 1003, 1004, 1005]", "[1001, 1002, 1e999, 1004, 1005]"), 5,
-       "JSON mal formado: número fuera de intervalo '1e999'"},
+      {"invalid UTF-8", replaced(good, "\"Texto2\": \"b\"", "\"Texto2\": \"\xC3(\""), 5, "texto UTF-8 no válido"},
+      // Found by fuzzing: a header value followed by a colon.
+      {"header value read as a key", replaced(good, "\"kind\": \"t_Datos\",", "\"kind\": \"t_Datos\": 1,"), 5,
+       "JSON mal formado en la línea 4, columna 20"},
+      {"text after the document", good + "}", 5,
+       "JSON mal formado en la línea " + std::to_string(std::count(good.begin(), good.end(), '\n') + 1) +
+           ", columna 1"},
+      // A text that is not JSON says so, though a record error comes first.
+      {"malformed after a record error", replaced(replaced(good, "\"NuPun\": 5", "\"Nupun\": 5"), "\n}\n", ",\n}\n"), 5,
+       "JSON mal formado en la línea"},
+      {"nested too deep", replaced(good, x, std::string(40, '[') + std::string(40, ']')), 5,
+       "JSON anidado a más de 32 niveles en la línea"},
+      // Values.
       {"not an object", "[1, 2]", 13, "(documento): se esperaba un objeto y hay una lista"},
       {"wrong type", replaced(good, "\"NuPun\": 5", "\"NuPun\": \"5\""), 13,
        "Dibujos[2].NuPun: se esperaba un entero de 32 bits y hay un texto"},
-      {"wrong item type", replaced(good, "[1001, 1002, 1003, 1004, 1005]", "[1001, 1002, true, 1004, 1005]"), 13,
-       "Dibujos[2].X[3]: se esperaba un número y hay un valor lógico"},
-      {"decimals in a count", replaced(good, "\"Nutria\": 2", "\"Nutria\": 2.5"), 13, "Dibujos[2].Nutria"},
+      {"wrong item type", x_with("true"), 13, "Dibujos[2].X[3]: se esperaba un número y hay un valor lógico"},
+      {"decimals in a count", replaced(good, "\"Nutria\": 2", "\"Nutria\": 2.5"), 13,
+       "Dibujos[2].Nutria: se esperaba un entero de 32 bits y hay un número con decimales"},
       {"16-bit overflow", replaced(good, "\"Capa\": [1, 1, 1, 1, 1]", "\"Capa\": [1, 1, 40000, 1, 1]"), 13,
        "Dibujos[2].Capa[3]: un entero de 16 bits, no cabe 40000"},
+      {"32-bit overflow", replaced(good, "\"NuPun\": 5", "\"NuPun\": -2147483649"), 13,
+       "Dibujos[2].NuPun: un entero de 32 bits, no cabe -2147483649"},
+      {"beyond 64 bits", replaced(good, "\"NuPun\": 5", "\"NuPun\": 99999999999999999999"), 13,
+       "Dibujos[2].NuPun: un entero de 32 bits, no cabe 99999999999999999999"},
+      {"number beyond a double", x_with("-1e999"), 13, "Dibujos[2].X[3]: se esperaba un número finito y hay -1e999"},
+      {"NaN", x_with("\"NaN\""), 13, "Dibujos[2].X[3]: se esperaba un número finito y hay \"NaN\""},
+      {"infinity in a record", replaced(good, "\"Altura\": 0", "\"Altura\": \"Infinity\""), 13,
+       "Dibujos[1].Rotulo[1].Altura: se esperaba un número finito y hay \"Infinity\""},
+      {"vertex of two numbers",
+       replaced(good, "\"Curvas\": null", "\"Curvas\": [{\"NuVertC\": 0, \"VertC\": [[1, 2]]}]"), 13,
+       "Dibujos[1].Curvado.Curvas[1].VertC[0]: se esperaba una lista de tres números [x, y, z] y hay 2"},
       {"bytes of the wrong length", replaced(good, "\"Extra\": \"00000000\"", "\"Extra\": \"00\""), 13,
        "Dibujos[1].Extra: se esperaban 4 bytes en hexadecimal (8 cifras) y hay 2 cifras"},
       {"bad hex digit", replaced(good, "\"Extra\": \"00000000\"", "\"Extra\": \"000g0000\""), 13,
        "Dibujos[1].Extra: cifra hexadecimal no válida en la posición 3"},
+      // Fields and header.
       {"unknown field", replaced(good, "\"NuPun\": 5", "\"NuPun\": 5, \"Nupun\": 5"), 5,
        "Dibujos[2].Nupun: campo desconocido en t_Dibujo"},
-      {"repeated field", replaced(good, "\"NuPun\": 5", "\"NuPun\": 5, \"NuPun\": 4"), 5, "campo repetido \"NuPun\""},
-      {"unknown bound key",
-       replaced(good, "\"X\": [1001, 1002, 1003, 1004, 1005]", "\"X\": {\"lbound\": 1, \"item\": []}"), 5,
+      {"repeated field", replaced(good, "\"NuPun\": 5", "\"NuPun\": 5, \"NuPun\": 4"), 5,
+       "Dibujos[2].NuPun: campo repetido"},
+      {"repeated header", replaced(good, "\"version\": 1,", "\"version\": 1, \"kind\": \"t_Datos\","), 5,
+       "kind: campo repetido"},
+      {"unknown bound key", replaced(good, "\"X\": " + x, "\"X\": {\"lbound\": 1, \"item\": []}"), 5,
        "Dibujos[2].X.item: campo desconocido"},
       {"bad version", replaced(good, "\"version\": 1", "\"version\": 2"), 5,
        "version: versión 2 no admitida; se lee la versión 1"},
@@ -197,8 +318,26 @@ std::vector<BadText> bad_texts() {
       {"bad kind", replaced(good, "\"kind\": \"t_Datos\"", "\"kind\": \"t_Capa\""), 5,
        "kind: se esperaba \"t_Datos\" o \"t_Dibujo\" y hay \"t_Capa\""},
       {"no header", "{\"NuDibujos\": 0}", 5, "format: falta en el documento"},
-      {"invalid UTF-8", replaced(good, "\"Texto2\": \"b\"", "\"Texto2\": \"\xC3(\""), 5, "texto UTF-8 no válido"},
   };
+}
+
+// Text the writer never makes but JSON allows reads as the canonical text.
+TEST(RecordFile, LooserTextReadsTheSame) {
+  const t_Datos set = two_small_drawings();
+  const std::string good = to_json(set);
+  const std::string header = "\"format\": \"kestrel-records\",\n  \"version\": 1,\n  \"kind\": \"t_Datos\",";
+  const std::string variants[] = {
+      "\xEF\xBB\xBF" + good,  // a byte order mark
+      replaced(replaced(good, header, ""), "\n}\n", ",\n" + header.substr(0, header.size() - 1) + "}"),  // header last
+      replaced(good, "\"NuPun\": 5", "\"\\u004EuPun\": 5"),  // an escaped key
+      replaced(good, "\"X\": [1001, 1002, 1003, 1004, 1005]",
+               "\"X\": {\"items\": [1001, 1002, 1003, 1004, 1005], \"\\u006cbound\": 1}"),  // items first, key escaped
+      replaced(good, "\"colTrilat\": 0,", ""),                                              // a field left out
+  };
+  for (const std::string& text : variants) {
+    SCOPED_TRACE(text.substr(0, 200));
+    EXPECT_EQ(std::get<t_Datos>(from_json(text)), set);
+  }
 }
 
 TEST(RecordFile, BadTextNamesTheFieldAndPosition) {
@@ -301,6 +440,17 @@ TEST(RecordFile, FilesRoundTripAndMissingFilesFail) {
     ADD_FAILURE() << "expected error 53";
   } catch (const core::Error& e) {
     EXPECT_EQ(e.number(), 53);
+  }
+  // A file beyond the size limit is refused before it is read (a sparse file).
+  const auto huge = folder / "huge.json";
+  std::ofstream(huge).put('{');
+  std::filesystem::resize_file(huge, (std::uintmax_t{1} << 31) + 1);
+  try {
+    (void)read_record_file(huge);
+    ADD_FAILURE() << "expected error 5";
+  } catch (const core::Error& e) {
+    EXPECT_EQ(e.number(), 5);
+    EXPECT_EQ(e.description(), "JSON demasiado grande: 2147483649 bytes, más de 2147483648");
   }
   try {
     write_record_file(folder / "no-such-folder" / "x.json", set);

@@ -1,9 +1,12 @@
 #include "cad/dxf/group_writer.h"
 
+#include <cmath>
 #include <cstring>
+#include <string>
 
 #include "cad/dxf/number_text.h"
 #include "cad/dxf/text_codec.h"
+#include "core/error.h"
 
 namespace kestrel::dxf {
 
@@ -12,6 +15,14 @@ namespace {
 constexpr std::size_t kBufferSize = std::size_t{1} << 20;
 // The widest code ("1071") with its line end, and the value's line end.
 constexpr std::size_t kGroupOverhead = 6;
+
+[[noreturn]] void refuse_non_finite(int code, double value) {
+  std::string d = "No se puede guardar el dibujo DXF: número no finito (";
+  d += std::isnan(value) ? "NaN" : value > 0 ? "+infinito" : "-infinito";
+  d += ") para el código de grupo ";
+  d += std::to_string(code);
+  throw core::Error(core::kAutomationError, "", std::move(d));
+}
 
 }  // namespace
 
@@ -41,16 +52,22 @@ char* GroupWriter::put_code(char* out, int code) noexcept {
   return out;
 }
 
+void GroupWriter::require_finite(int code, double value) {
+  if (!std::isfinite(value)) refuse_non_finite(code, value);
+}
+
+// The code goes into the buffer first, but end_ only moves once the value is
+// written: a refused value leaves nothing of its group behind.
 void GroupWriter::real(int code, double value) const {
-  char* out = put_code(reserve(kNumberTextSize), code);
-  out = format_real(out, value);
+  char* out = format_real(put_code(reserve(kNumberTextSize), code), value);
+  if (out == nullptr) refuse_non_finite(code, value);
   *out++ = '\n';
   end_ = out;
 }
 
 void GroupWriter::degrees(int code, double radians) const {
-  char* out = put_code(reserve(kNumberTextSize), code);
-  out = format_degrees(out, radians);
+  char* out = format_degrees(put_code(reserve(kNumberTextSize), code), radians);
+  if (out == nullptr) refuse_non_finite(code, radians_to_degrees(radians));
   *out++ = '\n';
   end_ = out;
 }

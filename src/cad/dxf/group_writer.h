@@ -29,9 +29,14 @@ class GroupWriter final : public DL_Writer {
   void dxfString(int code, const char* value) const override;
   void dxfString(int code, const std::string& value) const override;
 
+  // A NaN or infinite value has no DXF text: real() and degrees() raise an
+  // automation error naming the group code, so that the save fails.
   void real(int code, double value) const;
   // Radians written in degrees.
   void degrees(int code, double radians) const;
+  // Raises the error real() would raise for `value`, so that a caller can
+  // check a value before writing the groups that lead to it.
+  static void require_finite(int code, double value);
   void integer(int code, std::int64_t value) const;
   void hex(int code, std::uint64_t value) const;
   // A value written as it is (ASCII names, class markers).

@@ -59,7 +59,7 @@ bool has_point_or_exponent(const char* begin, const char* end) noexcept {
 }  // namespace
 
 char* format_real(char* out, double value) noexcept {
-  if (!std::isfinite(value)) value = 0;
+  if (!std::isfinite(value)) return nullptr;
   const double magnitude = std::fabs(value);
   if (magnitude == 0) return Fixed<3>::write(out, std::signbit(value), 0);
   if (magnitude < kFastLimit) {
@@ -75,8 +75,8 @@ char* format_real(char* out, double value) noexcept {
 }
 
 char* format_degrees(char* out, double radians) noexcept {
-  double degrees = radians_to_degrees(radians);
-  if (!std::isfinite(degrees)) degrees = 0;
+  const double degrees = radians_to_degrees(radians);
+  if (!std::isfinite(degrees)) return nullptr;
   char* end = std::to_chars(out, out + kNumberTextSize, degrees, std::chars_format::general, 12).ptr;
   if (!has_point_or_exponent(out, end)) {
     *end++ = '.';
@@ -100,6 +100,7 @@ char* format_hex(char* out, std::uint64_t value) noexcept {
 double stored_angle(double radians) noexcept {
   char text[kNumberTextSize];
   const char* end = format_degrees(text, radians);
+  if (end == nullptr) return radians;
   double degrees = 0;
   std::from_chars(text, end, degrees);
   return degrees_to_radians(degrees);

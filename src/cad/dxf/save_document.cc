@@ -43,6 +43,7 @@ void write_variable(const GroupWriter& w, const std::string& name, const HeaderV
     }
     case HeaderType::kReal: {
       const double real = v.to_double();
+      GroupWriter::require_finite(h.code, real);  // checked before the name is written
       w.raw(9, key);
       w.real(h.code, real);
       return;
@@ -50,12 +51,11 @@ void write_variable(const GroupWriter& w, const std::string& name, const HeaderV
     case HeaderType::kPoint2:
     case HeaderType::kPoint3: {
       const core::VbArray<double> a = v.to_double_array();
-      w.raw(9, key);
       const int dims = h.type == HeaderType::kPoint2 ? 2 : 3;
-      for (int i = 0; i < dims; ++i) {
-        const std::int32_t index = a.lbound() + i;
-        w.real(h.code + 10 * i, index <= a.ubound() ? a[index] : 0.0);
-      }
+      const auto coordinate = [&](int i) { return a.lbound() + i <= a.ubound() ? a[a.lbound() + i] : 0.0; };
+      for (int i = 0; i < dims; ++i) GroupWriter::require_finite(h.code + 10 * i, coordinate(i));
+      w.raw(9, key);
+      for (int i = 0; i < dims; ++i) w.real(h.code + 10 * i, coordinate(i));
       return;
     }
     default: {
