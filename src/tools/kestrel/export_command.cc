@@ -37,11 +37,16 @@ bool looks_like_json(std::string_view text) {
 // The drawing set INPUT stands for: a record file, or a points file
 // (".csv"/".txt", or standard input that is not JSON).
 model::t_Datos read_drawings(const std::filesystem::path& input) {
-  const std::string text = read_input(input);
   const std::string name = input_name(input);
-  const bool points = is_standard_stream(input) ? !looks_like_json(text) : has_extension(input, {".csv", ".txt"});
-  if (points) return model::as_drawing_set(parse_points_csv(text, name));
   try {
+    // A record file is read straight into the parser's buffer.
+    if (!is_standard_stream(input) && !has_extension(input, {".csv", ".txt"})) {
+      return model::as_drawing_set(model::read_record_file(input));
+    }
+    const std::string text = read_input(input);
+    if (!is_standard_stream(input) || !looks_like_json(text)) {
+      return model::as_drawing_set(parse_points_csv(text, name));
+    }
     return model::as_drawing_set(model::from_json(text));
   } catch (const core::Error& e) {
     throw std::runtime_error(name + ": " + e.description());
