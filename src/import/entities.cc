@@ -4,6 +4,7 @@
 
 #include "core/object.h"
 #include "import/builders.h"
+#include "import/entity_plane.h"
 #include "import/layers.h"
 #include "import/trapped.h"
 
@@ -54,14 +55,15 @@ void read_block_reference(ImportContext& ctx, const Obj& entity, std::int16_t la
   }
   const VbArray<double> insertion = coordinates(entity, "InsertionPoint");
   const std::string name = entity.get("Name").to_string();
-  const float rotation = core::csng(entity.get("Rotation").to_double());
+  const EntityPlane plane(ctx.module, entity);
+  const float rotation = core::csng(plane.world_rotation(entity.get("Rotation").to_double()));
   Crea_IsertBlock(ctx.module, insertion, name, rotation, layer, x_scale);
   if (!entity.get("HasAttributes").to_bool()) return;
   for (const Obj& attribute : object_list(entity.call("GetAttributes"))) {
     const std::string text = attribute.get("TextString").to_string();
     const VbArray<double> at = coordinates(attribute, "InsertionPoint");
     const double height = attribute.get("Height").to_double();
-    const double turn = attribute.get("Rotation").to_double();
+    const double turn = EntityPlane(ctx.module, attribute).world_rotation(attribute.get("Rotation").to_double());
     const std::string style = attribute.get("StyleName").to_string();
     Crea_Texto(ctx.module, text, at, turn, layer, height, 0, style);
   }
@@ -74,11 +76,34 @@ void read_line(ImportContext& ctx, const Obj& entity, std::int16_t layer) {
   crea_Pol(ctx.module, a, b, layer, colour);
 }
 
+// The vertices of a planar polyline that does not lie in plan, turned into
+// world x, y, z triples; `stride` is 2 for x, y pairs and 3 for triples,
+// whose z adds to the elevation.
+VbArray<double> world_vertices(const EntityPlane& plane, const VbArray<double>& c, std::int32_t stride,
+                               double elevation) {
+  const std::int32_t n = (c.ubound() - c.lbound() + 1) / stride;
+  VbArray<double> out(0, 3 * n - 1);
+  for (std::int32_t k = 0; k < n; ++k) {
+    const std::int32_t at = c.lbound() + stride * k;
+    const double z = elevation + (stride == 3 ? c[at + 2] : 0.0);
+    const VbArray<double> w = plane.to_world(c[at], c[at + 1], z);
+    for (std::int32_t i = 0; i < 3; ++i) out[3 * k + i] = w[w.lbound() + i];
+  }
+  return out;
+}
+
 void read_polyline(ImportContext& ctx, const Obj& entity, std::int16_t layer, EntityKind kind) {
   const VbArray<double> c = coordinates(entity, "Coordinates");
   const double elevation = kind == EntityKind::kPolyline3d ? 0.0 : entity.get("Elevation").to_double();
   const bool closed = entity.get("Closed").to_bool();
   (void)entity.get("Color");  // read, as every polyline's colour is; stored nowhere
+  if (kind != EntityKind::kPolyline3d) {
+    const EntityPlane plane(ctx.module, entity);
+    if (!plane.in_plan()) {
+      const std::int32_t stride = kind == EntityKind::kLightweightPolyline ? 2 : 3;
+      return Crea_poli_3D(ctx.module, world_vertices(plane, c, stride, elevation), 0, layer, closed);
+    }
+  }
   if (kind == EntityKind::kLightweightPolyline) {
     Crea_poli_2D(ctx.module, c, elevation, layer, closed);
   } else {
@@ -89,7 +114,7 @@ void read_polyline(ImportContext& ctx, const Obj& entity, std::int16_t layer, En
 void read_text(ImportContext& ctx, const Obj& entity, std::int16_t layer) {
   const std::string text = entity.get("TextString").to_string();
   const VbArray<double> at = coordinates(entity, "InsertionPoint");
-  const double rotation = entity.get("Rotation").to_double();
+  const double rotation = EntityPlane(ctx.module, entity).world_rotation(entity.get("Rotation").to_double());
   const double height = entity.get("Height").to_double();
   const std::int32_t colour = entity.get("Color").to_int32();
   const std::string style = entity.get("StyleName").to_string();

@@ -16,8 +16,9 @@ struct AddCase {
 const AddCase kAddCases[] = {
     {"point", [](Cad& c) { return c.add("AddPoint", pt(1, 2, 3)); }, "AcDbPoint", "Coordinates", {1, 2, 3}},
     {"line", [](Cad& c) { return c.add("AddLine", pt(0, 0, 1), pt(3, 4, 1)); }, "AcDbLine", "EndPoint", {3, 4, 1}},
+    // A 2D polyline lies in its plane: the vertex z it is given is not used.
     {"2d polyline", [](Cad& c) { return c.add("AddPolyline", doubles({0, 0, 5, 10, 0, 5, 10, 10, 5})); },
-     "AcDb2dPolyline", "Coordinates", {0, 0, 5, 10, 0, 5, 10, 10, 5}},
+     "AcDb2dPolyline", "Coordinates", {0, 0, 0, 10, 0, 0, 10, 10, 0}},
     {"lightweight polyline", [](Cad& c) { return c.add("AddLightWeightPolyline", doubles({0, 0, 4, 0, 4, 3})); },
      "AcDbPolyline", "Coordinates", {0, 0, 4, 0, 4, 3}},
     {"3d polyline", [](Cad& c) { return c.add("Add3DPoly", doubles({0, 0, 1, 1, 1, 2})); }, "AcDb3dPolyline",
@@ -73,6 +74,50 @@ TEST(MemcadEntities, ArcEndsFollowFromCenterRadiusAndAngles) {
   // Angles are kept in [0, 2π): a negative start angle comes back turned.
   Obj other = cad.add("AddArc", pt(0, 0), 1.0, -3.141592653589793 / 2, 0.0);
   EXPECT_NEAR(other.get("StartAngle").to_double(), 3 * 3.141592653589793 / 2, 1e-12);
+}
+
+// Seen from below (normal -Z), an entity's own system is the world mirrored
+// in x and z. Centers, ends and insertion points go out and come in as world
+// points; polyline vertices stay in the entity's system, as a CAD has them.
+TEST(MemcadEntities, EntitiesSeenFromBelowHandOutWorldPoints) {
+  constexpr double kPi = 3.141592653589793;
+  Cad cad;
+  Block& ms = cad.document().model_space();
+  auto& arc = ms.add<Arc>(Vec3{2.5, 2.5, 0.5}, 1.0, 0.0, kPi / 2);
+  arc.normal = {0, 0, -1};
+  Obj a(arc.shared_from_this());
+  EXPECT_EQ(numbers(a.get("Center")), (std::vector<double>{-2.5, 2.5, -0.5}));
+  const auto start = numbers(a.get("StartPoint"));
+  const auto end = numbers(a.get("EndPoint"));
+  EXPECT_NEAR(start[0], -3.5, 1e-12);
+  EXPECT_NEAR(start[1], 2.5, 1e-12);
+  EXPECT_NEAR(end[0], -2.5, 1e-12);
+  EXPECT_NEAR(end[1], 3.5, 1e-12);
+  EXPECT_EQ(numbers(a.get("Normal")), (std::vector<double>{0, 0, -1}));
+  a.put("Center", pt(-1, 1, -2));
+  EXPECT_EQ(arc.center, (Vec3{1, 1, 2}));
+
+  auto& lw = ms.add<LightweightPolyline>(std::vector<double>{1, 1, 2, 1});
+  lw.normal = {0, 0, -1};
+  EXPECT_EQ(numbers(Obj(lw.shared_from_this()).get("Coordinates")), (std::vector<double>{1, 1, 2, 1}));
+
+  auto& text = ms.add<Text>("T", Vec3{7, 7, 0}, 1.0);
+  text.normal = {0, 0, -1};
+  Obj t(text.shared_from_this());
+  EXPECT_EQ(numbers(t.get("InsertionPoint")), (std::vector<double>{-7, 7, 0}));
+  t.put("InsertionPoint", pt(-1, 0, 0));
+  EXPECT_EQ(text.insertion, (Vec3{1, 0, 0}));
+  t.put("Normal", pt(0, 0, -2));
+  EXPECT_EQ(text.normal, (Vec3{0, 0, -1}));
+  EXPECT_EQ(error_of([&] { t.put("Normal", pt(0, 0, 0)); }).number(), kRefused);
+
+  const Obj utility = cad.doc.object("Utility");
+  EXPECT_EQ(numbers(utility.call("TranslateCoordinates", pt(1, 2, 3), 4, 0, false, pt(0, 0, -1))),
+            (std::vector<double>{-1, 2, -3}));
+  EXPECT_EQ(numbers(utility.call("TranslateCoordinates", pt(-1, 2, -3), 0, 4, true, pt(0, 0, -1))),
+            (std::vector<double>{1, 2, 3}));
+  EXPECT_EQ(error_of([&] { (void)utility.call("TranslateCoordinates", pt(1, 2, 3), 4, 0, false); }).number(), kRefused);
+  EXPECT_EQ(error_of([&] { (void)utility.call("TranslateCoordinates", pt(1, 2, 3), 2, 0, false); }).number(), kRefused);
 }
 
 TEST(MemcadEntities, PolylinePropertiesRoundTrip) {

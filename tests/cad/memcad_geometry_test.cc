@@ -38,16 +38,93 @@ TEST(MemcadGeometry, BulgeArcs) {
   }
 }
 
-TEST(MemcadGeometry, MirroredPlacementKeepsArcsCounterClockwiseOverTheSamePoints) {
-  Arc arc({0, 0, 0}, 1, 0, kPi / 2);  // from (1,0) to (0,1)
-  arc.transform(Placement({0, 0, 0}, {0, 0, 0}, {-1, 1, 1}, 0));
-  // Mirrored in x: the points are (-1,0) and (0,1), swept counter-clockwise from (0,1).
-  const Vec3 s = arc.start_point();
-  const Vec3 e = arc.end_point();
-  EXPECT_NEAR(s.x, 0, 1e-12);
-  EXPECT_NEAR(s.y, 1, 1e-12);
-  EXPECT_NEAR(e.x, -1, 1e-12);
-  EXPECT_NEAR(e.y, 0, 1e-12);
+void expect_near(const Vec3& got, const Vec3& want, const char* what) {
+  EXPECT_NEAR(got.x, want.x, 1e-9) << what;
+  EXPECT_NEAR(got.y, want.y, 1e-9) << what;
+  EXPECT_NEAR(got.z, want.z, 1e-9) << what;
+}
+
+// The OCS point (1, 2, 3) in world coordinates, as ezdxf.math.OCS gives it.
+struct OcsCase {
+  Vec3 normal;
+  Vec3 world;
+};
+
+const OcsCase kOcsCases[] = {
+    {{0, 0, -1}, {-1, 2, -3}},
+    {{0, 1, 0}, {-1, 3, 2}},
+    {{0.0207461631753607, 0.3239633267477399, 0.9458421430852181},
+     {-1.0566105330780668, -0.8520196400948861, 3.4867802790369606}},
+    {{-0.9268, -0.3755, 0}, {-2.4049499152534923, -2.0533426175682963, 2}},  // not a unit vector
+    {{0, 0, 1}, {1, 2, 3}},
+    {{0, 0, 0}, {1, 2, 3}},  // no normal: the world
+};
+
+TEST(MemcadGeometry, ObjectCoordinateSystemsAgreeWithEzdxf) {
+  for (const OcsCase& c : kOcsCases) {
+    SCOPED_TRACE(::testing::PrintToString(std::vector<double>{c.normal.x, c.normal.y, c.normal.z}));
+    const Ocs ocs(c.normal);
+    expect_near(ocs.to_wcs({1, 2, 3}), c.world, "to world");
+    expect_near(ocs.to_ocs(c.world), {1, 2, 3}, "back");
+  }
+  EXPECT_TRUE(Ocs({0, 0, 2}).is_world());
+  EXPECT_FALSE(Ocs({0, 0, -1}).is_world());
+}
+
+// Placing a planar entity moves each of its world points as the placement
+// moves them, whatever the entity's own plane and the placement's.
+struct PlacementCase {
+  const char* what;
+  Placement placement;
+  Vec3 normal;  // of the entity placed
+};
+
+const PlacementCase kPlacementCases[] = {
+    {"mirrored in x", Placement({0, 0, 0}, {0, 0, 0}, {-1, 1, 1}, 0), {0, 0, 1}},
+    {"rotated and scaled", Placement({1, 2, 0}, {10, 20, 5}, {2, 2, 2}, kPi / 6), {0, 0, 1}},
+    {"upright reference", Placement({0, 0, 0}, {-100, 300, 200}, {1, 1, 1}, kPi / 2, {0, 1, 0}), {0, 0, 1}},
+    {"entity seen from below", Placement({0, 0, 0}, {3, 0, 0}, {1, 1, 1}, kPi / 4), {0, 0, -1}},
+    {"both turned over", Placement({0, 0, 0}, {3, 4, 0}, {1, -1, 1}, 0, {0, 0, -1}), {0, 0, -1}},
+};
+
+TEST(MemcadGeometry, PlacedEntitiesKeepTheirWorldShape) {
+  for (const PlacementCase& c : kPlacementCases) {
+    SCOPED_TRACE(c.what);
+    const Placement& p = c.placement;
+    Arc arc({1, 1, 0.5}, 2, 0, kPi / 2);
+    arc.normal = c.normal;
+    const Vec3 middle = arc.ocs().to_wcs(point_on_circle(arc.center, arc.radius, kPi / 4));
+    const Vec3 start = p.apply(arc.start_point());
+    const Vec3 end = p.apply(arc.end_point());
+    arc.transform(p);
+    expect_near(arc.start_point(), start, "arc start");
+    expect_near(arc.end_point(), end, "arc end");
+    const double half = normalize_angle(arc.end_angle - arc.start_angle) / 2;
+    expect_near(arc.ocs().to_wcs(point_on_circle(arc.center, arc.radius, arc.start_angle + half)), p.apply(middle),
+                "arc middle");
+
+    Text text("T", {4, 5, 6}, 1);
+    text.rotation = kPi / 3;
+    text.normal = c.normal;
+    const Vec3 ahead = p.apply(text.ocs().to_wcs({4 + std::cos(kPi / 3), 5 + std::sin(kPi / 3), 6}));
+    const Vec3 at = p.apply(text.world_insertion());
+    text.transform(p);
+    expect_near(text.world_insertion(), at, "text insertion");
+    const Vec3 run = text.ocs().to_wcs({std::cos(text.rotation), std::sin(text.rotation), 0});
+    const double length = std::hypot(ahead.x - at.x, ahead.y - at.y, ahead.z - at.z);
+    expect_near({at.x + run.x * length, at.y + run.y * length, at.z + run.z * length}, ahead, "text direction");
+
+    // A reference inside the placed block: its content lands where the two
+    // placements together put it.
+    BlockReference inner(nullptr, {1, -2, 3});
+    inner.rotation = kPi / 5;
+    inner.scale = {1.5, 1.5, 1.5};
+    inner.normal = c.normal;
+    const Vec3 q{0.5, 0.25, -1};
+    const Vec3 placed = p.apply(inner.placement().apply(q));
+    inner.transform(p);
+    expect_near(inner.placement().apply(q), placed, "nested reference");
+  }
 }
 
 TEST(MemcadGeometry, TypedPoints) {

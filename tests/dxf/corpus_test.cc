@@ -82,10 +82,11 @@ const std::vector<CorpusFile>& corpus() {
       {"gdal_polyline_smooth.dxf", "", {{"POLYLINE", 1}}, {}, {{"2d", 1}}},
       {"gdal_text-fancy.dxf", "AC1027", {{"INSERT", 2}, {"TEXT", 2}}},
       {"gdal_utf-8.dxf", "AC1018", {{"POINT", 1}}, {}, {}, 0, {{"éven", true, false}}},
+      // The README's 3DLINE is read as a line.
       {"libredwg_r10_entities.dxf",
        "AC1006",
-       {{"3DFACE", 1}, {"3DLINE", 1}, {"ARC", 1}, {"ATTDEF", 1}, {"CIRCLE", 1}, {"DIMENSION", 1}, {"INSERT", 2},
-        {"LINE", 1}, {"POINT", 1}, {"POLYLINE", 2}, {"SHAPE", 1}, {"SOLID", 1}, {"TEXT", 1}, {"TRACE", 1}},
+       {{"3DFACE", 1}, {"ARC", 1}, {"ATTDEF", 1}, {"CIRCLE", 1}, {"DIMENSION", 1}, {"INSERT", 2}, {"LINE", 2},
+        {"POINT", 1}, {"POLYLINE", 2}, {"SHAPE", 1}, {"SOLID", 1}, {"TEXT", 1}, {"TRACE", 1}},
        {},
        {{"2d", 2}},
        1},

@@ -132,6 +132,28 @@ void add_hatches_and_references(Document& doc, Block& ms) {
   on(doc, doc.paper_space().add<Text>("Plano 1/500", Vec3{10, 10, 0}, 3.5), "0");
 }
 
+// Entities in planes of their own: seen from below (normal -Z), standing
+// upright (normal +Y) and tilted, as mirrored and 3D drawings hold them.
+void add_planes(Document& doc, Block& ms) {
+  const Vec3 below{0, 0, -1};
+  const Vec3 upright{0, 1, 0};
+  const Vec3 tilted{0.0207461631753607, 0.3239633267477399, 0.9458421430852181};
+  on(doc, ms.add<Arc>(Vec3{2.5, 2.5, 0.5}, 0.75, 315 * kDegree, 225 * kDegree), "0").normal = below;
+  on(doc, ms.add<Circle>(Vec3{2.4, 0, 0}, 0.4), "0").normal = upright;
+  auto& lw = on(doc, ms.add<LightweightPolyline>(std::vector<double>{1, 1, 2, 1, 1, 2}), "0");
+  lw.elevation = 3.5;
+  lw.normal = tilted;
+  auto& p2 = on(doc, ms.add<Polyline2d>(std::vector<double>{1, 1, 0, 1, 2, 0, 2, 2, 0}), "0");
+  p2.bulges = {0.5, 0, 0};
+  p2.normal = below;
+  auto& text = on(doc, ms.add<Text>("Al revés", Vec3{7, 7, 0}, 1), "0");
+  text.rotation = 30 * kDegree;
+  text.normal = below;
+  auto& ref = on(doc, ms.add<BlockReference>(doc.blocks().find("Árbol"), Vec3{-100, 300, 200}), "0");
+  ref.rotation = 90 * kDegree;
+  ref.normal = upright;
+}
+
 void put_real(std::ostream& out, double v) {
   char buf[32];
   out << std::string_view(buf, static_cast<std::size_t>(std::to_chars(buf, buf + sizeof buf, v).ptr - buf)) << ' ';
@@ -171,6 +193,7 @@ void put_text_base(std::ostream& out, const Document& doc, const TextBase& t) {
 }
 
 void put_geometry(std::ostream& out, const Document& doc, const Entity& e);
+void put_normal(std::ostream& out, const Entity& e);
 
 void put_entity(std::ostream& out, const Document& doc, const Entity& e) {
   out << "  " << e.entity_name() << " layer=" << doc.layers().at(e.layer_index()).name()
@@ -181,7 +204,16 @@ void put_entity(std::ostream& out, const Document& doc, const Entity& e) {
   }
   out << (e.visible() ? "" : " invisible") << " : ";
   put_geometry(out, doc, e);
+  put_normal(out, e);
   out << '\n';
+}
+
+void put_normal(std::ostream& out, const Entity& e) {
+  const Vec3 n = normal_of(e);
+  if (n != Vec3{0, 0, 1}) {
+    out << "normal=";
+    put_point(out, n);
+  }
 }
 
 void put_geometry(std::ostream& out, const Document& doc, const Entity& e) {
@@ -297,6 +329,21 @@ void put_geometry(std::ostream& out, const Document& doc, const Entity& e) {
 
 }  // namespace
 
+Vec3 normal_of(const Entity& e) {
+  switch (e.kind()) {
+    case EntityKind::kArc: return static_cast<const Arc&>(e).normal;
+    case EntityKind::kCircle: return static_cast<const Circle&>(e).normal;
+    case EntityKind::kLightweightPolyline: return static_cast<const LightweightPolyline&>(e).normal;
+    case EntityKind::kPolyline2d: return static_cast<const Polyline2d&>(e).normal;
+    case EntityKind::kText:
+    case EntityKind::kAttribute:
+    case EntityKind::kAttributeDefinition: return static_cast<const TextBase&>(e).normal;
+    case EntityKind::kMText: return static_cast<const MText&>(e).normal;
+    case EntityKind::kBlockReference: return static_cast<const BlockReference&>(e).normal;
+    default: return {0, 0, 1};
+  }
+}
+
 std::string_view dxf_type(const Entity& e) {
   switch (e.kind()) {
     case EntityKind::kPoint: return "POINT";
@@ -327,6 +374,7 @@ std::shared_ptr<Document> every_kind_drawing() {
   add_lines(*doc, ms);
   add_texts(*doc, ms);
   add_hatches_and_references(*doc, ms);
+  add_planes(*doc, ms);
   return doc;
 }
 

@@ -15,12 +15,16 @@ namespace kestrel::dxf::test {
 
 // Every entity kind the writer knows, every table, non-ASCII names
 // (ñ, á, º), characters outside Windows-1252, true colours, a block with
-// an attribute definition and a reference with attributes, paper space.
+// an attribute definition and a reference with attributes, paper space,
+// and planar entities whose normal is not +Z.
 [[nodiscard]] std::shared_ptr<memcad::Document> every_kind_drawing();
 
 // The DXF type a CAD file holds for a memcad entity ("POLYLINE" for every
 // heavy polyline kind; an unknown entity's own type).
 [[nodiscard]] std::string_view dxf_type(const memcad::Entity& e);
+
+// The normal of a planar entity; +Z for every other kind.
+[[nodiscard]] memcad::Vec3 normal_of(const memcad::Entity& e);
 
 // One line per table record and per entity with the values a DXF file
 // carries (handles left out), for comparing drawings.

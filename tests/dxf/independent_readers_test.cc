@@ -177,6 +177,7 @@ void expect_geometry(const json& j, const Entity& e, const Document& doc) {
         EXPECT_EQ(a["tag"].get<std::string>(), r.attributes[i]->tag);
         EXPECT_EQ((a["flags"].get<int>() & 1) != 0, r.attributes[i]->invisible);
         expect_text(a, *r.attributes[i], doc);
+        expect_point(a["extrusion"], r.attributes[i]->normal, "extrusion");
       }
       return;
     }
@@ -203,6 +204,7 @@ void expect_entities(const json& list, const Block& block, const Document& doc) 
       EXPECT_EQ(j["invisible"].get<int>(), e.visible() ? 0 : 1);
     }
     expect_geometry(j, e, doc);
+    if (j.contains("extrusion")) expect_point(j["extrusion"], test::normal_of(e), "extrusion");
   }
 }
 
@@ -330,11 +332,11 @@ TEST(OgrinfoReads, EveryEntityKindOfASavedFile) {
       test::run("ogrinfo -ro -al --config DXF_INLINE_BLOCKS FALSE '" + file.string() + "' entities 2>/dev/null");
   ASSERT_TRUE(listing.has_value());
   const std::map<std::string, int> expected = {
-      {"AcDbEntity:AcDbPoint", 1},        {"AcDbEntity:AcDbLine", 1},         {"AcDbEntity:AcDbPolyline", 1},
-      {"AcDbEntity:AcDb2dPolyline", 1},   {"AcDbEntity:AcDb3dPolyline", 1},   {"AcDbEntity:AcDbPolyFaceMesh", 1},
-      {"AcDbEntity:AcDbCircle:AcDbArc", 1}, {"AcDbEntity:AcDbCircle", 1},     {"AcDbEntity:AcDbText:AcDbText", 2},
+      {"AcDbEntity:AcDbPoint", 1},        {"AcDbEntity:AcDbLine", 1},         {"AcDbEntity:AcDbPolyline", 2},
+      {"AcDbEntity:AcDb2dPolyline", 2},   {"AcDbEntity:AcDb3dPolyline", 1},   {"AcDbEntity:AcDbPolyFaceMesh", 1},
+      {"AcDbEntity:AcDbCircle:AcDbArc", 2}, {"AcDbEntity:AcDbCircle", 2},     {"AcDbEntity:AcDbText:AcDbText", 3},
       {"AcDbEntity:AcDbMText", 1},        {"AcDbEntity:AcDbFace", 1},         {"AcDbEntity:AcDbHatch", 2},
-      {"AcDbEntity:AcDbBlockReference", 2},
+      {"AcDbEntity:AcDbBlockReference", 3},
   };
   EXPECT_EQ(ogr_subclasses(*listing), expected);
   EXPECT_NE(listing->find("POINT Z (100.125 200.25 12.5)"), std::string::npos);

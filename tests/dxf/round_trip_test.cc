@@ -4,6 +4,7 @@
 #include "cad/dxf/dxf.h"
 #include "cad/memcad/block_reference.h"
 #include "cad/memcad/curves.h"
+#include "cad/memcad/texts.h"
 #include "dxf/dxf_test_util.h"
 
 namespace kestrel::dxf {
@@ -91,6 +92,39 @@ TEST(DxfRoundTrip, ExtentsComeFromTheModelSpace) {
   EXPECT_NE(text.find("$EXTMAX\n 10\n7.0\n 20\n4.0\n 30\n9.0\n"), std::string::npos);
 }
 
+
+// Records as other programs write them.
+TEST(DxfLoad, OlderAndNewerRecordsKeepTheirGeometry) {
+  const std::string text =
+      "0\nSECTION\n2\nENTITIES\n"
+      // An MTEXT with an embedded object (columns): its groups repeat 10, 11, 40.
+      "0\nMTEXT\n8\n0\n100\nAcDbMText\n10\n720.5\n20\n2296.25\n30\n0.0\n40\n50.0\n41\n591.8\n71\n1\n"
+      "1\nedges\n101\nEmbedded Object\n70\n1\n10\n1.0\n20\n0.0\n30\n0.0\n11\n720.5\n21\n2296.25\n"
+      "31\n0.0\n40\n591.8\n41\n0.0\n"
+      // An R10 3DLINE.
+      "0\n3DLINE\n8\n0\n10\n5.0\n20\n9.0\n30\n0.0\n11\n6.0\n21\n10.0\n31\n1.0\n"
+      // An arc seen from below.
+      "0\nARC\n8\n0\n10\n2.5\n20\n2.5\n30\n0.0\n40\n0.5\n210\n0.0\n220\n0.0\n230\n-1.0\n50\n315.0\n51\n"
+      "225.0\n"
+      "0\nENDSEC\n0\nEOF\n";
+  LoadReport report;
+  const auto doc = load_dxf_text(text, "otros.dxf", &report);
+  ASSERT_EQ(doc->model_space().size(), 3u);
+  const auto& mtext = static_cast<const memcad::MText&>(doc->model_space().at(0));
+  EXPECT_EQ(mtext.insertion, (memcad::Vec3{720.5, 2296.25, 0}));
+  EXPECT_EQ(mtext.height, 50);
+  EXPECT_EQ(mtext.width, 591.8);
+  EXPECT_EQ(mtext.rotation, 0);
+  EXPECT_EQ(mtext.text, "edges");
+  const auto& line = static_cast<const memcad::Line&>(doc->model_space().at(1));
+  EXPECT_EQ(line.start, (memcad::Vec3{5, 9, 0}));
+  EXPECT_EQ(line.end, (memcad::Vec3{6, 10, 1}));
+  const auto& arc = static_cast<const memcad::Arc&>(doc->model_space().at(2));
+  EXPECT_EQ(arc.normal, (memcad::Vec3{0, 0, -1}));
+  EXPECT_EQ(arc.center, (memcad::Vec3{2.5, 2.5, 0}));
+  EXPECT_TRUE(report.unknown_entities.empty());
+  EXPECT_TRUE(report.notes.empty());
+}
 
 // A layer record names a line type that draws: ByLayer and ByBlock are for
 // entities, and a layer naming them is drawn dashed or refused by readers.

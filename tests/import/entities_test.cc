@@ -170,6 +170,37 @@ TEST_F(EntitiesTest, PolyfaceMeshIsOneClosedOutline) {
 
 // Lines are judged by their point indices: coinciding ends still make two
 // points and a polyline; ends that give no point (index 0 twice) give none.
+// Seen from below (normal -Z), the entity's own x runs along world -x:
+// vertices and rotations reach the drawing model in world terms.
+TEST_F(EntitiesTest, EntitiesSeenFromBelowComeInWorldCoordinates) {
+  constexpr double kDegree = 3.141592653589793 / 180;
+  const memcad::Vec3 below{0, 0, -1};
+  auto& lw = space().add<memcad::LightweightPolyline>(std::vector<double>{1, 1, 2, 1});
+  lw.elevation = 2;
+  lw.normal = below;
+  auto& p2 = space().add<memcad::Polyline2d>(std::vector<double>{1, 1, 0, 1, 2, 0});
+  p2.elevation = 3;
+  p2.normal = below;
+  auto& text = space().add<memcad::Text>("T", memcad::Vec3{7, 7, 0}, 1.0);
+  text.rotation = 30 * kDegree;
+  text.normal = below;
+  memcad::Block& block = doc().blocks().add("B");
+  space().add<memcad::BlockReference>(&block, memcad::Vec3{5, 0, 0}).normal = below;
+  import_all();
+  ASSERT_EQ(model.NumPuntos, 5);
+  const double want[][3] = {{-1, 1, -2}, {-2, 1, -2}, {-1, 1, -3}, {-1, 2, -3}, {-5, 0, 0}};
+  for (std::int32_t i = 1; i <= 5; ++i) {
+    EXPECT_EQ(model.PtoX[i], want[i - 1][0]) << i;
+    EXPECT_EQ(model.PtoY[i], want[i - 1][1]) << i;
+    EXPECT_EQ(model.PtoZ[i], want[i - 1][2]) << i;
+  }
+  ASSERT_EQ(model.NumRotulos, 1);
+  EXPECT_EQ(model.Rotulos[1].Xr, -7);
+  EXPECT_NEAR(model.Rotulos[1].Giro, 400 - 150 * 400.0 / 360, 1e-6);  // the baseline runs at 150 degrees
+  EXPECT_EQ(model.PtoCodigo[5], "**B/1/200.0000");
+  EXPECT_TRUE(messages().empty());
+}
+
 TEST_F(EntitiesTest, LinePolylineNeedsTwoDistinctPointIndices) {
   space().add<memcad::Line>(memcad::Vec3{1, 1, 0}, memcad::Vec3{1, 1, 0});
   auto& line = space().add<memcad::Line>(memcad::Vec3{0, 0, 0}, memcad::Vec3{3, 4, 0});

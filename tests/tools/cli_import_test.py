@@ -1,13 +1,15 @@
 #!/usr/bin/python3
 """End-to-end checks of `kestrel import`: the bundled example survives an
-export followed by an import (points, polyline vertices, layers, texts,
-triangles), every real DXF file of the shared corpus imports with the counts
-its entities call for (read independently with ezdxf), and bad input is
-refused with a clear message, a non-zero exit and no file written."""
+export followed by an import (points, polyline vertices, layers and their
+colours, texts, triangles), every real DXF file of the shared corpus imports
+with the points, polylines, triangles and texts its entities call for, where
+ezdxf reads them in world coordinates, and bad input is refused with a clear
+message, a non-zero exit and no file written."""
 import json
 import math
 import os
 import re
+import struct
 import subprocess
 import sys
 import tempfile
@@ -21,6 +23,7 @@ CORPUS = os.path.join(ROOT, "..", "shared", "corpus", "dxf")
 try:
     import ezdxf
     from ezdxf import recover
+    from ezdxf.math import Vec3
 except ImportError:  # pragma: no cover
     ezdxf = None
 
@@ -34,16 +37,6 @@ def items(array):
     if array is None:
         return []
     return array["items"] if isinstance(array, dict) else array
-
-
-def palette():
-    """The import palette (CAD colour number -> packed RGB), as the engine declares it."""
-    with open(os.path.join(ROOT, "src", "model", "colours.h"), encoding="utf-8") as f:
-        text = f.read()
-    body = text[text.index("kRgbPalette{{"):]
-    body = body[:body.index("}}")]
-    body = re.sub(r"//[^\n]*", "", body)
-    return [int(v) for v in re.findall(r"-?\d+", body.split("{{", 1)[1])]
 
 
 class Imported:
@@ -120,95 +113,282 @@ class RoundTrip(unittest.TestCase):
         self.assertEqual(markers.count(2), len(self.msp.query("CIRCLE")))
         self.assertEqual(markers.count(3), len(self.msp.query("ARC")))
 
-    def test_layers_keep_name_colour_and_state(self):
-        doc = ezdxf.readfile(self.dxf)
-        with open(self.dxf, encoding="cp1252") as f:
-            written = f.read()
-        rgb = palette()
+    def test_layers_keep_name_state_and_table_colours(self):
+        with open(os.path.join(ROOT, "examples", "survey.json"), encoding="utf-8") as f:
+            host = json.load(f)
+        host_layers = {l["Nombre"]: l for d in items(host["Dibujos"]) for l in items(d["Capas1"])}
         back = {l["Nombre"]: l for l in self.back.layers}
-        # ezdxf adds layers of its own (Defpoints) to what it reads.
-        for layer in (l for l in doc.layers if f"\n{l.dxf.name}\n" in written):
-            self.assertIn(layer.dxf.name, back)
-            got = back[layer.dxf.name]
-            self.assertEqual(got["Encendida"] in (True, -1), layer.is_on(), layer.dxf.name)
-            self.assertEqual(got["ColorCapa"], rgb[abs(layer.dxf.color)], layer.dxf.name)
+        for name, layer in host_layers.items():
+            if name not in back:  # layers of drawings used as blocks only
+                continue
+            self.assertEqual(back[name]["Encendida"] in (True, -1), layer["Encendida"] in (True, -1), name)
+        # Red and yellow are entries of the export's colour table and come back;
+        # white is not (CAD colour 7 stands for it), nor are the greens and greys
+        # of this drawing: those come back white.
+        colours = {"BORDILLO": 255, "EJE": 65535, "PUNTOS": 16777215, "ARBOLES": 16777215,
+                   "AUXILIAR": 16777215, "Curvas": 16777215}
+        self.assertEqual({n: back[n]["ColorCapa"] for n in colours}, colours)
+        self.assertNotEqual(host_layers["ARBOLES"]["ColorCapa"], 16777215)
+
+    @unittest.expectedFailure  # until `kestrel import` writes DibujoAct 1: then remove this line
+    def test_the_imported_file_exports_again(self):
+        self.assertEqual(self.back.set["DibujoAct"], 1)
+        again = os.path.join(self.tmp.name, "again.dxf")
+        result = run("--settings", os.path.join(self.tmp.name, "settings.ini"), "export", self.json, "-o", again,
+                     "-q", "--points", "--polylines", "--texts")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        points = lambda path: len(ezdxf.readfile(path).modelspace().query("POINT"))
+        self.assertEqual(points(again), points(self.dxf))
 
     def test_every_text_is_kept(self):
         wanted = sorted(e.dxf.text for e in self.msp.query("TEXT"))
         self.assertEqual(sorted(t["Texto"] for t in self.back.texts), wanted)
 
 
-def model_space_attribute_texts(path):
-    """How many attributes of model-space block references hold a text, read from
-    the raw groups (ezdxf 0.18 reads some attribute texts as empty)."""
+def single(x):
+    """A radius as the import narrows it: a 32-bit float."""
+    return struct.unpack("f", struct.pack("f", x))[0]
+
+
+def import_grads(degrees):
+    """A world direction (degrees, counter-clockwise from +X) as the import
+    stores rotations: grads, clockwise (400 at 0)."""
+    return 400 - degrees * 400 / 360
+
+
+def plan_degrees(v):
+    return math.degrees(math.atan2(v[1], v[0]))
+
+
+def world_rotation(e, degrees):
+    """The world-plan direction (degrees) of a rotation measured in the entity's OCS."""
+    return plan_degrees(e.ocs().to_wcs(Vec3.from_deg_angle(degrees)))
+
+
+def unescaped(text):
+    """DXF text with its \\U+XXXX escapes turned into characters, as a CAD shows it."""
+    return re.sub(r"\\U\+([0-9A-Fa-f]{4})", lambda m: chr(int(m.group(1), 16)), text)
+
+
+def raw_records(path):
+    """The groups of every record of a DXF file that carries a handle, by
+    handle: for what ezdxf 0.18 cannot read (some ATTRIBs)."""
     with open(path, encoding="latin-1") as f:
         lines = [line.rstrip("\r") for line in f.read().split("\n")]
-    pairs = zip(lines[0::2], lines[1::2])
-    count, section, kind, in_paper, text = 0, None, None, False, ""
-
-    def close_record():
-        return 1 if kind == "ATTRIB" and not in_paper and text != "" else 0
-
-    for code, value in pairs:
-        code = code.strip()
-        if code == "0":
-            count += close_record()
-            kind, text = value.strip(), ""
-            if kind == "INSERT":
-                in_paper = False
-        elif code == "2" and kind == "SECTION":
-            section = value.strip()
-        elif section == "ENTITIES" and code == "67" and kind == "INSERT":
-            in_paper = value.strip() == "1"
-        elif code == "1" and kind == "ATTRIB" and section == "ENTITIES":
-            text = value
-    return count
+    records, current = {}, None
+    for code, value in zip(lines[0::2], lines[1::2]):
+        code = int(code) if code.strip().lstrip("-").isdigit() else None
+        if code == 0:
+            current = []
+        elif current is not None and code is not None:
+            current.append((code, value))
+            if code == 5:
+                records[value.strip().upper()] = current
+    return records
 
 
-def expected_counts(path):
-    """What an import must hold, from the model-space entities ezdxf reads in the file."""
-    doc, _ = recover.readfile(path)
-    polylines = texts = triangles = points_at_least = 0
-    texts = model_space_attribute_texts(path)
-    for e in doc.modelspace():
-        kind = e.dxftype()
-        if kind == "TEXT":
-            texts += e.dxf.text != ""
-        elif kind == "MTEXT":
-            texts += e.text != ""
-        elif kind == "INSERT":
-            points_at_least += 1
-        elif kind == "POINT":
-            points_at_least += 1
-        elif kind in ("LINE", "LWPOLYLINE", "POLYLINE", "ARC", "CIRCLE"):
-            # A line gives two points and a polyline between them even when its
-            # ends coincide: each end is a point of its own.
-            polylines += 1
-        elif kind == "3DFACE":
-            polylines += 1
-            triangles += 1 if e.dxf.vtx3 == e.dxf.vtx2 else 2
-    return polylines, texts, triangles, points_at_least
+class Attribute:
+    """An attribute as ezdxf reads it, or from the file's own groups when ezdxf reads it empty."""
+
+    def __init__(self, a, raw):
+        self.text, self.height = a.dxf.text, a.dxf.height
+        self.insert = a.ocs().to_wcs(a.dxf.insert)
+        self.rotation = world_rotation(a, a.dxf.rotation)
+        groups = raw.get((a.dxf.handle or "").upper(), []) if a.dxf.tag == "" else []
+        if groups:
+            g = {}
+            for code, value in groups:
+                g.setdefault(code, value)
+            self.text = g.get(1, "")
+            self.height = float(g.get(40, 0))
+            self.insert = Vec3(float(g.get(10, 0)), float(g.get(20, 0)), float(g.get(30, 0)))
+            self.rotation = float(g.get(50, 0))
+
+
+class Expected:
+    """What an import of a drawing must hold, built from ezdxf's reading of
+    its model space in world coordinates: points, polylines (shape marker and
+    point indices), triangles and texts, in the order the entities come."""
+
+    def __init__(self, path):
+        try:
+            doc = ezdxf.readfile(path)
+        except (ezdxf.DXFStructureError, ezdxf.DXFValueError):
+            doc, _ = recover.readfile(path)  # it leaves out what it cannot place (R10 3DLINE)
+        self.raw = raw_records(path)
+        self.points, self.polylines, self.triangles, self.texts = [], [], [], []
+        self.insertions = []  # (point index, block name, x scale, world rotation in degrees)
+        for e in doc.modelspace():
+            handler = getattr(self, "read_" + e.dxftype().lower(), None)
+            if handler:
+                handler(e)
+
+    def point(self, p, exact=True):
+        """Appends a point; `exact` False: any point may stand there."""
+        self.points.append((tuple(float(c) for c in p), exact))
+        return len(self.points)
+
+    def polyline(self, marker, vertices, closed=False):
+        self.polylines.append((marker, vertices + vertices[:1] if closed else vertices))
+
+    def text(self, text, at, height, degrees):
+        if text == "":
+            return
+        self.texts.append((unescaped(text) if text is not None else None, at[0], at[1], height,
+                           import_grads(degrees)))
+
+    def read_point(self, e):
+        self.point(e.dxf.location)
+
+    def read_line(self, e):
+        self.polyline(0, [self.point(e.dxf.start), self.point(e.dxf.end)])
+
+    def read_3dline(self, e):  # R10 and before; ezdxf keeps it as plain tags
+        ends = dict((t.code, t.value) for t in e.xtags.noclass if t.code in (10, 11))
+        self.polyline(0, [self.point(ends[10]), self.point(ends[11])])
+
+    def read_lwpolyline(self, e):
+        self.polyline(0, [self.point(p) for p in e.vertices_in_wcs()], e.closed)
+
+    def read_polyline(self, e):
+        if e.is_poly_face_mesh:
+            vertices = [self.point(v.dxf.location) for v in e.vertices if v.is_poly_face_mesh_vertex]
+            return self.polyline(-71, vertices, True)
+        drawn = [v for v in e.vertices if not v.dxf.flags & 16]  # spline frame points are not drawn
+        if e.is_3d_polyline:
+            return self.polyline(0, [self.point(v.dxf.location) for v in drawn], e.is_closed)
+        ocs, z = e.ocs(), e.dxf.elevation[2]
+        self.polyline(0, [self.point(ocs.to_wcs((v.dxf.location.x, v.dxf.location.y, z))) for v in drawn],
+                      e.is_closed)
+
+    def read_arc(self, e):
+        c, r = e.ocs().to_wcs(e.dxf.center), single(e.dxf.radius)
+        s, t = e.start_point, e.end_point
+        # The middle vertex lies on the circle towards the chord's midpoint
+        # (for an arc over half a circle, the middle of the other part).
+        dx, dy = (s.x + t.x) / 2 - c.x, (s.y + t.y) / 2 - c.y
+        a = math.atan2(dx, dy)
+        middle = (c.x + r * math.sin(a), c.y + r * math.cos(a), 10)
+        self.polyline(3, [self.point((s.x, s.y, 0)), self.point(middle, math.hypot(dx, dy) > 1e-9 * r),
+                          self.point((t.x, t.y, 0))])
+
+    def read_circle(self, e):
+        c = e.ocs().to_wcs(e.dxf.center)
+        self.polyline(2, [self.point((c.x, c.y, 0)), self.point((c.x, c.y + single(e.dxf.radius), 0))])
+
+    def read_3dface(self, e):
+        corners = [e.dxf.get(f"vtx{i}") for i in range(4)]
+        p = [self.point(c) for c in (corners[:3] if corners[3] == corners[2] else corners)]
+        self.triangles.append((p[0], p[1], p[2]))
+        if len(p) == 4:
+            self.triangles.append((p[0], p[3], p[2]))
+        self.polyline(-71, p, True)
+
+    def read_text(self, e):
+        text = e.dxf.text
+        self.text(None if "\\" in text else text, e.ocs().to_wcs(e.dxf.insert), e.dxf.height,
+                  world_rotation(e, e.dxf.rotation))
+
+    def read_mtext(self, e):
+        text = e.text
+        if e.dxf.hasattr("text_direction"):
+            degrees = plan_degrees(e.dxf.text_direction)
+        else:
+            degrees = world_rotation(e, e.dxf.get("rotation", 0))
+        self.text(None if "\\" in text or "{" in text else text, e.dxf.insert, e.dxf.char_height, degrees)
+
+    def read_insert(self, e):
+        index = self.point(e.ocs().to_wcs(e.dxf.insert))
+        self.insertions.append((index, unescaped(e.dxf.name), e.dxf.xscale, world_rotation(e, e.dxf.rotation)))
+        for a in (Attribute(a, self.raw) for a in e.attribs):
+            self.text(a.text, a.insert, a.height, a.rotation)
+
+
+def close_number(a, b, tol=1e-6):
+    return math.isclose(a, b, rel_tol=1e-9, abs_tol=tol)
+
+
+def same_grads(a, b, tol=1e-5):
+    d = (a - b) % 400
+    return min(d, 400 - d) <= tol
 
 
 @unittest.skipIf(ezdxf is None, "python3-ezdxf is not installed")
 @unittest.skipUnless(os.path.isdir(CORPUS), f"the DXF corpus is not at {CORPUS}")
 class Corpus(unittest.TestCase):
-    def test_every_file_imports_with_the_counts_of_its_entities(self):
-        files = sorted(f for f in os.listdir(CORPUS) if f.lower().endswith(".dxf"))
-        self.assertGreater(len(files), 20)
-        with tempfile.TemporaryDirectory() as tmp:
-            settings = os.path.join(tmp, "settings.ini")
-            for name in files:
-                with self.subTest(file=name):
-                    out = os.path.join(tmp, name + ".json")
-                    result = run("--settings", settings, "import", os.path.join(CORPUS, name), "-o", out, "-q")
-                    self.assertEqual(result.returncode, 0, result.stderr)
-                    back = Imported(out)
-                    polylines, texts, triangles, points = expected_counts(os.path.join(CORPUS, name))
-                    self.assertEqual(back.d["NuPolis"], polylines)
-                    self.assertEqual(back.d["NuRotulos"], texts)
-                    self.assertEqual(back.d["Nutria"], triangles)
-                    self.assertGreaterEqual(back.d["NuPun"], points)
+    """Every real file of the corpus imports with the points, polylines,
+    triangles and texts its model-space entities call for, at the world
+    positions, heights and rotations ezdxf reads for them."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.tmp = tempfile.TemporaryDirectory()
+        cls.files = sorted(f for f in os.listdir(CORPUS) if f.lower().endswith(".dxf"))
+        cls.runs = {}
+        settings = os.path.join(cls.tmp.name, "settings.ini")
+        for name in cls.files:
+            out = os.path.join(cls.tmp.name, name + ".json")
+            cls.runs[name] = (run("--settings", settings, "import", os.path.join(CORPUS, name), "-o", out, "-q"), out)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.tmp.cleanup()
+
+    def each_file(self):
+        """(name, expected, imported) of every file, each under a subtest of its own."""
+        self.assertGreater(len(self.files), 20)
+        for name in self.files:
+            with self.subTest(file=name):
+                result, out = self.runs[name]
+                self.assertEqual(result.returncode, 0, result.stderr)
+                self.assertNotIn("Error", result.stderr)
+                yield name, Expected(os.path.join(CORPUS, name)), Imported(out)
+
+    def test_points_at_their_world_positions(self):
+        for name, want, back in self.each_file():
+            with self.subTest(file=name):
+                got = back.points[1:]
+                self.assertEqual(len(got), len(want.points))
+                wrong = [(i + 1, p, q) for i, ((p, exact), q) in enumerate(zip(want.points, got))
+                         if exact and not all(close_number(a, b) for a, b in zip(p, q))]
+                self.assertEqual(wrong[:3], [], f"{len(wrong)} points elsewhere (index, ezdxf, import)")
+
+    def test_block_insertions_coded_with_name_scale_and_rotation(self):
+        for name, want, back in self.each_file():
+            with self.subTest(file=name):
+                codes = items(back.d["Cd"])
+                for index, block, scale, degrees in want.insertions:
+                    code = codes[index]
+                    self.assertTrue(code.startswith("**" + block), code)
+                    parts = code[len("**" + block):].split("/")[1:]
+                    rotated = not same_grads(import_grads(degrees), 0, 1e-9)
+                    self.assertEqual(len(parts), 2 if rotated else (1 if abs(scale) != 1 else 0), code)
+                    if parts:
+                        self.assertTrue(close_number(float(parts[0]), scale), code)
+                    if rotated:
+                        self.assertTrue(same_grads(float(parts[1]), import_grads(degrees), 2e-4), code)
+
+    def test_polylines_and_triangles_through_those_points(self):
+        for name, want, back in self.each_file():
+            with self.subTest(file=name):
+                got = [(items(p["Vert"])[0], items(p["Vert"])[1:p["NuVert"] + 1]) for p in back.polylines]
+                self.assertEqual(got, want.polylines)
+                d = back.d
+                triangles = list(zip(*(items(d[k])[1:d["Nutria"] + 1] for k in ("B1", "B2", "B3"))))
+                self.assertEqual(triangles, want.triangles)
+
+    def test_texts_with_their_position_height_and_rotation(self):
+        for name, want, back in self.each_file():
+            with self.subTest(file=name):
+                self.assertEqual(len(back.texts), len(want.texts))
+                for t, (text, x, y, height, grads) in zip(back.texts, want.texts):
+                    where = f"text {t['Texto']!r}"
+                    if text is not None:
+                        self.assertEqual(t["Texto"], text)
+                    self.assertTrue(close_number(t["Xr"], x) and close_number(t["Yr"], y),
+                                    f"{where} at {t['Xr']}, {t['Yr']}, not {x}, {y}")
+                    self.assertTrue(close_number(t["Altura"], height), f"{where} height {t['Altura']} not {height}")
+                    self.assertTrue(same_grads(t["Giro"], grads), f"{where} turned {t['Giro']} not {grads}")
 
     def test_switched_off_layers_are_left_out_on_request(self):
         source = os.path.join(CORPUS, "gdal_frozen-off.dxf")

@@ -16,6 +16,17 @@ constexpr std::array<Field<E>, N + M> join(const std::array<Field<E>, N>& a, con
   return out;
 }
 
+// An extrusion (210, 220, 230) is written only when it is not +Z.
+template <class E>
+constexpr bool extruded(const E& e) {
+  return !(e.normal.x == 0 && e.normal.y == 0 && e.normal.z == 1);
+}
+
+template <class E>
+constexpr Field<E> extrusion() {
+  return {.code = 210, .point = &E::normal, .written_if = &extruded<E>};
+}
+
 constexpr std::array<Field<Point>, 2> kPoint = {{
     {.marker = "AcDbPoint"},
     {.code = 10, .point = &Point::position},
@@ -27,16 +38,18 @@ constexpr std::array<Field<Line>, 3> kLine = {{
     {.code = 11, .point = &Line::end},
 }};
 
-constexpr std::array<Field<Circle>, 3> kCircle = {{
+constexpr std::array<Field<Circle>, 4> kCircle = {{
     {.marker = "AcDbCircle"},
     {.code = 10, .point = &Circle::center},
     {.code = 40, .real = &Circle::radius},
+    extrusion<Circle>(),
 }};
 
-constexpr std::array<Field<Arc>, 6> kArc = {{
+constexpr std::array<Field<Arc>, 7> kArc = {{
     {.marker = "AcDbCircle"},
     {.code = 10, .point = &Arc::center},
     {.code = 40, .real = &Arc::radius},
+    extrusion<Arc>(),
     {.marker = "AcDbArc"},
     {.code = 50, .real = &Arc::start_angle, .degrees = true},
     {.code = 51, .real = &Arc::end_angle, .degrees = true},
@@ -58,7 +71,7 @@ constexpr bool uses_alignment_point(const E& t) {
 
 // What TEXT, ATTRIB and ATTDEF share, up to the second subclass marker.
 template <class E>
-constexpr std::array<Field<E>, 10> text_head() {
+constexpr std::array<Field<E>, 11> text_head() {
   return {{
       {.marker = "AcDbText"},
       {.code = 10, .point = &E::insertion},
@@ -70,6 +83,7 @@ constexpr std::array<Field<E>, 10> text_head() {
       {.code = 7, .style = &E::style},
       {.code = 72, .int16 = &E::horizontal_alignment, .optional = true},
       {.code = 11, .point = &E::alignment_point, .written_if = &uses_alignment_point<E>},
+      extrusion<E>(),
   }};
 }
 
@@ -97,22 +111,24 @@ constexpr auto kAttributeDefinition =
                                                 .optional = true},
                                            }});
 
-constexpr std::array<Field<MText>, 7> kMText = {{
+constexpr std::array<Field<MText>, 8> kMText = {{
     {.marker = "AcDbMText"},
     {.code = 10, .point = &MText::insertion},
     {.code = 40, .real = &MText::height},
     {.code = 41, .real = &MText::width},
     {.code = 71, .int16 = &MText::attachment},
     {.code = 7, .style = &MText::style},
+    extrusion<MText>(),
     {.code = 50, .real = &MText::rotation, .degrees = true, .optional = true},
 }};
 
-constexpr std::array<Field<BlockReference>, 5> kInsert = {{
+constexpr std::array<Field<BlockReference>, 6> kInsert = {{
     {.code = 10, .point = &BlockReference::insertion},
     {.code = 41, .point = &BlockReference::scale, .axis = 0, .optional = true, .when_absent = 1},
     {.code = 42, .point = &BlockReference::scale, .axis = 1, .optional = true, .when_absent = 1},
     {.code = 43, .point = &BlockReference::scale, .axis = 2, .optional = true, .when_absent = 1},
     {.code = 50, .real = &BlockReference::rotation, .degrees = true, .optional = true},
+    extrusion<BlockReference>(),
 }};
 
 }  // namespace

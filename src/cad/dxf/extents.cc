@@ -52,9 +52,9 @@ class Extents {
  private:
   memcad::Box reference(const memcad::BlockReference& r) {
     memcad::Box box;
-    box.add(r.insertion);
+    box.add(r.world_insertion());
     if (r.block) {
-      const memcad::Placement p(r.block->origin, r.insertion, r.scale, stored_angle(r.rotation));
+      const memcad::Placement p(r.block->origin, r.insertion, r.scale, stored_angle(r.rotation), r.normal);
       box.add(placed(block(*r.block), p));
     }
     for (const auto& a : r.attributes) box.add(entity(*a));

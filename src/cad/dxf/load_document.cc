@@ -377,9 +377,9 @@ memcad::Block* DocumentLoader::referenced_block(std::string_view raw_name) {
 void DocumentLoader::finish() {
   const std::uint64_t next = doc_->next_handle();
   doc_->set_next_handle(std::max(next, highest_handle_ + 1));
-  if (extruded_ > 0) {
-    note(std::to_string(extruded_) +
-         " entidades con dirección de extrusión distinta de +Z: sus coordenadas se conservan en su sistema propio (OCS)");
+  if (tilted_hatches_ > 0) {
+    note(std::to_string(tilted_hatches_) +
+         " sombreados inclinados (extrusión distinta de ±Z): su contorno se conserva en su sistema propio (OCS)");
   }
   if (polyline_widths_ > 0) {
     note(std::to_string(polyline_widths_) + " polilíneas 2D con anchos: los anchos no se conservan");

@@ -14,14 +14,13 @@ using namespace memcad;
 // The class name a CAD reports for an entity kind memcad does not model:
 // a known name, else the record's last subclass marker, else "AcDbEntity".
 std::string class_name(std::string_view type, const Record& record) {
-  static constexpr std::array<std::pair<std::string_view, std::string_view>, 9> kKnown = {{
+  static constexpr std::array<std::pair<std::string_view, std::string_view>, 8> kKnown = {{
       {"3DSOLID", "AcDb3dSolid"},
       {"SOLID", "AcDbSolid"},
       {"TRACE", "AcDbTrace"},
       {"IMAGE", "AcDbRasterImage"},
       {"MESH", "AcDbSubDMesh"},
       {"SHAPE", "AcDbShape"},
-      {"3DLINE", "AcDbLine"},
       {"REGION", "AcDbRegion"},
       {"BODY", "AcDbBody"},
   }};
@@ -63,7 +62,7 @@ void DocumentLoader::entity(Block* target) {
   const std::string_view kind = trimmed(record_[0].value);
   if (kind == "POINT") return simple(target, point_fields());
   if (kind == "3DFACE") return simple(target, face_fields());
-  if (kind == "LINE") return simple(target, line_fields());
+  if (kind == "LINE" || kind == "3DLINE") return simple(target, line_fields());  // 3DLINE: R10 and before
   if (kind == "TEXT") return simple(target, text_fields());
   if (kind == "CIRCLE") return simple(target, circle_fields());
   if (kind == "ARC") return simple(target, arc_fields());
@@ -90,11 +89,17 @@ bool DocumentLoader::common_group(const Group& g, CommonGroups& c) {
     case 420: c.true_color = reader_.integer(g) & 0xFFFFFF; return true;
     case 60: c.invisible = reader_.integer(g) != 0; return true;
     case 67: c.paper_space = reader_.integer(g) != 0; return true;
-    case 210:
-    case 220: c.extruded = c.extruded || reader_.real(g) != 0; return true;
-    case 230: c.extruded = c.extruded || reader_.real(g) <= 0; return true;
+    case 210: c.extrusion.x = reader_.real(g); return true;
+    case 220: c.extrusion.y = reader_.real(g); return true;
+    case 230: c.extrusion.z = reader_.real(g); return true;
     default: return false;
   }
+}
+
+Vec3 CommonGroups::normal() const noexcept {
+  const Vec3& n = extrusion;
+  const bool finite = std::isfinite(n.x) && std::isfinite(n.y) && std::isfinite(n.z);
+  return finite && (n.x != 0 || n.y != 0 || n.z != 0) ? n : Vec3{0, 0, 1};
 }
 
 void DocumentLoader::apply_common(Entity& e, const CommonGroups& c) {
@@ -111,7 +116,6 @@ void DocumentLoader::apply_common(Entity& e, const CommonGroups& c) {
                          static_cast<std::uint8_t>(c.true_color)});
   }
   if (c.invisible) e.set_visible(false);
-  if (c.extruded) ++extruded_;
 }
 
 void DocumentLoader::place(Block* target, std::string_view kind, std::shared_ptr<Entity> e, const CommonGroups& c) {
@@ -136,6 +140,9 @@ void DocumentLoader::simple(Block* target, std::span<const Field<E>> fields) {
     const Group& g = record_[i];
     if (!common_group(g, c)) (void)read_field(*e, fields, g, *this);
   }
+  // Points, lines and faces are in world coordinates: their extrusion only
+  // orients a thickness, which is not kept.
+  if constexpr (requires { e->normal; }) e->normal = c.normal();
   place(target, trimmed(record_[0].value), std::move(e), c);
 }
 
@@ -231,6 +238,7 @@ void DocumentLoader::lightweight_polyline(Block* target) {
   }
   if (!bulged) p->bulges.clear();
   if (!widths) p->widths.clear();
+  p->normal = c.normal();
   place(target, "LWPOLYLINE", std::move(p), c);
 }
 

@@ -5,6 +5,7 @@
 // their end and control points, and the load report says so.
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "cad/dxf/loader.h"
 #include "cad/dxf/number_text.h"
@@ -139,7 +140,29 @@ std::size_t edge_loop(HatchCursor& cur, HatchLoop& loop) {
   return approximated;
 }
 
+// A hatch seen from below (extrusion -Z) is the mirror image in x of its
+// outline: turned over, it keeps no normal of its own.
+void turn_over(Hatch& h) {
+  for (HatchLoop& loop : h.loops) {
+    for (std::size_t i = 0; i < loop.xy.size(); i += 2) loop.xy[i] = -loop.xy[i];
+    for (double& b : loop.bulges) b = -b;
+  }
+  h.elevation = -h.elevation;
+  h.pattern_angle = normalize_angle(std::numbers::pi - h.pattern_angle);
+}
+
 }  // namespace
+
+// memcad hatches lie in plan: one whose extrusion is -Z is turned over; a
+// tilted one keeps its outline in its own system (counted in the report).
+void DocumentLoader::face_up(Hatch& h, const Vec3& extrusion) {
+  constexpr double kPlan = 1e-9;
+  if (std::abs(extrusion.x) > kPlan || std::abs(extrusion.y) > kPlan) {
+    ++tilted_hatches_;
+  } else if (extrusion.z < 0) {
+    turn_over(h);
+  }
+}
 
 void DocumentLoader::hatch(Block* target) {
   CommonGroups c;
@@ -178,6 +201,7 @@ void DocumentLoader::hatch(Block* target) {
   if (!h->loops.empty() && std::none_of(h->loops.begin(), h->loops.end(), [](const HatchLoop& l) { return l.outer; })) {
     h->loops.front().outer = true;
   }
+  face_up(*h, c.extrusion);
   if (approximated > 0) {
     note("Sombreado de la línea " + std::to_string(record_[0].line) + ": " + std::to_string(approximated) +
          " bordes de elipse o spline se leen como segmentos rectos");

@@ -98,6 +98,7 @@ void DocumentLoader::polyline(Block* target) {
   } else {
     auto p = std::make_shared<Polyline2d>();
     apply_common(*p, c);
+    p->normal = c.normal();
     read_polyline_2d(*p, head);
     e = std::move(p);
   }
@@ -152,30 +153,33 @@ void DocumentLoader::read_polyline_2d(Polyline2d& p, const PolylineHead& head) {
 }
 
 // MTEXT text comes in pieces: groups 3, then the last one in group 1. A
-// text without rotation (50) may give its direction as a vector (11, 21).
+// text without rotation (50) may give its direction as a world vector (11,
+// 21, 31). An embedded object (from group 101 on: columns, fields) repeats
+// codes of its own (10, 11, 40 ...) that are not the text's.
 void DocumentLoader::mtext(Block* target) {
   CommonGroups c;
   auto t = std::make_shared<MText>();
   std::string raw;
   bool rotated = false;
-  double dx = 0;
-  double dy = 0;
-  for (std::size_t i = 1; i < record_.size(); ++i) {
+  Vec3 direction{};
+  for (std::size_t i = 1; i < record_.size() && record_[i].code != 101; ++i) {
     const Group& g = record_[i];
     if (common_group(g, c)) continue;
     if (g.code == 3 || g.code == 1) {
       raw.append(g.value);
-    } else if (g.code == 11) {
-      dx = reader_.real(g);
-    } else if (g.code == 21) {
-      dy = reader_.real(g);
+    } else if (g.code == 11 || g.code == 21 || g.code == 31) {
+      (g.code == 11 ? direction.x : g.code == 21 ? direction.y : direction.z) = reader_.real(g);
     } else {
       rotated = rotated || g.code == 50;
       (void)read_field(*t, mtext_fields(), g, *this);
     }
   }
   t->text = decoder_.decode(raw, true);
-  if (!rotated && (dx != 0 || dy != 0)) t->rotation = std::atan2(dy, dx);
+  t->normal = c.normal();
+  if (!rotated && (direction.x != 0 || direction.y != 0 || direction.z != 0)) {
+    const Vec3 d = t->ocs().to_ocs(direction);
+    t->rotation = std::atan2(d.y, d.x);
+  }
   place(target, "MTEXT", std::move(t), c);
 }
 
@@ -198,6 +202,7 @@ void DocumentLoader::insert(Block* target) {
     }
   }
   if (array) note("Inserción múltiple (MINSERT) en la línea " + std::to_string(record_[0].line) + ": se lee solo la primera");
+  r->normal = c.normal();
   apply_common(*r, c);
   if (attributes) {
     read_sequence("ATTRIB", [&](const Record& a) {
@@ -206,6 +211,7 @@ void DocumentLoader::insert(Block* target) {
       for (std::size_t i = 1; i < a.size(); ++i) {
         if (!common_group(a[i], ac)) (void)read_field(*attribute, attribute_fields(), a[i], *this);
       }
+      attribute->normal = ac.normal();
       apply_common(*attribute, ac);
       r->attributes.push_back(std::move(attribute));
     });

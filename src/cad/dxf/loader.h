@@ -21,6 +21,7 @@
 #include "cad/dxf/text_codec.h"
 #include "cad/memcad/block_reference.h"
 #include "cad/memcad/document.h"
+#include "cad/memcad/faces.h"
 #include "cad/memcad/polylines.h"
 
 namespace kestrel::dxf {
@@ -37,7 +38,11 @@ struct CommonGroups {
   std::int64_t true_color = -1;
   bool invisible = false;
   bool paper_space = false;
-  bool extruded = false;  // an extrusion direction other than +Z
+  memcad::Vec3 extrusion{0, 0, 1};  // groups 210, 220, 230: the normal of a planar entity
+
+  // The normal a planar entity keeps: the extrusion as the file wrote it
+  // (saved back unchanged), or +Z for a zero or unusable one.
+  [[nodiscard]] memcad::Vec3 normal() const noexcept;
 };
 
 class DocumentLoader final : public ReadContext {
@@ -109,6 +114,7 @@ class DocumentLoader final : public ReadContext {
 
   // load_hatch.cc
   void hatch(memcad::Block* target);
+  void face_up(memcad::Hatch& h, const memcad::Vec3& extrusion);
 
   std::function<bool()> file_is_utf8_;  // set up before the reader reads anything
   GroupReader reader_;
@@ -123,7 +129,7 @@ class DocumentLoader final : public ReadContext {
   std::string acad_version_;
   std::string code_page_;
   std::uint64_t highest_handle_ = 0;
-  std::size_t extruded_ = 0;
+  std::size_t tilted_hatches_ = 0;
   std::size_t polyline_widths_ = 0;
   // One-entry caches of the last names resolved (runs of entities share them).
   std::string last_layer_raw_ = "0";

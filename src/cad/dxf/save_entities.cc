@@ -136,6 +136,7 @@ void DocumentSaver::lightweight_polyline(const Entity& e, std::uint64_t owner, b
     }
     if (p.bulge(i) != 0) w_.real(42, p.bulge(i));
   }
+  if (p.normal != Vec3{0, 0, 1}) w_.point(210, p.normal.x, p.normal.y, p.normal.z);
 }
 
 void DocumentSaver::polyline_2d(const Entity& e, std::uint64_t owner, bool paper) {
@@ -145,6 +146,7 @@ void DocumentSaver::polyline_2d(const Entity& e, std::uint64_t owner, bool paper
   w_.integer(66, 1);
   w_.point(10, 0, 0, p.elevation);
   w_.integer(70, p.closed ? 1 : 0);
+  if (p.normal != Vec3{0, 0, 1}) w_.point(210, p.normal.x, p.normal.y, p.normal.z);
   for (std::size_t i = 0; i < p.vertex_count(); ++i) {
     sub_entity_head("VERTEX", handles_.next(), h, e, paper);
     w_.raw(100, "AcDbVertex");

@@ -65,6 +65,13 @@ Vec3 point_value(const core::Variant& value) {
   return point_from(a, 1);
 }
 
+Vec3 normal_value(const core::Variant& value) {
+  const Vec3 v = point_value(value);
+  const double length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+  if (!(length > 0) || !std::isfinite(length)) raise_refused("La normal no puede ser un vector nulo");
+  return {v.x / length, v.y / length, v.z / length};
+}
+
 std::vector<double> numbers_value(const core::Variant& value) {
   if (const auto* a = value.get_if<core::VbArray<double>>()) return {a->items().begin(), a->items().end()};
   const auto a = value.to_double_array();

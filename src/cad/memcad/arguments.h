@@ -32,6 +32,8 @@ using Args = std::span<core::Variant>;
 
 // Property values (a put's single argument).
 [[nodiscard]] Vec3 point_value(const core::Variant& value);
+// A direction: the unit vector of a point value; a zero vector is refused.
+[[nodiscard]] Vec3 normal_value(const core::Variant& value);
 [[nodiscard]] std::vector<double> numbers_value(const core::Variant& value);
 [[nodiscard]] core::ObjectRef object_value(const core::Variant& value);
 

@@ -1,6 +1,7 @@
 #include "cad/memcad/block_reference.h"
 
 #include <array>
+#include <cmath>
 
 #include "cad/memcad/arguments.h"
 #include "cad/memcad/block.h"
@@ -42,8 +43,12 @@ Variant get_attributes(Entity& e) {
 const core::Member<Entity> kReferenceMembers[] = {
     {"Name", [](Entity& e) { return Variant(as<BlockReference>(e).name()); }},
     {"EffectiveName", [](Entity& e) { return Variant(as<BlockReference>(e).name()); }},
-    {"InsertionPoint", [](Entity& e) { return point_variant(as<BlockReference>(e).insertion); },
-     [](Entity& e, const Variant& v) { as<BlockReference>(e).insertion = point_value(v); }},
+    {"InsertionPoint", [](Entity& e) { return point_variant(as<BlockReference>(e).world_insertion()); },
+     [](Entity& e, const Variant& v) {
+       auto& r = as<BlockReference>(e);
+       r.insertion = r.ocs().to_ocs(point_value(v));
+     }},
+    normal_member<BlockReference>(),
     {"XScaleFactor", [](Entity& e) { return Variant(as<BlockReference>(e).scale.x); },
      [](Entity& e, const Variant& v) { put_scale(as<BlockReference>(e).scale.x, v); }},
     {"YScaleFactor", [](Entity& e) { return Variant(as<BlockReference>(e).scale.y); },
@@ -60,7 +65,12 @@ const core::Member<Entity> kReferenceMembers[] = {
 }  // namespace
 
 BlockReference::BlockReference(const BlockReference& other)
-    : Entity(other), block(other.block), insertion(other.insertion), scale(other.scale), rotation(other.rotation) {
+    : Entity(other),
+      block(other.block),
+      insertion(other.insertion),
+      scale(other.scale),
+      rotation(other.rotation),
+      normal(other.normal) {
   attributes.reserve(other.attributes.size());
   for (const auto& a : other.attributes) attributes.push_back(std::make_shared<AttributeReference>(*a));
 }
@@ -71,7 +81,7 @@ const std::string& BlockReference::name() const {
 }
 
 Placement BlockReference::placement() const {
-  return Placement(block ? block->origin : Vec3{}, insertion, scale, rotation);
+  return Placement(block ? block->origin : Vec3{}, insertion, scale, rotation, normal);
 }
 
 AttributeReference& BlockReference::add_attribute(std::string tag, std::string text, Vec3 at, double height) {
@@ -85,16 +95,24 @@ AttributeReference& BlockReference::add_attribute(std::string tag, std::string t
 
 Box BlockReference::extents() const {
   Box b;
-  b.add(insertion);
+  b.add(world_insertion());
   if (block) b.add(placed_extents(*block, placement()));
   for (const auto& a : attributes) b.add(a->extents());
   return b;
 }
 
+// The reference's axes are stretched by the placement; its normal turns as
+// its plane does, and a placement that reverses orientation flips z.
 void BlockReference::transform(const Placement& p) {
-  insertion = p.apply(insertion);
-  scale = {scale.x * p.scale().x, scale.y * p.scale().y, scale.z * p.scale().z};
-  rotation = p.angle(rotation);
+  const PlacedPlane plane(normal, p);
+  const Ocs own = ocs();
+  const double c = std::cos(rotation);
+  const double s = std::sin(rotation);
+  scale = {scale.x * p.stretch(own.to_wcs({c, s, 0})), scale.y * p.stretch(own.to_wcs({-s, c, 0})),
+           scale.z * p.stretch(own.normal()) * (p.reverses() ? -1 : 1)};
+  insertion = plane.point(insertion);
+  rotation = plane.angle(rotation);
+  normal = plane.normal();
   for (auto& a : attributes) a->transform(p);
 }
 
@@ -122,7 +140,7 @@ Box placed_extents(const Block& block, const Placement& placement, int depth) {
     if (e->kind() == EntityKind::kBlockReference) {
       const auto& ref = static_cast<const BlockReference&>(*e);
       if (ref.block) out.add(placed_box(placed_extents(*ref.block, ref.placement(), depth + 1), placement));
-      out.add(placement.apply(ref.insertion));
+      out.add(placement.apply(ref.world_insertion()));
     } else {
       out.add(placed_box(e->extents(), placement));
     }

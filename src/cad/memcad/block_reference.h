@@ -22,10 +22,14 @@ class BlockReference final : public Entity {
   BlockReference(const BlockReference& other);
 
   Block* block;
-  Vec3 insertion;
+  Vec3 insertion;  // OCS
   Vec3 scale{1, 1, 1};
-  double rotation = 0;  // radians
+  double rotation = 0;  // radians, in the OCS
+  Vec3 normal{0, 0, 1};
   std::vector<std::shared_ptr<AttributeReference>> attributes;
+
+  [[nodiscard]] Ocs ocs() const noexcept { return Ocs(normal); }
+  [[nodiscard]] Vec3 world_insertion() const noexcept { return ocs().to_wcs(insertion); }
 
   // The block's name; empty without a block.
   [[nodiscard]] const std::string& name() const;

@@ -33,9 +33,16 @@ const core::Member<Entity> kLineMembers[] = {
      }},
 };
 
+// A CAD hands out and takes the center in world coordinates.
+template <class T>
+core::Member<Entity> center_member() {
+  return {"Center", [](Entity& e) { return point_variant(as<T>(e).ocs().to_wcs(as<T>(e).center)); },
+          [](Entity& e, const Variant& v) { as<T>(e).center = as<T>(e).ocs().to_ocs(point_value(v)); }};
+}
+
 const core::Member<Entity> kArcMembers[] = {
-    {"Center", [](Entity& e) { return point_variant(as<Arc>(e).center); },
-     [](Entity& e, const Variant& v) { as<Arc>(e).center = point_value(v); }},
+    center_member<Arc>(),
+    normal_member<Arc>(),
     {"Radius", [](Entity& e) { return Variant(as<Arc>(e).radius); },
      [](Entity& e, const Variant& v) { put_radius(as<Arc>(e).radius, v); }},
     {"StartAngle", [](Entity& e) { return Variant(as<Arc>(e).start_angle); },
@@ -47,8 +54,8 @@ const core::Member<Entity> kArcMembers[] = {
 };
 
 const core::Member<Entity> kCircleMembers[] = {
-    {"Center", [](Entity& e) { return point_variant(as<Circle>(e).center); },
-     [](Entity& e, const Variant& v) { as<Circle>(e).center = point_value(v); }},
+    center_member<Circle>(),
+    normal_member<Circle>(),
     {"Radius", [](Entity& e) { return Variant(as<Circle>(e).radius); },
      [](Entity& e, const Variant& v) { put_radius(as<Circle>(e).radius, v); }},
     {"Diameter", [](Entity& e) { return Variant(2 * as<Circle>(e).radius); }},
@@ -92,23 +99,22 @@ const core::MemberTable<Entity>& Line::members() const {
 
 Box Arc::extents() const {
   Box b;
-  b.add(start_point());
-  b.add(end_point());
+  b.add(point_on_circle(center, radius, start_angle));
+  b.add(point_on_circle(center, radius, end_angle));
   for (int quarter = 0; quarter < 4; ++quarter) {
     const double a = quarter * std::numbers::pi / 2;
     if (sweeps(start_angle, end_angle, a)) b.add(point_on_circle(center, radius, a));
   }
-  return b;
+  return ocs().to_wcs(b);
 }
 
 void Arc::transform(const Placement& p) {
-  center = p.apply(center);
+  const PlacedPlane plane(normal, p);
+  center = plane.point(center);
   radius = p.length(radius);
-  double a1 = p.angle(start_angle);
-  double a2 = p.angle(end_angle);
-  if (p.mirrored()) std::swap(a1, a2);  // a mirror turns the sweep clockwise
-  start_angle = a1;
-  end_angle = a2;
+  start_angle = plane.angle(start_angle);
+  end_angle = plane.angle(end_angle);
+  normal = plane.normal();
 }
 
 const core::MemberTable<Entity>& Arc::members() const {
@@ -120,12 +126,14 @@ Box Circle::extents() const {
   Box b;
   b.add({center.x - radius, center.y - radius, center.z});
   b.add({center.x + radius, center.y + radius, center.z});
-  return b;
+  return ocs().to_wcs(b);
 }
 
 void Circle::transform(const Placement& p) {
-  center = p.apply(center);
+  const PlacedPlane plane(normal, p);
+  center = plane.point(center);
   radius = p.length(radius);
+  normal = plane.normal();
 }
 
 const core::MemberTable<Entity>& Circle::members() const {

@@ -1,5 +1,7 @@
-// Points, lines, arcs and circles. Geometry is public data; arcs run
-// counter-clockwise from start_angle to end_angle (radians).
+// Points, lines, arcs and circles. Geometry is public data. Points and
+// lines are in world coordinates; an arc or circle lies in the plane of its
+// normal, its center in that plane's OCS (see Ocs), and an arc runs
+// counter-clockwise around the normal from start_angle to end_angle (radians).
 #pragma once
 
 #include "cad/memcad/entity.h"
@@ -37,13 +39,16 @@ class Arc final : public Entity {
  public:
   Arc(Vec3 center = {}, double radius = 1, double start_angle = 0, double end_angle = 0) noexcept
       : Entity(EntityKind::kArc), center(center), radius(radius), start_angle(start_angle), end_angle(end_angle) {}
-  Vec3 center;
+  Vec3 center;  // OCS
   double radius;
   double start_angle;
   double end_angle;
+  Vec3 normal{0, 0, 1};
 
-  [[nodiscard]] Vec3 start_point() const noexcept { return point_on_circle(center, radius, start_angle); }
-  [[nodiscard]] Vec3 end_point() const noexcept { return point_on_circle(center, radius, end_angle); }
+  [[nodiscard]] Ocs ocs() const noexcept { return Ocs(normal); }
+  // The ends in world coordinates.
+  [[nodiscard]] Vec3 start_point() const noexcept { return ocs().to_wcs(point_on_circle(center, radius, start_angle)); }
+  [[nodiscard]] Vec3 end_point() const noexcept { return ocs().to_wcs(point_on_circle(center, radius, end_angle)); }
 
   [[nodiscard]] Box extents() const override;
   [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<Arc>(*this); }
@@ -56,8 +61,11 @@ class Arc final : public Entity {
 class Circle final : public Entity {
  public:
   Circle(Vec3 center = {}, double radius = 1) noexcept : Entity(EntityKind::kCircle), center(center), radius(radius) {}
-  Vec3 center;
+  Vec3 center;  // OCS
   double radius;
+  Vec3 normal{0, 0, 1};
+
+  [[nodiscard]] Ocs ocs() const noexcept { return Ocs(normal); }
 
   [[nodiscard]] Box extents() const override;
   [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<Circle>(*this); }

@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "cad/memcad/arguments.h"
 #include "cad/memcad/automation.h"
 #include "cad/memcad/geometry.h"
 #include "cad/memcad/true_color.h"
@@ -149,6 +150,15 @@ template <class T>
 [[nodiscard]] inline core::MemberTable<Entity> entity_table(std::span<const core::Member<Entity>> shared,
                                                             std::span<const core::Member<Entity>> own) {
   return core::MemberTable<Entity>{common_entity_members(), shared, own};
+}
+
+// The "Normal" member of a planar kind T (one with a `normal`): a unit
+// vector; a put keeps the unit vector of the value and refuses a zero one;
+// the entity's own coordinates stay as they are.
+template <class T>
+[[nodiscard]] core::Member<Entity> normal_member() {
+  return {"Normal", [](Entity& e) { return point_variant(as<T>(e).ocs().normal()); },
+          [](Entity& e, const Variant& v) { as<T>(e).normal = normal_value(v); }};
 }
 
 }  // namespace kestrel::memcad

@@ -28,9 +28,12 @@ std::shared_ptr<E> piece(const Entity& from, A&&... args) {
   return e;
 }
 
-// Lines and bulge arcs along `vertices`; `bulge(i)` is the bulge of the segment from vertex i.
+// Lines and bulge arcs along `vertices`, points of `ocs`; `bulge(i)` is the
+// bulge of the segment from vertex i. Lines come out in world coordinates,
+// arcs in the polyline's plane.
 template <class BulgeOf>
-void add_segments(const Entity& from, const std::vector<Vec3>& vertices, bool closed, BulgeOf bulge, Pieces& out) {
+void add_segments(const Entity& from, const std::vector<Vec3>& vertices, bool closed, BulgeOf bulge, const Ocs& ocs,
+                  Pieces& out) {
   const std::size_t n = vertices.size();
   const std::size_t segments = closed ? n : n - 1;
   for (std::size_t i = 0; n >= 2 && i < segments; ++i) {
@@ -39,10 +42,12 @@ void add_segments(const Entity& from, const std::vector<Vec3>& vertices, bool cl
     if (a == b) continue;
     const double bu = bulge(i);
     if (bu == 0) {
-      out.push_back(piece<Line>(from, a, b));
+      out.push_back(piece<Line>(from, ocs.to_wcs(a), ocs.to_wcs(b)));
     } else {
       const BulgeArc arc = bulge_arc(a, b, bu);
-      out.push_back(piece<Arc>(from, arc.center, arc.radius, arc.start_angle, arc.end_angle));
+      auto curve = piece<Arc>(from, arc.center, arc.radius, arc.start_angle, arc.end_angle);
+      curve->normal = ocs.normal();
+      out.push_back(std::move(curve));
     }
   }
 }
@@ -52,18 +57,16 @@ Pieces explode_lightweight(const LightweightPolyline& p) {
   vertices.reserve(p.vertex_count());
   for (std::size_t i = 0; i < p.vertex_count(); ++i) vertices.push_back({p.xy[2 * i], p.xy[2 * i + 1], p.elevation});
   Pieces out;
-  add_segments(p, vertices, p.closed, [&](std::size_t i) { return p.bulge(i); }, out);
+  add_segments(p, vertices, p.closed, [&](std::size_t i) { return p.bulge(i); }, p.ocs(), out);
   return out;
 }
 
 Pieces explode_polyline_2d(const Polyline2d& p) {
   std::vector<Vec3> vertices;
   vertices.reserve(p.vertex_count());
-  for (std::size_t i = 0; i < p.vertex_count(); ++i) {
-    vertices.push_back({p.xyz[3 * i], p.xyz[3 * i + 1], p.xyz[3 * i + 2] + p.elevation});
-  }
+  for (std::size_t i = 0; i < p.vertex_count(); ++i) vertices.push_back(p.vertex(i));
   Pieces out;
-  add_segments(p, vertices, p.closed, [&](std::size_t i) { return p.bulge(i); }, out);
+  add_segments(p, vertices, p.closed, [&](std::size_t i) { return p.bulge(i); }, p.ocs(), out);
   return out;
 }
 
@@ -72,7 +75,7 @@ Pieces explode_polyline_3d(const Polyline3d& p) {
   vertices.reserve(p.vertex_count());
   for (std::size_t i = 0; i < p.vertex_count(); ++i) vertices.push_back({p.xyz[3 * i], p.xyz[3 * i + 1], p.xyz[3 * i + 2]});
   Pieces out;
-  add_segments(p, vertices, p.closed, [](std::size_t) { return 0.0; }, out);
+  add_segments(p, vertices, p.closed, [](std::size_t) { return 0.0; }, Ocs(), out);
   return out;
 }
 

@@ -55,21 +55,33 @@ class LoopBuilder {
   static const T& as_const(const Entity& e) {
     return static_cast<const T&>(e);
   }
+  // Boundaries hand over their world plan points; a piece whose normal
+  // points down turns clockwise in plan, so its bulges change sign.
   template <class P>
   void add_polyline(const P& p, std::size_t dimension) {
     const auto& values = [&]() -> const std::vector<double>& {
       if constexpr (requires { p.xy; }) return p.xy; else return p.xyz;
     }();
+    double turn = 1;
+    Ocs ocs;
+    double elevation = 0;
+    if constexpr (requires { p.normal; }) {
+      ocs = p.ocs();
+      turn = p.normal.z < 0 ? -1 : 1;
+      elevation = p.elevation;
+    }
     for (std::size_t v = 0; v * dimension < values.size(); ++v) {
       double bulge = 0;
       if constexpr (requires { p.bulge(v); }) bulge = p.bulge(v);
-      vertex(values[v * dimension], values[v * dimension + 1], bulge);
+      const Vec3 at = ocs.to_wcs({values[v * dimension], values[v * dimension + 1], elevation});
+      vertex(at.x, at.y, turn * bulge);
     }
     if (p.closed) closed_ = true;
   }
   void add_circle(const Circle& c) {
-    vertex(c.center.x + c.radius, c.center.y, 1);
-    vertex(c.center.x - c.radius, c.center.y, 1);
+    const Vec3 center = c.ocs().to_wcs(c.center);
+    vertex(center.x + c.radius, center.y, 1);
+    vertex(center.x - c.radius, center.y, 1);
     closed_ = true;
   }
   void add_line(const Line& l) {
@@ -79,7 +91,8 @@ class LoopBuilder {
   void add_arc(const Arc& a) {
     const Vec3 s = a.start_point();
     const Vec3 e = a.end_point();
-    continue_at(s.x, s.y, std::tan(normalize_angle(a.end_angle - a.start_angle) / 4));
+    const double turn = a.normal.z < 0 ? -1 : 1;
+    continue_at(s.x, s.y, turn * std::tan(normalize_angle(a.end_angle - a.start_angle) / 4));
     vertex(e.x, e.y, 0);
   }
   // A chained piece starts where the previous one ended: its start vertex

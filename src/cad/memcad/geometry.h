@@ -3,6 +3,7 @@
 // Angles are radians, counter-clockwise from +X, as the CAD stores them.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <span>
 #include <vector>
@@ -35,35 +36,82 @@ class Box {
   bool empty_ = true;
 };
 
-// Where a block's content lands when referenced: p' = insertion +
-// R(rotation) * S(scale) * (p - origin). A mirrored placement (one negative
-// plan scale) turns counter-clockwise arcs clockwise.
+// The object coordinate system (OCS) that a planar entity's normal (its
+// extrusion direction) defines, by the DXF arbitrary axis algorithm. Arcs,
+// circles, 2D polylines, texts and block references keep their points in it,
+// as a CAD and its files do; a normal of +Z makes it the world system.
+class Ocs {
+ public:
+  // A zero normal stands for +Z; any other is taken as its unit vector.
+  explicit Ocs(const Vec3& normal = {0, 0, 1}) noexcept;
+
+  [[nodiscard]] bool is_world() const noexcept { return world_; }
+  [[nodiscard]] const Vec3& normal() const noexcept { return z_; }
+  [[nodiscard]] Vec3 to_wcs(const Vec3& p) const noexcept;
+  [[nodiscard]] Vec3 to_ocs(const Vec3& p) const noexcept;
+  // The world box around a box of this system (exact for a normal of ±Z).
+  [[nodiscard]] Box to_wcs(const Box& b) const noexcept;
+
+ private:
+  Vec3 x_{1, 0, 0};
+  Vec3 y_{0, 1, 0};
+  Vec3 z_{0, 0, 1};
+  bool world_ = true;
+};
+
+// Where a block's content lands when referenced: p' = OCS(normal) of
+// (insertion + R(rotation) * S(scale) * (p - origin)), with the insertion in
+// the reference's OCS. A mirrored placement (one negative plan scale) turns
+// counter-clockwise arcs clockwise.
 class Placement {
  public:
   Placement() = default;
-  Placement(Vec3 origin, Vec3 insertion, Vec3 scale, double rotation) noexcept;
+  Placement(Vec3 origin, Vec3 insertion, Vec3 scale, double rotation, const Vec3& normal = {0, 0, 1}) noexcept;
 
   [[nodiscard]] Vec3 apply(const Vec3& p) const noexcept;
+  // A direction (or displacement) after placement: no translation.
+  [[nodiscard]] Vec3 apply_vector(const Vec3& v) const noexcept;
   // A plan direction angle after placement.
   [[nodiscard]] double angle(double a) const noexcept;
   // A plan length after placement (the x scale's size; exact for uniform scales).
   [[nodiscard]] double length(double d) const noexcept { return d * plan_scale_; }
   // A height measured along the reference's y axis.
   [[nodiscard]] double height(double h) const noexcept { return h * height_scale_; }
-  [[nodiscard]] double z_scale() const noexcept { return scale_.z; }
-  [[nodiscard]] double rotation() const noexcept { return rotation_; }
-  [[nodiscard]] const Vec3& scale() const noexcept { return scale_; }
-  [[nodiscard]] bool mirrored() const noexcept { return scale_.x * scale_.y < 0; }
+  // How much the placement lengthens a unit vector `w` of the block (exact
+  // for the scales a plan reference uses).
+  [[nodiscard]] double stretch(const Vec3& w) const noexcept;
+  // True when the placement turns orientation around (sign of its determinant).
+  [[nodiscard]] bool reverses() const noexcept;
+  // True when the plan view turns over (a clockwise arc stays clockwise only if not).
+  [[nodiscard]] bool mirrored() const noexcept;
 
  private:
   Vec3 origin_{};
-  Vec3 insertion_{};
+  Vec3 insertion_{};  // in world coordinates
+  std::array<Vec3, 3> columns_{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};  // the linear part
   Vec3 scale_{1, 1, 1};
-  double rotation_ = 0;
-  double cos_ = 1;
-  double sin_ = 0;
   double plan_scale_ = 1;
   double height_scale_ = 1;
+};
+
+// How a planar entity's own coordinates change under a placement: the
+// plane's new normal, chosen so that counter-clockwise stays
+// counter-clockwise (a mirror turns +Z into -Z instead of reversing arcs),
+// and its points and angles in the OCS of that normal.
+class PlacedPlane {
+ public:
+  PlacedPlane(const Vec3& normal, const Placement& placement) noexcept;
+
+  [[nodiscard]] const Vec3& normal() const noexcept { return to_.normal(); }
+  // A point of the old OCS, in the new one.
+  [[nodiscard]] Vec3 point(const Vec3& p) const noexcept;
+  // A direction angle of the old OCS, in the new one.
+  [[nodiscard]] double angle(double a) const noexcept;
+
+ private:
+  const Placement& placement_;
+  Ocs from_;
+  Ocs to_;
 };
 
 // The arc that a bulge puts between two plan points (bulge = tan(angle / 4),

@@ -63,6 +63,7 @@ void put_width(Entity& e, const Variant& v) {
 
 const core::Member<Entity> kLightweightMembers[] = {
     {"Coordinates", [](Entity& e) { return numbers_variant(as<LightweightPolyline>(e).xy); }, &put_lw_coordinates},
+    normal_member<LightweightPolyline>(),
     {"Elevation", [](Entity& e) { return Variant(as<LightweightPolyline>(e).elevation); },
      [](Entity& e, const Variant& v) { as<LightweightPolyline>(e).elevation = v.to_double(); }},
     {"Closed", [](Entity& e) { return Variant(as<LightweightPolyline>(e).closed); },
@@ -91,13 +92,27 @@ void put_2d_coordinates(Entity& e, const Variant& v) {
   p.xyz = std::move(xyz);
 }
 
+// A 2D polyline's vertices as a CAD hands them out: x, y in the OCS, z = 0.
+std::vector<double> plane_vertices(const Polyline2d& p) {
+  std::vector<double> out = p.xyz;
+  for (std::size_t i = 2; i < out.size(); i += 3) out[i] = 0;
+  return out;
+}
+
+Variant plane_vertex(const Polyline2d& p, Args args) {
+  const std::size_t i = vertex_argument(args, p.vertex_count());
+  const double xyz[] = {p.xyz[3 * i], p.xyz[3 * i + 1], 0};
+  return numbers_variant(xyz);
+}
+
 const core::Member<Entity> kPolyline2dMembers[] = {
-    {"Coordinates", [](Entity& e) { return numbers_variant(as<Polyline2d>(e).xyz); }, &put_2d_coordinates},
+    {"Coordinates", [](Entity& e) { return numbers_variant(plane_vertices(as<Polyline2d>(e))); }, &put_2d_coordinates},
+    normal_member<Polyline2d>(),
     {"Elevation", [](Entity& e) { return Variant(as<Polyline2d>(e).elevation); },
      [](Entity& e, const Variant& v) { as<Polyline2d>(e).elevation = v.to_double(); }},
     {"Closed", [](Entity& e) { return Variant(as<Polyline2d>(e).closed); },
      [](Entity& e, const Variant& v) { as<Polyline2d>(e).closed = v.to_bool(); }},
-    {"Coordinate", nullptr, nullptr, [](Entity& e, Args a) { return coordinate(as<Polyline2d>(e).xyz, 3, a); }},
+    {"Coordinate", nullptr, nullptr, [](Entity& e, Args a) { return plane_vertex(as<Polyline2d>(e), a); }},
     {"GetBulge", nullptr, nullptr,
      [](Entity& e, Args a) {
        auto& p = as<Polyline2d>(e);
@@ -152,25 +167,38 @@ void place_all(std::vector<double>& xyz, const Placement& p) {
   }
 }
 
-void mirror_bulges(std::vector<double>& bulges, const Placement& p) {
-  if (!p.mirrored()) return;
-  for (double& b : bulges) b = -b;
+// The world box of plane vertices given in `ocs` (x, y at `stride`, at the elevation).
+Box world_box(const std::vector<double>& values, std::size_t stride, double elevation, const Ocs& ocs) {
+  Box b;
+  for (std::size_t i = 0; i + stride <= values.size(); i += stride) {
+    b.add(ocs.to_wcs({values[i], values[i + 1], elevation}));
+  }
+  return b;
+}
+
+// Moves plane vertices (x, y at `stride`) as `plane` says; returns the new elevation.
+double place_plane(std::vector<double>& values, std::size_t stride, double elevation, const PlacedPlane& plane) {
+  double placed_elevation = plane.point({0, 0, elevation}).z;
+  for (std::size_t i = 0; i + stride <= values.size(); i += stride) {
+    const Vec3 v = plane.point({values[i], values[i + 1], elevation});
+    values[i] = v.x;
+    values[i + 1] = v.y;
+    placed_elevation = v.z;
+  }
+  return placed_elevation;
 }
 
 }  // namespace
 
-Box LightweightPolyline::extents() const { return box_of(xy, 2, elevation); }
+Box LightweightPolyline::extents() const { return world_box(xy, 2, elevation, ocs()); }
 
+// The plane's new normal keeps the turn of every bulge: bulges stay as they are.
 void LightweightPolyline::transform(const Placement& p) {
-  for (std::size_t i = 0; i + 2 <= xy.size(); i += 2) {
-    const Vec3 v = p.apply({xy[i], xy[i + 1], elevation});
-    xy[i] = v.x;
-    xy[i + 1] = v.y;
-  }
-  elevation = p.apply({0, 0, elevation}).z;
+  const PlacedPlane plane(normal, p);
+  elevation = place_plane(xy, 2, elevation, plane);
+  normal = plane.normal();
   constant_width = p.length(constant_width);
   for (double& w : widths) w = p.length(w);
-  mirror_bulges(bulges, p);
 }
 
 const core::MemberTable<Entity>& LightweightPolyline::members() const {
@@ -178,12 +206,13 @@ const core::MemberTable<Entity>& LightweightPolyline::members() const {
   return table;
 }
 
-Box Polyline2d::extents() const { return box_of(xyz, 3, 0); }
+Box Polyline2d::extents() const { return world_box(xyz, 3, elevation, ocs()); }
 
 void Polyline2d::transform(const Placement& p) {
-  place_all(xyz, p);
-  elevation *= p.z_scale();
-  mirror_bulges(bulges, p);
+  const PlacedPlane plane(normal, p);
+  elevation = place_plane(xyz, 3, elevation, plane);
+  for (std::size_t i = 2; i < xyz.size(); i += 3) xyz[i] = elevation;  // as CAD programs write them
+  normal = plane.normal();
 }
 
 const core::MemberTable<Entity>& Polyline2d::members() const {

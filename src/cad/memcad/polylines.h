@@ -1,7 +1,9 @@
 // Polylines and the polyface mesh. Vertices are flat lists of doubles:
 // x, y pairs for the lightweight polyline (at its elevation), x, y, z
-// triples for the 2D (heavy) and 3D polylines and the mesh. A polyline needs
-// at least two vertices; the late-bound Add* members refuse fewer.
+// triples for the 2D (heavy) and 3D polylines and the mesh. The two planar
+// kinds keep their vertices in the OCS of their normal, as a CAD hands them
+// out; the 3D polyline and the mesh are in world coordinates. A polyline
+// needs at least two vertices; the late-bound Add* members refuse fewer.
 #pragma once
 
 #include <array>
@@ -24,7 +26,9 @@ class LightweightPolyline final : public Entity {
   double elevation = 0;
   double constant_width = 0;
   bool closed = false;
+  Vec3 normal{0, 0, 1};
 
+  [[nodiscard]] Ocs ocs() const noexcept { return Ocs(normal); }
   [[nodiscard]] std::size_t vertex_count() const noexcept { return xy.size() / 2; }
   [[nodiscard]] double bulge(std::size_t vertex) const noexcept {
     return vertex < bulges.size() ? bulges[vertex] : 0.0;
@@ -38,8 +42,10 @@ class LightweightPolyline final : public Entity {
   [[nodiscard]] const core::MemberTable<Entity>& members() const override;
 };
 
-// The heavy 2D polyline ("AcDb2dPolyline"): vertex z values are kept as given;
-// the drawing plane sits at `elevation`.
+// The heavy 2D polyline ("AcDb2dPolyline"): its vertices lie in the plane
+// at `elevation`. A vertex z is kept as given (files write the elevation or
+// 0 there) but not used: as in a CAD, the vertex list it hands out carries
+// z = 0.
 class Polyline2d final : public Entity {
  public:
   explicit Polyline2d(std::vector<double> xyz = {}) noexcept : Entity(EntityKind::kPolyline2d), xyz(std::move(xyz)) {}
@@ -47,6 +53,11 @@ class Polyline2d final : public Entity {
   std::vector<double> bulges;
   double elevation = 0;
   bool closed = false;
+  Vec3 normal{0, 0, 1};
+
+  [[nodiscard]] Ocs ocs() const noexcept { return Ocs(normal); }
+  // Vertex i in the OCS, at the elevation.
+  [[nodiscard]] Vec3 vertex(std::size_t i) const noexcept { return {xyz[3 * i], xyz[3 * i + 1], elevation}; }
 
   [[nodiscard]] std::size_t vertex_count() const noexcept { return xyz.size() / 3; }
   [[nodiscard]] double bulge(std::size_t vertex) const noexcept {

@@ -45,18 +45,19 @@ void put_height(double& height, const Variant& v) {
 
 // The members every kind of text answers, for a text class T.
 template <class T>
-std::array<core::Member<Entity>, 5> text_members() {
+std::array<core::Member<Entity>, 6> text_members() {
   return {{
       {"TextString", [](Entity& e) { return Variant(as<T>(e).text); },
        [](Entity& e, const Variant& v) { as<T>(e).text = v.to_string(); }},
-      {"InsertionPoint", [](Entity& e) { return point_variant(as<T>(e).insertion); },
-       [](Entity& e, const Variant& v) { as<T>(e).insertion = point_value(v); }},
+      {"InsertionPoint", [](Entity& e) { return point_variant(as<T>(e).world_insertion()); },
+       [](Entity& e, const Variant& v) { as<T>(e).set_world_insertion(point_value(v)); }},
       {"Height", [](Entity& e) { return Variant(as<T>(e).height); },
        [](Entity& e, const Variant& v) { put_height(as<T>(e).height, v); }},
       {"Rotation", [](Entity& e) { return Variant(as<T>(e).rotation); },
        [](Entity& e, const Variant& v) { as<T>(e).rotation = v.to_double(); }},
       {"StyleName", [](Entity& e) { return Variant(as<T>(e).style_name()); },
        [](Entity& e, const Variant& v) { as<T>(e).set_style_name(v.to_string()); }},
+      normal_member<T>(),
   }};
 }
 
@@ -66,8 +67,12 @@ const core::Member<Entity> kTextMembers[] = {
     {"ObliqueAngle", [](Entity& e) { return Variant(as<TextBase>(e).oblique_angle); },
      [](Entity& e, const Variant& v) { as<TextBase>(e).oblique_angle = v.to_double(); }},
     {"Alignment", &get_alignment, &put_alignment},
-    {"TextAlignmentPoint", [](Entity& e) { return point_variant(as<TextBase>(e).alignment_point); },
-     [](Entity& e, const Variant& v) { as<TextBase>(e).alignment_point = point_value(v); }},
+    {"TextAlignmentPoint",
+     [](Entity& e) { return point_variant(as<TextBase>(e).ocs().to_wcs(as<TextBase>(e).alignment_point)); },
+     [](Entity& e, const Variant& v) {
+       auto& t = as<TextBase>(e);
+       t.alignment_point = t.ocs().to_ocs(point_value(v));
+     }},
 };
 
 const core::Member<Entity> kAttributeMembers[] = {
@@ -135,19 +140,24 @@ void copy_text_fields(const TextBase& from, TextBase& to) {
   to.style = from.style;
   to.horizontal_alignment = from.horizontal_alignment;
   to.vertical_alignment = from.vertical_alignment;
+  to.normal = from.normal;
 }
 
 const std::string& TextBase::style_name() const { return attached_document().text_styles().at(style).name(); }
 
 void TextBase::set_style_name(std::string_view name) { style = attached_document().text_style_index(name); }
 
-Box TextBase::extents() const { return text_box(insertion, height, width_factor, rotation, characters(text)); }
+Box TextBase::extents() const {
+  return ocs().to_wcs(text_box(insertion, height, width_factor, rotation, characters(text)));
+}
 
 void TextBase::transform(const Placement& p) {
-  insertion = p.apply(insertion);
-  alignment_point = p.apply(alignment_point);
+  const PlacedPlane plane(normal, p);
+  insertion = plane.point(insertion);
+  alignment_point = plane.point(alignment_point);
   height = p.height(height);
-  rotation = p.angle(rotation);
+  rotation = plane.angle(rotation);
+  normal = plane.normal();
 }
 
 const core::MemberTable<Entity>& Text::members() const {
@@ -170,16 +180,20 @@ const std::string& MText::style_name() const { return attached_document().text_s
 void MText::set_style_name(std::string_view name) { style = attached_document().text_style_index(name); }
 
 Box MText::extents() const {
-  Box b = text_box(insertion, height, 1, rotation, width > 0 ? 0 : characters(text));
-  if (width > 0) b.add(point_on_circle(insertion, width, rotation));
-  return b;
+  const Ocs own = ocs();
+  const Vec3 at = own.to_ocs(insertion);
+  Box b = text_box(at, height, 1, rotation, width > 0 ? 0 : characters(text));
+  if (width > 0) b.add(point_on_circle(at, width, rotation));
+  return own.to_wcs(b);
 }
 
 void MText::transform(const Placement& p) {
+  const PlacedPlane plane(normal, p);
   insertion = p.apply(insertion);
   width = p.length(width);
   height = p.height(height);
-  rotation = p.angle(rotation);
+  rotation = plane.angle(rotation);
+  normal = plane.normal();
 }
 
 const core::MemberTable<Entity>& MText::members() const {

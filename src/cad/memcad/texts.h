@@ -1,5 +1,6 @@
 // Single-line texts, attributes and multi-line texts. A text's style is an
-// index into the drawing's text style table (0 is "Standard").
+// index into the drawing's text style table (0 is "Standard"). A text lies
+// in the plane of its normal; its rotation is measured in that plane's OCS.
 #pragma once
 
 #include <cstdint>
@@ -13,8 +14,8 @@ namespace kestrel::memcad {
 class TextBase : public Entity {
  public:
   std::string text;
-  Vec3 insertion;
-  // The second alignment point, used when the alignment is not left/baseline.
+  Vec3 insertion;  // OCS
+  // The second alignment point (OCS), used when the alignment is not left/baseline.
   Vec3 alignment_point;
   double height = 2.5;
   double rotation = 0;  // radians
@@ -25,6 +26,12 @@ class TextBase : public Entity {
   // vertical (0 baseline, 1 bottom, 2 middle, 3 top) justification.
   std::int16_t horizontal_alignment = 0;
   std::int16_t vertical_alignment = 0;
+  Vec3 normal{0, 0, 1};
+
+  [[nodiscard]] Ocs ocs() const noexcept { return Ocs(normal); }
+  // The insertion point in world coordinates, as a CAD hands it out and takes it.
+  [[nodiscard]] Vec3 world_insertion() const noexcept { return ocs().to_wcs(insertion); }
+  void set_world_insertion(const Vec3& p) noexcept { insertion = ocs().to_ocs(p); }
 
   // The style's name; requires an attached entity.
   [[nodiscard]] const std::string& style_name() const;
@@ -91,13 +98,18 @@ class MText final : public Entity {
       : Entity(EntityKind::kMText), text(std::move(text)), insertion(insertion), width(width) {}
   // The text with its formatting codes ("\P" paragraph breaks, "{\fArial;...}" ...).
   std::string text;
-  Vec3 insertion;
+  Vec3 insertion;  // world coordinates, as MTEXT files keep it
   double width;  // of the reference rectangle; 0: no wrapping
   double height = 2.5;
   double rotation = 0;
   std::uint32_t style = 0;
   // 1 top left, 2 top center ... 9 bottom right.
   std::int16_t attachment = 1;
+  Vec3 normal{0, 0, 1};
+
+  [[nodiscard]] Ocs ocs() const noexcept { return Ocs(normal); }
+  [[nodiscard]] Vec3 world_insertion() const noexcept { return insertion; }
+  void set_world_insertion(const Vec3& p) noexcept { insertion = p; }
 
   [[nodiscard]] const std::string& style_name() const;
   void set_style_name(std::string_view name);

@@ -58,7 +58,33 @@ Variant prompt(Utility& u, Args args) {
   return {};
 }
 
+// The coordinate systems TranslateCoordinates knows: the world (the user
+// system is the world here) and an entity's own, given by its normal.
+enum CoordinateSystem : std::int32_t { kWorld = 0, kUser = 1, kObject = 4 };
+
+std::int32_t system_argument(Args args, std::size_t position) {
+  const std::int32_t system = long_argument(args, position);
+  if (system != kWorld && system != kUser && system != kObject) {
+    raise_refused("Sistema de coordenadas no admitido (argumento " + std::to_string(position) + ")");
+  }
+  return system;
+}
+
+// TranslateCoordinates(point, from, to, displacement, [normal]). A point and
+// a displacement turn alike: an OCS shares the world's origin.
+Variant translate_coordinates(Utility&, Args args) {
+  const Vec3 p = point_argument(args, 1);
+  const std::int32_t from = system_argument(args, 2);
+  const std::int32_t to = system_argument(args, 3);
+  (void)bool_argument(args, 4);
+  if ((from == kObject) == (to == kObject)) return point_variant(p);
+  if (!optional_argument(args, 5)) raise_refused("Falta la normal del sistema de coordenadas del objeto");
+  const Ocs ocs(normal_value(core::argument(args, 5)));
+  return point_variant(from == kObject ? ocs.to_wcs(p) : ocs.to_ocs(p));
+}
+
 const core::Member<Utility> kMembers[] = {
+    {"TranslateCoordinates", nullptr, nullptr, &translate_coordinates},
     {"GetPoint", nullptr, nullptr, &get_point},
     {"GetEntity", nullptr, nullptr, &get_entity},
     {"Prompt", nullptr, nullptr, &prompt},

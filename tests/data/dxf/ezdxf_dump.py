@@ -105,8 +105,15 @@ def geometry(e):
     if t == "INSERT":
         return {"name": e.dxf.name, "insert": vec(e.dxf.insert),
                 "scale": [e.dxf.xscale, e.dxf.yscale, e.dxf.zscale], "rotation": e.dxf.rotation,
-                "attribs": [dict(geometry(a), layer=a.dxf.layer) for a in e.attribs]}
+                "attribs": [extruded(dict(geometry(a), layer=a.dxf.layer), a) for a in e.attribs]}
     return {}
+
+
+def extruded(d, e):
+    """The entity's extrusion (the normal of its plane), for the kinds that lie in one."""
+    if e.dxftype() in ("ARC", "CIRCLE", "LWPOLYLINE", "POLYLINE", "TEXT", "ATTRIB", "ATTDEF", "MTEXT", "INSERT"):
+        d["extrusion"] = vec(e.dxf.extrusion)
+    return d
 
 
 def entity(e):
@@ -116,7 +123,7 @@ def entity(e):
     if e.dxf.hasattr("true_color"):
         d["true_color"] = e.dxf.true_color
     d.update(geometry(e))
-    return d
+    return extruded(d, e)
 
 
 def read(path):
