@@ -169,14 +169,6 @@ class Honesty(Files):
         self.assertIn(b"warning: this version does not draw", r.stderr)
         self.assertNotIn(b"wrote", r.stderr)
 
-    def test_an_imported_file_exports_again(self):
-        exported = self.kestrel("export", EXAMPLE, "-o", self.path("a.dxf"), "-q", "--points")
-        self.assertEqual(exported.returncode, 0, exported.stderr)
-        imported = self.kestrel("import", self.path("a.dxf"), "-o", self.path("a.json"), "-q")
-        self.assertEqual(imported.returncode, 0, imported.stderr)
-        again = self.kestrel("export", self.path("a.json"), "-o", self.path("b.dxf"), "-q", "--points")
-        self.assertEqual(again.returncode, 0, again.stderr)
-
 
 class Interrupts(Files):
     def interrupted(self, argv, sig):
