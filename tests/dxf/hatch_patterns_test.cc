@@ -77,6 +77,7 @@ TEST(HatchPatterns, EzdxfReadsTheLinesOfEachPatternAsItsOwnDefinitionScaledAndTu
     const json& h = read[i];
     SCOPED_TRACE(h["name"].get<std::string>() + " at " + std::to_string(h["angle"].get<double>()));
     EXPECT_EQ(h["name"].get<std::string>(), cases[i].name);
+    EXPECT_EQ(h["type"].get<int>(), 1);  // DXF's "predefined"
     EXPECT_EQ(h["scale"].get<double>(), cases[i].scale);
     ASSERT_TRUE(h["ezdxf"].is_array()) << "ezdxf does not know the pattern";
     EXPECT_FALSE(h["lines"].empty());

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "cad/dxf/entity_fields.h"
 #include "cad/dxf/loader.h"
 #include "cad/dxf/number_text.h"
 #include "cad/memcad/faces.h"
@@ -194,7 +195,7 @@ void DocumentLoader::hatch(Block* target) {
   while (!cur.done()) {
     const Group& g = cur.take();
     if (g.code == 75) h->hatch_style = static_cast<std::int16_t>(reader_.integer(g));
-    if (g.code == 76) h->pattern_type = static_cast<std::int16_t>(reader_.integer(g));
+    if (g.code == 76) h->pattern_type = swap_pattern_type_numbering(static_cast<std::int16_t>(reader_.integer(g)));
     if (g.code == 52) h->pattern_angle = degrees_to_radians(reader_.real(g));
     if (g.code == 41) h->pattern_scale = reader_.real(g);
   }

@@ -246,7 +246,7 @@ void DocumentSaver::hatch(const Entity& e, std::uint64_t owner, bool paper) {
     w_.integer(97, 0);
   }
   w_.integer(75, h.hatch_style);
-  w_.integer(76, h.pattern_type);
+  w_.integer(76, swap_pattern_type_numbering(h.pattern_type));
   if (!h.solid()) {
     w_.degrees(52, h.pattern_angle);
     w_.real(41, h.pattern_scale);

@@ -41,13 +41,13 @@ struct HatchLoop {
 
 class Hatch final : public Entity {
  public:
-  Hatch(std::int16_t pattern_type = 1, std::string pattern_name = "SOLID", bool associative = false) noexcept
+  Hatch(std::int16_t pattern_type = 0, std::string pattern_name = "SOLID", bool associative = false) noexcept
       : Entity(EntityKind::kHatch),
         pattern_name(std::move(pattern_name)),
         pattern_type(pattern_type),
         associative(associative) {}
   std::string pattern_name;
-  // As given to AddHatch (0, 1 or 2).
+  // As given to AddHatch: 0 predefined, 1 user-defined, 2 custom.
   std::int16_t pattern_type;
   double pattern_angle = 0;  // radians
   double pattern_scale = 1;

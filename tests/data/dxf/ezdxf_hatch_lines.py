@@ -34,6 +34,7 @@ def main(path):
         reference = pattern.IMPERIAL_PATTERN.get(name.upper())
         out.append({
             "name": name,
+            "type": h.dxf.pattern_type,
             "solid": h.dxf.solid_fill,
             "scale": scale,
             "angle": angle,
