@@ -16,6 +16,7 @@
 #include "core/vb_array.h"
 #include "export/export_state.h"
 #include "export/f_acad.h"
+#include "export/surface_colours.h"
 #include "import/import_state.h"
 #include "model/records.h"
 #include "module/module.h"
@@ -93,6 +94,24 @@ class c_Kestrel final : public exporting::FAcadEvents {
   // Draws a longitudinal profile at a point the user picks.
   void Dibuja_perfil(std::int32_t& Ptos, const VbArray<double>& Pk, const VbArray<double>& Ct);
 
+  // --- The coloured surface (export/surface_colours.h) -----------------------
+  // Takes over Vn1 coloured quads (lists 1..Vn1, else error 9 and nothing
+  // changes); offers them in the dialog as "3D Curvado (MDT -" + Str(Vn1) +
+  // ")" and "2D Curvado Sombreado a color (MDT -" + Str(Vn1) + ")", the
+  // first chosen, chkTria disabled. Vn1 = 0 changes nothing.
+  void A_Colores(std::int32_t& Vn1, const VbArray<std::int32_t>& Vc1, const VbArray<double>& Vx0,
+                 const VbArray<double>& Vy0, const VbArray<double>& Vz0, const VbArray<double>& Vx1,
+                 const VbArray<double>& Vy1, const VbArray<double>& Vz1, const VbArray<double>& Vx2,
+                 const VbArray<double>& Vy2, const VbArray<double>& Vz2, const VbArray<double>& Vx3,
+                 const VbArray<double>& Vy3, const VbArray<double>& Vz3, const core::Obj* Draw = nullptr);
+  // Copies the per-triangle layer list and lets the triangulation honour it.
+  void A_Color_Tri(const VbArray<std::int32_t>& ColorTr, const core::Obj* Draw = nullptr);
+  // Gives the triangles inside closed polyline `poli` its layer.
+  void Triang_int_Pol(std::int32_t poli);
+  // Recomputes the per-triangle layers from the closed polylines.
+  void Colores_TRI();
+  [[nodiscard]] const exporting::SurfaceColours& surface() const noexcept { return surface_; }
+
   // --- Import from the CAD --------------------------------------------------------
   // Copies the model space of the active CAD drawing into the drawing model
   // and returns the import's drawing set holding it as its one drawing, with
@@ -153,9 +172,9 @@ class c_Kestrel final : public exporting::FAcadEvents {
   void aCad2D() override;
   void aCadPtos() override;
   void acadRotu1(double Altura) override;
-  void aCadTria(bool) override {}
-  void aCadTriaCurv(bool) override {}
-  void aCadCurv() override {}
+  void aCadTria(bool Solido) override;
+  void aCadTriaCurv(bool Solido) override;
+  void aCadCurv() override;
   void aCadPoli() override;
   void acadText() override {}
   void acadBloq() override {}
@@ -185,6 +204,7 @@ class c_Kestrel final : public exporting::FAcadEvents {
   std::unique_ptr<exporting::f_Acad> aCad_;
   std::string cad_short_name_;
   VbArray<std::int32_t> VVc_;         // per-triangle colours given to Mete
+  exporting::SurfaceColours surface_;  // coloured quads, per-triangle layers
   std::int16_t red_ = 0, green_ = 0, blue_ = 0;
   exporting::ExportState export_state_;  // CapAc, PrefCap, CapasCreadas, Solo2D
   importing::ImportState import_state_;  // census, CopiarDesactivadas, Datos
