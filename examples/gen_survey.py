@@ -24,7 +24,7 @@ SUMMIT = (X0 + 160.0, Y0 + 150.0)
 # Layers: (name, on, packed colour red + 256 green + 65536 blue).
 LAYERS = [("PUNTOS", -1, 0xFFFFFF), ("BORDILLO", -1, 0x0000FF), ("ARBOLES", -1, 0x008000),
           ("EDIFICIOS", -1, 0x4080C0), ("Curvas", -1, 0x13458B), ("EJE", -1, 0x00FFFF),
-          ("AUXILIAR", 0, 0x808080)]
+          ("AUXILIAR", 0, 0x808080), ("PRADO", -1, 0x50C878), ("HUERTO", -1, 0x2878C8)]
 LAYER = {name: i + 1 for i, (name, _, _) in enumerate(LAYERS)}
 
 
@@ -145,6 +145,9 @@ def features(pts):
     f["canopy"] = pts.add(pts.x[tree - 1] + 3.0, pts.y[tree - 1], "/", "AUXILIAR", info="radio de copa")
     f["blocks"] = [pts.add(X0 + 30, Y0 + 56, "**Arqueta/1/50", "PUNTOS", info="arqueta de registro"),
                    pts.add(X0 + 96, Y0 + 57, "##Arqueta", "PUNTOS", info="arqueta de registro")]
+    # A coloured area over part of the surface: a meadow holding an orchard.
+    f["meadow"] = [pts.add(X0 + x, Y0 + y, "LIN", "PRADO") for x, y in ((100, 78), (136, 78), (136, 115), (100, 115))]
+    f["orchard"] = [pts.add(X0 + x, Y0 + y, "LIN", "HUERTO") for x, y in ((110, 88), (126, 88), (126, 104), (110, 104))]
     return f
 
 
@@ -159,6 +162,8 @@ def polylines(f):
         polyline(f["arc"], shape=3, layer="BORDILLO"),                     # arc through three points
         polyline([house[1], f["wall"][0]], layer="EDIFICIOS"),             # an open wall line
         polyline(f["stations"] + [f["stations"][0]], layer="AUXILIAR"),    # closed, not hatched (code 0)
+        polyline(f["meadow"] + [f["meadow"][0]], layer="PRADO"),           # closed areas that colour the
+        polyline(f["orchard"] + [f["orchard"][0]], layer="HUERTO"),        # triangles inside them
     ]
 
 

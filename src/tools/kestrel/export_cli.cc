@@ -45,6 +45,11 @@ CLI::App* add_export_command(CLI::App& app, ExportOptions& o) {
   cmd->get_option("--z-exaggeration")->check(CLI::IsMember(kExaggerations));
   add_value(*cmd, "--layer-prefix", o.layer_prefix, "Put TEXT in front of every layer name (\"\" for none)");
   cmd->add_flag("--skip-off-layers", o.skip_off_layers, "Do not create switched-off layers nor their entities");
+  cmd->add_option("--quads", o.quads,
+                  "Coloured quads for --triangles 3d-rendered / 2d-rendered (a kestrel-quads JSON file)");
+  cmd->add_flag("--colour-by-areas", o.colour_by_areas,
+                "3D triangles take the layer of the smallest closed polyline around them (off layers and code -200 "
+                "excepted)");
 
   cmd->add_option_function<std::vector<std::string>>(
          "--labels", [&o](const std::vector<std::string>& v) { o.labels = v; },

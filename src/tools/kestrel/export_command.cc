@@ -13,6 +13,7 @@
 #include "tools/kestrel/export_coverage.h"
 #include "tools/kestrel/export_options.h"
 #include "tools/kestrel/points_csv.h"
+#include "tools/kestrel/quads_file.h"
 #include "tools/kestrel/terminal_services.h"
 
 namespace kestrel::cli {
@@ -53,12 +54,24 @@ model::t_Datos read_drawings(const std::filesystem::path& input) {
   }
 }
 
+// The triangle count of the drawing `Mete` selects (the current one, or the
+// last when the current is beyond the set); 0 when there is none.
+std::int32_t selected_triangles(const model::t_Datos& set) {
+  const std::int32_t current = std::min(set.DibujoAct, set.NuDibujos);
+  return set.Dibujos.contains(current) ? set.Dibujos[current].Nutria : 0;
+}
+
+void hand_over(bridge::c_Kestrel& kestrel, exporting::ColouredQuads& q) {
+  kestrel.A_Colores(q.Vn1, q.Vc1, q.Vx[0], q.Vy[0], q.Vz[0], q.Vx[1], q.Vy[1], q.Vz[1], q.Vx[2], q.Vy[2], q.Vz[2],
+                    q.Vx[3], q.Vy[3], q.Vz[3]);
+}
+
 void warn_left_out(const std::vector<std::string>& left_out, const std::filesystem::path& output) {
   if (left_out.empty()) return;
   std::string items;
   for (const std::string& item : left_out) items += (items.empty() ? "" : ", ") + item;
   std::cerr << "kestrel: warning: this version does not draw " << items << "; they are not in " << output.string()
-            << " (--no-contours, --no-texts, --no-blocks, --triangles none leave them out knowingly)\n";
+            << " (--no-texts, --no-blocks leave them out knowingly)\n";
 }
 
 }  // namespace
@@ -71,6 +84,8 @@ int run_export(const CommonOptions& common, const ExportOptions& options) {
   check_input(options.input);
   platform::SafeFileOutput output = open_output(options.output, options.input);
   model::t_Datos drawings = read_drawings(options.input);
+  exporting::ColouredQuads quads;
+  if (!options.quads.empty()) quads = read_quads_file(options.quads);
   const bool show_progress = !options.quiet && ::isatty(STDERR_FILENO);
   TerminalServices terminal(common.settings_file, show_progress);
   // Without a terminal nobody can answer the abort question: Ctrl-C aborts.
@@ -81,8 +96,11 @@ int run_export(const CommonOptions& common, const ExportOptions& options) {
   const std::shared_ptr<memcad::Application> cad =
       connect_embedded_cad(terminal.automation(), kestrel, options.cad_label);
   if (!cad) return kExitNoSession;
-  kestrel.Mete(drawings, {});
+  // As the host does, a per-triangle colour for every triangle: none of its own.
+  kestrel.Mete(drawings, core::VbArray<std::int32_t>(0, std::max(selected_triangles(drawings), 0)));
   drawings = {};  // the model holds its own copies now
+  if (options.colour_by_areas) kestrel.A_Color_Tri({});
+  if (quads.Vn1 > 0) hand_over(kestrel, quads);
 
   bool generated = false;
   std::vector<std::string> left_out;

@@ -1,6 +1,5 @@
 // What the export dialog offers that the engine does not draw yet: the
-// triangulation, the contours, the drawing's texts and the blocks have their
-// dialog events but no generator. An export never claims to have drawn them:
+// drawing's texts and the blocks have their dialog events but no generator. An export never claims to have drawn them:
 // asked for on the command line they are refused before any work; ticked
 // only by the drawing's own flags, they are unticked and reported as left out.
 #pragma once
@@ -20,7 +19,7 @@ namespace kestrel::cli {
 
 // Unticks, on `dialog`, every item that would raise an event without a
 // generator, and says what of the drawing is thereby left out
-// ("390 triangles", "15 contours" ...); empty when nothing is.
+// ("12 texts" ...); empty when nothing is.
 [[nodiscard]] std::vector<std::string> leave_out_undrawn(exporting::f_Acad& dialog, const model::DrawingModel& m);
 
 }  // namespace kestrel::cli

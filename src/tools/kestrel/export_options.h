@@ -27,6 +27,10 @@ struct ExportOptions {
   std::optional<int> z_exaggeration;     // 1, 2, 3, 4, 5, 10, 20, 30
   std::optional<std::string> layer_prefix;
   bool skip_off_layers = false;
+  // Each triangle on the layer of the smallest closed polyline around it.
+  bool colour_by_areas = false;
+  // The host's coloured quads (A_Colores), from a file of their own; empty: none.
+  std::filesystem::path quads;
   // Point labels.
   std::optional<std::vector<std::string>> labels;  // of "name", "number", "code", "x", "y", "z"; empty: none
   std::optional<int> decimals_x, decimals_y, decimals_z;
