@@ -2,7 +2,7 @@
 # scripts/check-librecad.sh [KESTREL] [OUTDIR]
 # Opens the DXF drawings kestrel writes in LibreCAD, an independent CAD
 # program: installs librecad and poppler-utils when missing, exports the
-# bundled example (polylines and hatches on) and a profile, prints each
+# bundled example (polylines, hatches, the coloured surface and the contours on) and a profile, prints each
 # through LibreCAD's command-line plotter (dxf2pdf) and turns the pages into
 # PNG pictures to look at. Not part of CI: it needs the Debian packages and
 # a few hundred MB of Qt.
@@ -19,7 +19,7 @@ fi
 mkdir -p "$out"
 settings="$out/settings.ini"
 "$kestrel" --settings "$settings" export examples/survey.json -o "$out/survey.dxf" -q \
-  --polylines --hatches --3d
+  --polylines --hatches --3d --triangles 3d --contours --colour-by-areas
 printf 'PK;Cota\n0;612.5\n20;613.8\n40;611.2\n60;610.9\n80;614.0\n100;615.3\n' > "$out/profile.csv"
 "$kestrel" --settings "$settings" profile "$out/profile.csv" --at 0,0 -o "$out/profile.dxf" -q
 
