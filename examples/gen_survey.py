@@ -24,7 +24,7 @@ SUMMIT = (X0 + 160.0, Y0 + 150.0)
 # Layers: (name, on, packed colour red + 256 green + 65536 blue).
 LAYERS = [("PUNTOS", -1, 0xFFFFFF), ("BORDILLO", -1, 0x0000FF), ("ARBOLES", -1, 0x008000),
           ("EDIFICIOS", -1, 0x4080C0), ("Curvas", -1, 0x13458B), ("EJE", -1, 0x00FFFF),
-          ("AUXILIAR", 0, 0x808080), ("PRADO", -1, 0x50C878), ("HUERTO", -1, 0x2878C8)]
+          ("AUXILIAR", 0, 0x808080), ("PRADO", -1, 0x00FF00), ("HUERTO", -1, 0x007CFF)]
 LAYER = {name: i + 1 for i, (name, _, _) in enumerate(LAYERS)}
 
 
