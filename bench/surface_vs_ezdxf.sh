@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# bench/surface_vs_ezdxf.sh [TRIANGLES] [CONTOUR_VERTICES] [EZDXF_TRIANGLES]
+# Times `kestrel export --triangles 3d --contours` of a generated surface
+# (wall time and peak memory) next to python3-ezdxf writing the same 3D
+# faces; ezdxf runs on EZDXF_TRIANGLES (default a tenth) and is scaled
+# linearly. The record file is made first and not timed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+triangles=${1:-2000000}
+contour_vertices=${2:-200000}
+ezdxf_triangles=${3:-$((triangles / 10))}
+kestrel=${KESTREL:-build-release/src/tools/kestrel/kestrel}
+if [ ! -x "$kestrel" ]; then
+  scripts/build.sh build-release -DCMAKE_BUILD_TYPE=Release -DKESTREL_TESTS=OFF
+fi
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+/usr/bin/python3 bench/make_surface.py "$triangles" "$contour_vertices" "$work/surface.json"
+/usr/bin/time -f '%e %M' -o "$work/kestrel.time" \
+  "$kestrel" --settings "$work/settings.ini" export "$work/surface.json" -o "$work/surface.dxf" -q \
+  --no-points --no-polylines --triangles 3d --contours --3d
+read -r k_wall k_rss < "$work/kestrel.time"
+faces=$(grep -c '^3DFACE' "$work/surface.dxf" || true)
+
+/usr/bin/time -f '%e %M' -o "$work/ezdxf.time" \
+  /usr/bin/python3 bench/ezdxf_faces.py "$ezdxf_triangles" "$work/ezdxf.dxf"
+read -r e_wall e_rss < "$work/ezdxf.time"
+
+/usr/bin/python3 - "$faces" "$k_wall" "$k_rss" "$ezdxf_triangles" "$e_wall" "$e_rss" "$contour_vertices" <<'PY'
+import sys
+f, kw, kr, en, ew, er, cv = sys.argv[1:]
+f, kw, kr, en, ew, er, cv = int(f), float(kw), int(kr), int(en), float(ew), int(er), int(cv)
+scaled = ew * f / en
+print(f"kestrel export: {f} 3D faces and {cv} contour vertices: wall {kw:.2f} s, peak memory {kr / 1024:.0f} MB")
+print(f"ezdxf: {en} faces in {ew:.2f} s, peak {er / 1024:.0f} MB; scaled to {f} faces: {scaled:.1f} s")
+print(f"kestrel is {scaled / kw:.1f}x faster")
+PY
