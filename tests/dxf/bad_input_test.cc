@@ -2,8 +2,10 @@
 // file and the line — never a crash or a hang.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 
 #include "cad/dxf/dxf.h"
 #include "cad/memcad/block_reference.h"
@@ -158,27 +160,23 @@ TEST(LoadTolerates, ReferencesToLayoutsAreSkipped) {
   EXPECT_EQ(doc->blocks().find("*PAPER_SPACE7"), nullptr);
 }
 
-TEST(LoadFile, MissingFileIsError53) {
-  test::TempFolder folder;
-  try {
-    (void)load_dxf(folder.path() / "no-existe.dxf");
-    FAIL();
-  } catch (const core::Error& e) {
-    EXPECT_EQ(e.number(), core::kFileNotFound);
-    EXPECT_NE(e.description().find("no-existe.dxf"), std::string::npos);
-  }
-}
-
-TEST(LoadFile, ErrorNamesThePathGiven) {
+// A missing file is error 53; a bad one names the path given and the line.
+TEST(LoadFile, ErrorsNameThePathGiven) {
   test::TempFolder folder;
   const auto file = folder.path() / "roto.dxf";
   std::ofstream(file) << "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n";
-  try {
-    (void)load_dxf(file);
-    FAIL();
-  } catch (const core::Error& e) {
-    EXPECT_NE(e.description().find(file.string()), std::string::npos) << e.description();
-    EXPECT_NE(e.description().find("línea 7"), std::string::npos) << e.description();
+  const std::tuple<std::filesystem::path, int, std::string> cases[] = {
+      {folder.path() / "no-existe.dxf", core::kFileNotFound, "no-existe.dxf"},
+      {file, core::kAutomationError, file.string() + "», línea 7:"},
+  };
+  for (const auto& [path, number, says] : cases) {
+    try {
+      (void)load_dxf(path);
+      ADD_FAILURE() << path;
+    } catch (const core::Error& e) {
+      EXPECT_EQ(e.number(), number);
+      EXPECT_NE(e.description().find(says), std::string::npos) << e.description();
+    }
   }
 }
 

@@ -1,13 +1,10 @@
 #include "dxf/dxf_test_util.h"
 
 #include <array>
-#include <charconv>
 #include <cstdio>
 #include <numbers>
 #include <random>
-#include <sstream>
 
-#include "cad/dxf/header_variables.h"
 #include "cad/memcad/block_reference.h"
 #include "cad/memcad/curves.h"
 #include "cad/memcad/faces.h"
@@ -154,179 +151,6 @@ void add_planes(Document& doc, Block& ms) {
   ref.normal = upright;
 }
 
-void put_real(std::ostream& out, double v) {
-  char buf[32];
-  out << std::string_view(buf, static_cast<std::size_t>(std::to_chars(buf, buf + sizeof buf, v).ptr - buf)) << ' ';
-}
-
-// Angles as the file keeps them: degrees with 12 significant digits.
-void put_angle(std::ostream& out, double radians) {
-  char buf[32];
-  const double degrees = radians * (180 / std::numbers::pi);
-  const auto end = std::to_chars(buf, buf + sizeof buf, degrees, std::chars_format::general, 12).ptr;
-  out << "∠" << std::string_view(buf, static_cast<std::size_t>(end - buf)) << ' ';
-}
-
-void put_point(std::ostream& out, const Vec3& p) {
-  out << '(';
-  put_real(out, p.x);
-  put_real(out, p.y);
-  put_real(out, p.z);
-  out << ") ";
-}
-
-void put_reals(std::ostream& out, const std::vector<double>& v) {
-  out << '[';
-  for (double d : v) put_real(out, d);
-  out << "] ";
-}
-
-void put_text_base(std::ostream& out, const Document& doc, const TextBase& t) {
-  out << '"' << t.text << "\" ";
-  put_point(out, t.insertion);
-  put_real(out, t.height);
-  put_angle(out, t.rotation);
-  put_real(out, t.width_factor);
-  put_angle(out, t.oblique_angle);
-  out << doc.text_styles().at(t.style).name() << ' ' << t.horizontal_alignment << ' ' << t.vertical_alignment << ' ';
-  if (t.horizontal_alignment != 0 || t.vertical_alignment != 0) put_point(out, t.alignment_point);
-}
-
-void put_geometry(std::ostream& out, const Document& doc, const Entity& e);
-void put_normal(std::ostream& out, const Entity& e);
-
-void put_entity(std::ostream& out, const Document& doc, const Entity& e) {
-  out << "  " << e.entity_name() << " layer=" << doc.layers().at(e.layer_index()).name()
-      << " lt=" << doc.linetypes().at(e.linetype_index()).name() << " color=" << e.color();
-  if (e.true_color()) {
-    out << " rgb=" << int(e.true_color()->red) << ',' << int(e.true_color()->green) << ','
-        << int(e.true_color()->blue);
-  }
-  out << (e.visible() ? "" : " invisible") << " : ";
-  put_geometry(out, doc, e);
-  put_normal(out, e);
-  out << '\n';
-}
-
-void put_normal(std::ostream& out, const Entity& e) {
-  const Vec3 n = normal_of(e);
-  if (n != Vec3{0, 0, 1}) {
-    out << "normal=";
-    put_point(out, n);
-  }
-}
-
-void put_geometry(std::ostream& out, const Document& doc, const Entity& e) {
-  switch (e.kind()) {
-    case EntityKind::kPoint: put_point(out, static_cast<const Point&>(e).position); break;
-    case EntityKind::kLine: {
-      const auto& l = static_cast<const Line&>(e);
-      put_point(out, l.start);
-      put_point(out, l.end);
-      break;
-    }
-    case EntityKind::kLightweightPolyline: {
-      const auto& p = static_cast<const LightweightPolyline&>(e);
-      put_reals(out, p.xy);
-      put_reals(out, p.bulges);
-      put_reals(out, p.widths);
-      put_real(out, p.elevation);
-      put_real(out, p.constant_width);
-      out << p.closed;
-      break;
-    }
-    case EntityKind::kPolyline2d: {
-      const auto& p = static_cast<const Polyline2d&>(e);
-      put_reals(out, p.xyz);
-      put_reals(out, p.bulges);
-      put_real(out, p.elevation);
-      out << p.closed;
-      break;
-    }
-    case EntityKind::kPolyline3d: {
-      const auto& p = static_cast<const Polyline3d&>(e);
-      put_reals(out, p.xyz);
-      out << p.closed;
-      break;
-    }
-    case EntityKind::kPolyfaceMesh: {
-      const auto& m = static_cast<const PolyfaceMesh&>(e);
-      put_reals(out, m.vertices);
-      for (const auto& f : m.faces) out << '{' << f[0] << ',' << f[1] << ',' << f[2] << ',' << f[3] << "} ";
-      break;
-    }
-    case EntityKind::kArc: {
-      const auto& a = static_cast<const Arc&>(e);
-      put_point(out, a.center);
-      put_real(out, a.radius);
-      put_angle(out, a.start_angle);
-      put_angle(out, a.end_angle);
-      break;
-    }
-    case EntityKind::kCircle: {
-      const auto& c = static_cast<const Circle&>(e);
-      put_point(out, c.center);
-      put_real(out, c.radius);
-      break;
-    }
-    case EntityKind::kText: put_text_base(out, doc, static_cast<const TextBase&>(e)); break;
-    case EntityKind::kAttribute: {
-      const auto& a = static_cast<const AttributeReference&>(e);
-      out << a.tag << ' ' << a.invisible << ' ';
-      put_text_base(out, doc, a);
-      break;
-    }
-    case EntityKind::kAttributeDefinition: {
-      const auto& a = static_cast<const AttributeDefinition&>(e);
-      out << a.tag << " \"" << a.prompt << "\" " << a.mode << ' ';
-      put_text_base(out, doc, a);
-      break;
-    }
-    case EntityKind::kMText: {
-      const auto& t = static_cast<const MText&>(e);
-      out << '"' << t.text << "\" ";
-      put_point(out, t.insertion);
-      put_real(out, t.width);
-      put_real(out, t.height);
-      put_angle(out, t.rotation);
-      out << doc.text_styles().at(t.style).name() << ' ' << t.attachment;
-      break;
-    }
-    case EntityKind::kFace3d: {
-      const auto& f = static_cast<const Face3d&>(e);
-      for (const Vec3& c : f.corners) put_point(out, c);
-      out << int(f.invisible_edges);
-      break;
-    }
-    case EntityKind::kHatch: {
-      const auto& h = static_cast<const Hatch&>(e);
-      out << h.pattern_name << ' ' << h.pattern_type << ' ' << h.hatch_style << ' ';
-      if (!h.solid()) {
-        put_angle(out, h.pattern_angle);
-        put_real(out, h.pattern_scale);
-      }
-      put_real(out, h.elevation);
-      for (const HatchLoop& l : h.loops) {
-        out << (l.outer ? "outer" : "inner");
-        put_reals(out, l.xy);
-        put_reals(out, l.bulges);
-      }
-      break;
-    }
-    case EntityKind::kBlockReference: {
-      const auto& r = static_cast<const BlockReference&>(e);
-      out << r.name() << ' ';
-      put_point(out, r.insertion);
-      put_point(out, r.scale);
-      put_angle(out, r.rotation);
-      out << '\n';
-      for (const auto& a : r.attributes) put_entity(out, doc, *a);
-      break;
-    }
-    case EntityKind::kUnknown: out << static_cast<const UnknownEntity&>(e).dxf_type; break;
-  }
-}
-
 }  // namespace
 
 Vec3 normal_of(const Entity& e) {
@@ -378,53 +202,6 @@ std::shared_ptr<Document> every_kind_drawing() {
   return doc;
 }
 
-std::string describe(const Document& doc) {
-  std::ostringstream out;
-  for (const auto& l : doc.layers().items()) {
-    out << "LAYER " << l->name() << ' ' << l->color << (l->on ? " on" : " off") << (l->frozen ? " frozen" : "")
-        << (l->locked ? " locked" : "") << ' ' << l->linetype;
-    if (l->true_color) out << " rgb=" << int(l->true_color->red) << ',' << int(l->true_color->green) << ','
-                           << int(l->true_color->blue);
-    out << '\n';
-  }
-  for (const auto& lt : doc.linetypes().items()) {
-    out << "LTYPE " << lt->name() << " \"" << lt->description << "\" ";
-    put_reals(out, lt->pattern);
-    out << '\n';
-  }
-  for (const auto& s : doc.text_styles().items()) {
-    out << "STYLE " << s->name() << ' ' << s->font_file << ' ' << s->big_font_file << ' ';
-    put_real(out, s->height);
-    put_real(out, s->width_factor);
-    put_angle(out, s->oblique_angle);
-    out << '\n';
-  }
-  for (const auto& [name, value] : doc.variables().all()) {
-    if (!find_header_variable(name)) continue;
-    out << "VAR " << name << '=';
-    if (value.is_array()) {
-      const auto a = value.to_double_array();
-      put_reals(out, std::vector<double>(a.items().begin(), a.items().end()));
-    } else {
-      out << value.to_string();
-    }
-    out << '\n';
-  }
-  out << "LIMITS ";
-  put_real(out, doc.limits.xmin);
-  put_real(out, doc.limits.ymin);
-  put_real(out, doc.limits.xmax);
-  put_real(out, doc.limits.ymax);
-  out << '\n';
-  for (const auto& b : doc.blocks().items()) {
-    out << "BLOCK " << b->name() << ' ';
-    put_point(out, b->origin);
-    out << '\n';
-    for (const auto& e : b->entities()) put_entity(out, doc, *e);
-  }
-  return out.str();
-}
-
 TempFolder::TempFolder() {
   std::random_device seed;
   path_ = std::filesystem::temp_directory_path() / ("kestrel-dxf-test-" + std::to_string(seed()));
@@ -451,11 +228,6 @@ std::optional<std::string> run(const std::string& command) {
 std::optional<std::string> ezdxf_missing() {
   if (!std::filesystem::exists("/usr/bin/python3")) return "no hay /usr/bin/python3";
   if (!run("/usr/bin/python3 -c 'import ezdxf' 2>/dev/null")) return "python3-ezdxf no está instalado";
-  return std::nullopt;
-}
-
-std::optional<std::string> ogrinfo_missing() {
-  if (!run("command -v ogrinfo >/dev/null 2>&1")) return "ogrinfo (gdal-bin) no está instalado";
   return std::nullopt;
 }
 

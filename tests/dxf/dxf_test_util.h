@@ -1,6 +1,5 @@
 // Shared pieces of the DXF tests: a drawing with one entity of every kind
-// and every table, a plain-text description of a drawing for comparisons,
-// and the external readers (python3-ezdxf, ogrinfo) used as referees.
+// and every table, and the external reader (python3-ezdxf) used as referee.
 #pragma once
 
 #include <filesystem>
@@ -26,10 +25,6 @@ namespace kestrel::dxf::test {
 // The normal of a planar entity; +Z for every other kind.
 [[nodiscard]] memcad::Vec3 normal_of(const memcad::Entity& e);
 
-// One line per table record and per entity with the values a DXF file
-// carries (handles left out), for comparing drawings.
-[[nodiscard]] std::string describe(const memcad::Document& doc);
-
 // A fresh empty folder under the system temporary folder, removed by the destructor.
 class TempFolder {
  public:
@@ -48,7 +43,5 @@ class TempFolder {
 
 // Debian's python with ezdxf importable, or a reason to skip.
 [[nodiscard]] std::optional<std::string> ezdxf_missing();
-// ogrinfo on PATH, or a reason to skip.
-[[nodiscard]] std::optional<std::string> ogrinfo_missing();
 
 }  // namespace kestrel::dxf::test

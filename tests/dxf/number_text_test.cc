@@ -51,8 +51,7 @@ TEST(FormatReal, NonFiniteValuesHaveNoText) {
 }
 
 // A drawing holding a value that is not a number is not saved: the error
-// names the group code and no file is left. A header variable that is not
-// one is left out and reported, as any variable that does not convert.
+// names the group code and no file is left.
 TEST(SaveNonFinite, FailsNamingTheGroupCode) {
   using memcad::Vec3;
   const struct {
@@ -82,16 +81,6 @@ TEST(SaveNonFinite, FailsNamingTheGroupCode) {
     }
     EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
   }
-}
-
-TEST(SaveNonFinite, HeaderVariableIsLeftOut) {
-  const auto doc = memcad::Document::create();
-  doc->variables().set("PDSIZE", INFINITY);
-  SaveReport report;
-  const std::string text = save_dxf_text(*doc, &report);
-  EXPECT_EQ(report.skipped["$PDSIZE"], 1u);
-  EXPECT_EQ(text.find("$PDSIZE"), std::string::npos);
-  EXPECT_NO_THROW((void)load_dxf_text(text, "plano.dxf"));
 }
 
 // Every double reads back exactly, and the text is never longer than the

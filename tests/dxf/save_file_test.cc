@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cmath>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "cad/dxf/dxf.h"
@@ -38,21 +40,19 @@ TEST(SaveFile, WritesWhatTheTextSaveGives) {
   EXPECT_EQ(files_in(folder.path()), 1u);
 }
 
-TEST(SaveReport, VariablesTheHeaderCannotHoldAreLeftOutAndReported) {
-  auto doc = memcad::Document::create();
-  doc->variables().set("USERI1", "no es un número");
-  SaveReport report;
-  const std::string text = save_dxf_text(*doc, &report);
-  EXPECT_EQ(text.find("$USERI1"), std::string::npos);
-  EXPECT_EQ(report.skipped["$USERI1"], 1u);
-}
-
-TEST(SaveReport, UnknownEntitiesAreNotWritten) {
+// Variables the header cannot hold (text for a number, a number that is
+// not finite) and entities of unknown kinds are left out and reported.
+TEST(SaveReport, WhatCannotBeWrittenIsLeftOutAndReported) {
   const auto doc = load_dxf_text(
       "0\nSECTION\n2\nENTITIES\n0\nSPLINE\n8\n0\n10\n1\n20\n2\n0\nPOINT\n10\n1\n0\nENDSEC\n0\nEOF\n", "s.dxf");
+  doc->variables().set("USERI1", "no es un número");
+  doc->variables().set("PDSIZE", INFINITY);
   SaveReport report;
-  const auto again = load_dxf_text(save_dxf_text(*doc, &report), "t.dxf");
-  EXPECT_EQ(report.skipped["SPLINE"], 1u);
+  const std::string text = save_dxf_text(*doc, &report);
+  EXPECT_EQ(report.skipped, (std::map<std::string, std::size_t>{{"$PDSIZE", 1}, {"$USERI1", 1}, {"SPLINE", 1}}));
+  EXPECT_EQ(text.find("$USERI1"), std::string::npos);
+  EXPECT_EQ(text.find("$PDSIZE"), std::string::npos);
+  const auto again = load_dxf_text(text, "t.dxf");
   ASSERT_EQ(again->model_space().size(), 1u);
   EXPECT_EQ(again->model_space().at(0).kind(), memcad::EntityKind::kPoint);
 }

@@ -76,7 +76,6 @@ TEST_F(CopyAllTest, FiftyThousandEntitiesWrapTheCounter) {
   EXPECT_EQ(values[99], "Value=321");
   EXPECT_EQ(counts[99], "LabXYZ(1)=32321 / 32000");
   EXPECT_EQ(values.back(), "Value=17976");
-  EXPECT_EQ(progress_step(32000), 321);
 }
 
 TEST_F(CopyAllTest, SwitchedOffLayersAreSkippedOnlyWithOptionZero) {
@@ -141,17 +140,12 @@ TEST_F(CopyAllTest, UnboundCadIsReportedAndGivesAnEmptySet) {
   EXPECT_TRUE(form->log.empty());
 }
 
-TEST(ProgressForm, ClampStepAndShortName) {
-  EXPECT_EQ(progress_max(0), 10);
-  EXPECT_EQ(progress_max(5), 10);
-  EXPECT_EQ(progress_max(32001), 32000);
-  EXPECT_EQ(progress_step(10), 1);
+// The clamps and the long name are seen through the form above; these are the edges.
+TEST(ProgressForm, StepAndShortNameEdges) {
   EXPECT_EQ(progress_step(99), 1);
   EXPECT_EQ(progress_step(100), 2);
-  EXPECT_EQ(short_document_name("Plano.dwg"), "Plano...Dwg");
-  EXPECT_EQ(short_document_name("A.dwg"), "A.dwg");
   EXPECT_EQ(short_document_name("12345678"), "12345678");
-  EXPECT_EQ(short_document_name("Cañada.dwg"), "Cañad...Dwg");
+  EXPECT_EQ(short_document_name("Cañada.dwg"), "Cañad...Dwg");  // characters, not bytes
 }
 
 }  // namespace

@@ -46,8 +46,6 @@ TEST(FAcadEs, HandlersSetTheDialogResult) {
   {
     f_Acad_es dialog(result);
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(dialog.Caption, "Extraer de AutoCad:");
-    EXPECT_EQ(dialog.labMandando, "Autocad ya está cargado.");
     dialog.cmdDatosaceptar_Click();
     EXPECT_EQ(result, 2);
     EXPECT_FALSE(dialog.loaded());

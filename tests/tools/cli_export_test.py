@@ -45,14 +45,13 @@ class ExportExample(unittest.TestCase):
         items = items["items"] if isinstance(items, dict) else items
         return items[self.source["DibujoAct"] - 1]
 
-    def test_exit_and_audit(self):
+    def setUp(self):
         self.assertEqual(self.result.returncode, 0, self.result.stderr)
-        doc = ezdxf.readfile(self.out)
-        self.assertEqual(len(doc.audit().errors), 0)
+        self.doc = ezdxf.readfile(self.out)
+        self.assertEqual(len(self.doc.audit().errors), 0)
 
     def test_layers_are_cleaned_prefixed_coloured_and_switched(self):
-        doc = ezdxf.readfile(self.out)
-        layers = {l.dxf.name: l for l in doc.layers}
+        layers = {l.dxf.name: l for l in self.doc.layers}
         d = self.drawing()
         capas = d["Capas1"]["items"] if isinstance(d["Capas1"], dict) else d["Capas1"]
         for capa in capas:
@@ -63,7 +62,7 @@ class ExportExample(unittest.TestCase):
             self.assertIn(own, layers)
 
     def test_points_and_labels(self):
-        doc = ezdxf.readfile(self.out)
+        doc = self.doc
         msp = doc.modelspace()
         d = self.drawing()
         codes = d["Cd"]["items"] if isinstance(d["Cd"], dict) else d["Cd"]
@@ -100,57 +99,29 @@ class ExportPointsFile(unittest.TestCase):
 
 
 class BadInput(unittest.TestCase):
-    def setUp(self):
-        self.tmp = tempfile.TemporaryDirectory()
-        self.out = os.path.join(self.tmp.name, "out.dxf")
-        with open(self.out, "w") as f:
-            f.write("keep me")
-
-    def tearDown(self):
-        self.tmp.cleanup()
-
-    def write(self, name, text):
-        path = os.path.join(self.tmp.name, name)
-        with open(path, "w", encoding="utf-8") as f:
-            f.write(text)
-        return path
-
-    def export(self, source, out=None):
-        return run("--settings", os.path.join(self.tmp.name, "s.ini"), "export", source, "-o", out or self.out, "-q")
-
-    def assertRefused(self, result, fragment):
-        self.assertNotEqual(result.returncode, 0)
-        self.assertIn(fragment, result.stderr)
-        with open(self.out) as f:
-            self.assertEqual(f.read(), "keep me")
-
-    def test_missing_input(self):
-        self.assertRefused(self.export(os.path.join(self.tmp.name, "nope.json")), "nope.json: no such file")
-
-    def test_csv_line_with_too_few_fields(self):
-        self.assertRefused(self.export(self.write("p.csv", "1,2,3,4\n2,5,6\n")), "p.csv:2: expected name, x, y, z")
-
-    def test_csv_non_numeric_coordinate(self):
-        self.assertRefused(self.export(self.write("p.csv", "1,2,3,4\n2,5,seis,7\n")), "p.csv:2: y is not a number")
-
-    def test_malformed_record_file(self):
-        self.assertRefused(self.export(self.write("r.json", '{"format": "kestrel-records", "vers')), "r.json")
-
-    def test_empty_drawing(self):
-        empty = self.write("e.json", json.dumps({"format": "kestrel-records", "version": 1, "kind": "t_Dibujo"}))
-        self.assertRefused(self.export(empty), "nothing was exported")
-
-    def test_output_in_a_missing_folder(self):
-        csv = self.write("p.csv", "1,2,3,4\n")
-        r = self.export(csv, os.path.join(self.tmp.name, "no", "such", "out.dxf"))
-        self.assertEqual(r.returncode, 6, r.stderr)
-        self.assertFalse(os.path.exists(os.path.join(self.tmp.name, "no")))
-
-    def test_label_outside_the_catalogue_is_served_as_such(self):
-        csv = self.write("p.csv", "1,2,3,4\n")
-        r = run("--settings", os.path.join(self.tmp.name, "s.ini"), "export", csv, "-o", self.out, "-q",
-                "--cad", "MiCAD 2030")
-        self.assertEqual(r.returncode, 0, r.stderr)
+    def test_refused_with_a_message_and_the_output_left_as_it_was(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            def write(name, text):
+                with open(os.path.join(tmp, name), "w", encoding="utf-8") as f:
+                    f.write(text)
+                return os.path.join(tmp, name)
+            out = write("out.dxf", "keep me")
+            empty = json.dumps({"format": "kestrel-records", "version": 1, "kind": "t_Dibujo"})
+            cases = [(os.path.join(tmp, "nope.json"), "nope.json: no such file"),
+                     (write("p.csv", "1,2,3,4\n2,5,seis,7\n"), "p.csv:2: y is not a number"),
+                     (write("r.json", '{"format": "kestrel-records", "vers'), "r.json"),
+                     (write("e.json", empty), "nothing was exported")]
+            for source, fragment in cases:
+                with self.subTest(fragment=fragment):
+                    r = run("--settings", os.path.join(tmp, "s.ini"), "export", source, "-o", out, "-q")
+                    self.assertNotEqual(r.returncode, 0)
+                    self.assertIn(fragment, r.stderr)
+                    with open(out) as f:
+                        self.assertEqual(f.read(), "keep me")
+            r = run("--settings", os.path.join(tmp, "s.ini"), "export", write("q.csv", "1,2,3,4\n"),
+                    "-o", os.path.join(tmp, "no", "such", "out.dxf"), "-q")
+            self.assertEqual(r.returncode, 6, r.stderr)
+            self.assertFalse(os.path.exists(os.path.join(tmp, "no")))
 
 
 if __name__ == "__main__":

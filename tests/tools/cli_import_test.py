@@ -64,7 +64,8 @@ def close(a, b, tol=1e-6):
 
 @unittest.skipIf(ezdxf is None, "python3-ezdxf is not installed")
 class RoundTrip(unittest.TestCase):
-    """kestrel export of the bundled example, then kestrel import of that DXF."""
+    """kestrel export of the bundled example, then kestrel import of that DXF (its
+    points, polylines and texts are compared with ezdxf's reading in Corpus)."""
 
     @classmethod
     def setUpClass(cls):
@@ -91,27 +92,6 @@ class RoundTrip(unittest.TestCase):
         self.assertEqual(self.back.d["Texto1"], "PLANTA")
         self.assertEqual(self.back.d["Texto2"], "survey.dxf")
         self.assertIn("wrote", self.imported.stderr)
-
-    def test_every_point_is_kept(self):
-        wanted = [tuple(e.dxf.location) for e in self.msp.query("POINT")]
-        self.assertGreater(len(wanted), 300)
-        have = {tuple(round(c, 6) for c in p) for p in self.back.points}
-        missing = [p for p in wanted if tuple(round(c, 6) for c in p) not in have]
-        self.assertEqual(missing, [])
-
-    def test_every_polyline_vertex_is_kept_in_order(self):
-        lines = [[tuple(v.dxf.location) for v in e.vertices] for e in self.msp.query("POLYLINE")
-                 if not e.is_poly_face_mesh]
-        outlines = [self.back.vertices(p) for p in self.back.polylines if items(p["Vert"])[0] <= 0]
-        for vertices in lines:
-            found = any(len(o) >= len(vertices) and all(close(a, b) for a, b in zip(o, vertices))
-                        for o in outlines)
-            self.assertTrue(found, f"no imported polyline runs through {vertices[:3]}...")
-
-    def test_circles_and_arcs_come_back_as_tagged_polylines(self):
-        markers = [items(p["Vert"])[0] for p in self.back.polylines]
-        self.assertEqual(markers.count(2), len(self.msp.query("CIRCLE")))
-        self.assertEqual(markers.count(3), len(self.msp.query("ARC")))
 
     def test_layers_keep_name_state_and_table_colours(self):
         with open(os.path.join(ROOT, "examples", "survey.json"), encoding="utf-8") as f:
@@ -142,10 +122,6 @@ class RoundTrip(unittest.TestCase):
         imported = sorted(self.back.points[1:self.back.d["NuPun"] + 1])  # element 0 holds no point
         self.assertEqual(len(drawn), len(imported))
         self.assertTrue(all(close(a, b) for a, b in zip(drawn, imported)))
-
-    def test_every_text_is_kept(self):
-        wanted = sorted(e.dxf.text for e in self.msp.query("TEXT"))
-        self.assertEqual(sorted(t["Texto"] for t in self.back.texts), wanted)
 
 
 def single(x):
@@ -326,12 +302,17 @@ class Corpus(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.tmp = tempfile.TemporaryDirectory()
-        cls.files = sorted(f for f in os.listdir(CORPUS) if f.lower().endswith(".dxf"))
-        cls.runs = {}
         settings = os.path.join(cls.tmp.name, "settings.ini")
+        cls.sources = {f: os.path.join(CORPUS, f) for f in os.listdir(CORPUS) if f.lower().endswith(".dxf")}
+        # Our own export of the bundled example, as the round trip makes it.
+        cls.sources["survey.dxf"] = os.path.join(cls.tmp.name, "survey.dxf")
+        run("--settings", settings, "export", os.path.join(ROOT, "examples", "survey.json"), "-o",
+            cls.sources["survey.dxf"], "-q", "--points", "--polylines", "--labels", "name,z")
+        cls.files = sorted(cls.sources)
+        cls.runs = {}
         for name in cls.files:
             out = os.path.join(cls.tmp.name, name + ".json")
-            cls.runs[name] = (run("--settings", settings, "import", os.path.join(CORPUS, name), "-o", out, "-q"), out)
+            cls.runs[name] = (run("--settings", settings, "import", cls.sources[name], "-o", out, "-q"), out)
 
     @classmethod
     def tearDownClass(cls):
@@ -345,7 +326,7 @@ class Corpus(unittest.TestCase):
                 result, out = self.runs[name]
                 self.assertEqual(result.returncode, 0, result.stderr)
                 self.assertNotIn("Error", result.stderr)
-                yield name, Expected(os.path.join(CORPUS, name)), Imported(out)
+                yield name, Expected(self.sources[name]), Imported(out)
 
     def test_points_at_their_world_positions(self):
         for name, want, back in self.each_file():
@@ -457,34 +438,20 @@ class BadInput(unittest.TestCase):
     def import_(self, source, *extra):
         return run("--settings", self.settings, "import", source, "-o", self.out, *extra)
 
-    def assertRefused(self, result, code, fragment):
-        self.assertEqual(result.returncode, code, result.stderr)
-        self.assertIn(fragment, result.stderr)
-        self.assertFalse(os.path.exists(self.out))
-
-    def test_missing_input(self):
-        self.assertRefused(self.import_(os.path.join(self.tmp.name, "none.dxf")), 1, "no such file")
-
-    def test_truncated_file_names_the_file_and_line(self):
-        source = self.write("cut.dxf", "0\nSECTION\n2\nENTITIES\n0\nPOINT\n10\n")
-        result = self.import_(source)
-        self.assertRefused(result, 1, "cut.dxf")
-        self.assertRegex(result.stderr, r"l[ií]nea \d+")
-
-    def test_garbage(self):
-        self.assertRefused(self.import_(self.write("junk.dxf", "this is not a drawing\n")), 1, "junk.dxf")
-
-    def test_empty_model_space_writes_nothing(self):
-        source = self.write("empty.dxf", "0\nSECTION\n2\nENTITIES\n0\nENDSEC\n0\nEOF\n")
-        self.assertRefused(self.import_(source), 4, "empty")
-
-    def test_an_existing_output_survives_a_failed_import(self):
-        with open(self.out, "w", encoding="utf-8") as f:
-            f.write("keep me")
-        result = self.import_(self.write("cut.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\nabc\n"))
-        self.assertNotEqual(result.returncode, 0)
-        with open(self.out, encoding="utf-8") as f:
-            self.assertEqual(f.read(), "keep me")
+    def test_refused_with_a_message_and_the_output_left_as_it_was(self):
+        cases = [(os.path.join(self.tmp.name, "none.dxf"), 1, r"none\.dxf: no such file"),
+                 (self.write("cut.dxf", "0\nSECTION\n2\nENTITIES\n0\nPOINT\n10\n"), 1, r"cut\.dxf.*l[ií]nea \d+"),
+                 (self.write("junk.dxf", "this is not a drawing\n"), 1, r"junk\.dxf"),
+                 (self.write("empty.dxf", "0\nSECTION\n2\nENTITIES\n0\nENDSEC\n0\nEOF\n"), 4, "empty")]
+        for source, code, says in cases:
+            with self.subTest(source=os.path.basename(source)):
+                with open(self.out, "w", encoding="utf-8") as f:
+                    f.write("keep me")
+                result = self.import_(source)
+                self.assertEqual(result.returncode, code, result.stderr)
+                self.assertRegex(result.stderr, says)
+                with open(self.out, encoding="utf-8") as f:
+                    self.assertEqual(f.read(), "keep me")
 
     def test_unreadable_entities_do_not_stop_the_walk(self):
         # A text with an unknown style and an entity kind the copy does not read

@@ -38,6 +38,8 @@ TEST(ProfileCsv, KeepsTheOrderAndSignsOfTheFile) {
   EXPECT_EQ(items(p.Ct), (std::vector<double>{-2.5, 3}));
 }
 
+// Numbers, quotes and how a bad field is shown are the points file's rules
+// (tested there); these are the profile's own.
 TEST(ProfileCsv, BadLinesAreNamedByFileAndLine) {
   struct Case {
     const char* text;
@@ -50,11 +52,6 @@ TEST(ProfileCsv, BadLinesAreNamedByFileAndLine) {
       {"PK,Z\n0,100\n\nx20,101\n", "f.csv:4: chainage is not a number: \"x20\""},
       {"0,100\n20,\n", "f.csv:2: elevation is not a number: \"\""},
       {"0;100\n20;101,5\n", "f.csv:2: elevation is not a number: \"101,5\""},  // "." is the decimal point
-      {"0,100\n20,&H10\n", "f.csv:2: elevation is not a number: \"&H10\""},
-      {"0,100\n\n1d2,7\n", "f.csv:3: chainage is not a number: \"1d2\""},
-      {"0,100\n20,-1e400\n", "f.csv:2: elevation is out of range: \"-1e400\""},
-      {"0,100\n\"20,5\n", "f.csv:2: a quoted field is not closed on its line"},
-      {"0,100\n20,\"\x1b]0;x\x07\"\n", "f.csv:2: elevation is not a number: \"\\x1B]0;x\\x07\""},
       {"0,100\nPK,Z\n", "f.csv:2: chainage is not a number: \"PK\""},          // a header only comes first
       {"PK,Z\n", "f.csv: a profile needs at least 2 points; found 0"},
       {"0,100\n", "f.csv: a profile needs at least 2 points; found 1"},
