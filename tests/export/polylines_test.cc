@@ -178,7 +178,7 @@ TEST_F(PolylinesTest, OffLayersAreSkippedWhenOnlyLayersThatAreOnAreExported) {
 }
 
 TEST_F(PolylinesTest, ProgressBarMaxIsOneMoreThanTheSteps) {
-  const std::pair<std::int32_t, float> cases[] = {{1000, 501}, {3, 4}, {1001, 501.5f}};
+  const std::pair<std::int32_t, float> cases[] = {{3, 4}, {1001, 501.5f}};
   for (const auto& [count, max] : cases) {
     load({drawing("D", {{"Ejes"}}, numbered_points(2))});
     set_polylines(module.model, std::vector<PolySpec>(static_cast<std::size_t>(count), PolySpec{0, {1}}));
