@@ -128,6 +128,8 @@ TEST(MemcadEntities, PolylineAndTextPropertiesRoundTrip) {
   Obj text = cad.add("AddText", "Cota", pt(1, 2), 0.25);
   text.put("StyleName", "ARIAL");
   EXPECT_EQ(text.get("StyleName").to_string(), "Arial");  // the style's own spelling
+  text.put("Alignment", 10);
+  EXPECT_EQ(text.get("Alignment").to_int32(), 10);
   EXPECT_EQ(error_of([&] { text.put("Height", 0.0); }).number(), kRefused);
 }
 

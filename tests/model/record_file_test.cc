@@ -251,6 +251,7 @@ std::vector<BadText> bad_texts() {
       {"not an object", "[1, 2]", 13, "(documento): se esperaba un objeto y hay una lista"},
       {"wrong type", replaced(good, "\"NuPun\": 5", "\"NuPun\": \"5\""), 13,
        "Dibujos[2].NuPun: se esperaba un entero de 32 bits y hay un texto"},
+      {"wrong item type", x_with("true"), 13, "Dibujos[2].X[3]: se esperaba un número y hay un valor lógico"},
       {"decimals in a count", replaced(good, "\"Nutria\": 2", "\"Nutria\": 2.5"), 13,
        "Dibujos[2].Nutria: se esperaba un entero de 32 bits y hay un número con decimales"},
       {"16-bit overflow", replaced(good, "\"Capa\": [1, 1, 1, 1, 1]", "\"Capa\": [1, 1, 40000, 1, 1]"), 13,
@@ -275,6 +276,9 @@ std::vector<BadText> bad_texts() {
        "Dibujos[2].X.item: campo desconocido"},
       {"bad version", replaced(good, "\"version\": 1", "\"version\": 2"), 5,
        "version: versión 2 no admitida; se lee la versión 1"},
+      {"repeated header", replaced(good, "\"version\": 1,", "\"version\": 1, \"kind\": \"t_Datos\","), 5,
+       "kind: campo repetido"},
+      {"bad format", replaced(good, "kestrel-records", "kestrel-recs"), 5, "format: se esperaba \"kestrel-records\""},
       {"bad kind", replaced(good, "\"kind\": \"t_Datos\"", "\"kind\": \"t_Capa\""), 5,
        "kind: se esperaba \"t_Datos\" o \"t_Dibujo\" y hay \"t_Capa\""},
       {"no header", "{\"NuDibujos\": 0}", 5, "format: falta en el documento"},
@@ -353,6 +357,21 @@ TEST(RecordFile, EveryTruncationIsReportedAsIncomplete) {
     const core::Error e = read_error(std::string_view(text).substr(0, cut));
     EXPECT_EQ(e.number(), 5) << "cut at " << cut;
     EXPECT_EQ(e.description().rfind("JSON incompleto", 0), 0u) << e.description();
+  }
+}
+
+TEST(RecordFile, CorruptedBytesFailAsRecordErrors) {
+  const std::string text = survey_text();
+  constexpr std::string_view kJunk = "x\"{}[],:-0e\x80";
+  std::mt19937 random(7);
+  for (int trial = 0; trial < 300; ++trial) {
+    std::string spoiled = text;
+    spoiled[random() % spoiled.size()] = kJunk[random() % kJunk.size()];
+    try {
+      (void)from_json(spoiled);
+    } catch (const core::Error& e) {
+      EXPECT_TRUE(e.number() == 5 || e.number() == 9 || e.number() == 13) << e.description();
+    }
   }
 }
 
