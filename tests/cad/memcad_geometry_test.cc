@@ -137,12 +137,8 @@ TEST(MemcadGeometry, TypedPoints) {
 
 TEST(MemcadPlainApi, BuildingADrawingWithoutLateBinding) {
   auto doc = Document::create("cargado.dwg");
-  Layer& layer = doc->layers().add("Curvas");
-  layer.color = 3;
-  layer.on = false;
+  doc->layers().add("Curvas");
   Block& block = doc->blocks().add_new("POZO");
-  block.origin = {1, 1, 0};
-  block.add<Circle>(Vec3{1, 1, 0}, 0.5);
   Point& p = doc->model_space().add<Point>(Vec3{1, 2, 3});
   p.set_handle(0x2A);
   p.set_layer("CURVAS");
@@ -150,25 +146,17 @@ TEST(MemcadPlainApi, BuildingADrawingWithoutLateBinding) {
   ref.add_attribute("N", "7", {10, 11, 0}, 0.3);
   EXPECT_EQ(p.handle(), 0x2Au);  // a handle given before is kept
   EXPECT_EQ(p.layer_index(), 1u);
-  EXPECT_EQ(ref.attributes[0]->layer(), "0");
   EXPECT_NE(ref.attributes[0]->handle(), 0u);
-  EXPECT_EQ(ref.name(), "POZO");
-  EXPECT_EQ(doc->model_space().size(), 2u);
   const auto kept = p.shared_from_this();  // erase releases the block's hold on it
   doc->model_space().erase(p);
   EXPECT_EQ(p.owner(), nullptr);
   EXPECT_EQ(doc->model_space().size(), 1u);
   EXPECT_THROW(doc->model_space().erase(p), core::Error);
-}
 
-TEST(MemcadPlainApi, StandaloneDocumentAnswersLateBoundCallsWithoutApplication) {
-  auto doc = Document::create("suelto.dwg");
-  Obj d(doc);
-  Obj point = object(d.object("ModelSpace").call("AddPoint", pt(0, 0)));
+  Obj point = object(Obj(doc).object("ModelSpace").call("AddPoint", pt(0, 0)));  // no application
   point.put("Layer", "X");
-  EXPECT_EQ(doc->layers().size(), 2u);
-  const core::Error e = error_of([&] { (void)d.object("Utility").call("GetPoint"); });
-  EXPECT_EQ(e.source(), kStandaloneSource);
+  EXPECT_EQ(doc->layers().size(), 3u);
+  EXPECT_EQ(error_of([&] { (void)Obj(doc).object("Utility").call("GetPoint"); }).source(), kStandaloneSource);
 }
 
 }  // namespace

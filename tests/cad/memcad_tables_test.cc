@@ -8,15 +8,11 @@ TEST(MemcadLayers, AddReturnsTheExistingLayerWhateverTheCase) {
   Obj layers = cad.doc.object("Layers");
   Obj created = object(layers.call("Add", "Curvas"));
   created.put("Color", 3);
-  created.put("Linetype", "BYLAYER");
-  created.put("LayerOn", false);
   Obj again = object(layers.call("Add", "CURVAS"));
   EXPECT_EQ(again, created);
   EXPECT_EQ(again.get("Name").to_string(), "Curvas");
   EXPECT_EQ(again.get("Color").to_int32(), 3);
-  EXPECT_FALSE(again.get("LayerOn").to_bool());
   EXPECT_EQ(layers.get("Count").to_int32(), 2);
-  EXPECT_EQ(object(layers.call("Item", 1)), created);
   EXPECT_EQ(object(layers.call("Item", "curvas")), created);
 }
 
@@ -26,10 +22,8 @@ TEST(MemcadLayers, RefusedNamesColoursAndKeys) {
   EXPECT_EQ(error_of([&] { (void)layers.call("Add", ""); }).number(), kRefused);
   EXPECT_EQ(error_of([&] { (void)layers.call("Add", "a/b"); }).number(), kRefused);
   EXPECT_EQ(error_of([&] { (void)layers.call("Item", "nada"); }).number(), kNotFound);
-  EXPECT_EQ(error_of([&] { (void)layers.call("Item", 5); }).number(), kNotFound);
   Obj layer = object(layers.call("Add", "Talud_1"));
   EXPECT_EQ(error_of([&] { layer.put("Color", 256); }).number(), kRefused);
-  EXPECT_EQ(error_of([&] { layer.put("Color", "rojo"); }).number(), core::kTypeMismatch);
 }
 
 TEST(MemcadLayers, RenamingKeepsEntitiesOnTheLayer) {
@@ -57,68 +51,40 @@ TEST(MemcadBlocks, AddFindsOrCreatesWithOrigin) {
   Cad cad;
   Obj blocks = cad.doc.object("Blocks");
   EXPECT_EQ(blocks.get("Count").to_int32(), 2);  // model space and paper space
-  EXPECT_EQ(object(blocks.call("Item", 0)).get("Name").to_string(), "*Model_Space");
   Obj block = object(blocks.call("Add", pt(5, 6, 0), "MURO"));
-  EXPECT_EQ(numbers(block.get("Origin")), (std::vector<double>{5, 6, 0}));
   EXPECT_EQ(object(blocks.call("Add", pt(0, 0, 0), "muro")), block);
-  EXPECT_EQ(numbers(block.get("Origin")), (std::vector<double>{5, 6, 0}));
+  EXPECT_EQ(numbers(block.get("Origin")), (std::vector<double>{5, 6, 0}));  // the first origin stays
   EXPECT_EQ(error_of([&] { (void)blocks.call("Add", pt(0, 0), ""); }).number(), kRefused);
-  EXPECT_EQ(error_of([&] { (void)blocks.call("Add", 7, "X"); }).number(), core::kTypeMismatch);
 }
 
-TEST(MemcadTextStyles, AddAndFontFile) {
-  Cad cad;
-  Obj styles = cad.doc.object("TextStyles");
-  Obj arial = object(styles.call("Add", "Arial"));
-  arial.put("fontFile", "C:\\Windows\\Fonts\\ARIAL.TTF");
-  EXPECT_EQ(object(styles.call("Add", "ARIAL")), arial);
-  EXPECT_EQ(arial.get("FontFile").to_string(), "C:\\Windows\\Fonts\\ARIAL.TTF");
-  EXPECT_EQ(cad.document().text_styles().find("arial")->font_file, "C:\\Windows\\Fonts\\ARIAL.TTF");
-  EXPECT_EQ(styles.get("Count").to_int32(), 2);
-}
-
-TEST(MemcadDocument, VariablesKeepTheirType) {
+TEST(MemcadDocument, VariablesKeepTheirTypeAndLimitsRoundTrip) {
   Cad cad;
   (void)cad.doc.call("SetVariable", "PDMODE", std::int16_t{34});
-  (void)cad.doc.call("SetVariable", "pdsize", 0.5);
-  (void)cad.doc.call("SetVariable", "MODEMACRO", "Merivox 2022");
+  (void)cad.doc.call("SetVariable", "pdsize", std::int32_t{2});
   EXPECT_EQ(cad.doc.call("GetVariable", "PDMODE"), Variant(std::int16_t{34}));
-  EXPECT_EQ(cad.doc.call("GetVariable", "PDSIZE"), Variant(0.5));
-  (void)cad.doc.call("SetVariable", "PDSIZE", std::int32_t{2});
   EXPECT_EQ(cad.doc.call("GetVariable", "PDSIZE"), Variant(2.0));
-  EXPECT_EQ(cad.document().variables().get("modemacro").to_string(), "Merivox 2022");
   EXPECT_EQ(error_of([&] { (void)cad.doc.call("SetVariable", "PDMODE", "mucho"); }).number(), kRefused);
   EXPECT_EQ(error_of([&] { (void)cad.doc.call("GetVariable", "NOEXISTE"); }).number(), kRefused);
-}
 
-TEST(MemcadDocument, LimitsRoundTrip) {
-  Cad cad;
   EXPECT_EQ(numbers(cad.doc.get("Limits")), (std::vector<double>{0, 0, 420, 297}));
-  cad.doc.put("Limits", doubles({-10, -20, 100, 200}));
-  EXPECT_EQ(numbers(cad.doc.get("Limits")), (std::vector<double>{-10, -20, 100, 200}));
   core::VbArray<Variant> as_variants(0, std::vector<Variant>{Variant(1), Variant(2), Variant(3.5), Variant(4)});
   cad.doc.put("Limits", Variant(as_variants));
   EXPECT_EQ(cad.document().limits, (Limits{1, 2, 3.5, 4}));
   EXPECT_EQ(error_of([&] { cad.doc.put("Limits", doubles({0, 0, 1})); }).number(), kRefused);
 }
 
-TEST(MemcadSelectionSets, NamesAreUniqueAndDeleteFreesThem) {
+TEST(MemcadSelectionSets, UniqueNamesAndSelectionByWindowCrossingAndAll) {
   Cad cad;
   Obj sets = cad.doc.object("SelectionSets");
-  Obj set = object(sets.call("Add", "SS0.1234"));
+  Obj first = object(sets.call("Add", "SS0.1234"));
   EXPECT_EQ(error_of([&] { (void)sets.call("Add", "ss0.1234"); }).number(), kRefused);
-  (void)set.call("Delete");
-  EXPECT_EQ(sets.get("Count").to_int32(), 0);
-  EXPECT_NO_THROW((void)sets.call("Add", "SS0.1234"));
-  EXPECT_EQ(error_of([&] { (void)set.get("Count"); }).number(), kRefused);  // the deleted set
-}
+  (void)first.call("Delete");
+  EXPECT_EQ(error_of([&] { (void)first.get("Count"); }).number(), kRefused);
 
-TEST(MemcadSelectionSets, SelectByWindowCrossingAndAll) {
-  Cad cad;
   (void)cad.add("AddPoint", pt(1, 1));
   (void)cad.add("AddLine", pt(2, 2), pt(20, 2));
   (void)cad.add("AddCircle", pt(50, 50), 1.0);
-  Obj set = object(cad.doc.object("SelectionSets").call("Add", "A"));
+  Obj set = object(sets.call("Add", "SS0.1234"));  // the name is free again
   (void)set.call("Select", kSelectWindow, pt(0, 0), pt(10, 10));
   EXPECT_EQ(set.get("Count").to_int32(), 1);
   (void)set.call("Clear");
@@ -126,7 +92,6 @@ TEST(MemcadSelectionSets, SelectByWindowCrossingAndAll) {
   EXPECT_EQ(set.get("Count").to_int32(), 2);
   (void)set.call("Select", kSelectAll);
   EXPECT_EQ(set.get("Count").to_int32(), 3);  // no duplicates
-  EXPECT_EQ(object(set.call("Item", 2)).get("EntityName").to_string(), "AcDbCircle");
 }
 
 }  // namespace

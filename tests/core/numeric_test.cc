@@ -18,8 +18,7 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 TEST(Numeric, RoundHalfEvenOnlyMovesExactHalves) {
   const std::vector<std::pair<double, double>> cases = {
-      {0.5, 0},   {1.5, 2},   {2.5, 2},      {3.5, 4},          {-0.5, -0}, {-2.5, -2}, {-3.5, -4},
-      {2.4999, 2}, {2.5000001, 3}, {-2.6, -3}, {1e300, 1e300}, {4503599627370497.0, 4503599627370497.0},
+      {0.5, 0}, {1.5, 2}, {2.5, 2}, {-3.5, -4}, {2.5000001, 3}, {1e300, 1e300}, {4503599627370497.0, 4503599627370497.0},
   };
   for (const auto& [x, expected] : cases) EXPECT_EQ(round_half_even(x), expected) << x;
 }
@@ -32,9 +31,8 @@ struct IntCase {
 
 TEST(Numeric, CIntRoundsHalfToEvenAndChecksTheRange) {
   const std::vector<IntCase> cases = {
-      {2.5, 2},       {3.5, 4},          {-2.5, -2},          {0.5, 0},       {1.5, 2},
-      {-1.5, -2},     {32767.4, 32767},  {32767.5, kOverflow, true},          {-32768.5, -32768},
-      {-32768.6, kOverflow, true},       {1e10, kOverflow, true},             {kNaN, kOverflow, true},
+      {2.5, 2},        {-1.5, -2},                  {32767.4, 32767}, {32767.5, kOverflow, true},
+      {-32768.5, -32768}, {-32768.6, kOverflow, true}, {kNaN, kOverflow, true},
   };
   for (const auto& c : cases) {
     if (c.error) {
@@ -75,10 +73,8 @@ TEST(Numeric, CheckedArithmeticRaisesOverflow) {
 }
 
 TEST(Numeric, IntFloorsFixTruncates) {
-  EXPECT_EQ(vb_int(2.7), 2);
   EXPECT_EQ(vb_int(-2.2), -3);
   EXPECT_EQ(vb_fix(-2.7), -2);
-  EXPECT_EQ(vb_fix(2.7), 2);
 }
 
 TEST(Numeric, IntegerDivisionRoundsOperandsThenTruncates) {
@@ -96,14 +92,10 @@ TEST(Numeric, IntegerDivisionRoundsOperandsThenTruncates) {
 
 TEST(Numeric, ValReadsTheLeadingNumber) {
   const std::vector<std::pair<std::string, double>> cases = {
-      {"  12.5abc", 12.5}, {"1 2 3", 123},       {"&H1F", 31},          {"&h1f", 31},
-      {"-.5", -0.5},       {"", 0},              {"1e3", 1000},         {"abc", 0},
-      {"&HFFFF", -1},      {"&H8000", -32768},   {"&H10000", 65536},    {"&H0FFFF", 65535},
-      {"&HFFFFFFFF", -1},  {"&O17", 15},         {"&O177777", -1},      {"&H", 0},
-      {"&HZ", 0},          {"1,5", 1},           {"  -  3", -3},        {"+4", 4},
-      {"--4", 0},          {"1e", 1},            {"1e+", 1},            {"2d2", 200},
-      {"1.5e3.2", 1500},   {".", 0},             {"5.", 5},             {"\t7\n8", 78},
-      {"1e-400", 0},       {".5.5", 0.5},        {"0.1", 0.1},          {"12 345,67", 12345},
+      {"  12.5abc", 12.5}, {"1 2 3", 123},     {"&h1f", 31},  {"-.5", -0.5},     {"", 0},       {"abc", 0},
+      {"&HFFFF", -1},      {"&H8000", -32768}, {"&H10000", 65536}, {"&H0FFFF", 65535}, {"&HFFFFFFFF", -1},
+      {"&O177777", -1},    {"&HZ", 0},         {"1,5", 1},    {"  -  3", -3},    {"--4", 0},    {"1e+", 1},
+      {"2d2", 200},        {"1.5e3.2", 1500},  {"\t7\n8", 78}, {"1e-400", 0},     {".5.5", 0.5},
   };
   for (const auto& [text, expected] : cases) EXPECT_EQ(val(text), expected) << '"' << text << '"';
 }
@@ -115,16 +107,15 @@ TEST(Numeric, ValRaisesOverflowBeyondTheRange) {
 
 TEST(Numeric, ParseNumberReadsWholeNumericTexts) {
   const std::vector<std::pair<std::string, double>> numbers = {
-      {"12.5", 12.5}, {" 12.5 ", 12.5}, {"1e3", 1000}, {"-5", -5}, {"+5", 5},     {"- 5", -5},
-      {"&H1F", 31},   {".5", 0.5},      {"5.", 5},     {"1d2", 100}, {"1e-400", 0}, {"-0", 0},
-      {"\t7\r\n", 7}, {"&HFFFF", -1},   {"00012", 12},
+      {" 12.5 ", 12.5}, {"+5", 5}, {"- 5", -5}, {"&H1F", 31}, {".5", 0.5}, {"5.", 5}, {"1d2", 100},
+      {"1e-400", 0},     {"\t7\r\n", 7}, {"00012", 12},
   };
   for (const auto& [text, expected] : numbers) {
     ASSERT_TRUE(parse_number(text).has_value()) << '"' << text << '"';
     EXPECT_EQ(*parse_number(text), expected) << '"' << text << '"';
   }
-  for (const std::string text : {"", " ", "abc", "12abc", "inf", "nan", "infinity", "1e400", ".", "1,5", "True",
-                                 "0x10", "1 2", "--1", "&H", "&HG", "e5", "1e", "&H123456789"}) {
+  for (const std::string text : {"", " ", "12abc", "inf", "nan", "1e400", ".", "1,5", "True", "0x10", "1 2", "--1",
+                                 "&H", "e5", "1e", "&H123456789"}) {
     EXPECT_FALSE(parse_number(text).has_value()) << '"' << text << '"';
   }
 }
@@ -132,35 +123,16 @@ TEST(Numeric, ParseNumberReadsWholeNumericTexts) {
 TEST(Numeric, ToNumberTellsMismatchFromOverflow) {
   EXPECT_EQ(to_number(" -2.5 "), -2.5);
   EXPECT_EQ(error_number([] { (void)to_number("abc"); }), kTypeMismatch);
-  EXPECT_EQ(error_number([] { (void)to_number(""); }), kTypeMismatch);
-  EXPECT_EQ(error_number([] { (void)to_number("1e400"); }), kOverflow);
   EXPECT_EQ(error_number([] { (void)to_number("-1e400"); }), kOverflow);
   EXPECT_EQ(error_number([] { (void)to_number("&H123456789"); }), kOverflow);
 }
 
 TEST(Numeric, FormatGeneralLikeCStr) {
   const std::vector<std::pair<double, std::string>> cases = {
-      {0, "0"},
-      {-0.0, "0"},
-      {1, "1"},
-      {-3, "-3"},
-      {0.5, "0.5"},
-      {0.1 + 0.2, "0.3"},
-      {100, "100"},
-      {1e20, "1E+20"},
-      {1e-5, "1E-05"},
-      {0.0001, "0.0001"},
-      {123456789012345, "123456789012345"},
-      {1e15, "1E+15"},
-      {1234567890123456, "1.23456789012346E+15"},
-      {999999999999999.9, "1E+15"},
-      {1.5e-7, "1.5E-07"},
-      {1e100, "1E+100"},
-      {-1.25e-300, "-1.25E-300"},
-      {1.0 / 3, "0.333333333333333"},
-      {2.0 / 3, "0.666666666666667"},
-      {-1234.5678, "-1234.5678"},
-      {DBL_MAX, "1.79769313486232E+308"},
+      {-0.0, "0"},          {0.1 + 0.2, "0.3"},  {1e20, "1E+20"}, {1e-5, "1E-05"}, {0.0001, "0.0001"},
+      {123456789012345, "123456789012345"},     {1e15, "1E+15"}, {1234567890123456, "1.23456789012346E+15"},
+      {999999999999999.9, "1E+15"},             {1e100, "1E+100"}, {-1.25e-300, "-1.25E-300"},
+      {2.0 / 3, "0.666666666666667"},           {DBL_MAX, "1.79769313486232E+308"},
       {std::numeric_limits<double>::denorm_min(), "4.94065645841247E-324"},
   };
   for (const auto& [x, expected] : cases) EXPECT_EQ(format_general(x), expected) << x;
@@ -168,8 +140,7 @@ TEST(Numeric, FormatGeneralLikeCStr) {
 
 TEST(Numeric, StrAddsTheSignPlaceAndDropsTheLeadingZero) {
   const std::vector<std::pair<double, std::string>> cases = {
-      {3, " 3"},   {-2.5, "-2.5"}, {0.5, " .5"},      {-0.25, "-.25"},
-      {0, " 0"},   {-0.0, " 0"},   {1e20, " 1E+20"},  {10.5, " 10.5"}, {1e-5, " 1E-05"},
+      {3, " 3"}, {-2.5, "-2.5"}, {0.5, " .5"}, {-0.25, "-.25"}, {-0.0, " 0"}, {1e-5, " 1E-05"},
   };
   for (const auto& [x, expected] : cases) EXPECT_EQ(vb_str(x), expected) << x;
 }
@@ -184,30 +155,19 @@ TEST(Numeric, FormatFixedRoundsTheFifteenDigitValueHalfAwayFromZero) {
   const std::vector<FixedCase> cases = {
       {2.5, 0, "3"},
       {-2.5, 0, "-3"},
-      {3.5, 0, "4"},
-      {0.5, 0, "1"},
       {0.4999, 0, "0"},
       {1.0005, 3, "1.001"},  // 1.000499999... in binary, 1.0005 as the run time sees it
       {1.005, 2, "1.01"},
-      {0.125, 2, "0.13"},
-      {12.3456, 2, "12.35"},
       {-12.3449, 2, "-12.34"},
-      {0.05, 1, "0.1"},
       {-0.0001, 3, "0.000"},  // never "-0.000"
       {-0.0005, 3, "-0.001"},
-      {0.0005, 3, "0.001"},
       {0.00049, 3, "0.000"},
-      {0.000001234, 3, "0.000"},
-      {0, 3, "0.000"},
       {-0.0, 2, "0.00"},
-      {123.456, 0, "123"},
-      {999.9996, 3, "1000.000"},
       {-999.9996, 3, "-1000.000"},
       {1e20, 3, "100000000000000000000.000"},
       {123456789012345678.0, 0, "123456789012346000"},
       {1.23456789012345678, 20, "1.23456789012346000000"},
       {5, -1, "5"},
-      {1e-300, 2, "0.00"},
   };
   for (const auto& c : cases) EXPECT_EQ(format_fixed(c.x, c.decimals), c.expected) << c.x << " / " << c.decimals;
 }

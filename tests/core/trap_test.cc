@@ -23,19 +23,15 @@ class RecordingLog : public ErrorLogger {
 
 constexpr TrapMessage kCapas{"Autocad Genera Capas Prefijo - Error    n\xC2\xBA ", ": "};
 
-TEST(Trap, NumberTextHasALeadingBlankUnlessNegative) {
-  EXPECT_EQ(number_text(13), " 13");
-  EXPECT_EQ(number_text(0), " 0");
-  EXPECT_EQ(number_text(-2147467259), "-2147467259");
-  EXPECT_EQ(number_text(INT32_MIN), "-2147483648");
-}
-
 TEST(Trap, MessageIsPrefixNumberSeparatorDescription) {
   const Error e(91, "Mvx4_Kestrel", "Variable no establecida");
   EXPECT_EQ(compose_message(kCapas, e),
             "Autocad Genera Capas Prefijo - Error    n\xC2\xBA  91: Variable no establecida");
-  EXPECT_EQ(compose_message({"X - Error n\xC2\xBA ", ":"}, Error(-2147467259, "ZWCAD", "Fallo")),
+  // The number has a leading blank unless negative.
+  EXPECT_EQ(compose_message({"X - Error n\xC2\xBA ", ":"}, Error(-2147467259, "CAD", "Fallo")),
             "X - Error n\xC2\xBA -2147467259:Fallo");
+  EXPECT_EQ(number_text(0), " 0");
+  EXPECT_EQ(number_text(INT32_MIN), "-2147483648");
 }
 
 TEST(Trap, SuffixFollowsAfterOneBlankEvenWhenEmpty) {
@@ -63,9 +59,7 @@ TEST(Trap, LogsOnceWithTheSourceAsTitleAndReturnsNormally) {
 
 TEST(Trap, CleanBodyLogsNothing) {
   RecordingLog log;
-  int runs = 0;
-  EXPECT_TRUE(trap(log, kCapas, [&] { ++runs; }));
-  EXPECT_EQ(runs, 1);
+  EXPECT_TRUE(trap(log, kCapas, [] {}));
   EXPECT_TRUE(log.entries.empty());
 }
 

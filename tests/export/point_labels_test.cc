@@ -67,22 +67,64 @@ TEST_F(PointLabelsTest, FixedHorizontalLabelsSitAroundThePoint) {
                 {" 10.000", 100, 198.6, "Ejes", 1},
                 {" ARB", 100, 201.4, "Ejes", 3}});
   EXPECT_EQ(texts()[0]->insertion.z, 20);  // raised by DeformaZ
-  EXPECT_EQ(texts()[0]->height, 1);
   EXPECT_EQ(dialog.labMandando.caption, "Generando 1 textos de puntos :");
   EXPECT_EQ(pointer.history(), (std::vector<int>{11, 0}));
-  EXPECT_FALSE(dialog.proBarra.visible);
 }
 
-TEST_F(PointLabelsTest, FixedVerticalLabelsTurnAQuarterAndMoreAndSwapAxes) {
-  load_point({"P1", 100, 200, 10, "ARB", 1});
-  tick_all();
-  dialog.CmbOrient.text = "Vertical";
-  run0(2);
-  expect_texts({{" P1", 100, 194, "Ejes", 2},
-                {" 1", 100, 200, "Ejes", 7},
-                {" 10.000", 102.8, 200, "Ejes", 1},
-                {" ARB", 97.2, 200, "Ejes", 3}},
-               7.853981635);
+struct PlacementCase {
+  const char* name;
+  bool preferred;  // Autocad_Genera_Textos, else Autocad_Genera_Textos0
+  const char* orientation;
+  std::vector<std::pair<const char*, const char*>> positions;  // "Preferencias" settings
+  double h, rotation;
+  std::vector<Expected> texts;  // name, number, elevation and code, in drawing order
+};
+
+// Point P1 at (100, 200, 10) coded "ARB", every label ticked.
+const PlacementCase kPlacements[] = {
+    {"fixed vertical: a quarter turn and more, axes swapped", false, "Vertical", {}, 2, 7.853981635,
+     {{" P1", 100, 194, "Ejes", 2}, {" 1", 100, 200, "Ejes", 7}, {" 10.000", 102.8, 200, "Ejes", 1},
+      {" ARB", 97.2, 200, "Ejes", 3}}},
+    // Name above at 0.5 h, then A1 = R(2.5 x 2) = 5; code above after it, A1 = R(3.5 x 2 + 5) = 12;
+    // number to the right; elevation below.
+    {"preferred by default", true, "Horizontal", {}, 2, 0,
+     {{" P1", 101, 202, "Ejes", 2}, {" 1", 101, 199, "Ejes", 7}, {" ARB", 106, 202, "Ejes", 3},
+      {" 10.000", 101, 196, "Ejes", 1}}},
+    // Right: name at h, A2 = 5; code after it at 0.5 h + 5, A2 = 12. Below: number (7 counts as
+    // below); the elevation's position is not a number: its default, below, at A3 = 0.
+    {"preferred from settings", true, "Horizontal",
+     {{"Pos atributo nombre", "2"}, {"Pos atributo numero", "7"}, {"Pos atributo codigo", "2"},
+      {"Pos atributo cota", "nada"}},
+     2, 0,
+     {{" P1", 102, 199, "Ejes", 2}, {" 1", 101, 196, "Ejes", 7}, {" ARB", 106, 199, "Ejes", 3},
+      {" 10.000", 101, 196, "Ejes", 1}}},
+    {"preferred vertical: the fixed offsets", true, "Vertical", {{"Pos atributo nombre", "2"}}, 2, 7.853981635,
+     {{" P1", 100, 194, "Ejes", 2}, {" 1", 100, 200, "Ejes", 7}, {" ARB", 97.2, 200, "Ejes", 3},
+      {" 10.000", 102.8, 200, "Ejes", 1}}},
+};
+
+TEST_F(PointLabelsTest, LabelsArePlacedByOrientationAndPreferences) {
+  for (const PlacementCase& c : kPlacements) {
+    SCOPED_TRACE(c.name);
+    for (const auto& [key, value] : c.positions) save_setting(settings, "Preferencias", key, value);
+    dialog.CmbOrient.text = c.orientation;
+    load_point({"P1", 100, 200, 10, "ARB", 1});
+    const std::size_t before = texts().size();
+    tick_all();
+    c.preferred ? run(c.h) : run0(c.h);
+    const auto found = texts();
+    ASSERT_EQ(found.size(), before + c.texts.size());
+    for (std::size_t k = 0; k < c.texts.size(); ++k) {
+      const Expected& e = c.texts[k];
+      const memcad::Text& t = *found[before + k];
+      EXPECT_EQ(t.text, e.text);
+      EXPECT_NEAR(t.insertion.x, e.x, 1e-9) << e.text;
+      EXPECT_NEAR(t.insertion.y, e.y, 1e-9) << e.text;
+      EXPECT_EQ(t.color(), e.colour) << e.text;
+      EXPECT_DOUBLE_EQ(t.rotation, c.rotation) << e.text;
+    }
+    for (const auto& [key, value] : c.positions) save_setting(settings, "Preferencias", key, "");
+  }
 }
 
 TEST_F(PointLabelsTest, NumberLabelJoinsTheSelectedParts) {
@@ -105,9 +147,7 @@ TEST_F(PointLabelsTest, OnlyEnabledTickedBoxesCount) {
   dialog.chkCod.enabled = false;
   dialog.ChkZ.value = 0;
   run0(1);
-  ASSERT_EQ(texts().size(), 2u);
-  EXPECT_EQ(texts()[0]->text, " P1");
-  EXPECT_EQ(texts()[1]->text, " 1");
+  expect_texts({{" P1", -3, 0, "Ejes", 2}, {" 1", 0, 0, "Ejes", 7}});
 }
 
 TEST_F(PointLabelsTest, PointsWithoutLabels) {
@@ -141,19 +181,6 @@ TEST_F(PointLabelsTest, OwnLayersForTheSelectedKinds) {
   EXPECT_EQ(texts()[1]->insertion.z, 0);  // 2D
 }
 
-TEST_F(PointLabelsTest, PreferredPositionsByDefault) {
-  load_point({"AB", 10, 20, 0, "XYZ", 1});
-  tick_all();
-  run(2);
-  // Name above at 0.5 h, then A1 = R(2.5 x 2) = 5; code above after it, A1 = R(3.5 x 2 + 5) = 12;
-  // number to the right; elevation below.
-  expect_texts({{" AB", 11, 22, "Ejes", 2},
-                {" 1", 11, 19, "Ejes", 7},
-                {" XYZ", 16, 22, "Ejes", 3},
-                {" 0.000", 11, 16, "Ejes", 1}});
-  EXPECT_EQ(dialog.labMandando.caption, "Generando 1 atributos de puntos :");
-}
-
 TEST_F(PointLabelsTest, RunningWidthsRoundHalvesToEven) {
   load_point({"ABC", 0, 0, 0, "X", 1});
   tick(dialog.chkNo);
@@ -167,34 +194,6 @@ TEST_F(PointLabelsTest, RunningWidthsRoundHalvesToEven) {
   load_point({"AB", 0, 0, 0, "X", 1});
   run(1);
   EXPECT_DOUBLE_EQ(texts()[4]->insertion.x, 2.5);  // A1 = R(2.5) = 2
-}
-
-TEST_F(PointLabelsTest, PreferredPositionsFromSettings) {
-  load_point({"AB", 10, 20, 0, "XYZ", 1});
-  tick_all();
-  save_setting(settings, "Preferencias", "Pos atributo nombre", "2");
-  save_setting(settings, "Preferencias", "Pos atributo numero", "7");   // counts as below
-  save_setting(settings, "Preferencias", "Pos atributo codigo", "2");
-  save_setting(settings, "Preferencias", "Pos atributo cota", "nada");  // not a number: the default
-  run(2);
-  // Right: name at h, A2 = 5; code after it at 0.5 h + 5, A2 = 12. Below: number; elevation at A3 = 0.
-  expect_texts({{" AB", 12, 19, "Ejes", 2},
-                {" 1", 11, 16, "Ejes", 7},
-                {" XYZ", 16, 19, "Ejes", 3},
-                {" 0.000", 11, 16, "Ejes", 1}});
-}
-
-TEST_F(PointLabelsTest, PreferredVerticalLabelsUseTheFixedOffsets) {
-  load_point({"P1", 100, 200, 10, "ARB", 1});
-  tick_all();
-  dialog.CmbOrient.text = "Vertical";
-  save_setting(settings, "Preferencias", "Pos atributo nombre", "2");
-  run(2);
-  expect_texts({{" P1", 100, 194, "Ejes", 2},
-                {" 1", 100, 200, "Ejes", 7},
-                {" ARB", 97.2, 200, "Ejes", 3},
-                {" 10.000", 102.8, 200, "Ejes", 1}},
-               7.853981635);
 }
 
 TEST_F(PointLabelsTest, CancellingStopsTheLabels) {

@@ -34,7 +34,7 @@ TEST(AbortKey, FirstCtrlCReachesTheDialogOnceAsEscape) {
   pump.set_key_target(nullptr);
 }
 
-TEST(AbortKey, OnePumpHoldsTheKeyAtATime) {
+TEST(AbortKey, OnePumpAndOneSetOfHandlersAtATime) {
   TerminalPump first, second;
   KeyRecorder dialog;
   first.set_key_target(&dialog);
@@ -42,9 +42,6 @@ TEST(AbortKey, OnePumpHoldsTheKeyAtATime) {
   first.set_key_target(nullptr);
   second.set_key_target(&dialog);  // free again
   second.set_key_target(nullptr);
-}
-
-TEST(InterruptHandlers, OneSetAtATime) {
   const InterruptHandlers handlers("");
   EXPECT_THROW(InterruptHandlers again(""), std::logic_error);
 }

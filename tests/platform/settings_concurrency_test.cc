@@ -20,25 +20,22 @@ constexpr int kWriters = 4;
 constexpr int kUpdates = 25;
 
 std::string key_of(int writer, int update) { return "Clave " + std::to_string(writer) + "." + std::to_string(update); }
+std::string section_of(int writer) { return "Merivox Escritor " + std::to_string(writer % 2); }
+
+void write_all(const std::filesystem::path& root, int writer) {
+  IniSettingsStore store = IniSettingsStore::in_folder(root);
+  for (int u = 0; u < kUpdates; ++u) store.save("Merivox", section_of(writer), key_of(writer, u), std::to_string(u));
+}
 
 // Every writer's keys are present with their values, and nothing else.
 void expect_all_updates(const std::filesystem::path& root) {
   IniSettingsStore store = IniSettingsStore::in_folder(root);
-  const ini::Document doc = ini::Document::parse(read_bytes(store.file_for("Merivox")));
-  EXPECT_EQ(doc.entry_count(), static_cast<std::size_t>(kWriters * kUpdates));
+  EXPECT_EQ(ini::Document::parse(read_bytes(store.file_for("Merivox"))).entry_count(),
+            static_cast<std::size_t>(kWriters * kUpdates));
   for (int w = 0; w < kWriters; ++w) {
     for (int u = 0; u < kUpdates; ++u) {
-      EXPECT_EQ(store.read("Merivox", "Merivox Escritor " + std::to_string(w % 2), key_of(w, u)),
-                "valor=" + std::to_string(u))
-          << key_of(w, u);
+      EXPECT_EQ(store.read("Merivox", section_of(w), key_of(w, u)), std::to_string(u)) << key_of(w, u);
     }
-  }
-}
-
-void write_all(const std::filesystem::path& root, int writer) {
-  IniSettingsStore store = IniSettingsStore::in_folder(root);
-  for (int u = 0; u < kUpdates; ++u) {
-    store.save("Merivox", "Merivox Escritor " + std::to_string(writer % 2), key_of(writer, u), "valor=" + std::to_string(u));
   }
 }
 
@@ -57,13 +54,12 @@ TEST(SettingsConcurrency, ProcessesLoseNothing) {
     const pid_t pid = ::fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
-      int status = 0;
       try {
         write_all(folder.path(), w);
       } catch (...) {
-        status = 1;
+        ::_exit(1);
       }
-      ::_exit(status);
+      ::_exit(0);
     }
     children.push_back(pid);
   }
