@@ -24,7 +24,7 @@ trap 'rm -rf "$work"' EXIT
 for run in $(seq "$runs"); do
   /usr/bin/time -a -f '%e %U %S %M' -o "$work/kestrel.time" \
     "$kestrel" --settings "$work/s.ini" import "$work/survey.dxf" -o "$work/survey.json" -q
-  /usr/bin/time -a -f '%e %U %S %M' -o "$work/gdal.time" ogrinfo -so -al "$work/survey.dxf" >/dev/null
+  /usr/bin/time -a -f '%e %U %S %M' -o "$work/gdal.time" ogrinfo -so -al "$work/survey.dxf" >/dev/null 2>&1
 done
 
 /usr/bin/python3 - "$(stat -c %s "$work/survey.dxf")" "$work/kestrel.time" "$work/gdal.time" <<'PY'
