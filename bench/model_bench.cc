@@ -1,9 +1,11 @@
 // Drawing model benchmarks: loading a large drawing through `Mete` (the set,
-// the model groups and DibujoElegido are deep copies), and the record file
-// writer and reader on the same drawing. Sizes: 10^6 points, 2·10^6 triangles.
+// the model groups and DibujoElegido are copies that share their items), the
+// per-access cost of the arrays, and the record file writer and reader on
+// the same drawing. Sizes: 10^6 points, 2·10^6 triangles.
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/loading.h"
@@ -70,7 +72,7 @@ void BM_MeteLargeDrawing(benchmark::State& state) {
   for (auto _ : state) {
     DrawingModel model;
     mete(model, set);
-    benchmark::DoNotOptimize(model.PtoX[kPoints]);
+    benchmark::DoNotOptimize(std::as_const(model.PtoX)[kPoints]);
   }
   state.SetItemsProcessed(state.iterations() * (kPoints + kTriangles));
 }
@@ -84,7 +86,7 @@ void BM_MeteIntoLoadedModel(benchmark::State& state) {
   mete(model, set);
   for (auto _ : state) {
     mete(model, set);
-    benchmark::DoNotOptimize(model.PtoX[kPoints]);
+    benchmark::DoNotOptimize(std::as_const(model.PtoX)[kPoints]);
   }
   state.SetItemsProcessed(state.iterations() * (kPoints + kTriangles));
 }
@@ -94,11 +96,48 @@ void BM_DeepCopyDrawing(benchmark::State& state) {
   const t_Dibujo& drawing = large_set().Dibujos[1];
   for (auto _ : state) {
     t_Dibujo copy = drawing;
-    benchmark::DoNotOptimize(copy.X[kPoints]);
+    benchmark::DoNotOptimize(std::as_const(copy.X)[kPoints]);
   }
   state.SetItemsProcessed(state.iterations() * (kPoints + kTriangles));
 }
 BENCHMARK(BM_DeepCopyDrawing)->Unit(benchmark::kMillisecond);
+
+// The cost of one checked access in a hot loop: reading through const
+// access, and writing every item of an array of its own.
+void BM_ArrayRead(benchmark::State& state) {
+  const VbArray<double>& x = large_set().Dibujos[1].X;
+  for (auto _ : state) {
+    double sum = 0;
+    for (std::int32_t i = 1; i <= kPoints; ++i) sum += x[i];
+    benchmark::DoNotOptimize(sum);
+  }
+  state.SetItemsProcessed(state.iterations() * kPoints);
+}
+BENCHMARK(BM_ArrayRead)->Unit(benchmark::kMicrosecond);
+
+void BM_ArrayWrite(benchmark::State& state) {
+  VbArray<double> x(1, kPoints);
+  for (auto _ : state) {
+    for (std::int32_t i = 1; i <= kPoints; ++i) x[i] = i;
+    benchmark::DoNotOptimize(std::as_const(x)[kPoints]);
+  }
+  state.SetItemsProcessed(state.iterations() * kPoints);
+}
+BENCHMARK(BM_ArrayWrite)->Unit(benchmark::kMicrosecond);
+
+// Growing a list one item at a time, as the import adds points.
+void BM_ArrayGrow(benchmark::State& state) {
+  for (auto _ : state) {
+    VbArray<double> x;
+    for (std::int32_t i = 1; i <= kPoints; ++i) {
+      x.redim_preserve(i, 1);
+      x[i] = i;
+    }
+    benchmark::DoNotOptimize(std::as_const(x)[kPoints]);
+  }
+  state.SetItemsProcessed(state.iterations() * kPoints);
+}
+BENCHMARK(BM_ArrayGrow)->Unit(benchmark::kMicrosecond);
 
 void BM_JsonWrite(benchmark::State& state) {
   const t_Datos& set = large_set();
@@ -141,7 +180,7 @@ void BM_MeteScaling(benchmark::State& state) {
   mete(model, set);
   for (auto _ : state) {
     mete(model, set);
-    benchmark::DoNotOptimize(model.PtoX[points]);
+    benchmark::DoNotOptimize(std::as_const(model.PtoX)[points]);
   }
   state.SetItemsProcessed(state.iterations() * 3 * points);
 }

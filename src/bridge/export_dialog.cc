@@ -26,8 +26,9 @@ void c_Kestrel::count_block_references() {
   model::DrawingModel& m = module_.model;
   core::trap(module_.error_log, {"Bloques - Error    nº ", ":"}, [&] {
     m.NumBloques = 0;
-    for (std::int32_t i = 1; i <= m.NumPuntos; ++i) {
-      if (m.Capas[m.PtoCapa[i]].Encendida != core::kFalse && is_block_reference(m.PtoCodigo[i])) ++m.NumBloques;
+    const model::DrawingModel& read = m;  // reading leaves shared arrays shared
+    for (std::int32_t i = 1; i <= read.NumPuntos; ++i) {
+      if (read.Capas[read.PtoCapa[i]].Encendida != core::kFalse && is_block_reference(read.PtoCodigo[i])) ++m.NumBloques;
     }
   });
 }

@@ -23,7 +23,8 @@ std::int32_t Anade_Punto(model::DrawingModel& model, double x, double y, double 
   model.PtoY[n] = y;
   model.PtoZ[n] = z;
   model.PtoCapa[n] = layer;
-  model.PtoCodigo[n] = std::string(code);
+  // Only a code is stored: an empty one reads as such and costs nothing.
+  if (!code.empty()) model.PtoCodigo[n] = std::string(code);
   return n;
 }
 

@@ -1,5 +1,7 @@
 #include "import/copy_all.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <string>
 
 #include "import/builders.h"
@@ -35,6 +37,9 @@ void copy_entities(ImportContext& ctx, HostProgress& progress, const Obj& model_
   const std::int32_t count = model_space.get("Count").to_int32();
   progress.begin(count, "Copiando Entidades " + ctx.module.cad.FamiliaCad, name);
   const bool skip_off_layers = ctx.state.CopiarDesactivadas == "0";
+  // Room for a text per entity is taken once; pages never written cost
+  // nothing, and the list is not moved (twice its size) as it grows.
+  ctx.module.model.Rotulos.reserve(static_cast<std::size_t>(std::max(count, 0)));
   for (std::int32_t i = 0; i < count; ++i) {
     progress.advance();
     const core::Variant entity = model_space.call("Item", i);

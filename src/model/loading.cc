@@ -1,5 +1,7 @@
 #include "model/loading.h"
 
+#include <utility>
+
 #include "core/error.h"
 #include "core/trap.h"
 #include "model/record_ops.h"
@@ -132,7 +134,8 @@ void select_drawing(DrawingModel& model) {
     clear(model.DibujoElegido);
     core::raise(core::kSubscriptOutOfRange);
   }
-  const t_Dibujo& chosen = model.Dibujos[model.DibujoActual];
+  // Read through const access: the set stays shared with the host's copy.
+  const t_Dibujo& chosen = std::as_const(model.Dibujos)[model.DibujoActual];
   copy_groups(model, chosen, {.fix_factor = true});
   model.DibujoElegido = chosen;
 }

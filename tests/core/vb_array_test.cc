@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/error_number.h"
 
@@ -116,6 +119,74 @@ TEST(VbArray, EqualityComparesBoundsAndItems) {
   EXPECT_NE(VbArray<int>(1, {1, 2}), VbArray<int>(0, {1, 2}));
   EXPECT_NE(VbArray<int>(1, {1, 2}), VbArray<int>(1, {1, 3}));
   EXPECT_NE(VbArray<int>(0, -1), VbArray<int>());  // allocated without items is not unallocated
+}
+
+std::vector<std::string> listed(const VbArray<std::string>& a) { return {a.items().begin(), a.items().end()}; }
+
+// Copies share their items until one side changes: whichever side changes,
+// and however, the other keeps what it held.
+TEST(VbArray, ACopyAndItsOriginalChangeIndependently) {
+  using Change = void (*)(VbArray<std::string>&);
+  const Change changes[] = {
+      [](VbArray<std::string>& a) { a[2] = "x"; },
+      [](VbArray<std::string>& a) { a.items()[0] = "x"; },
+      [](VbArray<std::string>& a) { a.append("x"); },
+      [](VbArray<std::string>& a) { a.redim_preserve(1); },
+      [](VbArray<std::string>& a) { a.redim_preserve(5), a[5] = "x"; },
+      [](VbArray<std::string>& a) { a.reserve(100), a[1] = "x"; },
+      [](VbArray<std::string>& a) { a.redim(1, 3); },
+      [](VbArray<std::string>& a) { a.erase(); },
+      [](VbArray<std::string>& a) { a = VbArray<std::string>(0, {"x"}); },
+  };
+  for (std::size_t k = 0; k < std::size(changes); ++k) {
+    for (const bool change_the_copy : {false, true}) {
+      VbArray<std::string> original(1, {"a", "b", "c"});
+      VbArray<std::string> copy = original;
+      VbArray<std::string>& changed = change_the_copy ? copy : original;
+      const VbArray<std::string>& kept = change_the_copy ? original : copy;
+      changes[k](changed);
+      EXPECT_EQ(listed(kept), (std::vector<std::string>{"a", "b", "c"})) << k << change_the_copy;
+      EXPECT_EQ(kept.lbound(), 1);
+      EXPECT_NE(changed, kept) << k << change_the_copy;
+    }
+  }
+}
+
+TEST(VbArray, CopiesOfRecordsHoldingArraysChangeIndependently) {
+  VbArray<VbArray<int>> outer(1, 2);
+  outer[1] = VbArray<int>(0, {1, 2});
+  const VbArray<VbArray<int>> copy = outer;
+  outer[1][0] = 9;
+  outer[2].append(5);
+  EXPECT_EQ(copy[1], VbArray<int>(0, {1, 2}));
+  EXPECT_FALSE(copy[2].allocated());
+  EXPECT_EQ(std::as_const(outer)[1], VbArray<int>(0, {9, 2}));
+}
+
+// An item whose copy fails on demand.
+struct Fragile {
+  static inline int copies_left = -1;  // < 0: no limit
+  int value = 0;
+  Fragile() = default;
+  Fragile(int v) : value(v) {}  // implicit: the lists below are of ints
+  Fragile(const Fragile& other) : value(other.value) {
+    if (copies_left == 0) throw std::runtime_error("copy");
+    if (copies_left > 0) --copies_left;
+  }
+  Fragile& operator=(const Fragile&) = default;
+  friend bool operator==(const Fragile&, const Fragile&) = default;
+};
+
+TEST(VbArray, AChangeThatCannotCopyTheSharedItemsChangesNothing) {
+  const VbArray<Fragile> original(1, {1, 2, 3});
+  VbArray<Fragile> copy = original;
+  Fragile::copies_left = 1;
+  EXPECT_THROW(copy[1] = Fragile(7), std::runtime_error);
+  Fragile::copies_left = -1;
+  EXPECT_EQ(copy, VbArray<Fragile>(1, {1, 2, 3}));
+  copy[1] = Fragile(7);
+  EXPECT_EQ(original, VbArray<Fragile>(1, {1, 2, 3}));
+  EXPECT_EQ(copy, VbArray<Fragile>(1, {7, 2, 3}));
 }
 
 // Counts how often the storage moves while an array grows one item at a
