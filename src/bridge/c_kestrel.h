@@ -191,7 +191,10 @@ class c_Kestrel final : public exporting::FAcadEvents {
       generate(ctx);
     });
   }
+  // The product name is read again from the application's caption: the
+  // session may have been opened before the drawing was bound.
   [[nodiscard]] importing::ImportContext import_context() {
+    read_short_name();
     import_state_.NombreCad = cad_short_name_;
     return {module_, import_state_};
   }

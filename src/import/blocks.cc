@@ -64,6 +64,14 @@ void store_base_point(Module& module, const Obj& block) {
   std::int16_t layer = 1;
   (void)Anade_Punto(model, origin[lb], origin[lb + 1], origin[lb + 2], layer, "Bloque");
   model.NumPuntos = 0;
+  // The lists hold the base point alone until an entity adds points.
+  model.PtoX.redim_preserve(0);
+  model.PtoY.redim_preserve(0);
+  model.PtoZ.redim_preserve(0);
+  model.PtoNombre.redim_preserve(0);
+  model.PtoCodigo.redim_preserve(0);
+  model.PtoInfo.redim_preserve(0);
+  model.PtoCapa.redim_preserve(0);
   model.PtoX[0] = origin[lb];
   model.PtoY[0] = origin[lb + 1];
   model.PtoZ[0] = origin[lb + 2];
