@@ -127,6 +127,21 @@ class c_Kestrel final : public exporting::FAcadEvents {
   void ENTIDADES(core::Variant& Poly, VbBool* Blq = nullptr);
   // Counts one CAD entity in the census.
   void Entidades_ver(core::Variant& Poly);
+  // The other imports and reports; see import/selection_copy.h,
+  // import/blocks.h, import/documents.h and import/reports.h.
+  void ListSelectionSets(core::Obj& SSet, std::int32_t& Num);
+  [[nodiscard]] model::t_Datos Copia__Seleccion(const core::Obj& Apli, std::string& ff, VbBool& Salir);
+  [[nodiscard]] model::t_Dibujo Copia_Pol(const core::Obj& Apli);
+  [[nodiscard]] model::t_Datos Copia_Todo3(const core::Obj& Apli, std::string& TodoC, VbBool& Salir);
+  [[nodiscard]] model::t_Datos Bloques_Saca(const core::Obj& Apli, VbBool& Sal, VbBool& Prop);
+  void Atributos();
+  [[nodiscard]] model::t_Datos Lee_Document(const core::Obj& Apli, VbBool& Salir);
+  [[nodiscard]] model::t_Datos Lee_Documents(const core::Obj& Apli, VbBool& Salir);
+  void Dibujo_Vacio(std::string& Cad, VbBool& Salir);
+  void Analiza__Todo(const core::Obj& Apli, VbBool& Salir);
+  [[nodiscard]] bool Propiedades_Cad_Ver(std::int32_t& Entid, std::int32_t& Bloques, std::int32_t& Capass);
+  [[nodiscard]] bool Propiedades_Cad(const core::Obj& Apli, std::int32_t& Entid, std::int32_t& Bloques,
+                                     std::int32_t& Capass, VbBool& NoBloques, std::int32_t* Ent = nullptr);
 
   // --- Colours ---------------------------------------------------------------
   // Splits a packed colour (red in the low byte) into red(), green(), blue().
@@ -195,7 +210,13 @@ class c_Kestrel final : public exporting::FAcadEvents {
       generate(ctx);
     });
   }
-  [[nodiscard]] importing::ImportContext import_context() { return {module_, import_state_}; }
+  // The product name is read again from the application's caption: the
+  // session may have been opened before the drawing was bound.
+  [[nodiscard]] importing::ImportContext import_context() {
+    read_short_name();
+    import_state_.NombreCad = cad_short_name_;
+    return {module_, import_state_};
+  }
   void bind_document(VbBool& sigue, bool silent, std::string* Nombre, std::string* Vers);
   void report_connected(bool silent, const std::string& version);
   void read_short_name();

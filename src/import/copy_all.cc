@@ -23,7 +23,7 @@ constexpr int kDefaultPointer = 0;
 void copy_layers(ImportContext& ctx, HostProgress& progress, const Obj& document, const std::string& name) {
   const Obj layers = document.object("Layers");
   const std::int32_t count = layers.get("Count").to_int32();
-  progress.begin(count, "Copiando Capas " + ctx.module.cad.FamiliaCad, name);
+  progress.begin(count, "Copiando Capas " + ctx.state.NombreCad, name);
   for (std::int32_t i = 0; i < count; ++i) {
     progress.advance();
     const Obj layer = layers.call("Item", i).to_object();
@@ -35,7 +35,7 @@ void copy_layers(ImportContext& ctx, HostProgress& progress, const Obj& document
 
 void copy_entities(ImportContext& ctx, HostProgress& progress, const Obj& model_space, const std::string& name) {
   const std::int32_t count = model_space.get("Count").to_int32();
-  progress.begin(count, "Copiando Entidades " + ctx.module.cad.FamiliaCad, name);
+  progress.begin(count, "Copiando Entidades " + ctx.state.NombreCad, name);
   const bool skip_off_layers = ctx.state.CopiarDesactivadas == "0";
   // Room for a text per entity is taken once; pages never written cost
   // nothing, and the list is not moved (twice its size) as it grows.

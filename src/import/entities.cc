@@ -20,13 +20,6 @@ std::optional<EntityKind> classify(std::string_view type_name, bool census) noex
   return std::nullopt;
 }
 
-namespace {
-
-VbArray<double> coordinates(const Obj& entity, std::string_view member) {
-  return entity.get(member).to_double_array();
-}
-
-// The references in an array of objects, however the CAD typed it.
 std::vector<Obj> object_list(const Variant& value) {
   std::vector<Obj> list;
   if (const auto* refs = value.get_if<VbArray<core::ObjectRef>>()) {
@@ -38,6 +31,12 @@ std::vector<Obj> object_list(const Variant& value) {
     core::raise(core::kTypeMismatch);
   }
   return list;
+}
+
+namespace {
+
+VbArray<double> coordinates(const Obj& entity, std::string_view member) {
+  return entity.get(member).to_double_array();
 }
 
 void read_block_reference(ImportContext& ctx, const Obj& entity, std::int16_t layer, bool Blq) {
@@ -154,9 +153,11 @@ void read_entity(ImportContext& ctx, const Obj& entity, bool Blq) {
   switch (*kind) {
     case EntityKind::kBlockReference: return read_block_reference(ctx, entity, layer, Blq);
     case EntityKind::kArc:
+      (void)entity.get("Color");  // read, as every curve's colour is; stored nowhere
       return Crea_Arco(ctx.module, coordinates(entity, "center"), coordinates(entity, "StartPoint"),
                        coordinates(entity, "EndPoint"), core::csng(entity.get("radius").to_double()), layer);
     case EntityKind::kCircle:
+      (void)entity.get("Color");
       return Crea_Circulo(ctx.module, coordinates(entity, "center"), core::csng(entity.get("radius").to_double()),
                           layer);
     case EntityKind::kPoint: (void)Punto_crea(ctx.module, coordinates(entity, "Coordinates"), layer); return;

@@ -9,6 +9,9 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
+
+#include "core/object.h"
 
 #include "core/variant.h"
 #include "import/import_state.h"
@@ -72,6 +75,10 @@ inline constexpr std::array<EntityName, 29> kEntityNames{{
 // The kind `ENTIDADES` (census = false) or `Entidades_ver` (census = true)
 // gives a type name; nullopt for a name it does not accept.
 [[nodiscard]] std::optional<EntityKind> classify(std::string_view type_name, bool census) noexcept;
+
+// The objects in an array of objects, however the CAD typed it (of object
+// references or of variants); empty for an empty value, error 13 otherwise.
+[[nodiscard]] std::vector<core::Obj> object_list(const core::Variant& value);
 
 // `ENTIDADES`: reads the entity held in `Poly` and appends what it stands
 // for to the drawing model. With `Blq` the entity's colour and inserted

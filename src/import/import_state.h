@@ -35,6 +35,9 @@ struct ImportState {
   std::string CopiarDesactivadas;
   // The drawing set `Copia__Todo` fills and returns a copy of.
   model::t_Datos Datos;
+  // The CAD product name the titles show ("ZWCAD 2021"); the bridge sets
+  // it from the bound application before each import call.
+  std::string NombreCad;
   // The import dialog's result: 0 open, 1 cancelled or closed, 2 accepted.
   std::int16_t ResultadoEs = 0;
 };

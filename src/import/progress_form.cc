@@ -24,11 +24,11 @@ void HostProgress::begin(std::int32_t count, std::string_view title, std::string
   step_ = progress_step(max_);
   i_ = 0;
   j_ = 0;
+  label(0, title);
+  label(3, short_document_name(document));
   const core::Obj bar = form_.object("ProgressBar1");
   bar.put("Max", max_);
   bar.put("Visible", true);
-  label(0, title);
-  label(3, short_document_name(document));
 }
 
 void HostProgress::advance() {

@@ -29,8 +29,8 @@ class HostProgress {
   HostProgress(Module& module, core::Obj form) : module_(module), form_(std::move(form)) {}
 
   void label(std::int32_t index, std::string_view text) const;
-  // Starts a phase over `count` items: Max, Visible, the title in LabXYZ(0)
-  // and the document in LabXYZ(3).
+  // Starts a phase over `count` items: the title in LabXYZ(0), the
+  // document in LabXYZ(3), then the bar's Max and Visible.
   void begin(std::int32_t count, std::string_view title, std::string_view document);
   // Item i of the phase: the cyclic counter moves on (back to 1 past Max);
   // at every step-th value the labels and the bar are refreshed and pending

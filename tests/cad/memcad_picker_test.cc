@@ -1,5 +1,7 @@
 #include "memcad_test_util.h"
 
+#include "cad/memcad/pick_box.h"
+
 namespace kestrel::memcad::testing {
 namespace {
 
@@ -69,6 +71,42 @@ TEST(MemcadLifetime, ClosedDocumentRefusesCalls) {
   EXPECT_EQ(cad.app.object("Documents").get("Count").to_int32(), 0);
   EXPECT_EQ(error_of([&] { (void)point.get("Coordinates"); }).number(), kRefused);
   EXPECT_EQ(error_of([&] { (void)cad.app.get("ActiveDocument"); }).number(), kRefused);
+}
+
+TEST(MemcadPickBox, NearestGeometryWithinTheBoxWins) {
+  Cad cad;
+  Block& space = cad.document().model_space();
+  auto& line = space.add<Line>(Vec3{0, 0, 0}, Vec3{10, 0, 0});
+  auto& circle = space.add<Circle>(Vec3{20, 0, 0}, 5.0);
+  auto& polyline = space.add<LightweightPolyline>(std::vector<double>{0, 3, 10, 3, 10, 13});
+  polyline.closed = true;
+  struct Case {
+    Vec3 at;
+    Entity* expected;
+  };
+  // By hand: distances in plan to the nearest piece of each geometry.
+  const Case cases[] = {
+      {{5, 1, 0}, &line},        // 1 from the line, 2 from the polyline
+      {{5, 2.2, 0}, &polyline},  // 0.8 from the polyline's first edge
+      {{20, 0, 0}, nullptr},     // a circle's centre is 5 from its curve
+      {{24.5, 0, 0}, &circle},   // 0.5 from the curve
+      {{5, 8.2, 0}, &polyline},  // the closing edge (10,13)-(0,3) passes 0.14 away
+      {{50, 50, 0}, nullptr},
+  };
+  for (const Case& c : cases) EXPECT_EQ(entity_at(space, c.at, 1.0).get(), c.expected) << c.at.x << "," << c.at.y;
+}
+
+TEST(MemcadPickBox, WindowTakesOnlyWhatLiesWhollyInside) {
+  Cad cad;
+  Block& space = cad.document().model_space();
+  auto& inside = space.add<Line>(Vec3{1, 1, 0}, Vec3{2, 2, 0});
+  space.add<Line>(Vec3{1, 1, 0}, Vec3{20, 2, 0});
+  auto& point = space.add<Point>(Vec3{4, 4, 9});
+  const auto chosen = entities_in_window(space, {4, 4, 0}, {0, 0, 0});
+  ASSERT_EQ(chosen.size(), 2u);
+  EXPECT_EQ(chosen[0].get(), &inside);
+  EXPECT_EQ(chosen[1].get(), &point);  // the border counts
+  EXPECT_TRUE(entities_in_window(space, {30, 30, 0}, {40, 40, 0}).empty());
 }
 
 }  // namespace

@@ -24,6 +24,7 @@ class ImportTest : public ::testing::Test {
     module.cad.Documento = application.object("ActiveDocument");
     module.cad.EspacioModelo = module.cad.Documento.object("ModelSpace");
     module.cad.FamiliaCad = "ZWCad";
+    state.NombreCad = "ZWCAD 2021";
   }
 
   memcad::Document& doc() { return *app->active_document(); }

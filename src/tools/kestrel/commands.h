@@ -37,4 +37,10 @@ int run_export(const CommonOptions& common, const ExportOptions& options);
 // written only on success and then replaced whole.
 int run_import(const CommonOptions& common, const ImportOptions& options);
 
+// Reads a DXF file into the embedded CAD, runs the drawing analysis and
+// prints its report (text, or JSON with --json) on standard output. Exit
+// codes: 0 printed; 1 INPUT missing or unreadable; 3 no CAD session; 5 the
+// analysis failed.
+int run_report(const CommonOptions& common, const ReportOptions& options);
+
 }  // namespace kestrel::cli

@@ -3,41 +3,21 @@
 #include <iostream>
 #include <memory>
 
-#include "bridge/c_kestrel.h"
-#include "cad/dxf/dxf.h"
+#include "cad/memcad/pick_box.h"
+#include "cad/memcad/picker.h"
+#include "import/reports.h"
 #include "model/record_file.h"
-#include "tools/kestrel/cad_install.h"
+#include "platform/report_window.h"
+#include "tools/kestrel/cad_documents.h"
 #include "tools/kestrel/cad_run.h"
 #include "tools/kestrel/cli_files.h"
 #include "tools/kestrel/commands.h"
-#include "tools/kestrel/host_progress_form.h"
-#include "tools/kestrel/terminal_services.h"
 
 namespace kestrel::cli {
 
 namespace {
 
 constexpr int kExitEmptyDrawing = 4;
-
-std::shared_ptr<memcad::Document> read_drawing(const std::filesystem::path& input) {
-  dxf::LoadReport report;
-  std::shared_ptr<memcad::Document> drawing;
-  try {
-    drawing = is_standard_stream(input) ? dxf::load_dxf_text(read_input(input), input_name(input), &report)
-                                        : dxf::load_dxf(input, &report);
-  } catch (const core::Error& e) {
-    throw std::runtime_error(e.description());
-  }
-  if (!report.unknown_entities.empty()) {
-    std::string kinds;
-    for (const auto& [kind, count] : report.unknown_entities) {
-      kinds += (kinds.empty() ? "" : ", ") + kind + " " + std::to_string(count);
-    }
-    std::cerr << "kestrel: " << input_name(input) << ": entities of kinds that are not read, left out (blocks included): "
-              << kinds << "\n";
-  }
-  return drawing;
-}
 
 // The copy, as the host runs it. With `explode`, the explode pass runs
 // first (blocks opened in the CAD) and again over the copied drawing, whose
@@ -62,58 +42,140 @@ model::t_Datos copy_drawing(bridge::c_Kestrel& kestrel, const core::Obj& form, b
   return set;
 }
 
-void print_summary(const std::filesystem::path& output, const model::t_Dibujo& d) {
-  std::cerr << "kestrel: wrote " << output.string() << ": " << d.NuPun << " points, " << d.NuPolis
-            << " polylines, " << d.Nutria << " triangles, " << d.NuRotulos << " texts, " << d.nuCapas
-            << " layers\n";
+// Who answers the copy confirmation: the person at the terminal with
+// --confirm, else the flags.
+void answer_reports(CadDocuments& run, const ImportOptions& options) {
+  const bool interactive = options.confirm && ::isatty(STDIN_FILENO) && ::isatty(STDERR_FILENO);
+  run.terminal().dialogs().set_user([&options, interactive](platform::Form& form) {
+    auto* report = dynamic_cast<platform::ReportWindow*>(&form);
+    if (!report) return;
+    if (options.skip_off_layers) report->set_checked(importing::kOptionCopyOffLayers, false);
+    if (options.copy_off_layers) report->set_checked(importing::kOptionCopyOffLayers, true);
+    if (options.no_blocks) report->set_checked(importing::kOptionCopyBlocks, false);
+    if (interactive) return platform::answer_report(*report, std::cin, std::cerr);
+    if (options.confirm && !options.quiet) platform::write_report(std::cerr, *report);
+  });
+}
+
+// The whole model space, after the copy confirmation when asked.
+model::t_Datos copy_whole(CadDocuments& run, const ImportOptions& options, bool& empty) {
+  bridge::c_Kestrel& kestrel = run.kestrel();
+  if (options.confirm) {
+    memcad::Document& doc = *run.application()->active_document();
+    std::int32_t entities = static_cast<std::int32_t>(doc.model_space().size());
+    std::int32_t blocks = 0;
+    std::int32_t in_blocks = 0;
+    for (const auto& block : doc.blocks().items()) {
+      if (!importing::is_named_block(block->name())) continue;
+      ++blocks;
+      in_blocks += static_cast<std::int32_t>(block->size());
+    }
+    std::int32_t layers = static_cast<std::int32_t>(doc.layers().size());
+    core::VbBool no_blocks = core::kFalse;
+    if (kestrel.Propiedades_Cad(run.form(), entities, blocks, layers, no_blocks, &in_blocks)) return {};
+  }
+  return copy_drawing(kestrel, run.form(), options.explode_points, empty);
+}
+
+model::t_Datos copy_window(CadDocuments& run, const ImportOptions& options) {
+  const auto& w = *options.window;
+  auto picker = std::make_shared<memcad::ScriptedPicker>();
+  picker->push_selection([w](memcad::Document& doc) {
+    return memcad::entities_in_window(doc.model_space(), {w[0], w[1], 0}, {w[2], w[3], 0});
+  });
+  run.application()->set_picker(picker);
+  std::string keyword = "Seleccion";
+  core::VbBool salir = core::kFalse;
+  return run.kestrel().Copia_Todo3(run.form(), keyword, salir);
+}
+
+model::t_Datos copy_picked(CadDocuments& run, const ImportOptions& options) {
+  const auto& p = *options.pick;
+  auto picker = std::make_shared<memcad::ScriptedPicker>();
+  memcad::Document& doc = *run.application()->active_document();
+  const memcad::Vec3 at{p[0], p[1], 0};
+  if (auto entity = memcad::entity_at(doc.model_space(), at, options.pick_box)) {
+    picker->push_entity(std::move(entity), at);
+  } else {
+    std::cerr << "kestrel: nothing within the pick box at " << p[0] << "," << p[1] << "\n";
+    return {};
+  }
+  run.application()->set_picker(picker);
+  const std::size_t errors_before = run.module().error_log.count();
+  model::t_Dibujo drawing = run.kestrel().Copia_Pol(run.form());
+  if (run.module().error_log.count() != errors_before || drawing.NuPolis + drawing.NuPun == 0) return {};
+  model::t_Datos set;
+  set.NuDibujos = 1;
+  set.Dibujos.redim(0, 1);
+  set.Dibujos[1] = std::move(drawing);
+  set.Dibujos[1].Texto1 = "PLANTA";
+  set.Dibujos[1].Texto2 = doc.name();
+  return set;
+}
+
+model::t_Datos copy_documents(CadDocuments& run, const ImportOptions& options) {
+  core::VbBool salir = core::kFalse;
+  if (options.inputs.size() == 1) return run.kestrel().Lee_Document(run.form(), salir);
+  return run.kestrel().Lee_Documents(run.form(), salir);
+}
+
+void print_summary(const std::filesystem::path& output, const model::t_Datos& set) {
+  for (std::int32_t i = 1; i <= set.NuDibujos; ++i) {
+    const model::t_Dibujo& d = set.Dibujos[i];
+    std::cerr << "kestrel: wrote " << output.string();
+    if (set.NuDibujos > 1) std::cerr << " [" << i << "] " << d.Texto1 << " " << d.Texto2;
+    std::cerr << ": " << d.NuPun << " points, " << d.NuPolis << " polylines, " << d.Nutria << " triangles, "
+              << d.NuRotulos << " texts, " << d.nuCapas << " layers\n";
+  }
+}
+
+// The plan comes last; exported again, the file draws it.
+std::int32_t chosen_drawing(const model::t_Datos& set) {
+  for (std::int32_t i = set.NuDibujos; i >= 1; --i) {
+    if (set.Dibujos[i].Texto1 == "PLANTA") return i;
+  }
+  return set.NuDibujos;
 }
 
 }  // namespace
 
 int run_import(const CommonOptions& common, const ImportOptions& options) {
-  check_input(options.input);
-  platform::SafeFileOutput output = open_output(options.output, options.input);
-  std::shared_ptr<memcad::Document> drawing = read_drawing(options.input);
-  const bool show_progress = !options.quiet && ::isatty(STDERR_FILENO);
-  TerminalServices terminal(common.settings_file, show_progress);
-  terminal.message_box().set_unattended_answer(platform::kYes);
-
-  // The application the session creates opens the drawing read from INPUT.
-  bool opened = false;
-  install_memcad(terminal.automation(), options.cad_label,
-                 [&drawing, &opened](const std::shared_ptr<memcad::Application>& app) {
-                   app->open_document(drawing);
-                   opened = true;
-                 });
-  Module module(terminal.services());
-  bridge::c_Kestrel kestrel(module);
-  core::VbBool sigue = core::kFalse;
-  kestrel.IniciaAutocad(sigue, options.cad_label);
-  if (sigue == core::kFalse || !opened) {
-    std::cerr << "kestrel: no CAD session could be opened for \"" << options.cad_label << "\"\n";
-    return kExitNoSession;
+  if (options.inputs.size() > 1 && !options.blocks) {
+    std::cerr << "kestrel: several INPUT files are read only with --blocks\n";
+    return kExitBadInput;
   }
-  if (options.skip_off_layers) kestrel.import_state().CopiarDesactivadas = "0";
+  for (const auto& input : options.inputs) check_input(input);
+  platform::SafeFileOutput output = open_output(options.output, options.inputs.front());
+  std::vector<std::shared_ptr<memcad::Document>> drawings;
+  for (const auto& input : options.inputs) drawings.push_back(read_drawing(input));
+  const bool show_progress = !options.quiet && ::isatty(STDERR_FILENO);
+  CadDocuments run(common, show_progress, std::move(drawings));
+  if (!run.connect(options.cad_label)) return kExitNoSession;
+  if (options.skip_off_layers) run.kestrel().import_state().CopiarDesactivadas = "0";
+  answer_reports(run, options);
 
-  const std::shared_ptr<HostProgressForm> form = HostProgressForm::create();
-  terminal.pump().watch(&form->bar(), &form->status());
+  run.watch_progress();
   bool empty = false;
-  const std::size_t errors_before = module.error_log.count();
-  model::t_Datos set = copy_drawing(kestrel, core::Obj(form), options.explode_points, empty);
-  terminal.pump().finish();
+  const std::size_t errors_before = run.module().error_log.count();
+  model::t_Datos set = options.blocks   ? copy_documents(run, options)
+                       : options.window ? copy_window(run, options)
+                       : options.pick   ? copy_picked(run, options)
+                                        : copy_whole(run, options, empty);
+  run.finish_progress();
 
   if (empty) {
-    std::cerr << "kestrel: " << input_name(options.input) << ": the model space is empty; "
+    std::cerr << "kestrel: " << input_name(options.inputs.front()) << ": the model space is empty; "
               << output.target().string() << " was not written\n";
     return kExitEmptyDrawing;
   }
-  if (set.NuDibujos != 1) {
-    std::cerr << "kestrel: the copy failed; " << output.target().string() << " was not written\n";
-    return kExitEngineErrors;
+  if (set.NuDibujos < 1) {
+    std::cerr << "kestrel: nothing was copied; " << output.target().string() << " was not written\n";
+    return options.blocks || options.window || options.pick || options.confirm ? kExitEmptyDrawing
+                                                                             : kExitEngineErrors;
   }
-  // The copy leaves the set's current drawing unset, as the host sets it;
-  // the file names its one drawing, so that it exports as it is.
-  set.DibujoAct = 1;
+  // The copies leave the set's current drawing unset, as the host sets it;
+  // the file names the plan, so that it exports as it is.
+  set.DibujoAct = chosen_drawing(set);
   try {
     model::write_json(output, set);
     output.commit();
@@ -121,11 +183,11 @@ int run_import(const CommonOptions& common, const ImportOptions& options) {
     std::cerr << "kestrel: " << e.description() << "\n";
     return kExitNotWritable;
   }
-  if (const std::size_t errors = module.error_log.count() - errors_before; errors > 0) {
+  if (const std::size_t errors = run.module().error_log.count() - errors_before; errors > 0) {
     std::cerr << "kestrel: " << errors << " error" << (errors == 1 ? "" : "s")
               << " while reading entities (listed above); what could not be read was left out\n";
   }
-  if (!options.quiet) print_summary(output.target(), set.Dibujos[1]);
+  if (!options.quiet) print_summary(output.target(), set);
   return kExitWritten;
 }
 

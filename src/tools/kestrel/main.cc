@@ -34,6 +34,9 @@ int main(int argc, char** argv) {
   kestrel::cli::ImportOptions import_options;
   CLI::App* import_cmd = kestrel::cli::add_import_command(app, import_options);
 
+  kestrel::cli::ReportOptions report_options;
+  CLI::App* report_cmd = kestrel::cli::add_report_command(app, report_options);
+
   kestrel::cli::ProfileOptions profile_options;
   CLI::App* profile_cmd = kestrel::cli::add_profile_command(app, profile_options);
 
@@ -45,6 +48,7 @@ int main(int argc, char** argv) {
     if (session_cmd->parsed()) return kestrel::cli::run_session(common, session);
     if (export_cmd->parsed()) return kestrel::cli::run_export(common, export_options);
     if (import_cmd->parsed()) return kestrel::cli::run_import(common, import_options);
+    if (report_cmd->parsed()) return kestrel::cli::run_report(common, report_options);
     if (profile_cmd->parsed()) return kestrel::cli::run_profile(common, profile_options);
     std::cout << app.help();
     return 0;

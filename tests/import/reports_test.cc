@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include "import/import_fixture.h"
+#include "import/reports.h"
+#include "platform/report_window.h"
+
+namespace kestrel::import_test {
+namespace {
+
+using namespace importing;
+using platform::ReportRowStyle;
+using platform::ReportWindow;
+
+// The rows as "label|value" ("#label" for a section, "[x]label" for an option).
+std::vector<std::string> row_texts(const ReportWindow& report) {
+  std::vector<std::string> out;
+  for (const auto& r : report.rows()) {
+    if (r.style == ReportRowStyle::kSection) out.push_back("#" + r.label);
+    if (r.style == ReportRowStyle::kPlain) out.push_back(r.label + "|" + r.value);
+    if (r.style == ReportRowStyle::kOption) out.push_back((r.checked ? "[x]" : "[ ]") + r.label);
+  }
+  return out;
+}
+
+class ReportsTest : public ImportTest {
+ protected:
+  ReportsTest() {
+    state.NombreCad = "ZWCAD 2021";
+    scripted.dialogs.on_show(std::string(ReportWindow::kFormName), [this](platform::Form& f) {
+      auto& report = dynamic_cast<ReportWindow&>(f);
+      caption = report.caption();
+      rows = row_texts(report);
+      if (answer) answer(report);
+    });
+  }
+  std::string caption;
+  std::vector<std::string> rows;
+  std::function<void(ReportWindow&)> answer;
+};
+
+TEST(TextoCuenta, SplitsOutsideAndInsideBlocks) {
+  struct Case {
+    std::int32_t A, B;
+    const char* text;
+    std::int32_t B_after;
+  };
+  const Case cases[] = {
+      {0, 0, "        -", 0},
+      {0, 7, "        7", 7},
+      {3, 3, "        0   en Bloques =         3", 0},
+      {2, 12, "       10   en Bloques =         2", 10},
+      {0, 123456789, "123456789", 123456789},
+  };
+  for (const Case& c : cases) {
+    std::int32_t B = c.B;
+    EXPECT_EQ(Texto_Cuenta(c.A, B), c.text) << c.A << " " << c.B;
+    EXPECT_EQ(B, c.B_after);
+  }
+}
+
+TEST_F(ReportsTest, AnalysisSplitsModelSpaceFromBlocksInRowOrder) {
+  memcad::Block& block = doc().blocks().add("B");
+  block.add<memcad::Circle>(memcad::Vec3{0, 0, 0}, 1.0);
+  block.add<memcad::Line>(memcad::Vec3{0, 0, 0}, memcad::Vec3{1, 0, 0});
+  doc().blocks().add_reserved("*U3").add<memcad::Circle>(memcad::Vec3{0, 0, 0}, 1.0);  // not counted
+  space().add<memcad::Circle>(memcad::Vec3{5, 5, 0}, 2.0);
+  space().add<memcad::Circle>(memcad::Vec3{6, 5, 0}, 2.0);
+  space().add<memcad::Polyline3d>(std::vector<double>{0, 0, 0, 1, 1, 1, 2, 2, 2});
+  space().add<memcad::BlockReference>(&block, memcad::Vec3{9, 9, 0});
+  core::VbBool salir = core::kFalse;
+  Analiza__Todo(ctx, core::Obj(form), salir);
+  EXPECT_EQ(salir, core::kFalse);
+  EXPECT_EQ(caption, "Información del DWG de ZWCAD 2021:");
+  // By hand: block B holds a circle (3 vertices) and a line (2); model
+  // space 2 circles (6), a 3D polyline counted by halves of its 9
+  // coordinates (4.5, rounded to even: 4) and an insertion (1) -> 5 in
+  // blocks, 16 in all; points 16 + 1 insertion - 5 = 12 outside blocks.
+  const std::vector<std::string> expected{
+      "Nombre del Dibujo |Dibujo1.dwg",
+      "Objetos  |4",
+      "Bloques  |1",
+      "Capas    |1",
+      "#Entidades en AutoCad",
+      "Arcos |        -",
+      "Círculos |        2   en Bloques =         1",
+      "Poliliíneas|        1     Vertic.=16",
+      "PoliCara3D|        -",
+      "3DCara|        -",
+      "Textos|        -",
+      "Insercciones de Blq.|        1",
+      "#Entidades en Merivox",
+      "Dibujos |2",
+      "Puntos |       12   en Bloques =         5",
+      "Polilíneas |        3   en Bloques =         1",
+      "Textos |        -",
+      "Triángulos |        -",
+  };
+  EXPECT_EQ(rows, expected);
+  EXPECT_EQ(state.Datos.NuDibujos, 1);
+  EXPECT_EQ(state.Datos.Dibujos[1].Texto1, "PLANTA");
+}
+
+TEST_F(ReportsTest, CancelOrEmptyModelSpaceSetSalir) {
+  core::VbBool salir = core::kFalse;
+  Analiza__Todo(ctx, core::Obj(form), salir);  // empty model space
+  EXPECT_EQ(salir, core::kTrue);
+  space().add<memcad::Point>(memcad::Vec3{1, 1, 1});
+  answer = [](ReportWindow& r) { r.cancel(); };
+  salir = core::kFalse;
+  Analiza__Todo(ctx, core::Obj(form), salir);
+  EXPECT_EQ(salir, core::kTrue);
+}
+
+TEST_F(ReportsTest, CopyReportWithoutLayersOrBlocksShowsOnlyTheSelection) {
+  core::VbBool no_blocks = core::kFalse;
+  EXPECT_FALSE(Propiedades_Cad(ctx, core::Obj(form), 5, 0, 0, no_blocks));
+  EXPECT_EQ(caption, "Copiar - Dibujo1.dwg");
+  EXPECT_EQ(rows, (std::vector<std::string>{"Entidades Selecc.|5"}));
+  EXPECT_EQ(state.CopiarDesactivadas, "");
+}
+
+TEST_F(ReportsTest, CopyReportOptionsAnswerTheCopy) {
+  answer = [](ReportWindow& r) {
+    r.set_checked(kOptionCopyOffLayers, false);
+    r.set_checked(kOptionCopyBlocks, false);
+  };
+  core::VbBool no_blocks = core::kFalse;
+  EXPECT_FALSE(Propiedades_Cad(ctx, core::Obj(form), 7, 2, 3, no_blocks, 11));
+  ASSERT_GE(rows.size(), 7u);
+  EXPECT_EQ(std::vector<std::string>(rows.begin(), rows.begin() + 7),
+            (std::vector<std::string>{"Nº de Entidades  |7", "Capas    |3", "Bloques |2", "Entidades en Bloques|11",
+                                      "#Opciones", "[x]Copiar Entidades desact", "[x]Copiar Bloques"}));
+  EXPECT_EQ(rows[7], "#Entidades en AutoCad");
+  EXPECT_EQ(rows[8], "Círculos y Arcos |        -");
+  EXPECT_EQ(state.CopiarDesactivadas, "0");
+  EXPECT_EQ(no_blocks, core::kTrue);
+}
+
+}  // namespace
+}  // namespace kestrel::import_test
