@@ -14,7 +14,6 @@ struct Undrawn {
 const Undrawn kUndrawn[] = {
     {"chkTria", true, "triangles", [](const model::DrawingModel& m) { return m.NumTriangulos; }},
     {"chkCurv", true, "contours", [](const model::DrawingModel& m) { return m.Curvado.NuCurvas; }},
-    {"chkText", true, "texts", [](const model::DrawingModel& m) { return m.NumRotulos; }},
     {"chkBlo", false, "block references", [](const model::DrawingModel& m) { return m.NumBloques; }},
 };
 
@@ -23,7 +22,6 @@ const Undrawn kUndrawn[] = {
 std::optional<std::string> unsupported_request(const ExportOptions& o) {
   if (o.triangles && *o.triangles != "none") return "--triangles " + *o.triangles;
   if (o.contours.value_or(false)) return "--contours";
-  if (o.texts.value_or(false)) return "--texts";
   if (o.blocks.value_or(false)) return "--blocks";
   return std::nullopt;
 }
