@@ -54,8 +54,8 @@ for name in plain dimensions leaders elbow grid scale; do
   "$kestrel" --settings "$out/settings.ini" export "$out/$name.json" -o "$out/$name.dxf" -q \
     --texts --no-points --no-labels --no-polylines --no-contours --no-blocks --triangles none
   unitless "$out/$name.dxf" "$out/$name-view.dxf"
-  QT_QPA_PLATFORM=offscreen librecad dxf2pdf -a -o "$out/$name.pdf" "$out/$name-view.dxf" > "$out/$name.log" 2>&1 || true
-  [ -s "$out/$name.pdf" ] || { echo "LibreCAD could not print $name" >&2; cat "$out/$name.log" >&2; exit 1; }
-  pdftoppm -png -singlefile -scale-to 480 "$out/$name.pdf" "docs/images/labels-$name"
+  QT_QPA_PLATFORM=offscreen librecad dxf2pdf -a -o "$out/$name-view.pdf" "$out/$name-view.dxf" > "$out/$name.log" 2>&1 || true
+  [ -s "$out/$name-view.pdf" ] || { echo "LibreCAD could not print $name" >&2; cat "$out/$name.log" >&2; exit 1; }
+  pdftoppm -png -singlefile -scale-to 480 "$out/$name-view.pdf" "docs/images/labels-$name"
   echo "docs/images/labels-$name.png"
 done
