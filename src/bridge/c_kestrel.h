@@ -84,6 +84,10 @@ class c_Kestrel final : public exporting::FAcadEvents {
   // The point labels at the positions chosen in the preferences.
   void Autocad_Genera_Textos(double& AlturaR);
 
+  // The labels with their styles, leaders and arrowheads; with Bloq, into
+  // the block being defined.
+  void Autocad_Genera_Rotulos(VbBool* Bloq = nullptr);
+
   // Polylines, arcs and circles; with EnBloque, into the block being defined.
   void Autocad_Genera_Polilineas(VbBool& EnBloque);
   // Hatches the closed CAD polyline `Poly` with the pattern of code `t`.
@@ -191,7 +195,7 @@ class c_Kestrel final : public exporting::FAcadEvents {
   void aCadTriaCurv(bool Solido) override;
   void aCadCurv() override;
   void aCadPoli() override;
-  void acadText() override {}
+  void acadText() override;
   void acadBloq() override {}
 
  private:

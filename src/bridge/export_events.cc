@@ -3,6 +3,7 @@
 #include "bridge/c_kestrel.h"
 #include "export/hatch.h"
 #include "export/layer_names.h"
+#include "export/labels.h"
 #include "export/layers.h"
 #include "export/point_labels.h"
 #include "export/points.h"
@@ -34,6 +35,13 @@ void c_Kestrel::acadRotu1(double Altura) { Autocad_Genera_Textos(Altura); }
 void c_Kestrel::aCadPoli() {
   VbBool EnBloque = core::kFalse;
   Autocad_Genera_Polilineas(EnBloque);
+}
+
+void c_Kestrel::acadText() { Autocad_Genera_Rotulos(); }
+
+void c_Kestrel::Autocad_Genera_Rotulos(VbBool* Bloq) {
+  const VbBool in_block = Bloq ? *Bloq : core::kFalse;
+  with_dialog("Autocad_Genera_Rotulos", [&](Context& ctx) { exporting::Autocad_Genera_Rotulos(ctx, in_block); });
 }
 
 void c_Kestrel::Autocad_Genera_Polilineas(VbBool& EnBloque) {

@@ -4,6 +4,7 @@
 
 #include "platform/automation_host.h"
 #include "platform/settings.h"
+#include "platform/text_measure.h"
 #include "platform/ui.h"
 
 namespace kestrel {
@@ -15,6 +16,7 @@ struct Services {
   platform::MessagePump& pump;
   platform::DialogService& dialogs;
   platform::AutomationHost& automation;
+  platform::TextMeasure& text_measure;  // label widths
 };
 
 }  // namespace kestrel

@@ -173,7 +173,7 @@ TEST_F(ExportDialogTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheDrawing
   platform::write_bytes(folder.path() / "plain", "a file where a folder should be");
   const auto file = folder.path() / "plain" / "S.ini";
   auto store = platform::IniSettingsStore::single_file(file);
-  Module unwritable(Services{store, message_box, pointer, pump, dialogs, host});
+  Module unwritable(Services{store, message_box, pointer, pump, dialogs, host, text_measure});
   c_Kestrel other(unwritable);
   core::VbBool sigue = core::kFalse;
   other.IniciaAutocad(sigue, kLabel);

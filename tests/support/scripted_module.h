@@ -6,6 +6,7 @@
 #include "platform/automation_host.h"
 #include "platform/settings.h"
 #include "support/scripted_ui.h"
+#include "support/fixed_text_measure.h"
 
 namespace kestrel::test_support {
 
@@ -16,7 +17,8 @@ struct ScriptedModule {
   ScriptedPump pump;
   ScriptedDialogs dialogs;
   platform::InProcessAutomationHost host;
-  Module module{Services{settings, message_box, pointer, pump, dialogs, host}};
+  FixedTextMeasure text_measure;
+  Module module{Services{settings, message_box, pointer, pump, dialogs, host, text_measure}};
 };
 
 }  // namespace kestrel::test_support

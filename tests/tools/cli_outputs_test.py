@@ -156,7 +156,7 @@ class StandardStreams(Files):
 class Honesty(Files):
     def test_what_this_version_cannot_draw_is_refused_when_asked_for(self):
         out = self.write("out.dxf", "keep me")
-        for option in (["--texts"], ["--blocks"]):
+        for option in (["--blocks"],):
             with self.subTest(option=option):
                 r = self.kestrel("export", EXAMPLE, "-o", out, *option)
                 self.assertEqual(r.returncode, 2, r.stderr)

@@ -71,7 +71,7 @@ void warn_left_out(const std::vector<std::string>& left_out, const std::filesyst
   std::string items;
   for (const std::string& item : left_out) items += (items.empty() ? "" : ", ") + item;
   std::cerr << "kestrel: warning: this version does not draw " << items << "; they are not in " << output.string()
-            << " (--no-texts, --no-blocks leave them out knowingly)\n";
+            << " (--no-blocks leaves them out knowingly)\n";
 }
 
 }  // namespace

@@ -12,14 +12,12 @@ struct Undrawn {
 };
 
 const Undrawn kUndrawn[] = {
-    {"chkText", true, "texts", [](const model::DrawingModel& m) { return m.NumRotulos; }},
     {"chkBlo", false, "block references", [](const model::DrawingModel& m) { return m.NumBloques; }},
 };
 
 }  // namespace
 
 std::optional<std::string> unsupported_request(const ExportOptions& o) {
-  if (o.texts.value_or(false)) return "--texts";
   if (o.blocks.value_or(false)) return "--blocks";
   return std::nullopt;
 }

@@ -1,5 +1,5 @@
 // What the export dialog offers that the engine does not draw yet: the
-// drawing's texts and the blocks have their dialog events but no generator. An export never claims to have drawn them:
+// block references have their dialog event but no generator. An export never claims to have drawn them:
 // asked for on the command line they are refused before any work; ticked
 // only by the drawing's own flags, they are unticked and reported as left out.
 #pragma once

@@ -8,7 +8,7 @@ TerminalServices::TerminalServices(const std::optional<std::filesystem::path>& s
       pump_(show_progress) {}
 
 Services TerminalServices::services() {
-  return Services{settings_, message_box_, pointer_, pump_, dialogs_, automation_};
+  return Services{settings_, message_box_, pointer_, pump_, dialogs_, automation_, text_measure_};
 }
 
 }  // namespace kestrel::cli

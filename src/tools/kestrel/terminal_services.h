@@ -9,6 +9,7 @@
 
 #include "module/module.h"
 #include "platform/automation_host.h"
+#include "platform/font_text_measure.h"
 #include "platform/settings.h"
 #include "platform/terminal_ui.h"
 #include "tools/kestrel/progress_pump.h"
@@ -34,6 +35,7 @@ class TerminalServices {
   ProgressPump pump_;
   platform::TerminalDialogs dialogs_;
   platform::InProcessAutomationHost automation_;
+  platform::FontTextMeasure text_measure_;
 };
 
 }  // namespace kestrel::cli

@@ -1,0 +1,265 @@
+// Labels: styles and font files, the placement of the kinds (checked by
+// hand with a measure of 0.5 × size per character), the drawing loop and
+// the leaders. Texts, polylines and hatches are read back from memcad.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "export/label_placement.h"
+#include "export/labels.h"
+#include "export_fixture.h"
+#include "module/settings_access.h"
+#include "platform/temp_folder.h"
+
+namespace kestrel::exporting::testing {
+namespace {
+
+using model::t_Rotulo;
+
+t_Rotulo label(std::string text, double x, double y, std::string kind = "", std::int16_t layer = 1) {
+  t_Rotulo r;
+  r.Texto = std::move(text);
+  r.Xr = x;
+  r.Yr = y;
+  r.Texto3 = std::move(kind);
+  r.CapaR = layer;
+  r.Altura = 1;
+  r.Estilo = "Arial";
+  return r;
+}
+
+t_Rotulo between(std::string kind, double x1, double y1, double x2, double y2) {
+  t_Rotulo r = label("", x1, y1, std::move(kind));
+  r.Xr2 = x2;
+  r.Yr2 = y2;
+  return r;
+}
+
+class LabelsTest : public ExportTest {
+ protected:
+  LabelsTest() {
+    model::DrawingModel& m = module.model;
+    m.NumCapas = 2;
+    m.Capas.redim(1, 2);
+    m.Capas[1].Nombre = "UNO";
+    m.Capas[1].Encendida = core::kTrue;
+    m.Capas[2].Nombre = "DOS";
+    save_setting(settings, "Fuentes", "fichero", "/dev/null");  // an empty font table
+  }
+  void give(std::vector<t_Rotulo> labels) {
+    module.model.NumRotulos = static_cast<std::int32_t>(labels.size());
+    module.model.Rotulos = core::VbArray<t_Rotulo>(1, std::move(labels));
+  }
+  void generate(bool in_block = false) { Autocad_Genera_Rotulos(ctx, core::to_vb_bool(in_block)); }
+  std::vector<std::string> text_strings() const {
+    std::vector<std::string> out;
+    for (const memcad::Text* t : texts()) out.push_back(t->text);
+    return out;
+  }
+  std::vector<const memcad::Polyline2d*> polylines() const {
+    return entities<memcad::Polyline2d>(memcad::EntityKind::kPolyline2d);
+  }
+  std::vector<const memcad::Hatch*> hatches() const { return entities<memcad::Hatch>(memcad::EntityKind::kHatch); }
+};
+
+TEST_F(LabelsTest, StylesAreMadeOnceEachAtMostFiveHundred) {
+  std::vector<t_Rotulo> labels{label("a", 0, 0), label("b", 0, 0), label("c", 0, 0)};
+  labels[0].Estilo = "LEROY";
+  labels[1].Estilo = "";
+  for (int k = 1; k <= 501; ++k) {
+    labels.push_back(label("s", 0, 0));
+    labels.back().Estilo = "S" + std::to_string(k);
+  }
+  give(labels);
+  const core::Obj layers = module.cad.Documento.object("Layers");
+  layers.call("Add", std::string("UNO"));
+  document().create_missing_records = false;  // as a CAD does: an unknown style is refused
+  generate();
+  EXPECT_NE(document().text_styles().find("Arial"), nullptr);
+  EXPECT_EQ(document().text_styles().find("LEROY"), nullptr);
+  EXPECT_NE(document().text_styles().find("S499"), nullptr);  // Arial is the 1st, S499 the 500th
+  EXPECT_EQ(document().text_styles().find("S500"), nullptr);
+  const auto drawn = texts();
+  // The label of the style never made is added, then refused its style,
+  // and that ends the run.
+  ASSERT_EQ(drawn.size(), 3u + 499u + 1u);
+  EXPECT_EQ(drawn[0]->style_name(), "Arial");
+  EXPECT_EQ(drawn[1]->style_name(), "Arial");
+  ASSERT_EQ(messages().size(), 1u) << messages()[0];
+  EXPECT_EQ(messages()[0].rfind("Textos - Error   nº ", 0), 0u) << messages()[0];
+}
+
+TEST_F(LabelsTest, FontFilesComeFromTheTableAndTheFontsFolder) {
+  platform::TempFolder folder;
+  platform::write_bytes(folder.path() / "fuentes_.txt", "\"Rotulo  \",\" arial \"\n\n\"Otro  \",nada\n");
+  platform::write_bytes(folder.path() / "arial.ttf", "x");
+  platform::write_bytes(folder.path() / "Propia.TTF", "x");
+  save_setting(settings, "Fuentes", "fichero", (folder.path() / "fuentes_.txt").string());
+  save_setting(settings, "Fuentes", "carpeta", folder.path().string());
+  give({label("1", 0, 0), label("2", 0, 0), label("3", 0, 0)});
+  module.model.Rotulos[1].Estilo = "Rotulo";
+  module.model.Rotulos[2].Estilo = "Otro";  // in the table, its file missing
+  module.model.Rotulos[3].Estilo = "propia";  // not in the table: its own name
+  generate();
+  EXPECT_EQ(document().text_styles().find("Rotulo")->font_file, (folder.path() / "arial.ttf").string());
+  EXPECT_EQ(document().text_styles().find("Otro")->font_file, "txt.shx");
+  EXPECT_EQ(document().text_styles().find("propia")->font_file, (folder.path() / "Propia.TTF").string());
+  EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(LabelsTest, ABadFontTableIsReportedAndTheLabelsStillDrawn) {
+  platform::TempFolder folder;
+  for (const char* table : {"", "\"Bueno  \",arial\nX,y\n"}) {
+    SCOPED_TRACE(table);
+    platform::write_bytes(folder.path() / "f.txt", table);
+    save_setting(settings, "Fuentes", "fichero", (folder.path() / "f.txt").string());
+    const std::size_t before = messages().size();
+    give({label("a", 0, 0)});
+    generate();
+    EXPECT_EQ(messages().size(), before + (*table ? 1u : 0u));
+    if (*table) {
+      EXPECT_EQ(messages().back().rfind("Lee:  Error nº   5", 0), 0u) << messages().back();
+    }
+  }
+  save_setting(settings, "Fuentes", "fichero", (folder.path() / "none.txt").string());
+  generate();
+  EXPECT_EQ(messages().back().rfind("Lee:  Error nº   53", 0), 0u) << messages().back();
+  EXPECT_EQ(texts().size(), 3u);
+}
+
+TEST_F(LabelsTest, DimensionTextsComeFromTheirPoints) {
+  give({between("6", 10.0, 0, 12.345, 0), between("7", 0, 5, 0, 1.5), between("5", 0, 0, 3, 4)});
+  generate();
+  // 12.345 − 10.0 is 2.34499… in binary, taken at 15 digits (2.345) and
+  // rounded half away from zero, as the host formats numbers.
+  EXPECT_EQ(text_strings(), (std::vector<std::string>{"2.35", "3.50", "5.00"}));
+}
+
+struct Placed {
+  t_Rotulo r;
+  double xc, yc, giro;
+};
+
+TEST_F(LabelsTest, DimensionTextsSitCentredAboveTheirLinesOrBeyondThem) {
+  // Hand placements: width 0.5 per character at size 1, 0.25 above the line.
+  const Placed cases[] = {
+      {between("6", 0, 0, 10, 0), 3.75, 0.25, 0},      // "10.00" fits: (10 − 2.5) / 2
+      {between("6", 0, 0, 3, 0), 4.0, 0.25, 0},        // "3.00": 2 + 2 ≥ 3, one size past the end
+      {between("7", 0, 0, 0, 10), -0.25, 3.75, 300},   // reads upwards, left of its line
+      {between("5", 0, 0, 10, 10), 5 - 1.25 * std::sqrt(0.5) - 0.25 * std::sqrt(0.5),
+       5 - 1.25 * std::sqrt(0.5) + 0.25 * std::sqrt(0.5), 350},
+  };
+  for (const Placed& c : cases) {
+    SCOPED_TRACE(c.r.Texto3 + " to " + std::to_string(c.r.Xr2) + "," + std::to_string(c.r.Yr2));
+    give({c.r});
+    LabelWorkspace ws{module.model, text_measure, true, {}};
+    Prepara_Rotulos(ws);
+    const t_Rotulo& placed = module.model.Rotulos[1];
+    // Directions come from the bearing rule, whose circle is 6.283185308.
+    EXPECT_NEAR(placed.Xc, c.xc, 1e-7);
+    EXPECT_NEAR(placed.Yc, c.yc, 1e-7);
+    EXPECT_NEAR(placed.Giro, c.giro, 1e-7);
+    EXPECT_EQ(module.model.Registros.NumFlechasR, 2);
+  }
+}
+
+TEST_F(LabelsTest, MultiLineLabelsAreSplitOnceAndReadDownwards) {
+  give({label("Calle#Mayor", 10, 20)});
+  generate();
+  EXPECT_EQ(module.model.NumRotulos, 2);
+  ASSERT_EQ(text_strings(), (std::vector<std::string>{"Calle", "Mayor"}));
+  EXPECT_NEAR(texts()[1]->insertion.x, 10, 1e-9);
+  EXPECT_NEAR(texts()[1]->insertion.y, 20 - 1.3, 1e-9);
+  generate();  // a second run finds nothing more to split
+  EXPECT_EQ(module.model.NumRotulos, 2);
+}
+
+TEST_F(LabelsTest, GridFramesAndScaleBarsDrawOnlyWhatTheyGenerate) {
+  t_Rotulo grid = between("11", 100, 50, 0, 0);  // corners in either order
+  t_Rotulo scale = between("12", 0, -10, 20, -10);
+  give({grid, scale});
+  generate();
+  EXPECT_EQ(text_strings(), (std::vector<std::string>{"Y1=0.00", "X=0.00", "Y=0.00", "X=100.00", "Y=50.00",
+                                                      "X=0.00", "Y=50.00", "X=100.00", "0", "20"}));
+  EXPECT_EQ(polylines().size(), 4u + 3u);  // frame; bar and two ticks
+  const memcad::Text& zero = *texts()[8];
+  EXPECT_NEAR(zero.insertion.x, -0.5, 1e-9);
+  EXPECT_NEAR(zero.insertion.y, -9, 1e-9);
+  const memcad::Text& y1 = *texts()[0];  // left of the frame, half a size off
+  EXPECT_NEAR(y1.insertion.x, 0 - 0.5 - 3.5, 1e-9);
+}
+
+TEST_F(LabelsTest, RotationHeightLayerAndColourOfATextAndTheOffLayerRule) {
+  std::vector<t_Rotulo> labels{label("norte", 1, 2), label("sur", 3, 4), label("apagada", 5, 6, "", 2)};
+  labels[1].Giro = 100;
+  labels[1].Altura = 2;
+  give(labels);
+  state.CapAc = 1;
+  generate();
+  auto drawn = texts();
+  ASSERT_EQ(drawn.size(), 2u);
+  EXPECT_NEAR(drawn[0]->rotation, 2 * std::numbers::pi, 1e-8);
+  EXPECT_NEAR(drawn[1]->rotation, 3 * std::numbers::pi / 2, 1e-8);
+  EXPECT_DOUBLE_EQ(drawn[1]->height, 1.8);
+  EXPECT_EQ(drawn[0]->layer(), "UNO");
+  EXPECT_EQ(drawn[0]->color(), 256);
+  state.CapAc = 0;
+  generate();
+  EXPECT_EQ(texts().size(), 5u);
+  EXPECT_EQ(texts().back()->layer(), "DOS");
+}
+
+TEST_F(LabelsTest, LeadersDrawSegmentsAndFilledArrowheads) {
+  give({});
+  LeeFlechas(ctx, core::kFalse);  // empty registers: nothing
+  EXPECT_TRUE(polylines().empty());
+  model::LabelRegisters& r = module.model.Registros;
+  for (auto* list : {&r.LinX1, &r.LinY1, &r.LinX2, &r.LinY2, &r.FleX1, &r.FleY1, &r.FleX2, &r.FleY2, &r.FleX3,
+                     &r.FleY3}) {
+    list->redim(1, 1);
+  }
+  r.LinCapa.redim(1, 1);
+  r.FleCapa.redim(1, 1);
+  Anota_Linea(r, 100, 200, 110, 200, 2);
+  Anota_Flecha(r, 0, 0, 1, 0, 0, 1, 1);
+  LeeFlechas(ctx, core::kFalse);
+  const auto lines = polylines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0]->xyz, (std::vector<double>{100, 200, 0, 110, 200, 0}));
+  EXPECT_EQ(lines[0]->layer(), "DOS");
+  EXPECT_EQ(lines[0]->color(), 256);
+  EXPECT_EQ(lines[1]->xyz, (std::vector<double>{0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0}));
+  ASSERT_EQ(hatches().size(), 1u);
+  EXPECT_EQ(hatches()[0]->pattern_name, "SOLID");
+  EXPECT_EQ(hatches()[0]->layer(), "UNO");
+}
+
+TEST_F(LabelsTest, BadLabelsNeverCrash) {
+  t_Rotulo point_grid = between("11", 7, 7, 7, 7);
+  t_Rotulo far_layer = label("lejos", 0, 0, "", 9);  // above the table: the last layer
+  give({point_grid, label("", 0, 0), far_layer});
+  generate();
+  EXPECT_EQ(texts().size(), 8u + 2u) << (messages().empty() ? "" : messages()[0]);
+  EXPECT_EQ(texts()[1]->text, "lejos");  // the grid's own labels come after the given ones
+  EXPECT_EQ(texts()[1]->layer(), "DOS");
+  EXPECT_TRUE(messages().empty());
+  // A CAD refuses a text of height 0 or below, and a layer index below the
+  // table has no name: each ends the run through the trap.
+  t_Rotulo flat = between("6", 0, 0, 5, 0);
+  flat.Altura = 0;
+  t_Rotulo negative = between("5", 0, 0, 5, 5);
+  negative.Altura = -2;
+  for (const t_Rotulo& bad : {flat, negative, label("cero", 0, 0, "", 0)}) {
+    const std::size_t shown = messages().size();
+    give({label("antes", 0, 0), bad, label("después", 0, 0)});
+    generate();
+    ASSERT_EQ(messages().size(), shown + 1);
+    EXPECT_EQ(messages().back().rfind("Textos - Error   nº ", 0), 0u) << messages().back();
+    EXPECT_NE(text_strings().back(), "después");
+  }
+  EXPECT_EQ(messages().back().rfind("Textos - Error   nº  9: ", 0), 0u) << messages().back();
+}
+
+}  // namespace
+}  // namespace kestrel::exporting::testing

@@ -1,0 +1,152 @@
+#!/usr/bin/python3
+"""`kestrel export --texts` on the bundled example, read back with ezdxf:
+every label kind's texts, heights, rotations and styles (with the font file
+the font table names), dimension texts placed by hand computation from the
+font's own advance table (read here with struct, not FreeType), leader
+lines and filled arrowheads, and a clean audit."""
+import math
+import os
+import struct
+import subprocess
+import sys
+import tempfile
+import unittest
+
+KESTREL = sys.argv[1]
+ROOT = sys.argv[2]
+del sys.argv[1:3]
+
+try:
+    import ezdxf
+except ImportError:  # pragma: no cover
+    ezdxf = None
+
+LIBERATION = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf"
+
+
+def label_width(path, text, size):
+    """The label measuring rule read straight from the font tables: a font of
+    cell height round(size × 160), advances rounded to whole units, × 0.01."""
+    with open(path, "rb") as f:
+        data = f.read()
+    tables = {}
+    for i in range(struct.unpack(">H", data[4:6])[0]):
+        tag, _, off, length = struct.unpack(">4sIII", data[12 + 16 * i:28 + 16 * i])
+        tables[tag] = data[off:off + length]
+    upem = struct.unpack(">H", tables[b"head"][18:20])[0]
+    metrics = struct.unpack(">H", tables[b"hhea"][34:36])[0]
+    ascent, descent = struct.unpack(">HH", tables[b"OS/2"][74:78])
+    cmap = tables[b"cmap"]
+    sub = None
+    for i in range(struct.unpack(">H", cmap[2:4])[0]):
+        pid, eid, off = struct.unpack(">HHI", cmap[4 + 8 * i:12 + 8 * i])
+        if (pid, eid) == (3, 1):  # Windows Unicode, format 4
+            sub = cmap[off:]
+    seg = struct.unpack(">H", sub[6:8])[0] // 2
+    ends = struct.unpack(">%dH" % seg, sub[14:14 + 2 * seg])
+    starts = struct.unpack(">%dH" % seg, sub[16 + 2 * seg:16 + 4 * seg])
+    deltas = struct.unpack(">%dh" % seg, sub[16 + 4 * seg:16 + 6 * seg])
+    offsets = struct.unpack(">%dH" % seg, sub[16 + 6 * seg:16 + 8 * seg])
+
+    def glyph(code):
+        for i in range(seg):
+            if starts[i] <= code <= ends[i]:
+                if offsets[i] == 0:
+                    return (code + deltas[i]) & 0xFFFF
+                at = 16 + 6 * seg + 2 * i + offsets[i] + 2 * (code - starts[i])
+                g = struct.unpack(">H", sub[at:at + 2])[0]
+                return (g + deltas[i]) & 0xFFFF if g else 0
+        return 0
+
+    em = round(size * 1.6 / 0.01) * upem / (ascent + descent)
+    total = 0
+    for ch in text:
+        g = min(glyph(ord(ch)), metrics - 1)
+        advance = struct.unpack(">H", tables[b"hmtx"][4 * g:4 * g + 2])[0]
+        total += round(advance * em / upem)
+    return total * 0.01
+
+
+@unittest.skipIf(ezdxf is None, "python3-ezdxf is not installed")
+class ExportLabels(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.tmp = tempfile.TemporaryDirectory()
+        table = os.path.join(cls.tmp.name, "fuentes_.txt")
+        with open(table, "w", encoding="utf-8") as f:
+            f.write('"Arial  ",LiberationSans-Regular\n')
+        settings = os.path.join(cls.tmp.name, "settings.ini")
+        with open(settings, "w", encoding="utf-8") as f:
+            f.write("[Merivox Fuentes]\nfichero=%s\ncarpeta=%s\n" % (table, os.path.dirname(LIBERATION)))
+        cls.out = os.path.join(cls.tmp.name, "survey.dxf")
+        cls.result = subprocess.run([KESTREL, "--settings", settings, "export",
+                                     os.path.join(ROOT, "examples", "survey.json"), "-o", cls.out, "-q",
+                                     "--texts", "--no-points", "--no-labels", "--no-polylines"],
+                                    capture_output=True, text=True, timeout=300)
+        cls.doc = ezdxf.readfile(cls.out) if cls.result.returncode == 0 else None
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.tmp.cleanup()
+
+    def setUp(self):
+        self.assertEqual(self.result.returncode, 0, self.result.stderr)
+        self.texts = {}
+        for t in self.doc.modelspace().query("TEXT"):
+            self.texts.setdefault(t.dxf.text, []).append(t)
+
+    def text(self, s):
+        self.assertIn(s, self.texts)
+        return self.texts[s][0]
+
+    def test_audit_is_clean_and_nothing_is_left_out(self):
+        self.assertEqual(len(self.doc.audit().errors), 0)
+        self.assertNotIn("texts", self.result.stderr)
+
+    def test_every_kind_gives_its_texts(self):
+        for s in ("PARCELA 12", "C/ Mayor", "Tramo 2", "Farola tipo A", "24.00", "12.00", "8.00", "Vivienda",
+                  "Y1=4472300.00", "X=438150.00", "Y=4472430.00", "X=438290.00", "0", "20", "Pozo", "Registro",
+                  "Arqueta A-3", "Bordillo"):
+            self.text(s)
+        for s in ("*Cuadricula*", "*Escala*", "C/ Mayor#Tramo 2"):
+            self.assertNotIn(s, self.texts)
+
+    def test_heights_rotations_and_styles(self):
+        self.assertAlmostEqual(self.text("PARCELA 12").dxf.height, 2.7)
+        mayor = self.text("C/ Mayor")
+        self.assertAlmostEqual(mayor.dxf.rotation, (400 - 96.5) * 0.9, places=6)
+        self.assertEqual(mayor.dxf.style, "ROMANS")
+        self.assertEqual(self.text("Vivienda").dxf.style, "Arial")  # "LEROY"
+        self.assertNotIn("LEROY", self.doc.styles)
+        self.assertEqual(self.doc.styles.get("Arial").dxf.font, LIBERATION)
+        self.assertEqual(self.doc.styles.get("ROMANS").dxf.font, "txt.shx")  # no ROMANS.TTF there
+        self.assertAlmostEqual(self.text("8.00").dxf.rotation % 360, 90, places=6)
+
+    def test_multi_line_labels_read_downwards(self):
+        first, second = self.text("C/ Mayor").dxf.insert, self.text("Tramo 2").dxf.insert
+        up = (math.sin(96.5 * math.pi / 200), math.cos(96.5 * math.pi / 200))
+        self.assertAlmostEqual(second.x, first.x - 1.95 * up[0], places=6)
+        self.assertAlmostEqual(second.y, first.y - 1.95 * up[1], places=6)
+
+    @unittest.skipUnless(os.path.exists(LIBERATION), "fonts-liberation is not installed")
+    def test_dimension_texts_are_centred_above_their_lines(self):
+        # Kind "6" from (438230, 4472318) to (438242, 4472318), size 1.
+        w = label_width(LIBERATION, "12.00", 1.0)
+        at = self.text("12.00").dxf.insert
+        self.assertAlmostEqual(at.x, 438230 + (12 - w) / 2, places=6)
+        self.assertAlmostEqual(at.y, 4472318.25, places=6)
+
+    def test_leader_lines_and_filled_arrowheads(self):
+        msp = self.doc.modelspace()
+        polylines = [[tuple(v)[:2] for v in p.points()] for p in msp.query("POLYLINE")]
+        self.assertIn([(438230, 4472318), (438242, 4472318)], polylines)  # the kind "6" dimension line
+        arrows = [p for p in polylines if len(p) == 4 and p[0] == p[-1]]
+        solids = [h for h in msp.query("HATCH") if h.dxf.pattern_name == "SOLID"]
+        self.assertGreater(len(arrows), 0)
+        self.assertEqual(len(arrows), len(solids))
+        # The leader of "Farola tipo A" ends on its target with an arrowhead's tip.
+        self.assertTrue(any(p[0] == (438210, 4472372) for p in arrows))
+
+
+if __name__ == "__main__":
+    unittest.main()
