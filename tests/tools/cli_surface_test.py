@@ -157,7 +157,7 @@ class Quads(unittest.TestCase):
             json.dump(quads, f)
         out = os.path.join(tmp, "out.dxf")
         r = subprocess.run([KESTREL, "--settings", os.path.join(tmp, "s.ini"), "export", EXAMPLE, "-o", out, "-q",
-                            "--no-points", "--no-polylines", "--no-contours", "--layer-prefix", "", "--3d",
+                            "--no-points", "--no-polylines", "--no-contours", "--no-texts", "--layer-prefix", "", "--3d",
                             "--quads", os.path.join(tmp, "q.json"), "--triangles", mode],
                            capture_output=True, text=True, timeout=300)
         return r, out
