@@ -7,7 +7,9 @@ on a layer that is switched off, and two block-reference points), a TIN over
 the terrain grid, contours of both kinds traced on that TIN, polylines (plain,
 closed and hatched, a circle, an arc) and texts of several kinds.
 Drawing 2 "Arqueta": a small block drawing (a square and its four corners,
-base point at index 0) that the block-reference points insert.
+base point at index 0) that two block-reference points insert.
+Drawing 3 "Farola": a lamp post (a circle, a cross bar and a label), inserted
+once at twice its size and turned 100 grads.
 
 Run:  /usr/bin/python3 examples/gen_survey.py  (writes examples/survey.json)
 """
@@ -148,6 +150,7 @@ def features(pts):
     # A coloured area over part of the surface: a meadow holding an orchard.
     f["meadow"] = [pts.add(X0 + x, Y0 + y, "LIN", "PRADO") for x, y in ((100, 78), (136, 78), (136, 115), (100, 115))]
     f["orchard"] = [pts.add(X0 + x, Y0 + y, "LIN", "HUERTO") for x, y in ((110, 88), (126, 88), (126, 104), (110, 104))]
+    f["blocks"].append(pts.add(X0 + 60, Y0 + 62, "**Farola/2/100", "PUNTOS", info="farola de brazo"))
     return f
 
 
@@ -250,8 +253,25 @@ def arqueta():
     return d
 
 
+def farola():
+    """Block drawing: base point (0, 0) at index 0; a circle of radius 0.4 centred on it, a bar across
+    it and the label "F"."""
+    xs, ys = [0.0, 0.0, 0.4, -0.6, 0.6], [0.0, 0.0, 0.0, 0.0, 0.0]
+    label = empty("t_Rotulo")
+    label.update(Texto="F", CapaR=1, Xr=0.5, Yr=0.5, Altura=0.5, Estilo="Arial")
+    d = empty("t_Dibujo")
+    d.update(Texto1="BLOQUE", Texto2="Farola", NuPun=4,
+             Nmb=Arr(0, ["", "F1", "F2", "F3", "F4"]), X=Arr(0, xs), Y=Arr(0, ys), Z=Arr(0, [0.0] * 5),
+             Cd=Arr(0, [""] * 5), infor=Arr(0, [""] * 5), Capa=Arr(0, [0, 1, 1, 1, 1]),
+             NuPolis=2, poli=Arr(1, [{"NuVert": 2, "Vert": Arr(0, [2, 1, 2]), "Color": 0, "CapaP": 1},
+                                     {"NuVert": 2, "Vert": Arr(0, [0, 3, 4]), "Color": 0, "CapaP": 1}]),
+             NuRotulos=1, Rotulo=Arr(1, [label]), nuCapas=1, CapaActual=1,
+             Capas1=Arr(1, [dict(empty("t_Capa"), Nombre="FAROLAS", Encendida=-1, ColorCapa=rgb(255, 255, 0))]))
+    return d
+
+
 def main():
-    datos = {"NuDibujos": 2, "DibujoAct": 1, "Dibujos": Arr(1, [parcela(), arqueta()])}
+    datos = {"NuDibujos": 3, "DibujoAct": 1, "Dibujos": Arr(1, [parcela(), arqueta(), farola()])}
     path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "survey.json")
     with open(path, "w", encoding="utf-8", newline="\n") as out:
         out.write(document("t_Datos", datos))

@@ -88,6 +88,13 @@ class c_Kestrel final : public exporting::FAcadEvents {
   // the block being defined.
   void Autocad_Genera_Rotulos(VbBool* Bloq = nullptr);
 
+  // The labels into the block being defined.
+  void Autocad_Genera_Rotulos_Bloques();
+  // The stored drawings that block-reference points name, defined once as
+  // blocks and inserted at those points (export/blocks.h).
+  void Autocad_crea_Bloques();
+  void Autocad_genera_Bloques();
+
   // Polylines, arcs and circles; with EnBloque, into the block being defined.
   void Autocad_Genera_Polilineas(VbBool& EnBloque);
   // Hatches the closed CAD polyline `Poly` with the pattern of code `t`.
@@ -196,7 +203,7 @@ class c_Kestrel final : public exporting::FAcadEvents {
   void aCadCurv() override;
   void aCadPoli() override;
   void acadText() override;
-  void acadBloq() override {}
+  void acadBloq() override;
 
  private:
   bool connect(bool silent);

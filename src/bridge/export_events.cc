@@ -1,6 +1,7 @@
 // c_Kestrel's answers to the export dialog's events, and the generators it
 // exposes to the host.
 #include "bridge/c_kestrel.h"
+#include "export/blocks.h"
 #include "export/hatch.h"
 #include "export/layer_names.h"
 #include "export/labels.h"
@@ -42,6 +43,21 @@ void c_Kestrel::acadText() { Autocad_Genera_Rotulos(); }
 void c_Kestrel::Autocad_Genera_Rotulos(VbBool* Bloq) {
   const VbBool in_block = Bloq ? *Bloq : core::kFalse;
   with_dialog("Autocad_Genera_Rotulos", [&](Context& ctx) { exporting::Autocad_Genera_Rotulos(ctx, in_block); });
+}
+
+void c_Kestrel::acadBloq() { Autocad_genera_Bloques(); }
+
+void c_Kestrel::Autocad_Genera_Rotulos_Bloques() {
+  with_dialog("Autocad_Genera_Rotulos_Bloques",
+              [&](Context& ctx) { exporting::Autocad_Genera_Rotulos_Bloques(ctx); });
+}
+
+void c_Kestrel::Autocad_crea_Bloques() {
+  with_dialog("Autocad_crea_Bloques", [&](Context& ctx) { exporting::Autocad_crea_Bloques(ctx); });
+}
+
+void c_Kestrel::Autocad_genera_Bloques() {
+  with_dialog("Autocad_genera_Bloques", [&](Context& ctx) { exporting::Autocad_genera_Bloques(ctx); });
 }
 
 void c_Kestrel::Autocad_Genera_Polilineas(VbBool& EnBloque) {

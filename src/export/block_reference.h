@@ -25,6 +25,19 @@ namespace kestrel::exporting {
 // between slashes reads as 0.
 void Lee_Referencia_Bloque(std::string& code, std::string& name, double& rotation, double& scale);
 
+// `Limpia_Nombre_Bloque`: the block name the CAD gets for `name`, written
+// back into it. Upper case; an empty name becomes "Bloque_" + |n|. Cut to 27
+// characters; every character whose ANSI code is not 48-57, 65-90, 95,
+// 97-122, 164 or 165 becomes "_", an invalid first character "B_"; cut to
+// 27 characters again. Error 6 for n = -2^31, whose magnitude has no Long.
+void Limpia_Nombre_Bloque(std::string& name, std::int32_t& n);
+
+// The rotation in radians that InsertBlock gets for `grads`, clockwise from
+// +Y: a negative angle is first taken as grads + 400, then turned to
+// radians with pi = 3.141592 and its sign turned to the CAD's
+// counter-clockwise sense.
+[[nodiscard]] double block_insertion_rotation(double grads) noexcept;
+
 // The name of the stored drawing a block-reference code names.
 [[nodiscard]] std::string block_reference_name(std::string_view code);
 

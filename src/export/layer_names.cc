@@ -6,10 +6,7 @@
 
 namespace kestrel::exporting {
 
-namespace {
-
-// Digits, ASCII letters, "_", and the ANSI characters 164 and 165.
-bool kept_in_layer_name(char32_t c) noexcept {
+bool kept_in_cad_name(char32_t c) noexcept {
   const auto code = core::cp1252_byte(c);
   if (!code) return false;
   const std::uint8_t b = *code;
@@ -17,15 +14,13 @@ bool kept_in_layer_name(char32_t c) noexcept {
          b == 165;
 }
 
-}  // namespace
-
 std::string Limpia_Nombre_Capa(std::string_view name, std::int32_t n) {
   if (name.empty()) return "Capa_" + std::to_string(n);
   std::string cleaned;
   cleaned.reserve(name.size());
   for (std::size_t pos = 0; pos < name.size();) {
     const core::Utf8Char c = core::decode_char(name, pos);
-    if (kept_in_layer_name(c.code)) cleaned.append(name.substr(pos, c.size));
+    if (kept_in_cad_name(c.code)) cleaned.append(name.substr(pos, c.size));
     else cleaned.push_back('_');
     pos += c.size;
   }

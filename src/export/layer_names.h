@@ -11,6 +11,10 @@
 
 namespace kestrel::exporting {
 
+// True for the characters layer and block names keep: digits, ASCII
+// letters, "_", and the ANSI characters 164 ("¤") and 165 ("¥").
+[[nodiscard]] bool kept_in_cad_name(char32_t c) noexcept;
+
 // `Limpia_Nombre_Capa`: an empty name (blanks are not trimmed) becomes
 // "Capa_" + n; otherwise every character other than a digit, an ASCII
 // letter, "_", "¤" (ANSI 164) or "¥" (165) becomes "_". The length in

@@ -153,23 +153,6 @@ class StandardStreams(Files):
         self.assertEqual(points.returncode, 0, points.stderr)
 
 
-class Honesty(Files):
-    def test_what_this_version_cannot_draw_is_refused_when_asked_for(self):
-        out = self.write("out.dxf", "keep me")
-        for option in (["--blocks"],):
-            with self.subTest(option=option):
-                r = self.kestrel("export", EXAMPLE, "-o", out, *option)
-                self.assertEqual(r.returncode, 2, r.stderr)
-                self.assertIn(b"does not draw", r.stderr)
-                self.assertEqual(self.read("out.dxf"), "keep me")
-
-    def test_what_the_drawing_asks_for_but_is_not_drawn_is_said_even_quietly(self):
-        r = self.kestrel("export", EXAMPLE, "-o", self.path("out.dxf"), "-q")
-        self.assertEqual(r.returncode, 0, r.stderr)
-        self.assertIn(b"warning: this version does not draw", r.stderr)
-        self.assertNotIn(b"wrote", r.stderr)
-
-
 class Interrupts(Files):
     def interrupted(self, argv, sig):
         """Runs kestrel, sends `sig` once its temporary output exists, and

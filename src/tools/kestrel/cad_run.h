@@ -26,7 +26,6 @@ namespace kestrel::cli {
 // Exit codes of the drawing-producing commands.
 inline constexpr int kExitWritten = 0;
 inline constexpr int kExitBadInput = 1;
-inline constexpr int kExitUnsupported = 2;
 inline constexpr int kExitNoSession = 3;
 inline constexpr int kExitEngineErrors = 5;
 inline constexpr int kExitNotWritable = 6;

@@ -10,7 +10,6 @@
 #include "tools/kestrel/cad_run.h"
 #include "tools/kestrel/cli_files.h"
 #include "tools/kestrel/commands.h"
-#include "tools/kestrel/export_coverage.h"
 #include "tools/kestrel/export_options.h"
 #include "tools/kestrel/points_csv.h"
 #include "tools/kestrel/quads_file.h"
@@ -66,21 +65,9 @@ void hand_over(bridge::c_Kestrel& kestrel, exporting::ColouredQuads& q) {
                     q.Vx[3], q.Vy[3], q.Vz[3]);
 }
 
-void warn_left_out(const std::vector<std::string>& left_out, const std::filesystem::path& output) {
-  if (left_out.empty()) return;
-  std::string items;
-  for (const std::string& item : left_out) items += (items.empty() ? "" : ", ") + item;
-  std::cerr << "kestrel: warning: this version does not draw " << items << "; they are not in " << output.string()
-            << " (--no-blocks leaves them out knowingly)\n";
-}
-
 }  // namespace
 
 int run_export(const CommonOptions& common, const ExportOptions& options) {
-  if (const std::optional<std::string> refused = unsupported_request(options)) {
-    std::cerr << "kestrel: " << *refused << ": this version of kestrel does not draw that yet; nothing was written\n";
-    return kExitUnsupported;
-  }
   check_input(options.input);
   platform::SafeFileOutput output = open_output(options.output, options.input);
   model::t_Datos drawings = read_drawings(options.input);
@@ -103,12 +90,10 @@ int run_export(const CommonOptions& common, const ExportOptions& options) {
   if (quads.Vn1 > 0) hand_over(kestrel, quads);
 
   bool generated = false;
-  std::vector<std::string> left_out;
   exporting::f_Acad& dialog = kestrel.aCad();
   terminal.pump().watch(&dialog.proBarra, &dialog.labMandando);
   terminal.dialogs().set_user([&](platform::Form&) {
     apply_to_dialog(options, dialog);
-    left_out = leave_out_undrawn(dialog, module.model);
     dialog.click("cmdDatosaceptar");
     generated = true;
   });
@@ -127,9 +112,7 @@ int run_export(const CommonOptions& common, const ExportOptions& options) {
     std::cerr << "kestrel: nothing was exported; " << output.target().string() << " was not written\n";
     return kExitNothingExported;
   }
-  const int code = save_drawing(module, *cad, output, "export", options.quiet);
-  if (code == kExitWritten) warn_left_out(left_out, output.target());
-  return code;
+  return save_drawing(module, *cad, output, "export", options.quiet);
 }
 
 }  // namespace kestrel::cli

@@ -1,0 +1,167 @@
+// Block names, insertion angles and the block generator on the in-memory
+// CAD: definitions read back from the drawing's block table, insertions
+// from model space. Expected values are worked out by hand.
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "export/block_reference.h"
+#include "export/blocks.h"
+#include "export_fixture.h"
+#include "module/settings_access.h"
+#include "polyline_fixture.h"
+
+namespace kestrel::exporting::testing {
+namespace {
+
+TEST(LimpiaNombreBloque, UpperCaseKeptCharactersAndTwentySevenAtMost) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"muro norte 1", "MURO_NORTE_1"},
+      {"-abc", "B_ABC"},
+      {"---", "B___"},
+      {"árbol", "B_RBOL"},  // "Á" is no kept character, so the first becomes "B_"
+      {"pozo ñ", "POZO__"},
+      {"¤x¥", "¤X¥"},
+      {"abcdefghijabcdefghijabcdefghijabcdefghij", "ABCDEFGHIJABCDEFGHIJABCDEFG"},
+      {"-bcdefghijabcdefghijabcdefghij", "B_BCDEFGHIJABCDEFGHIJABCDEF"},  // B_ grows it past 27
+  };
+  for (const auto& [name, cleaned] : cases) {
+    std::string text = name;
+    std::int32_t n = 4;
+    Limpia_Nombre_Bloque(text, n);
+    EXPECT_EQ(text, cleaned) << name;
+  }
+}
+
+TEST(LimpiaNombreBloque, EmptyNameTakesTheMagnitudeOfN) {
+  std::string text;
+  std::int32_t n = -12;
+  Limpia_Nombre_Bloque(text, n);
+  EXPECT_EQ(text, "Bloque_12");
+  text.clear();
+  n = std::numeric_limits<std::int32_t>::min();
+  try {
+    Limpia_Nombre_Bloque(text, n);
+    FAIL() << "no error";
+  } catch (const core::Error& e) {
+    EXPECT_EQ(e.number(), core::kOverflow);
+  }
+}
+
+TEST(BlockInsertionRotation, GradsClockwiseToRadiansCounterClockwise) {
+  // r x 0.9 degrees x 3.141592 / 180, negated.
+  const std::pair<double, double> cases[] = {
+      {0, 0}, {100, -1.570796}, {-100, -4.712388}, {200, -3.141592}, {50, -0.785398}, {-400, 0},
+  };
+  for (const auto& [grads, radians] : cases) EXPECT_NEAR(block_insertion_rotation(grads), radians, 1e-12) << grads;
+}
+
+class BlocksTest : public ExportTest {
+ protected:
+  BlocksTest() { save_setting(settings, "Fuentes", "fichero", "/dev/null"); }  // an empty font table
+  // Drawing 1 "Parcela" holds the referencing points (layer 1 on, layer 2
+  // off); drawing 2 "MURO" a 2 x 1 rectangle drawn as one open polyline,
+  // base point (10, 20) at index 0.
+  void load_with_codes(const std::vector<std::string>& codes, std::int16_t layer_of_last = 1) {
+    std::vector<PointSpec> points;
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+      const auto layer = i + 1 == codes.size() ? layer_of_last : std::int16_t{1};
+      points.push_back({"P" + std::to_string(i + 1), 100.0 * (i + 1), 50.0, 0, codes[i], layer});
+    }
+    load({drawing("Parcela", {{"VIAL"}, {"AUX", false}}, points), wall()}, 1);
+    count_references();
+  }
+  static model::t_Dibujo wall() {
+    model::t_Dibujo d = drawing("MURO", {{"FABRICA"}}, {});
+    d.NuPun = 4;
+    d.X = core::VbArray<double>(0, {10.0, 10.0, 12.0, 12.0, 10.0});
+    d.Y = core::VbArray<double>(0, {20.0, 20.0, 20.0, 21.0, 21.0});
+    d.Z = core::VbArray<double>(0, {0.0, 0.0, 0.0, 0.0, 0.0});
+    d.Capa = core::VbArray<std::int16_t>(0, {1, 1, 1, 1, 1});
+    d.Cd = core::VbArray<std::string>(0, {"", "", "", "", "**Parcela"});  // a nested reference: not followed
+    d.NuPolis = 1;
+    d.poli = core::VbArray<model::t_Poli>(1, 1);
+    d.poli[1].NuVert = 4;
+    d.poli[1].Vert = core::VbArray<std::int32_t>(0, {0, 1, 2, 3, 4});
+    d.poli[1].CapaP = 1;
+    return d;
+  }
+  void count_references() {
+    model::DrawingModel& m = module.model;
+    m.NumBloques = 0;
+    for (std::int32_t i = 1; i <= m.NumPuntos; ++i) m.NumBloques += is_block_reference(m.PtoCodigo[i]) ? 1 : 0;
+  }
+  [[nodiscard]] std::vector<const memcad::BlockReference*> insertions() const {
+    return entities<memcad::BlockReference>(memcad::EntityKind::kBlockReference);
+  }
+  [[nodiscard]] memcad::Block* block(const std::string& name) const { return document().blocks().find(name); }
+  void expect_current_drawing_back(std::int32_t points) {
+    const model::DrawingModel& m = module.model;
+    EXPECT_EQ(m.NumPuntos, points);
+    EXPECT_EQ(m.NumPolis, 0);
+    EXPECT_EQ(m.Capas[1].Nombre, "VIAL");
+  }
+};
+
+TEST_F(BlocksTest, EachDrawingIsDefinedOnceAndInsertedAtEveryReferencingPoint) {
+  load_with_codes({"**MURO/2/100,comentario", "##MURO", "**Parcela", "**NADA/3", "C", "**MURO/5"}, 2);
+  Autocad_genera_Bloques(ctx);
+  for (const std::string& m : messages()) ADD_FAILURE() << m;
+  const memcad::Block* wall_block = block("MURO");
+  ASSERT_NE(wall_block, nullptr);
+  expect_near(wall_block->origin, {10, 20, 0}, 0);
+  ASSERT_EQ(wall_block->size(), 1U);  // one polyline, not one per insertion
+  EXPECT_EQ(wall_block->at(0).layer(), "FABRICA");
+  const auto refs = insertions();
+  ASSERT_EQ(refs.size(), 2U);  // the point on the layer that is off inserts nothing
+  expect_near(refs[0]->insertion, {100, 50, 0}, 0);
+  expect_near(refs[0]->scale, {2, 2, 2}, 0);
+  EXPECT_NEAR(refs[0]->rotation, -1.570796, 1e-12);
+  expect_near(refs[1]->insertion, {200, 50, 0}, 0);
+  expect_near(refs[1]->scale, {1, 1, 1}, 0);
+  EXPECT_EQ(refs[1]->rotation, 0);
+  for (const auto* r : refs) EXPECT_EQ(r->name(), "MURO");
+  EXPECT_EQ(refs[0]->layer(), "VIAL");
+  EXPECT_EQ(dialog.Chk_Capas.caption, "Insertando Bloque NADA/3 en pto nº 4");
+  expect_current_drawing_back(6);
+}
+
+TEST_F(BlocksTest, NothingHappensWithOneStoredDrawingOrNoReferences) {
+  load({drawing("Parcela", {{"VIAL"}}, {{"P1", 1, 2, 0, "**MURO"}})}, 1);
+  count_references();
+  Autocad_crea_Bloques(ctx);
+  load_with_codes({"C"});
+  Autocad_crea_Bloques(ctx);
+  EXPECT_TRUE(insertions().empty());
+  EXPECT_EQ(block("MURO"), nullptr);
+  EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(BlocksTest, ScaleZeroIsReportedAndTheCurrentDrawingComesBack) {
+  load_with_codes({"**MURO/", "**MURO/1"});
+  module.model.MsgVersion = "(ver)";
+  Autocad_crea_Bloques(ctx);
+  ASSERT_EQ(messages().size(), 1U);
+  EXPECT_EQ(messages()[0].rfind("Autocad_crea_Bloques en InsertBlock - Error nº  ", 0), 0U) << messages()[0];
+  EXPECT_TRUE(messages()[0].ends_with(" (ver)")) << messages()[0];
+  EXPECT_TRUE(insertions().empty());  // the routine ends at the error
+  expect_current_drawing_back(2);
+}
+
+TEST_F(BlocksTest, BadCodesNeverCrash) {
+  // Non-numeric scales read as 0 and are refused by the CAD; a huge one is
+  // inserted as it is.
+  const std::pair<const char*, std::size_t> cases[] = {
+      {"**MURO/abc", 0}, {"**MURO/1e300/7", 1}, {"**", 0}, {"##/", 0}, {"**MURO/-1/-1e9", 1},
+  };
+  for (const auto& [code, inserted] : cases) {
+    document().model_space().erase_if([](const memcad::Entity&) { return true; });
+    load_with_codes({code});
+    Autocad_crea_Bloques(ctx);
+    EXPECT_EQ(insertions().size(), inserted) << code;
+    expect_current_drawing_back(1);
+  }
+}
+
+}  // namespace
+}  // namespace kestrel::exporting::testing
