@@ -76,6 +76,9 @@ class ArrayView {
 
 std::string text(BSTR value) { return win32::from_bstr(value); }
 
+// An empty string is a null BSTR in a record, as in a fresh record of the host's.
+BSTR host_text(const std::string& value) { return value.empty() ? nullptr : win32::to_bstr(value); }
+
 template <class T, class E>
 core::VbArray<T> plain_from_host(SAFEARRAY* array, VARTYPE vt) {
   return ArrayView(array, vt).map<T, E>([](const E& e) { return static_cast<T>(e); });
@@ -114,7 +117,7 @@ SAFEARRAY* plain_to_host(const core::VbArray<T>& items, VARTYPE vt) {
 }
 
 SAFEARRAY* strings_to_host(const core::VbArray<std::string>& items) {
-  return new_array<BSTR>(items, VT_BSTR, nullptr, [](const std::string& item, BSTR& out) { out = win32::to_bstr(item); });
+  return new_array<BSTR>(items, VT_BSTR, nullptr, [](const std::string& item, BSTR& out) { out = host_text(item); });
 }
 
 template <class E, class T>
@@ -261,7 +264,7 @@ void to_host_item(const model::t_Poli& r, layout::t_Poli& out) {
 }
 
 void to_host_item(const model::t_Capa& r, layout::t_Capa& out) {
-  out.Nombre = win32::to_bstr(r.Nombre);
+  out.Nombre = host_text(r.Nombre);
   out.Encendida = r.Encendida;
   out.ColorCapa = r.ColorCapa;
   out.Estado = r.Estado;
@@ -278,14 +281,14 @@ void to_host_item(const model::t_Curva& r, layout::t_Curva& out) {
 }
 
 void to_host_item(const model::t_Rotulo& r, layout::t_Rotulo& out) {
-  out.Texto = win32::to_bstr(r.Texto);
+  out.Texto = host_text(r.Texto);
   out.CapaR = r.CapaR;
   out.Xr = r.Xr, out.Yr = r.Yr, out.Xr2 = r.Xr2, out.Yr2 = r.Yr2, out.Xr3 = r.Xr3, out.Yr3 = r.Yr3;
   out.Giro = r.Giro, out.Altura = r.Altura;
   copy_bytes(r.carried72, out.Reserva72);
   out.Cuenta = r.Cuenta;
-  out.Estilo = win32::to_bstr(r.Estilo);
-  out.Texto3 = win32::to_bstr(r.Texto3);
+  out.Estilo = host_text(r.Estilo);
+  out.Texto3 = host_text(r.Texto3);
   std::memcpy(&out.Reserva92, r.carried92.data(), 2);
   out.DeCurva = r.DeCurva;
   out.Xc = r.Xc, out.Yc = r.Yc;
@@ -304,12 +307,12 @@ void to_host(const model::t_Curvado& r, layout::t_Curvado& out) {
 }  // namespace
 
 void to_host(const model::t_Dibujo& r, layout::t_Dibujo& out) {
-  out.Texto1 = win32::to_bstr(r.Texto1);
-  out.Texto2 = win32::to_bstr(r.Texto2);
+  out.Texto1 = host_text(r.Texto1);
+  out.Texto2 = host_text(r.Texto2);
   std::memcpy(&out.Cabecera.Dato0, r.Cabecera.bytes0.data(), 4);
-  out.Cabecera.Texto4 = win32::to_bstr(r.Cabecera.text4);
+  out.Cabecera.Texto4 = host_text(r.Cabecera.text4);
   copy_bytes(r.Cabecera.bytes8, out.Cabecera.Datos8);
-  out.Cabecera.Texto48 = win32::to_bstr(r.Cabecera.text48);
+  out.Cabecera.Texto48 = host_text(r.Cabecera.text48);
   copy_bytes(r.Cabecera.bytes52, out.Cabecera.Datos52);
   out.NuPun = r.NuPun;
   out.Nmb = strings_to_host(r.Nmb);
