@@ -30,14 +30,14 @@ HRESULT report(const core::Error& e, EXCEPINFO* error) {
 }  // namespace
 
 HRESULT invoke_method(bridge::c_Kestrel& object, DISPID number, const DISPPARAMS& params, VARIANT* result,
-                      EXCEPINFO* error, UINT* arg_error) {
+                      EXCEPINFO* error, UINT* arg_error, void* record_result) {
   if (number < 1 || number > static_cast<DISPID>(bridge::kCatalogue.size())) return DISP_E_MEMBERNOTFOUND;
   const bridge::MethodEntry& entry = bridge::kCatalogue[static_cast<std::size_t>(number - 1)];
   const MethodHandler& handler = method_table()[static_cast<std::size_t>(number - 1)];
   if (result) VariantInit(result);
   try {
     const Arguments arguments(params, entry.parameters, handler.required);
-    Result out(result);
+    Result out(result, record_result);
     handler.call(object, arguments, out);
     return S_OK;
   } catch (const ArgumentError& e) {

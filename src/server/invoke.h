@@ -7,6 +7,8 @@
 // `arg_error` naming the argument) for wrong arguments; DISP_E_EXCEPTION
 // with `error` filled (number, source, description) for an error the method
 // lets through (only Mete_Pun and Mete_Entidades trap nothing).
+// A record result goes to `record_result` when given (the caller's record,
+// overwritten whole), else into `result` as a VT_RECORD.
 #pragma once
 
 #include <oaidl.h>
@@ -16,6 +18,6 @@
 namespace kestrel::server {
 
 HRESULT invoke_method(bridge::c_Kestrel& object, DISPID number, const DISPPARAMS& params, VARIANT* result,
-                      EXCEPINFO* error, UINT* arg_error);
+                      EXCEPINFO* error, UINT* arg_error, void* record_result = nullptr);
 
 }  // namespace kestrel::server

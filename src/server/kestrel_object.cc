@@ -2,8 +2,10 @@
 
 #include <oleauto.h>
 
+#include <algorithm>
 #include <cwctype>
 #include <string_view>
+#include <vector>
 
 #include "bridge/catalogue.h"
 #include "server/ids.h"
@@ -43,9 +45,8 @@ KestrelObject::~KestrelObject() {
 
 HRESULT KestrelObject::QueryInterface(REFIID iid, void** out) {
   if (!out) return E_POINTER;
-  // The dual interface's own vtable is not offered: hosts call late-bound.
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) {
-    *out = static_cast<IDispatch*>(this);
+  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, kIid)) {
+    *out = static_cast<_c_Kestrel*>(this);
     AddRef();
     return S_OK;
   }
@@ -103,6 +104,36 @@ HRESULT KestrelObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* p
   if (!(flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET))) return DISP_E_MEMBERNOTFOUND;
   DISPPARAMS none{nullptr, nullptr, 0, 0};
   return invoke_method(kestrel_, id, params ? *params : none, result, error, arg_error);
+}
+
+HRESULT KestrelObject::forward(DISPID id, std::initializer_list<VARIANT> args, VARIANT_BOOL* bool_result,
+                               void* record_result) {
+  std::vector<VARIANT> reversed(args.begin(), args.end());
+  std::reverse(reversed.begin(), reversed.end());
+  DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+  VARIANT result;
+  VariantInit(&result);
+  EXCEPINFO error{};
+  UINT arg_error = 0;
+  const HRESULT hr = invoke_method(kestrel_, id, params, &result, &error, &arg_error, record_result);
+  if (bool_result && V_VT(&result) == VT_BOOL) *bool_result = V_BOOL(&result);
+  VariantClear(&result);
+  if (hr != DISP_E_EXCEPTION) return hr;
+  ICreateErrorInfo* create = nullptr;
+  if (SUCCEEDED(CreateErrorInfo(&create))) {
+    create->SetGUID(kIid);
+    create->SetSource(error.bstrSource);
+    create->SetDescription(error.bstrDescription);
+    IErrorInfo* info = nullptr;
+    if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
+      SetErrorInfo(0, info);
+      info->Release();
+    }
+    create->Release();
+  }
+  SysFreeString(error.bstrSource);
+  SysFreeString(error.bstrDescription);
+  return error.scode;
 }
 
 }  // namespace kestrel::server

@@ -25,7 +25,12 @@ void Result::set_boolean(bool value) {
 namespace {
 
 template <class Host, class Model>
-void set_record_result(VARIANT* out, const GUID& id, const Model& value) {
+void set_record_result(VARIANT* out, void* target, const GUID& id, const Model& value) {
+  if (target) {
+    std::memset(target, 0, sizeof(Host));
+    to_host(value, *static_cast<Host*>(target));
+    return;
+  }
   if (!out) return;
   IRecordInfo& info = record_info(id);
   void* record = info.RecordCreate();
@@ -40,8 +45,12 @@ void set_record_result(VARIANT* out, const GUID& id, const Model& value) {
 
 }  // namespace
 
-void Result::set_record(const model::t_Datos& value) { set_record_result<layout::t_Datos>(out_, kDatosId, value); }
-void Result::set_record(const model::t_Dibujo& value) { set_record_result<layout::t_Dibujo>(out_, kDibujoId, value); }
+void Result::set_record(const model::t_Datos& value) {
+  set_record_result<layout::t_Datos>(out_, record_, kDatosId, value);
+}
+void Result::set_record(const model::t_Dibujo& value) {
+  set_record_result<layout::t_Dibujo>(out_, record_, kDibujoId, value);
+}
 
 namespace {
 

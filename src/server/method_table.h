@@ -16,15 +16,17 @@ namespace kestrel::server {
 // The result slot of a call; a caller that wants no result passes none.
 class Result {
  public:
-  explicit Result(VARIANT* out) : out_(out) {}
+  // A record result goes into `record` when given, else into `out`.
+  explicit Result(VARIANT* out, void* record = nullptr) : out_(out), record_(record) {}
   void set_boolean(bool value);
-  // The record as a VT_RECORD of Mvx4_Var1, built field by field; the
-  // caller owns it.
+  // The record as a VT_RECORD of Mvx4_Var1 (or into the caller's record),
+  // built field by field; the caller owns it.
   void set_record(const model::t_Datos& value);
   void set_record(const model::t_Dibujo& value);
 
  private:
   VARIANT* out_;
+  void* record_;
 };
 
 struct MethodHandler {
