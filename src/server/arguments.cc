@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "cad/dispatch/com_variant.h"
+#include "server/com_values.h"
 
 namespace kestrel::server {
 namespace {

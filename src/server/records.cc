@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "cad/dispatch/com_variant.h"
+#include "server/com_values.h"
 #include "core/error.h"
 #include "server/ids.h"
 #include "server/lifetime.h"

@@ -12,14 +12,9 @@ WIN32_BUILD=${KESTREL_WIN32_BUILD:-$(dirname "$BUILD_DIR")/build-win32}
 DLL=$BUILD_DIR/src/server/Mvx4_Kestrel.dll
 CLIENTS=$BUILD_DIR/tests/windows/clients
 
-if [ -f "$HERE/../wine-env.sh" ]; then
-  # shellcheck source=/dev/null
-  source "$HERE/../wine-env.sh" "$BUILD_DIR"
-else
-  export WINEPREFIX=$BUILD_DIR/wine-prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  [ -f "$WINEPREFIX/system.reg" ] || wine wineboot -i >/dev/null 2>&1
-fi
-winpath() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+# shellcheck source=../wine-env.sh
+source "$HERE/../wine-env.sh" "$BUILD_DIR" || exit 1
+trap wine_stop EXIT
 
 CLSID='{25C4F5CA-4CD6-4E82-A63E-8A321C85D4EF}'
 IID='{E5257C11-230B-4A8D-B9EC-233A56386D67}'
@@ -49,11 +44,11 @@ expect_no_keys() {
 }
 
 [ -f "$DLL" ] || { echo "FAIL: no library at $DLL"; exit 1; }
-W_DLL=$(winpath "$DLL")
+W_DLL=$(to_win_path "$DLL")
 
 # The 32-bit record layout as the run time reads it from the 32-bit library.
 if [ -f "$WIN32_BUILD/src/server/Mvx4_Kestrel.dll" ]; then
-  layout=$(wine "$CLIENTS/typelib_layout.exe" "$(winpath "$WIN32_BUILD/src/server/Mvx4_Kestrel.dll")\\2" 2>&1 | tr -d '\r')
+  layout=$(wine "$CLIENTS/typelib_layout.exe" "$(to_win_path "$WIN32_BUILD/src/server/Mvx4_Kestrel.dll")\\2" 2>&1 | tr -d '\r')
   if ! diff <(grep -v '^#' "$HERE/record_layout_i686.txt") <(echo "$layout") >/dev/null; then
     fail "the 32-bit record layout differs from the host's"
     diff <(grep -v '^#' "$HERE/record_layout_i686.txt") <(echo "$layout") | sed 's/^/    /'
@@ -80,7 +75,6 @@ wine regsvr32 /u /s "$W_DLL" >/dev/null 2>&1 || fail "regsvr32 /u per user (exit
 expect_no_keys "HKCU\\Software\\Classes" "per user"
 expect_no_keys HKCR "per user"
 
-wineserver -k 2>/dev/null
 if [ "$failures" -gt 0 ]; then
   echo "$failures failure(s)"
   exit 1
