@@ -12,7 +12,7 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 headers=$("$OBJDUMP" -p "$DLL") || { echo "FAIL: cannot read $DLL"; exit 1; }
 grep -q 'file format pei-i386' <<<"$headers" || fail "not a 32-bit library"
 
-exports=$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$headers" | grep -o '\] .*' | cut -c3- | sort)
+exports=$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$headers" | grep -E '^\s+\[' | sed 's/.*\] //' | sort)
 wanted=$(printf '%s\n' DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer)
 [ "$exports" = "$wanted" ] || fail "exports are: $(echo $exports)"
 

@@ -52,6 +52,8 @@ if [ -f "$WIN32_BUILD/src/server/Mvx4_Kestrel.dll" ]; then
   if ! diff <(grep -v '^#' "$HERE/record_layout_i686.txt") <(echo "$layout") >/dev/null; then
     fail "the 32-bit record layout differs from the host's"
     diff <(grep -v '^#' "$HERE/record_layout_i686.txt") <(echo "$layout") | sed 's/^/    /'
+  else
+    echo "32-bit record layout: as the host's"
   fi
 else
   echo "note: no 32-bit build at $WIN32_BUILD; its record layout is not checked"
