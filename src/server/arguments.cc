@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "server/com_values.h"
+#include "cad/dispatch/com_variant.h"
 
 namespace kestrel::server {
 namespace {

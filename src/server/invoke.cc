@@ -3,7 +3,7 @@
 #include <new>
 
 #include "bridge/catalogue.h"
-#include "server/com_values.h"
+#include "cad/dispatch/com_variant.h"
 #include "server/arguments.h"
 #include "server/method_table.h"
 

@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "server/com_values.h"
+#include "cad/dispatch/com_variant.h"
 #include "core/error.h"
 #include "server/ids.h"
 #include "server/lifetime.h"
