@@ -26,37 +26,10 @@ VARIANT* deref(VARIANT* v) {
   return v;
 }
 
-// Stores `value` (which it takes over) into the by-reference argument `arg`.
-void store(VARIANT* arg, VARIANT& value) {
-  if (!arg || !(V_VT(arg) & VT_BYREF)) return VariantClear(&value), void();
-  if (V_VT(arg) == (VT_VARIANT | VT_BYREF)) {
-    VARIANT* variable = V_VARIANTREF(arg);
-    VariantClear(variable);
-    *variable = value;  // moved
-    return;
-  }
-  const VARTYPE base = V_VT(arg) & ~VT_BYREF;
-  Owned converted;
-  const bool ok = SUCCEEDED(VariantChangeType(&converted.v, &value, 0, base));
-  VariantClear(&value);
-  if (!ok) return;
-  switch (base) {
-    case VT_I4: *V_I4REF(arg) = V_I4(&converted.v); break;
-    case VT_I2: *V_I2REF(arg) = V_I2(&converted.v); break;
-    case VT_R8: *V_R8REF(arg) = V_R8(&converted.v); break;
-    case VT_BOOL: *V_BOOLREF(arg) = V_BOOL(&converted.v); break;
-    case VT_BSTR:
-      SysFreeString(*V_BSTRREF(arg));
-      *V_BSTRREF(arg) = V_BSTR(&converted.v);
-      V_VT(&converted.v) = VT_EMPTY;
-      break;
-    case VT_DISPATCH:
-      if (*V_DISPATCHREF(arg)) (*V_DISPATCHREF(arg))->Release();
-      *V_DISPATCHREF(arg) = V_DISPATCH(&converted.v);
-      V_VT(&converted.v) = VT_EMPTY;
-      break;
-    default: break;
-  }
+// Stores `value` into the caller's variable behind a by-reference argument;
+// a by-value argument (or none) is left alone.
+void store(VARIANT* arg, const core::Variant& value) {
+  if (arg && (V_VT(arg) & VT_BYREF)) win32::write_back(value, *arg);
 }
 
 }  // namespace
@@ -220,50 +193,12 @@ void* Arguments::record_at(int k, const GUID& id) const {
 
 VARIANT* Arguments::target(int k) const { return find(k); }
 
-void Arguments::set_long(int k, std::int32_t value) const {
-  VARIANT v;
-  V_VT(&v) = VT_I4;
-  V_I4(&v) = value;
-  store(target(k), v);
-}
-
-void Arguments::set_integer(int k, std::int16_t value) const {
-  VARIANT v;
-  V_VT(&v) = VT_I2;
-  V_I2(&v) = value;
-  store(target(k), v);
-}
-
-void Arguments::set_double(int k, double value) const {
-  VARIANT v;
-  V_VT(&v) = VT_R8;
-  V_R8(&v) = value;
-  store(target(k), v);
-}
-
-void Arguments::set_boolean(int k, core::VbBool value) const {
-  VARIANT v;
-  V_VT(&v) = VT_BOOL;
-  V_BOOL(&v) = value ? VARIANT_TRUE : VARIANT_FALSE;
-  store(target(k), v);
-}
-
-void Arguments::set_string(int k, const std::string& value) const {
-  if (!target(k)) return;
-  VARIANT v;
-  V_VT(&v) = VT_BSTR;
-  V_BSTR(&v) = win32::to_bstr(value);
-  store(target(k), v);
-}
-
-void Arguments::set_object(int k, const core::Obj& value) const { set_variant(k, core::Variant(value.ref())); }
-
-void Arguments::set_variant(int k, const core::Variant& value) const {
-  if (!target(k)) return;
-  VARIANT v;
-  VariantInit(&v);
-  win32::to_variant(value, v);
-  store(target(k), v);
-}
+void Arguments::set_long(int k, std::int32_t value) const { store(target(k), core::Variant(value)); }
+void Arguments::set_integer(int k, std::int16_t value) const { store(target(k), core::Variant(value)); }
+void Arguments::set_double(int k, double value) const { store(target(k), core::Variant(value)); }
+void Arguments::set_boolean(int k, core::VbBool value) const { store(target(k), core::Variant(value != 0)); }
+void Arguments::set_string(int k, const std::string& value) const { store(target(k), core::Variant(value)); }
+void Arguments::set_object(int k, const core::Obj& value) const { store(target(k), core::Variant(value.ref())); }
+void Arguments::set_variant(int k, const core::Variant& value) const { store(target(k), value); }
 
 }  // namespace kestrel::server
