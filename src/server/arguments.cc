@@ -2,7 +2,9 @@
 
 #include <oleauto.h>
 
+#include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 #include "cad/dispatch/com_variant.h"
 
@@ -32,12 +34,25 @@ void store(VARIANT* arg, const core::Variant& value) {
   if (arg && (V_VT(arg) & VT_BYREF)) win32::write_back(value, *arg);
 }
 
+// The items of a typed array of exactly T, copied at once.
+template <class T>
+bool copy_items(SAFEARRAY* array, core::VbArray<T>& out) {
+  void* data = nullptr;
+  if (array->cbElements != sizeof(T) || FAILED(SafeArrayAccessData(array, &data))) return false;
+  const T* items = static_cast<const T*>(data);
+  std::copy(items, items + out.size(), out.items().begin());
+  SafeArrayUnaccessData(array);
+  return true;
+}
+
 }  // namespace
 
 Arguments::Arguments(const DISPPARAMS& params, int declared, int required)
     : params_(params), slots_(static_cast<std::size_t>(declared), -1) {
   const int count = static_cast<int>(params.cArgs);
   const int named = static_cast<int>(params.cNamedArgs);
+  if (named > count || (count > 0 && !params.rgvarg) || (named > 0 && !params.rgdispidNamedArgs))
+    throw ArgumentError{E_INVALIDARG, 0};
   if (count > declared) throw ArgumentError{DISP_E_BADPARAMCOUNT, 0};
   // rgvarg holds the named arguments first, then the positional ones last to first.
   for (int n = 0; n < named; ++n) {
@@ -163,6 +178,9 @@ core::VbArray<T> Arguments::array_of(int k, VARTYPE vt) const {
   SafeArrayGetLBound(array, 1, &lower);
   SafeArrayGetUBound(array, 1, &upper);
   core::VbArray<T> out(lower, upper);
+  if constexpr (std::is_arithmetic_v<T>) {
+    if (stored == vt && copy_items(array, out)) return out;
+  }
   for (LONG index = lower; index <= upper; ++index) {
     Owned item, converted;
     V_VT(&item.v) = stored;

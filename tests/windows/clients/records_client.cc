@@ -209,6 +209,13 @@ void check_names(IDispatch* object) {
   DISPID both[2] = {};
   expect_hr(object->GetIDsOfNames(IID_NULL, with_parameter, 2, 0, both), S_OK, "a method and its parameter");
   expect(both[0] == 20 && both[1] == 0, "LongToRGB is 20, its RGBval parameter 0");
+  expect_hr(call(object, 48, {}), DISP_E_MEMBERNOTFOUND, "a number past the catalogue");
+  VARIANT colour;
+  V_VT(&colour) = VT_I4, V_I4(&colour) = 255;
+  DISPID named = 0;
+  DISPPARAMS by_name{&colour, &named, 1, 1};
+  expect_hr(object->Invoke(20, IID_NULL, 0, DISPATCH_METHOD, &by_name, nullptr, nullptr, nullptr), S_OK,
+            "LongToRGB with its argument named");
 }
 
 void check_records_in(IDispatch* object) {
