@@ -2,20 +2,53 @@
 
 #include <windows.h>
 
-#include <string>
-
+#if __has_include("platform/win32/registry_settings_store.h") && \
+    __has_include("cad/dispatch/dispatch_automation_host.h")
+#define KESTREL_SERVER_WINDOWS_SERVICES 1
+#include "cad/dispatch/dispatch_automation_host.h"
+#include "export/f_acad.h"
+#include "platform/win32/gdi_text_measure.h"
+#include "platform/win32/registry_settings_store.h"
+#include "platform/win32/unattended.h"
+#include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_ui.h"
+#else
 #include "core/utf8.h"
 #include "platform/automation_host.h"
 #include "platform/settings.h"
+#endif
 
 namespace kestrel::server {
 namespace {
 
-// TODO(merge): the Windows services of platform/win32 and cad/dispatch
-// (RegistrySettingsStore, Win32MessageBox, Win32Pointer, Win32MessagePump,
-// Win32DialogService, DispatchAutomationHost, GdiTextMeasure) replace these
-// stand-ins, which keep settings in memory, show nothing, answer every
-// message box with its first button and know no CAD class.
+#ifdef KESTREL_SERVER_WINDOWS_SERVICES
+
+// The Windows services: settings in the per-user registry, real message
+// boxes and pointer, the host thread's messages, CAD classes through COM,
+// GDI text widths. The export dialog has no window of its own yet: it closes
+// as if cancelled, and in unattended runs it is accepted as its settings
+// leave it.
+struct ServerServices {
+  platform::RegistrySettingsStore settings;
+  platform::Win32MessageBox message_box;
+  platform::Win32Pointer pointer;
+  platform::Win32MessagePump pump;
+  platform::Win32DialogService dialogs;
+  win32::DispatchAutomationHost automation;
+  platform::GdiTextMeasure text_measure;
+
+  ServerServices() {
+    if (!platform::unattended()) return;
+    dialogs.set_unattended_action("f_Acad", [](platform::Form& form) {
+      static_cast<exporting::f_Acad&>(form).click("cmdDatosaceptar");
+    });
+  }
+};
+
+#else
+
+// Until the Windows services are built: settings in memory, no message box
+// shown (each answers its first button), no CAD class known.
 class QuietMessageBox final : public platform::MessageBoxService {
  public:
   int show(std::string_view, int style, std::string_view) override {
@@ -69,6 +102,8 @@ struct ServerServices {
   platform::InProcessAutomationHost automation;
   AverageTextMeasure text_measure;
 };
+
+#endif
 
 }  // namespace
 

@@ -15,6 +15,8 @@ CLIENTS=$BUILD_DIR/tests/windows/clients
 # shellcheck source=../wine-env.sh
 source "$HERE/../wine-env.sh" "$BUILD_DIR" || exit 1
 trap wine_stop EXIT
+# Message boxes answer their default button without waiting for anyone.
+export KESTREL_UNATTENDED=1
 
 CLSID='{25C4F5CA-4CD6-4E82-A63E-8A321C85D4EF}'
 IID='{E5257C11-230B-4A8D-B9EC-233A56386D67}'
@@ -26,9 +28,10 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # A client run is good when it exits 0 and prints its closing line.
 run_client() {
   local sentinel=$1; shift
-  local out
-  out=$("$@" 2>&1 | tr -d '\r')
-  local rc=${PIPESTATUS[0]}
+  local out rc
+  out=$("$@" 2>&1)
+  rc=$?
+  out=$(tr -d '\r' <<<"$out")
   if [ "$rc" -ne 0 ] || ! grep -qx "$sentinel" <<<"$out"; then
     fail "$* (exit $rc)"
     grep -v "^$sentinel\$" <<<"$out" | sed 's/^/    /'
@@ -63,7 +66,8 @@ fi
 wine regsvr32 /s "$W_DLL" >/dev/null 2>&1 || fail "regsvr32 (exit $?)"
 wine reg query "HKCR\\CLSID\\$CLSID\\InprocServer32" 2>/dev/null | tr -d '\r' | grep -qiF "$W_DLL" \
   || fail "InprocServer32 does not name the library"
-(cd "$HERE" && run_client "SCRIPT CLIENT OK" wine cscript //nologo script_client.vbs)
+cd "$HERE" || exit 1  # cscript takes the script by a relative path
+run_client "SCRIPT CLIENT OK" wine cscript //nologo script_client.vbs
 run_client "RECORDS CLIENT OK" wine "$CLIENTS/records_client.exe"
 run_client "UNLOAD CHECK OK" wine "$CLIENTS/unload_check.exe" "$W_DLL"
 wine regsvr32 /u /s "$W_DLL" >/dev/null 2>&1 || fail "regsvr32 /u (exit $?)"

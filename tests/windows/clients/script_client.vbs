@@ -27,6 +27,17 @@ Sub ErrorIs(number, what)
   Err.Clear
 End Sub
 
+' The error log's counter in the per-user registry, where the host's family
+' keeps its settings; -1 while there is none (or the settings live elsewhere).
+Function ErrorCount()
+  On Error Resume Next
+  Dim shell
+  Set shell = CreateObject("WScript.Shell")
+  ErrorCount = -1
+  ErrorCount = CLng(shell.RegRead("HKCU\Software\VB and VBA Program Settings\Merivox\Merivox Errores\Numero"))
+  Err.Clear
+End Function
+
 Dim k
 Set k = CreateObject("Mvx4_Kestrel.c_Kestrel")
 If Err.Number <> 0 Then
@@ -65,12 +76,18 @@ Expect TypeName(answer) = "Boolean", "Propiedades_Cad_Ver answers a Boolean"
 Expect TypeName(entities) = "Long" And entities = 5 And blocks = 6 And layers = 7, _
   "Propiedades_Cad_Ver writes the counts back as Longs (" & TypeName(entities) & " " & entities & ")"
 
-' Methods whose CAD errors the library traps: the host never sees them.
-Dim points, stations, heights
+' Methods whose CAD errors the library traps: the host never sees them, the
+' error log counts each once.
+Dim points, stations, heights, logged
 points = 2 : stations = Array(0.0, 10.5) : heights = Array(100.25, 101.75)
+logged = ErrorCount()
 k.Dibuja_perfil points, stations, heights
 NoError "Dibuja_perfil without a CAD"
 Expect points = 2, "Dibuja_perfil keeps Ptos"
+If ErrorCount() <> -1 Then
+  If logged = -1 Then logged = 0
+  Expect ErrorCount() = logged + 1, "Dibuja_perfil's trapped error is logged once (" & logged & " -> " & ErrorCount() & ")"
+End If
 k.A_Zoom_extension
 NoError "A_Zoom_extension without a CAD"
 k.LongToRGB 65280
