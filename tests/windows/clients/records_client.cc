@@ -167,6 +167,27 @@ void check_record_sizes() {
   }
 }
 
+// A call with one argument more than the type library declares is refused
+// before anything runs, and so is one without the arguments it requires
+// (the compatibility methods accept any arguments).
+void check_counts(IDispatch* object, const FUNCDESC& f, const wchar_t* name) {
+  int declared = 0, required = 0;
+  for (SHORT k = 0; k < f.cParams; ++k) {
+    const USHORT flags = f.lprgelemdescParam[k].paramdesc.wParamFlags;
+    if (flags & PARAMFLAG_FRETVAL) continue;
+    ++declared;
+    if (!(flags & (PARAMFLAG_FOPT | PARAMFLAG_FHASDEFAULT))) ++required;
+  }
+  std::vector<VARIANT> too_many(static_cast<std::size_t>(declared + 1));
+  for (VARIANT& v : too_many) VariantInit(&v);
+  if (call(object, f.memid, too_many) != DISP_E_BADPARAMCOUNT)
+    std::printf("FAIL: %ls takes %d arguments\n", name, declared + 1), ++failures;
+  static const std::wstring compatible = L" Obten_objetos1 Example_Documents Copia_Todo1 Obten_objetos Copia_Todo2 ";
+  if (required == 0 || compatible.find(L" " + std::wstring(name) + L" ") != std::wstring::npos) return;
+  if (call(object, f.memid, {}) != DISP_E_BADPARAMCOUNT)
+    std::printf("FAIL: %ls runs without its %d required arguments\n", name, required), ++failures;
+}
+
 // Every method of the registered interface resolves by name, in any case,
 // to the number the type library gives it; the numbers run 1..47 in order.
 void check_names(IDispatch* object) {
@@ -191,6 +212,7 @@ void check_names(IDispatch* object) {
       DISPID id = 0;
       expect_hr(object->GetIDsOfNames(IID_NULL, names, 1, 0, &id), S_OK, "GetIDsOfNames");
       if (id != f->memid) std::printf("FAIL: %ls resolves to %ld, not %ld\n", name, id, f->memid), ++failures;
+      check_counts(object, *f, name);
     }
     SysFreeString(name);
     type->ReleaseFuncDesc(f);
