@@ -1,0 +1,134 @@
+' A late-bound client as a script host sees the library: every call is
+' checked through Err (the script host itself swallows errors), a failure
+' ends with exit code 1, and "SCRIPT CLIENT OK" closes a clean run.
+Option Explicit
+On Error Resume Next
+
+Dim failures : failures = 0
+
+Sub Fail(what)
+  WScript.Echo "FAIL: " & what
+  failures = failures + 1
+End Sub
+
+Sub Expect(ok, what)
+  If Not ok Then Fail what
+End Sub
+
+' The last call raised no error.
+Sub NoError(what)
+  If Err.Number <> 0 Then Fail what & ": error " & Err.Number & " " & Err.Description
+  Err.Clear
+End Sub
+
+' The last call raised error `number`.
+Sub ErrorIs(number, what)
+  If Err.Number <> number Then Fail what & ": error " & Err.Number & ", expected " & number
+  Err.Clear
+End Sub
+
+' The error log's counter in the per-user registry, where the host's family
+' keeps its settings; -1 while there is none (or the settings live elsewhere).
+Function ErrorCount()
+  On Error Resume Next
+  Dim shell
+  Set shell = CreateObject("WScript.Shell")
+  ErrorCount = -1
+  ErrorCount = CLng(shell.RegRead("HKCU\Software\VB and VBA Program Settings\Merivox\Merivox Errores\Numero"))
+  Err.Clear
+End Function
+
+Dim k
+Set k = CreateObject("Mvx4_Kestrel.c_Kestrel")
+If Err.Number <> 0 Then
+  WScript.Echo "FAIL: CreateObject: error " & Err.Number & " " & Err.Description
+  WScript.Quit 1
+End If
+
+' No CAD bound yet: Mira answers a Boolean False.
+Dim bound : bound = k.Mira()
+NoError "Mira"
+Expect TypeName(bound) = "Boolean" And bound = False, "Mira is False before any CAD (" & TypeName(bound) & " " & bound & ")"
+
+' A version nobody installed: four attempts fail, sigue comes back False
+' through the reference; the optional references keep their values.
+Dim sigue, silent, caption, version
+sigue = True : silent = True : caption = "sin CAD" : version = "0"
+k.IniciaAutocad sigue, "AutoCad 2021(x64)", silent, caption, version
+NoError "IniciaAutocad"
+Expect TypeName(sigue) = "Boolean" And sigue = False, "IniciaAutocad writes sigue back False (" & sigue & ")"
+Expect caption = "sin CAD" And version = "0", "IniciaAutocad leaves Nombre and Vers alone without a CAD"
+sigue = True
+Call k.IniciaAutocad(sigue)
+NoError "IniciaAutocad with the optional arguments left out"
+Expect sigue = False, "IniciaAutocad with one argument writes sigue back"
+sigue = True
+k.IniciaAutocad (sigue)
+NoError "IniciaAutocad with sigue by value"
+Expect sigue = True, "a parenthesised argument is passed by value and not written back"
+
+' The report of counts keeps the Longs given and answers a Boolean.
+Dim entities, blocks, layers, answer
+entities = 5 : blocks = 6 : layers = 7
+answer = k.Propiedades_Cad_Ver(entities, blocks, layers)
+NoError "Propiedades_Cad_Ver"
+Expect TypeName(answer) = "Boolean", "Propiedades_Cad_Ver answers a Boolean"
+Expect TypeName(entities) = "Long" And entities = 5 And blocks = 6 And layers = 7, _
+  "Propiedades_Cad_Ver writes the counts back as Longs (" & TypeName(entities) & " " & entities & ")"
+
+' Methods whose CAD errors the library traps: the host never sees them, the
+' error log counts each once.
+Dim points, stations, heights, logged
+points = 2 : stations = Array(0.0, 10.5) : heights = Array(100.25, 101.75)
+logged = ErrorCount()
+k.Dibuja_perfil points, stations, heights
+NoError "Dibuja_perfil without a CAD"
+Expect points = 2, "Dibuja_perfil keeps Ptos"
+If ErrorCount() <> -1 Then
+  If logged = -1 Then logged = 0
+  Expect ErrorCount() = logged + 1, "Dibuja_perfil's trapped error is logged once (" & logged & " -> " & ErrorCount() & ")"
+End If
+k.A_Zoom_extension
+NoError "A_Zoom_extension without a CAD"
+k.LongToRGB 65280
+NoError "LongToRGB"
+k.Example_Documents Nothing
+NoError "Example_Documents with Nothing"
+
+' Wrong arguments: a type mismatch (13), a wrong count (450), an unknown
+' member (438), never a crash.
+k.LongToRGB "rojo"
+ErrorIs 13, "LongToRGB with a text"
+k.Dibuja_perfil points, "no es una lista", heights
+ErrorIs 13, "Dibuja_perfil with a text for an array"
+k.Dibuja_perfil points, Array("a", "b"), heights
+ErrorIs 13, "Dibuja_perfil with texts in the array"
+k.Mete_dibujo 12
+ErrorIs 13, "Mete_dibujo with a number for a record"
+k.LongToRGB 1, 2
+ErrorIs 450, "LongToRGB with two arguments"
+k.Dibuja_perfil points
+ErrorIs 450, "Dibuja_perfil with one of three arguments"
+k.NoSuchMethod
+ErrorIs 438, "an unknown member"
+
+' Mete_Pun traps nothing: its error reaches the script with the library's
+' number, source and description (a negative count is error 9).
+Dim x, y, z, codes, names, infos, layer
+x = Array(1.0, 2.0) : y = Array(1.0, 2.0) : z = Array(1.0, 2.0)
+codes = Array("", "") : names = Array("", "") : infos = Array("", "") : layer = Array(1, 1)
+k.Mete_Pun -1, x, y, z, codes, names, infos, layer
+Expect Err.Number = 9, "Mete_Pun with a negative count raises error 9 (" & Err.Number & ")"
+Expect Err.Source <> "" And Err.Description <> "", "Mete_Pun's error carries a source and a description"
+Err.Clear
+k.Mete_Pun 2, x, y, z, codes, names, infos, layer
+NoError "Mete_Pun with script arrays"
+
+Set k = Nothing
+NoError "releasing the object"
+If failures > 0 Then
+  WScript.Echo failures & " check(s) failed"
+  WScript.Quit 1
+End If
+WScript.Echo "SCRIPT CLIENT OK"
+WScript.Quit 0
