@@ -1,0 +1,66 @@
+#!/bin/bash
+# The CAD side under Wine (64-bit): the VARIANT and platform test programs,
+# then the engine driving the fake CAD (memcad as an automation server)
+# end to end: the example drawing exported through the fake CAD must give
+# the DXF the Linux command-line tool writes for it (compared as
+# python3-ezdxf reads both), and copied back from that DXF the records the
+# tool's import gives.
+#   tests/windows/e2e/run.sh BUILD_DIR     (BUILD_DIR: the x86_64 Windows build)
+# KESTREL_CLI names the Linux tool (default: build/src/tools/kestrel/kestrel).
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+repo=$(cd "$here/../../.." && pwd)
+build=$(cd "${1:?usage: run.sh BUILD_DIR}" && pwd)
+cli=${KESTREL_CLI:-$repo/build/src/tools/kestrel/kestrel}
+bin=$build/tests/windows/e2e
+fake_cad=$build/tests/windows/fake_cad/fake_cad.dll
+work=$build/e2e-work
+failed=()
+
+if [ -f "$repo/tests/windows/wine-env.sh" ]; then
+  # shellcheck source=/dev/null
+  source "$repo/tests/windows/wine-env.sh" "$build"
+else
+  export WINEPREFIX=$build/wine-prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  [ -d "$WINEPREFIX" ] || wine wineboot -i >/dev/null 2>&1
+fi
+winpath() { wine winepath -w "$1" 2>/dev/null; }
+step() {  # step NAME COMMAND...: runs it, records NAME when it fails
+  local name=$1; shift
+  if "$@"; then echo "e2e: $name: ok"; else echo "e2e: $name: FAILED"; failed+=("$name"); fi
+}
+
+for need in "$bin/variant_test.exe" "$bin/platform_test.exe" "$bin/cad_client.exe" "$fake_cad" "$cli"; do
+  [ -e "$need" ] || { echo "e2e: missing $need"; exit 1; }
+done
+rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
+
+step "variant conversions" wine "$bin/variant_test.exe"
+step "platform services" wine "$bin/platform_test.exe"
+# Where the host's family keeps its settings: read back by the system's own tool.
+step "settings location" sh -c "wine reg query 'HKCU\\Software\\VB and VBA Program Settings\\KestrelTest\\Errores' | grep -q 'Numero.*REG_SZ.*300'"
+
+step "fake CAD registered" wine regsvr32 /s "$(winpath "$fake_cad")"
+# Both sides start from no saved options.
+wine reg delete 'HKCU\Software\VB and VBA Program Settings\Merivox' /f >/dev/null 2>&1
+export KESTREL_UNATTENDED=1
+step "export through the fake CAD" wine "$bin/cad_client.exe" export "$(winpath "$repo/examples/survey.json")" \
+  "$(winpath "$work/windows.dxf")"
+step "export by the Linux tool" "$cli" --settings "$work/linux.ini" export "$repo/examples/survey.json" \
+  -o "$work/linux.dxf" -q
+step "same DXF" /usr/bin/python3 "$here/compare_dxf.py" "$work/windows.dxf" "$work/linux.dxf"
+
+step "import through the fake CAD" wine "$bin/cad_client.exe" import "$(winpath "$work/windows.dxf")" \
+  "$(winpath "$work/windows.json")"
+step "import by the Linux tool" "$cli" --settings "$work/linux.ini" import "$work/linux.dxf" -o "$work/linux.json" -q
+step "same records" /usr/bin/python3 -c 'import json, sys
+a, b = (json.load(open(f, encoding="utf-8")) for f in sys.argv[1:])
+sys.exit(0 if a == b else "the records differ")' "$work/windows.json" "$work/linux.json"
+
+wine regsvr32 /u /s "$(winpath "$fake_cad")"
+wineserver -k 2>/dev/null
+if [ ${#failed[@]} -gt 0 ]; then
+  printf 'e2e: failed: %s\n' "${failed[@]}"
+  exit 1
+fi
+echo "e2e: all passed"
