@@ -3,7 +3,8 @@
 // attaches to the running instance, and every CAD call is a late-bound
 // IDispatch call into the fake CAD's module. The services are the Windows
 // ones; the export dialog is accepted unattended with its saved options.
-//   cad_client export RECORDS.json OUT.dxf   the drawing set as the CAD draws it
+//   cad_client export INPUT OUT.dxf          the drawing set as the CAD draws it
+//                                            (a record file, or points ".csv" as the tool reads them)
 //   cad_client import IN.dxf OUT.json        the drawing the CAD holds, copied back
 // Exit status: 0 done, 1 usage or input, 2 no CAD session, 3 engine errors.
 #include <cstdio>
@@ -22,6 +23,7 @@
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_ui.h"
 #include "tools/kestrel/host_progress_form.h"
+#include "tools/kestrel/points_csv.h"
 
 namespace {
 
@@ -58,8 +60,14 @@ bool connect(bridge::c_Kestrel& kestrel) {
 
 // The export as the command-line tool runs it, the dialog accepted as the
 // settings leave it.
-int run_export(const std::string& records, const std::string& dxf) {
-  model::t_Datos set = model::as_drawing_set(model::from_json(read_file(records)));
+model::t_Datos read_drawings(const std::string& input) {
+  const std::string text = read_file(input);
+  if (input.ends_with(".csv")) return model::as_drawing_set(cli::parse_points_csv(text, input));
+  return model::as_drawing_set(model::from_json(text));
+}
+
+int run_export(const std::string& input, const std::string& dxf) {
+  model::t_Datos set = read_drawings(input);
   WindowsServices windows;
   Module module(windows.services());
   bridge::c_Kestrel kestrel(module);
@@ -109,7 +117,7 @@ int run_import(const std::string& dxf, const std::string& records) {
 
 int main(int argc, char** argv) {
   if (argc != 4) {
-    std::fprintf(stderr, "usage: cad_client export RECORDS.json OUT.dxf | import IN.dxf OUT.json\n");
+    std::fprintf(stderr, "usage: cad_client export INPUT OUT.dxf | import IN.dxf OUT.json\n");
     return 1;
   }
   CoInitialize(nullptr);
