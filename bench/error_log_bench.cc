@@ -16,6 +16,7 @@
 #include "core/numeric.h"
 #include "module/error_log.h"
 #include "module/settings_access.h"
+#include "platform/posix/ini_settings_store.h"
 #include "platform/settings.h"
 
 namespace {

@@ -15,7 +15,7 @@
 
 #include "bridge/c_kestrel.h"
 #include "cad/dxf/dxf.h"
-#include "platform/font_text_measure.h"
+#include "platform/posix/font_text_measure.h"
 #include "tools/kestrel/cad_run.h"
 #include "tools/kestrel/export_options.h"
 #include "tools/kestrel/terminal_services.h"

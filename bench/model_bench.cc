@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "model/loading.h"
-#include "model/record_file.h"
+#include "recordfile/record_file.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "core/byte_sink.h"
-#include "model/record_file.h"
+#include "recordfile/record_file.h"
 
 namespace {
 

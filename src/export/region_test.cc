@@ -3,14 +3,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/exact_products.h"
+
 namespace kestrel::exporting {
 
 namespace {
 
-// Twice the signed area of (a, b, p): > 0 when p lies left of a -> b.
-// 128-bit so that no coordinate within kGridLimit can overflow it.
-__int128 cross(GridPoint a, GridPoint b, GridPoint p) noexcept {
-  return static_cast<__int128>(b.x - a.x) * (p.y - a.y) - static_cast<__int128>(p.x - a.x) * (b.y - a.y);
+// The sign of twice the signed area of (a, b, p): 1 when p lies left of
+// a -> b. Exact, so that no coordinate within kGridLimit can overflow it.
+int cross(GridPoint a, GridPoint b, GridPoint p) noexcept {
+  return core::sign_of_product_difference(b.x - a.x, p.y - a.y, p.x - a.x, b.y - a.y);
 }
 
 bool on_segment(GridPoint a, GridPoint b, GridPoint p) noexcept {

@@ -10,6 +10,7 @@
 #include <span>
 
 #include "bridge_fixture.h"
+#include "platform/posix/ini_settings_store.h"
 #include "platform/temp_folder.h"
 
 namespace kestrel::bridge {

@@ -3,6 +3,7 @@
 #include "bridge_fixture.h"
 #include "cad/memcad/memcad.h"
 #include "model/loading.h"
+#include "platform/posix/ini_settings_store.h"
 #include "platform/temp_folder.h"
 #include "support/scripted_ui.h"
 

@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "core/error.h"
-#include "model/record_file.h"
+#include "recordfile/record_file.h"
 
 namespace {
 

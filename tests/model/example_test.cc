@@ -7,7 +7,7 @@
 #include <set>
 
 #include "model/loading.h"
-#include "model/record_file.h"
+#include "recordfile/record_file.h"
 
 namespace kestrel::model {
 namespace {

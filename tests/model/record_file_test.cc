@@ -1,6 +1,6 @@
 // Record files: canonical round trips, bounds, opaque bytes, and the errors
 // a bad file gives (field and position named, never a partial record).
-#include "model/record_file.h"
+#include "recordfile/record_file.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,8 @@
 
 #include "core/error.h"
 #include "core/error_number.h"
-#include "model/json_out.h"
-#include "model/record_json.h"
+#include "recordfile/json_out.h"
+#include "recordfile/record_json.h"
 #include "model/sample_records.h"
 
 namespace kestrel::model {

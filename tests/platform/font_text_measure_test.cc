@@ -1,7 +1,7 @@
 // Label widths from FreeType against widths read independently from the
 // font file's own tables (cmap, hmtx, OS/2 read with Python's struct): the
 // cell-height rule, whole-unit advances, Windows-1252 and the stand-in faces.
-#include "platform/font_text_measure.h"
+#include "platform/posix/font_text_measure.h"
 
 #include <gtest/gtest.h>
 

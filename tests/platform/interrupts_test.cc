@@ -1,6 +1,6 @@
 // Ctrl-C, SIGTERM and SIGHUP end a run cleanly (exit 130, registered
 // temporary files removed) except while a dialog holds Ctrl-C as its abort key.
-#include "platform/interrupts.h"
+#include "platform/posix/interrupts.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/temp_folder.h"
-#include "platform/terminal_ui.h"
+#include "platform/posix/terminal_ui.h"
 
 namespace kestrel::platform {
 namespace {

@@ -1,6 +1,6 @@
 // The one file writer: whole files or nothing, never over the input, never
 // through a planted link, devices and pipes written in place.
-#include "platform/safe_output.h"
+#include "platform/posix/safe_output.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

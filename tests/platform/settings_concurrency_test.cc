@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/ini_file.h"
+#include "platform/posix/ini_settings_store.h"
 #include "platform/settings.h"
 #include "platform/temp_folder.h"
 

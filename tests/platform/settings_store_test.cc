@@ -1,3 +1,4 @@
+#include "platform/posix/ini_settings_store.h"
 #include "platform/settings.h"
 
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "platform/terminal_ui.h"
+#include "platform/posix/terminal_ui.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include <cmath>
 
-#include "platform/safe_output.h"
+#include "platform/posix/safe_output.h"
 #include "cad/dxf/extents.h"
 #include "cad/dxf/header_variables.h"
 #include "cad/dxf/saver.h"

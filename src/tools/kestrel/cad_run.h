@@ -12,7 +12,7 @@
 #include "cad/memcad/application.h"
 #include "module/module.h"
 #include "platform/automation_host.h"
-#include "platform/safe_output.h"
+#include "platform/posix/safe_output.h"
 
 namespace kestrel::cli {
 

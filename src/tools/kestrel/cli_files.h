@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/safe_output.h"
+#include "platform/posix/safe_output.h"
 
 namespace kestrel::cli {
 

@@ -6,7 +6,7 @@
 
 #include "bridge/c_kestrel.h"
 #include "core/error.h"
-#include "model/record_file.h"
+#include "recordfile/record_file.h"
 #include "tools/kestrel/cad_run.h"
 #include "tools/kestrel/cli_files.h"
 #include "tools/kestrel/commands.h"

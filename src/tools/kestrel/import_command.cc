@@ -6,7 +6,7 @@
 #include "cad/memcad/pick_box.h"
 #include "cad/memcad/picker.h"
 #include "import/reports.h"
-#include "model/record_file.h"
+#include "recordfile/record_file.h"
 #include "platform/report_window.h"
 #include "tools/kestrel/cad_documents.h"
 #include "tools/kestrel/cad_run.h"

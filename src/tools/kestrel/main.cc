@@ -9,7 +9,7 @@
 #include "tools/kestrel/export_cli.h"
 #include "tools/kestrel/huge_pages.h"
 #include "tools/kestrel/profile_cli.h"
-#include "platform/interrupts.h"
+#include "platform/posix/interrupts.h"
 
 int main(int argc, char** argv) {
   kestrel::cli::restart_with_huge_pages(argv);

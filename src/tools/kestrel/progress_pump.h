@@ -7,7 +7,7 @@
 #include <string>
 
 #include "export/control.h"
-#include "platform/terminal_ui.h"
+#include "platform/posix/terminal_ui.h"
 
 namespace kestrel::cli {
 

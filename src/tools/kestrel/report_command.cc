@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "model/json_out.h"
+#include "recordfile/json_out.h"
 #include "platform/report_window.h"
 #include "tools/kestrel/cad_documents.h"
 #include "tools/kestrel/cad_run.h"

@@ -1,3 +1,4 @@
+#include "platform/posix/ini_settings_store.h"
 #include "tools/kestrel/terminal_services.h"
 
 namespace kestrel::cli {

@@ -9,9 +9,10 @@
 
 #include "module/module.h"
 #include "platform/automation_host.h"
-#include "platform/font_text_measure.h"
+#include "platform/posix/font_text_measure.h"
+#include "platform/posix/ini_settings_store.h"
 #include "platform/settings.h"
-#include "platform/terminal_ui.h"
+#include "platform/posix/terminal_ui.h"
 #include "tools/kestrel/progress_pump.h"
 
 namespace kestrel::cli {

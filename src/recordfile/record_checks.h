@@ -12,7 +12,7 @@
 // text layers) are not checked here.
 #pragma once
 
-#include "model/record_path.h"
+#include "recordfile/record_path.h"
 #include "model/records.h"
 
 namespace kestrel::model::json_detail {

@@ -1,4 +1,4 @@
-#include "model/record_path.h"
+#include "recordfile/record_path.h"
 
 #include "core/error.h"
 

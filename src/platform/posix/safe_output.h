@@ -29,7 +29,7 @@
 #include <string_view>
 
 #include "core/byte_sink.h"
-#include "platform/interrupts.h"
+#include "platform/posix/interrupts.h"
 
 namespace kestrel::platform {
 

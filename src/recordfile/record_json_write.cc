@@ -4,7 +4,7 @@
 #include <type_traits>
 
 #include "model/record_fields.h"
-#include "model/record_json.h"
+#include "recordfile/record_json.h"
 
 namespace kestrel::model::json_detail {
 

@@ -1,4 +1,4 @@
-#include "model/record_checks.h"
+#include "recordfile/record_checks.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "platform/shared_file.h"
+#include "platform/posix/shared_file.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <variant>
 
-#include "model/json_limits.h"
-#include "model/json_out.h"
+#include "recordfile/json_limits.h"
+#include "recordfile/json_out.h"
 #include "model/records.h"
 
 namespace kestrel::model::json_detail {

@@ -1,4 +1,4 @@
-#include "platform/interrupts.h"
+#include "platform/posix/interrupts.h"
 
 #include <unistd.h>
 

@@ -1,8 +1,8 @@
-#include "model/json_syntax.h"
+#include "recordfile/json_syntax.h"
 
 #include <algorithm>
 
-#include "model/json_out.h"
+#include "recordfile/json_out.h"
 
 namespace kestrel::model::json_detail {
 

@@ -1,4 +1,4 @@
-#include "platform/font_text_measure.h"
+#include "platform/posix/font_text_measure.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>

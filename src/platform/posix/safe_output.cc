@@ -1,4 +1,4 @@
-#include "platform/safe_output.h"
+#include "platform/posix/safe_output.h"
 
 #include <fcntl.h>
 #include <signal.h>

@@ -20,10 +20,10 @@
 #include <vector>
 
 #include "core/error.h"
-#include "model/json_syntax.h"
-#include "model/record_checks.h"
+#include "recordfile/json_syntax.h"
+#include "recordfile/record_checks.h"
 #include "model/record_fields.h"
-#include "model/record_json.h"
+#include "recordfile/record_json.h"
 
 namespace kestrel::model::json_detail {
 

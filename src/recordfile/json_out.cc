@@ -1,4 +1,4 @@
-#include "model/json_out.h"
+#include "recordfile/json_out.h"
 
 #include <algorithm>
 #include <charconv>

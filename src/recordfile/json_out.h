@@ -12,8 +12,8 @@
 #include <string_view>
 
 #include "core/byte_sink.h"
-#include "model/json_limits.h"
-#include "model/record_path.h"
+#include "recordfile/json_limits.h"
+#include "recordfile/record_path.h"
 
 namespace kestrel::model::json_detail {
 

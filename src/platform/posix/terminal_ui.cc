@@ -1,4 +1,4 @@
-#include "platform/terminal_ui.h"
+#include "platform/posix/terminal_ui.h"
 
 #include <signal.h>
 #include <unistd.h>
@@ -11,7 +11,7 @@
 #include <string>
 #include <system_error>
 
-#include "platform/interrupts.h"
+#include "platform/posix/interrupts.h"
 #include "platform/name_fold.h"
 
 namespace kestrel::platform {

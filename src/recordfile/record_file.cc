@@ -1,4 +1,4 @@
-#include "model/record_file.h"
+#include "recordfile/record_file.h"
 
 #include <fstream>
 #include <sstream>
@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "core/error.h"
-#include "model/record_json.h"
-#include "platform/safe_output.h"
+#include "recordfile/record_json.h"
+#include "platform/posix/safe_output.h"
 
 namespace kestrel::model {
 
