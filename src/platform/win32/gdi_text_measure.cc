@@ -47,14 +47,4 @@ double GdiTextMeasure::width(std::string_view text, double size, std::string_vie
   return extent.cx * 0.01;
 }
 
-std::string windows_folder() {
-  wchar_t buffer[MAX_PATH + 1] = {};
-  const UINT length = GetWindowsDirectoryW(buffer, MAX_PATH);
-  std::string folder = length > 0 && length <= MAX_PATH ? narrow(std::wstring_view(buffer, length)) : "C:\\Windows";
-  if (folder.back() != '\\') folder += '\\';
-  return folder;
-}
-
-std::string windows_fonts_folder() { return windows_folder() + "Fonts\\"; }
-
 }  // namespace kestrel::platform

@@ -38,8 +38,4 @@ class GdiTextMeasure final : public TextMeasure {
   LONG font_height_ = 0;
 };
 
-// The Windows folder ("C:\windows") and its Fonts folder, with a trailing "\".
-[[nodiscard]] std::string windows_folder();
-[[nodiscard]] std::string windows_fonts_folder();
-
 }  // namespace kestrel::platform

@@ -16,7 +16,7 @@
 
 #include "bridge/c_kestrel.h"
 #include "cad/dispatch/dispatch_automation_host.h"
-#include "model/record_file.h"
+#include "recordfile/record_file.h"
 #include "module/module.h"
 #include "platform/win32/gdi_text_measure.h"
 #include "platform/win32/registry_settings_store.h"
