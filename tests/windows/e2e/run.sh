@@ -60,6 +60,15 @@ step "same records" /usr/bin/python3 -c 'import json, sys
 a, b = (json.load(open(f, encoding="utf-8")) for f in sys.argv[1:])
 sys.exit(0 if a == b else "the records differ")' "$work/windows.json" "$work/linux.json"
 
+# The automation library, when the build has it, attaches to the running fake CAD.
+server=$build/src/server/Mvx4_Kestrel.dll
+if [ -f "$server" ]; then
+  wine regsvr32 /s "$(winpath "$server")"
+  cp "$here/server_attach.vbs" "$work/"
+  step "the library attaches to the running CAD" sh -c 'wine cscript //nologo server_attach.vbs | tee /dev/stderr | grep -q "^ALL OK"'
+  wine regsvr32 /u /s "$(winpath "$server")"
+fi
+
 wine regsvr32 /u /s "$(winpath "$fake_cad")"
 if type wine_stop >/dev/null 2>&1; then wine_stop; else wineserver -k 2>/dev/null; fi
 if [ ${#failed[@]} -gt 0 ]; then
