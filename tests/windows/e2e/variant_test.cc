@@ -187,6 +187,87 @@ void late_binding() {
   served->Release();
 }
 
+// An object of a type with type information (the GUID of stdole's Font
+// dispatch interface), passing its calls on to `inner` and counting the
+// name look-ups that reach it.
+class TypedForwarder final : public IDispatch {
+ public:
+  TypedForwarder(IDispatch* inner, ITypeInfo* type, int& lookups) : inner_(inner), type_(type), lookups_(lookups) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IDispatch)) return *out = nullptr, E_NOINTERFACE;
+    *out = static_cast<IDispatch*>(this);
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }  // lives on the test's stack
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return *count = type_ ? 1 : 0, S_OK; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+    if (!type_) return *info = nullptr, DISP_E_BADINDEX;
+    type_->AddRef();
+    *info = type_;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override {
+    ++lookups_;
+    return inner_->GetIDsOfNames(iid, names, count, lcid, ids);
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                   EXCEPINFO* exception, UINT* bad) override {
+    return inner_->Invoke(id, iid, lcid, flags, params, result, exception, bad);
+  }
+
+ private:
+  IDispatch* inner_;
+  ITypeInfo* type_;
+  int& lookups_;
+};
+
+// Names are looked up once per type (of objects that share a cache), and
+// once per object for objects without type information.
+void names_once_per_type() {
+  ITypeLib* stdole = nullptr;
+  ITypeInfo* font = nullptr;
+  CHECK(SUCCEEDED(LoadTypeLib(L"stdole2.tlb", &stdole)));
+  if (!stdole) return;
+  const GUID font_dispatch = {0xBEF6E003, 0xA874, 0x101A, {0x8B, 0xBA, 0x00, 0xAA, 0x00, 0x30, 0x0C, 0xAB}};
+  CHECK(SUCCEEDED(stdole->GetTypeInfoOfGuid(font_dispatch, &font)));
+  if (!font) return;
+  // An ObjectDispatch hands out identifiers in the order asked: two of them
+  // asked for "Level" first agree on it, as two objects of one type do.
+  IDispatch* first_inner = win32::unwrap_dispatch(core::Obj(std::make_shared<Gauge>()));
+  IDispatch* second_inner = win32::unwrap_dispatch(core::Obj(std::make_shared<Gauge>()));
+  wchar_t level[] = L"Level";
+  LPOLESTR names[] = {level};
+  DISPID id = 0;
+  first_inner->GetIDsOfNames(IID_NULL, names, 1, 0, &id);
+  second_inner->GetIDsOfNames(IID_NULL, names, 1, 0, &id);
+  int typed_lookups = 0;
+  TypedForwarder first(first_inner, font, typed_lookups);
+  TypedForwarder second(second_inner, font, typed_lookups);
+  const auto cache = std::make_shared<win32::DispidCache>();
+  core::Obj a(std::make_shared<win32::DispatchObject>(&first, cache));
+  core::Obj b(std::make_shared<win32::DispatchObject>(&second, cache));
+  (void)a.get("Level");
+  (void)a.get("LEVEL");
+  (void)b.get("level");
+  CHECK(typed_lookups == 1);
+  CHECK(a.target().type_name() == "Font");
+
+  int untyped_lookups = 0;
+  TypedForwarder third(first_inner, nullptr, untyped_lookups);
+  TypedForwarder fourth(second_inner, nullptr, untyped_lookups);
+  core::Obj c(std::make_shared<win32::DispatchObject>(&third, cache));
+  core::Obj d(std::make_shared<win32::DispatchObject>(&fourth, cache));
+  (void)c.get("Level");
+  (void)c.get("level");
+  (void)d.get("Level");
+  CHECK(untyped_lookups == 2);
+  first_inner->Release();
+  second_inner->Release();
+  font->Release();
+  stdole->Release();
+}
+
 void error_numbers() {
   const std::pair<HRESULT, std::int32_t> cases[] = {
       {MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 91), 91},
@@ -202,11 +283,13 @@ void error_numbers() {
 
 int main() {
   CoInitialize(nullptr);
-  strings();
-  round_trips();
-  foreign_values();
-  late_binding();
-  error_numbers();
+  for (void (*group)() : {strings, round_trips, foreign_values, late_binding, names_once_per_type, error_numbers}) {
+    try {
+      group();
+    } catch (const core::Error& e) {
+      wintest::fail(__FILE__, __LINE__, e.description().c_str());
+    }
+  }
   CoUninitialize();
   std::printf("variant_test: %d failure(s)\n", wintest::failures());
   return wintest::failures();
