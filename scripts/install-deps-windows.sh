@@ -16,3 +16,6 @@ if [ ! -f "$idl_root/usr/include/wine/wine/windows/oaidl.idl" ]; then
   mkdir -p "$idl_root"
   dpkg-deb -x "$work"/libwine-dev_*.deb "$idl_root"
 fi
+# dxflib and simdjson sources for the Windows test programs (the fake CAD and
+# its client), from Debian's source packages.
+tests/windows/fake_cad/fetch-sources.sh .deps/win-test-sources

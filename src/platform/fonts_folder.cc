@@ -4,9 +4,37 @@
 #include <cctype>
 #include <system_error>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace kestrel::platform {
 
 namespace fs = std::filesystem;
+
+#ifdef _WIN32
+
+std::string system_fonts_folder() {
+  wchar_t folder[MAX_PATH + 1] = {};
+  const UINT length = GetWindowsDirectoryW(folder, MAX_PATH);
+  fs::path fonts = length > 0 && length <= MAX_PATH ? fs::path(folder) : fs::path(L"C:\\Windows");
+  return (fonts / "Fonts").string() + "\\";
+}
+
+fs::path program_folder() {
+  HMODULE self = nullptr;
+  wchar_t file[MAX_PATH + 1] = {};
+  if (GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                         reinterpret_cast<LPCWSTR>(&program_folder), &self)) {
+    const DWORD length = GetModuleFileNameW(self, file, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) return fs::path(file).parent_path();
+  }
+  std::error_code ec;
+  fs::path here = fs::current_path(ec);
+  return ec ? fs::path(".") : here;
+}
+
+#else
 
 std::string system_fonts_folder() { return "/usr/share/fonts/truetype/msttcorefonts/"; }
 
@@ -17,6 +45,8 @@ fs::path program_folder() {
   fs::path here = fs::current_path(ec);
   return ec ? fs::path(".") : here;
 }
+
+#endif
 
 namespace {
 

@@ -7,33 +7,12 @@
 
 #include "cad/dispatch/dispatch_object.h"
 #include "cad/dispatch/object_dispatch.h"
-#include "core/utf8.h"
+#include "platform/win32/wide_text.h"
 
 namespace kestrel::win32 {
 namespace {
 
 using core::raise;
-
-bool is_high_surrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool is_low_surrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
-// UTF-16 units of `text`, each stray byte read as its Windows-1252 character.
-std::wstring to_utf16(std::string_view text) {
-  std::wstring out;
-  out.reserve(text.size());
-  for (std::size_t pos = 0; pos < text.size();) {
-    const core::Utf8Char c = core::decode_char(text, pos);
-    pos += c.size;
-    if (c.code < 0x10000) {
-      out.push_back(static_cast<wchar_t>(c.code));
-    } else {
-      const char32_t v = c.code - 0x10000;
-      out.push_back(static_cast<wchar_t>(0xD800 + (v >> 10)));
-      out.push_back(static_cast<wchar_t>(0xDC00 + (v & 0x3FF)));
-    }
-  }
-  return out;
-}
 
 // Pins a SAFEARRAY's data for the life of the object.
 class ArrayData {
@@ -146,22 +125,10 @@ std::string from_bstr(BSTR text) {
   return from_utf16(std::wstring_view(text, SysStringLen(text)));
 }
 
-std::string from_utf16(std::wstring_view text) {
-  std::string out;
-  const std::size_t length = text.size();
-  out.reserve(length);
-  for (std::size_t i = 0; i < length; ++i) {
-    char32_t c = static_cast<char16_t>(text[i]);
-    if (is_high_surrogate(c) && i + 1 < length && is_low_surrogate(static_cast<char16_t>(text[i + 1]))) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char16_t>(text[++i]) - 0xDC00);
-    }
-    core::append_utf8(out, c);  // a lone surrogate is written as U+FFFD
-  }
-  return out;
-}
+std::string from_utf16(std::wstring_view text) { return platform::narrow(text); }
 
 BSTR to_bstr(std::string_view text) {
-  const std::wstring wide = to_utf16(text);
+  const std::wstring wide = platform::widen(text);
   BSTR out = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
   if (!out) raise(core::kOutOfMemory);
   return out;

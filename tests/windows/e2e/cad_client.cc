@@ -1,0 +1,139 @@
+// The engine driving the fake CAD through the automation path a Windows
+// host gets: DispatchAutomationHost finds the CAD by class name, the engine
+// attaches to the running instance, and every CAD call is a late-bound
+// IDispatch call into the fake CAD's module. The services are the Windows
+// ones; the export dialog is accepted unattended with its saved options.
+//   cad_client export INPUT OUT.dxf          the drawing set as the CAD draws it
+//                                            (a record file, or points ".csv" as the tool reads them)
+//   cad_client import IN.dxf OUT.json        the drawing the CAD holds, copied back
+// Exit status: 0 done, 1 usage or input, 2 no CAD session, 3 engine errors.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "bridge/c_kestrel.h"
+#include "cad/dispatch/dispatch_automation_host.h"
+#include "recordfile/record_file.h"
+#include "module/module.h"
+#include "platform/win32/gdi_text_measure.h"
+#include "platform/win32/registry_settings_store.h"
+#include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_ui.h"
+#include "tools/kestrel/host_progress_form.h"
+#include "tools/kestrel/points_csv.h"
+
+namespace {
+
+using namespace kestrel;
+
+constexpr const char* kLabel = "ZWCAD 2021(x64)";
+constexpr const char* kCadClass = "ZWCAD.Application.2021";
+
+struct WindowsServices {
+  platform::RegistrySettingsStore settings;
+  platform::Win32MessageBox message_box;
+  platform::Win32Pointer pointer;
+  platform::Win32MessagePump pump;
+  platform::Win32DialogService dialogs;
+  win32::DispatchAutomationHost automation;
+  platform::GdiTextMeasure text_measure;
+  Services services() {
+    return {settings, message_box, pointer, pump, dialogs, automation, text_measure};
+  }
+};
+
+std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + path);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// IniciaAutocad as the host calls it; false when no session came.
+bool connect(bridge::c_Kestrel& kestrel) {
+  core::VbBool sigue = core::kFalse;
+  kestrel.IniciaAutocad(sigue, kLabel);
+  return sigue != core::kFalse;
+}
+
+// The export as the command-line tool runs it, the dialog accepted as the
+// settings leave it.
+model::t_Datos read_drawings(const std::string& input) {
+  const std::string text = read_file(input);
+  if (input.ends_with(".csv")) return model::as_drawing_set(cli::parse_points_csv(text, input));
+  return model::as_drawing_set(model::from_json(text));
+}
+
+int run_export(const std::string& input, const std::string& dxf) {
+  model::t_Datos set = read_drawings(input);
+  WindowsServices windows;
+  Module module(windows.services());
+  bridge::c_Kestrel kestrel(module);
+  // The user starts the CAD; the engine then attaches to it.
+  const core::Obj cad(windows.automation.create_object(kCadClass));
+  if (!connect(kestrel)) return 2;
+  const std::int32_t current = std::min(set.DibujoAct, set.NuDibujos);
+  const std::int32_t triangles = set.Dibujos.contains(current) ? set.Dibujos[current].Nutria : 0;
+  kestrel.Mete(set, core::VbArray<std::int32_t>(0, std::max(triangles, 0)));
+  bool accepted = false;
+  windows.dialogs.set_unattended_action("f_Acad", [&](platform::Form&) {
+    kestrel.aCad().click("cmdDatosaceptar");
+    accepted = true;
+  });
+  kestrel.A_Show_Seleccion_datos1();
+  if (!accepted || module.error_log.count() > 0) return 3;
+  cad.call("TestSaveDxf", dxf);
+  return 0;
+}
+
+int run_import(const std::string& dxf, const std::string& records) {
+  WindowsServices windows;
+  Module module(windows.services());
+  bridge::c_Kestrel kestrel(module);
+  const core::Obj cad(windows.automation.create_object(kCadClass));
+  cad.call("TestOpenDxf", dxf);
+  if (!connect(kestrel)) return 2;
+  std::string ff;
+  core::VbBool no = core::kFalse;
+  core::VbBool salir = core::kFalse;
+  const core::Obj form(cli::HostProgressForm::create());
+  model::t_Datos set = kestrel.Copia__Todo(form, ff, no, salir, no);
+  if (salir != core::kFalse || set.NuDibujos < 1 || module.error_log.count() > 0) return 3;
+  // As the command-line tool leaves it: the plan is the current drawing.
+  set.DibujoAct = set.NuDibujos;
+  for (std::int32_t i = set.NuDibujos; i >= 1; --i) {
+    if (set.Dibujos[i].Texto1 == "PLANTA") {
+      set.DibujoAct = i;
+      break;
+    }
+  }
+  std::ofstream(records, std::ios::binary) << model::to_json(set);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: cad_client export INPUT OUT.dxf | import IN.dxf OUT.json\n");
+    return 1;
+  }
+  CoInitialize(nullptr);
+  int status = 1;
+  try {
+    const std::string command = argv[1];
+    if (command == "export") status = run_export(argv[2], argv[3]);
+    if (command == "import") status = run_import(argv[2], argv[3]);
+  } catch (const core::Error& e) {
+    std::fprintf(stderr, "cad_client: error %d (%s): %s\n", static_cast<int>(e.number()), e.source().c_str(),
+                 e.description().c_str());
+    status = 3;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "cad_client: %s\n", e.what());
+    status = 1;
+  }
+  CoUninitialize();
+  return status;
+}
