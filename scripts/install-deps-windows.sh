@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Installs what the Windows library needs to build (mingw-w64, widl) and to be
-# tested under Wine, and extracts Wine's .idl files (the import of oaidl.idl)
+# tested under Wine (xvfb: a virtual screen for the windows' tests), and extracts Wine's .idl files (the import of oaidl.idl)
 # into .deps/wine-idl without installing the development package.
 # Never installs wine32: on a kernel without 32-bit support it breaks every
 # `wine` call, and the 32-bit library is checked without running it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools \
-  wine wine64 "$@"
+  wine wine64 xvfb "$@"
 idl_root=.deps/wine-idl
 if [ ! -f "$idl_root/usr/include/wine/wine/windows/oaidl.idl" ]; then
   work=$(mktemp -d)

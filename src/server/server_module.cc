@@ -1,33 +1,24 @@
 #include "server/server_module.h"
 
-#include <windows.h>
-
-#if __has_include("platform/win32/registry_settings_store.h") && \
-    __has_include("cad/dispatch/dispatch_automation_host.h")
-#define KESTREL_SERVER_WINDOWS_SERVICES 1
 #include "cad/dispatch/dispatch_automation_host.h"
 #include "export/f_acad.h"
+#include "platform/report_window.h"
 #include "platform/win32/gdi_text_measure.h"
 #include "platform/win32/registry_settings_store.h"
-#include "platform/win32/unattended.h"
+#include "platform/win32/report_dialog.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_ui.h"
-#else
-#include "core/utf8.h"
-#include "platform/automation_host.h"
-#include "platform/settings.h"
-#endif
+#include "server/export_dialog_window.h"
 
 namespace kestrel::server {
 namespace {
 
-#ifdef KESTREL_SERVER_WINDOWS_SERVICES
-
-// The Windows services: settings in the per-user registry, real message
-// boxes and pointer, the host thread's messages, CAD classes through COM,
-// GDI text widths. The export dialog has no window of its own yet: it closes
-// as if cancelled, and in unattended runs it is accepted as its settings
-// leave it.
+// The Windows services: settings in the per-user registry, message boxes,
+// the pointer, the host thread's messages, CAD classes through COM, GDI
+// text widths, and the library's own windows for the export dialog and the
+// report. In unattended runs (platform/win32/unattended.h) no window shows:
+// the export dialog is accepted as its saved options leave it, and a report
+// is taken as shown.
 struct ServerServices {
   platform::RegistrySettingsStore settings;
   platform::Win32MessageBox message_box;
@@ -38,72 +29,17 @@ struct ServerServices {
   platform::GdiTextMeasure text_measure;
 
   ServerServices() {
-    if (!platform::unattended()) return;
+    dialogs.set_presenter("f_Acad", [](platform::Form& form) {
+      show_export_dialog_window(static_cast<exporting::f_Acad&>(form));
+    });
     dialogs.set_unattended_action("f_Acad", [](platform::Form& form) {
       static_cast<exporting::f_Acad&>(form).click("cmdDatosaceptar");
     });
+    dialogs.set_presenter(std::string(platform::ReportWindow::kFormName), [](platform::Form& form) {
+      platform::show_report_window(static_cast<platform::ReportWindow&>(form));
+    });
   }
 };
-
-#else
-
-// Until the Windows services are built: settings in memory, no message box
-// shown (each answers its first button), no CAD class known.
-class QuietMessageBox final : public platform::MessageBoxService {
- public:
-  int show(std::string_view, int style, std::string_view) override {
-    switch (style & 7) {
-      case platform::kYesNoCancel:
-      case platform::kYesNo: return platform::kYes;
-      default: return platform::kOk;
-    }
-  }
-};
-
-class StoredPointer final : public platform::MousePointer {
- public:
-  void set(int shape) override { shape_ = shape; }
-  [[nodiscard]] int shape() const override { return shape_; }
-
- private:
-  int shape_ = platform::kPointerDefault;
-};
-
-class PendingMessages final : public platform::MessagePump {
- public:
-  void do_events() override {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-  }
-  void set_key_target(platform::KeyTarget*) override {}
-};
-
-class ClosedDialogs final : public platform::DialogService {
- public:
-  void show_modal(platform::Form&) override {}
-};
-
-class AverageTextMeasure final : public platform::TextMeasure {
- public:
-  double width(std::string_view text, double size, std::string_view) override {
-    return 0.6 * size * static_cast<double>(core::count_chars(text, 0, text.size()));
-  }
-};
-
-struct ServerServices {
-  platform::MemorySettingsStore settings;
-  QuietMessageBox message_box;
-  StoredPointer pointer;
-  PendingMessages pump;
-  ClosedDialogs dialogs;
-  platform::InProcessAutomationHost automation;
-  AverageTextMeasure text_measure;
-};
-
-#endif
 
 }  // namespace
 
