@@ -3,9 +3,13 @@
 // attaches to the running instance, and every CAD call is a late-bound
 // IDispatch call into the fake CAD's module. The services are the Windows
 // ones; the export dialog is accepted unattended with its saved options.
+// The engine runs in this program, or (the "library" commands) in the
+// registered Mvx4_Kestrel.dll, called late-bound with the host's records as
+// the host calls it.
 //   cad_client export INPUT OUT.dxf          the drawing set as the CAD draws it
 //                                            (a record file, or points ".csv" as the tool reads them)
 //   cad_client import IN.dxf OUT.json        the drawing the CAD holds, copied back
+//   cad_client library-export INPUT OUT.dxf, library-import IN.dxf OUT.json: the same through the library
 // Exit status: 0 done, 1 usage or input, 2 no CAD session, 3 engine errors.
 #include <cstdio>
 #include <filesystem>
@@ -15,15 +19,29 @@
 #include <string>
 
 #include "bridge/c_kestrel.h"
+#include "cad/dispatch/com_variant.h"
 #include "cad/dispatch/dispatch_automation_host.h"
+#include "library_calls.h"
 #include "recordfile/record_file.h"
 #include "module/module.h"
 #include "platform/win32/gdi_text_measure.h"
 #include "platform/win32/registry_settings_store.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_ui.h"
+#include "server/ids.h"
+#include "server/records.h"
 #include "tools/kestrel/host_progress_form.h"
 #include "tools/kestrel/points_csv.h"
+
+namespace kestrel::server {
+// The host's records are described by the automation library's own record
+// library, as a host reads them from the registered library.
+std::wstring library_path() {
+  std::wstring path(MAX_PATH, L'\0');
+  path.resize(GetModuleFileNameW(GetModuleHandleW(L"Mvx4_Kestrel.dll"), path.data(), MAX_PATH));
+  return path;
+}
+}  // namespace kestrel::server
 
 namespace {
 
@@ -88,6 +106,18 @@ int run_export(const std::string& input, const std::string& dxf) {
   return 0;
 }
 
+// As the command-line tool leaves an import: the plan is the current drawing.
+void write_as_the_tool_does(model::t_Datos& set, const std::string& records) {
+  set.DibujoAct = set.NuDibujos;
+  for (std::int32_t i = set.NuDibujos; i >= 1; --i) {
+    if (set.Dibujos[i].Texto1 == "PLANTA") {
+      set.DibujoAct = i;
+      break;
+    }
+  }
+  std::ofstream(records, std::ios::binary) << model::to_json(set);
+}
+
 int run_import(const std::string& dxf, const std::string& records) {
   WindowsServices windows;
   Module module(windows.services());
@@ -101,15 +131,64 @@ int run_import(const std::string& dxf, const std::string& records) {
   const core::Obj form(cli::HostProgressForm::create());
   model::t_Datos set = kestrel.Copia__Todo(form, ff, no, salir, no);
   if (salir != core::kFalse || set.NuDibujos < 1 || module.error_log.count() > 0) return 3;
-  // As the command-line tool leaves it: the plan is the current drawing.
-  set.DibujoAct = set.NuDibujos;
-  for (std::int32_t i = set.NuDibujos; i >= 1; --i) {
-    if (set.Dibujos[i].Texto1 == "PLANTA") {
-      set.DibujoAct = i;
-      break;
-    }
-  }
-  std::ofstream(records, std::ios::binary) << model::to_json(set);
+  write_as_the_tool_does(set, records);
+  return 0;
+}
+
+// The error log's counter, which counts every error a library call traps.
+std::string logged_errors(platform::SettingsStore& settings) {
+  return settings.get("Merivox", "Merivox Errores", "Numero", "0");
+}
+
+// IniciaAutocad through the library; false when no session came.
+bool connect_library(IDispatch* kestrel) {
+  VARIANT_BOOL sigue = VARIANT_FALSE;
+  wintest::call_method(kestrel, L"IniciaAutocad", {wintest::by_ref(&sigue), wintest::text(L"ZWCAD 2021(x64)")});
+  return sigue != VARIANT_FALSE;
+}
+
+// The records the library is given and returns are left to the process's
+// end: the run time cannot clear records holding arrays under Wine.
+int run_library_export(const std::string& input, const std::string& dxf) {
+  model::t_Datos set = read_drawings(input);
+  WindowsServices windows;
+  const core::Obj cad(windows.automation.create_object(kCadClass));
+  IDispatch* kestrel = wintest::create_library_object();
+  if (!connect_library(kestrel)) return 2;
+  server::layout::t_Datos host{};
+  server::to_host(set, host);
+  const std::int32_t current = std::min(set.DibujoAct, set.NuDibujos);
+  const std::int32_t triangles = set.Dibujos.contains(current) ? set.Dibujos[current].Nutria : 0;
+  SAFEARRAY* colours = SafeArrayCreateVector(VT_I4, 0, static_cast<ULONG>(std::max(triangles, 0) + 1));
+  wintest::call_method(kestrel, L"Mete", {wintest::record(&server::record_info(server::kDatosId), &host),
+                                          wintest::by_ref(&colours, VT_I4)});
+  const std::string errors = logged_errors(windows.settings);
+  wintest::call_method(kestrel, L"A_Show_Seleccion_datos1", {});
+  if (logged_errors(windows.settings) != errors) return 3;
+  cad.call("TestSaveDxf", dxf);
+  kestrel->Release();
+  return 0;
+}
+
+int run_library_import(const std::string& dxf, const std::string& records) {
+  WindowsServices windows;
+  const core::Obj cad(windows.automation.create_object(kCadClass));
+  cad.call("TestOpenDxf", dxf);
+  IDispatch* kestrel = wintest::create_library_object();
+  if (!connect_library(kestrel)) return 2;
+  const core::Obj form(cli::HostProgressForm::create());
+  BSTR ff = nullptr;
+  VARIANT_BOOL everything = VARIANT_FALSE, salir = VARIANT_FALSE, blocks = VARIANT_FALSE;
+  const std::string errors = logged_errors(windows.settings);
+  const VARIANT result = wintest::call_method(
+      kestrel, L"Copia__Todo",
+      {wintest::object(win32::unwrap_dispatch(form)), wintest::by_ref(&ff), wintest::by_ref(&everything),
+       wintest::by_ref(&salir), wintest::by_ref(&blocks)});
+  if (result.vt != VT_RECORD || salir != VARIANT_FALSE || logged_errors(windows.settings) != errors) return 3;
+  model::t_Datos set = server::from_host(*static_cast<const server::layout::t_Datos*>(result.pvRecord));
+  if (set.NuDibujos < 1) return 3;
+  write_as_the_tool_does(set, records);
+  kestrel->Release();
   return 0;
 }
 
@@ -117,7 +196,7 @@ int run_import(const std::string& dxf, const std::string& records) {
 
 int main(int argc, char** argv) {
   if (argc != 4) {
-    std::fprintf(stderr, "usage: cad_client export INPUT OUT.dxf | import IN.dxf OUT.json\n");
+    std::fprintf(stderr, "usage: cad_client [library-]export INPUT OUT.dxf | [library-]import IN.dxf OUT.json\n");
     return 1;
   }
   CoInitialize(nullptr);
@@ -126,6 +205,8 @@ int main(int argc, char** argv) {
     const std::string command = argv[1];
     if (command == "export") status = run_export(argv[2], argv[3]);
     if (command == "import") status = run_import(argv[2], argv[3]);
+    if (command == "library-export") status = run_library_export(argv[2], argv[3]);
+    if (command == "library-import") status = run_library_import(argv[2], argv[3]);
   } catch (const core::Error& e) {
     std::fprintf(stderr, "cad_client: error %d (%s): %s\n", static_cast<int>(e.number()), e.source().c_str(),
                  e.description().c_str());

@@ -4,7 +4,8 @@
 # end to end: the example drawing exported through the fake CAD must give
 # the DXF the Linux command-line tool writes for it (compared as
 # python3-ezdxf reads both), and that DXF copied back through the fake CAD
-# the records the tool's import gives for the same file.
+# the records the tool's import gives for the same file; then both again
+# through the automation library as a host calls it, with its records.
 #   tests/windows/e2e/run.sh BUILD_DIR     (BUILD_DIR: the x86_64 Windows build)
 # KESTREL_CLI names the Linux tool (default: build/src/tools/kestrel/kestrel).
 set -u
@@ -30,7 +31,8 @@ step() {  # step NAME COMMAND...: runs it, records NAME when it fails
   if "$@"; then echo "e2e: $name: ok"; else echo "e2e: $name: FAILED"; failed+=("$name"); fi
 }
 
-for need in "$bin/variant_test.exe" "$bin/platform_test.exe" "$bin/cad_client.exe" "$fake_cad" "$cli"; do
+for need in "$bin/variant_test.exe" "$bin/platform_test.exe" "$bin/cad_client.exe" "$fake_cad" "$cli" \
+            "$build/src/server/Mvx4_Kestrel.dll"; do
   [ -e "$need" ] || { echo "e2e: missing $need"; exit 1; }
 done
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
@@ -56,18 +58,28 @@ step "same DXF" /usr/bin/python3 "$here/compare_dxf.py" "$work/windows.dxf" "$wo
 step "import through the fake CAD" wine "$bin/cad_client.exe" import "$(winpath "$work/windows.dxf")" \
   "$(winpath "$work/windows.json")"
 step "import by the Linux tool" "$cli" --settings "$work/linux.ini" import "$work/windows.dxf" -o "$work/linux.json" -q
-step "same records" /usr/bin/python3 -c 'import json, sys
+same_records() {
+  /usr/bin/python3 -c 'import json, sys
 a, b = (json.load(open(f, encoding="utf-8")) for f in sys.argv[1:])
-sys.exit(0 if a == b else "the records differ")' "$work/windows.json" "$work/linux.json"
+sys.exit(0 if a == b else "the records differ")' "$1" "$2"
+}
+step "same records" same_records "$work/windows.json" "$work/linux.json"
 
-# The automation library, when the build has it, attaches to the running fake CAD.
+# The same through the automation library, as the host calls it: the drawing
+# goes in as the host's records (Mete) and comes back as them (Copia__Todo).
 server=$build/src/server/Mvx4_Kestrel.dll
-if [ -f "$server" ]; then
-  wine regsvr32 /s "$(winpath "$server")"
-  cp "$here/server_attach.vbs" "$work/"
-  step "the library attaches to the running CAD" sh -c 'wine cscript //nologo server_attach.vbs | tee /dev/stderr | grep -q "^ALL OK"'
-  wine regsvr32 /u /s "$(winpath "$server")"
-fi
+step "library registered" wine regsvr32 /s "$(winpath "$server")"
+cp "$here/server_attach.vbs" "$work/"
+step "the library attaches to the running CAD" sh -c 'wine cscript //nologo server_attach.vbs | tee /dev/stderr | grep -q "^ALL OK"'
+wine reg delete 'HKCU\Software\VB and VBA Program Settings\Merivox' /f >/dev/null 2>&1
+step "export through the library" wine "$bin/cad_client.exe" library-export \
+  "$(winpath "$repo/examples/survey.json")" "$(winpath "$work/library.dxf")"
+step "the library's DXF as the tool's" /usr/bin/python3 "$here/compare_dxf.py" "$work/library.dxf" "$work/linux.dxf" \
+  --tolerance 0.0200001
+step "import through the library" wine "$bin/cad_client.exe" library-import "$(winpath "$work/windows.dxf")" \
+  "$(winpath "$work/library.json")"
+step "the library's records as the tool's" same_records "$work/library.json" "$work/linux.json"
+wine regsvr32 /u /s "$(winpath "$server")"
 
 wine regsvr32 /u /s "$(winpath "$fake_cad")"
 if type wine_stop >/dev/null 2>&1; then wine_stop; else wineserver -k 2>/dev/null; fi
