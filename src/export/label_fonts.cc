@@ -71,7 +71,8 @@ std::string Dir_Win(Module& module) {
   std::string folder;
   core::trap(module.error_log, {"Dir_Win - Error    nº ", ": "}, [&] {
     folder = read_setting(module.services.settings, "Fuentes", "carpeta", platform::system_fonts_folder());
-    if (!folder.empty() && folder.back() != '/') folder.push_back('/');
+    // A folder already ending in either separator (Windows writes '\\') gets no second one.
+    if (!folder.empty() && folder.back() != '/' && folder.back() != '\\') folder.push_back('/');
   });
   return folder;
 }

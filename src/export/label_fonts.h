@@ -27,8 +27,9 @@ struct FontTable {
 // ("Lee:  Error nº  " …); the records read before it stay.
 void Lee_Fuentes(Module& module, FontTable& table);
 
-// `Dir_Win`: the fonts folder with a trailing "/": the setting "carpeta" of
-// "Merivox Fuentes", else the system's (platform/fonts_folder.h).
+// `Dir_Win`: the fonts folder, the setting "carpeta" of "Merivox Fuentes"
+// or else the system's (platform/fonts_folder.h), ending in one separator:
+// "/" is added unless it already ends in a slash or a backslash.
 [[nodiscard]] std::string Dir_Win(Module& module);
 
 // The font file a new style called `style` takes: the table's file for that

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "export/label_fonts.h"
 #include "export/label_placement.h"
 #include "export/labels.h"
 #include "export_fixture.h"
@@ -106,6 +107,14 @@ TEST_F(LabelsTest, FontFilesComeFromTheTableAndTheFontsFolder) {
   EXPECT_EQ(document().text_styles().find("Otro")->font_file, "txt.shx");
   EXPECT_EQ(document().text_styles().find("propia")->font_file, (folder.path() / "Propia.TTF").string());
   EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(LabelsTest, TheFontsFolderEndsInOneSeparator) {
+  for (const auto& [setting, folder] : {std::pair{"fonts", "fonts/"}, std::pair{"fonts/", "fonts/"},
+                                        std::pair{"C:\\Windows\\Fonts\\", "C:\\Windows\\Fonts\\"}}) {
+    save_setting(settings, "Fuentes", "carpeta", setting);
+    EXPECT_EQ(exporting::Dir_Win(module), folder);
+  }
 }
 
 TEST_F(LabelsTest, ABadFontTableIsReportedAndTheLabelsStillDrawn) {
