@@ -70,7 +70,9 @@ step "same records" same_records "$work/windows.json" "$work/linux.json"
 server=$build/src/server/Mvx4_Kestrel.dll
 step "library registered" wine regsvr32 /s "$(winpath "$server")"
 cp "$here/server_attach.vbs" "$work/"
-step "the library attaches to the running CAD" sh -c 'wine cscript //nologo server_attach.vbs | tee /dev/stderr | grep -q "^ALL OK"'
+# The script's output is shown, then searched: `tee /dev/stderr` would
+# truncate a log file that standard error is redirected to.
+step "the library attaches to the running CAD" sh -c 'out=$(wine cscript //nologo server_attach.vbs); echo "$out"; echo "$out" | grep -q "^ALL OK"'
 wine reg delete 'HKCU\Software\VB and VBA Program Settings\Merivox' /f >/dev/null 2>&1
 step "export through the library" wine "$bin/cad_client.exe" library-export \
   "$(winpath "$repo/examples/survey.json")" "$(winpath "$work/library.dxf")"
