@@ -7,14 +7,10 @@ the CAD refuses fails the export without writing it."""
 import json
 import math
 import os
-import subprocess
-import sys
 import tempfile
 import unittest
 
-KESTREL = sys.argv[1]
-ROOT = sys.argv[2]
-del sys.argv[1:3]
+from cli_common import ROOT, run
 
 try:
     import ezdxf
@@ -23,9 +19,6 @@ except ImportError:  # pragma: no cover
 
 EXAMPLE = os.path.join(ROOT, "examples", "survey.json")
 
-
-def run(*args):
-    return subprocess.run([KESTREL, *args], capture_output=True, text=True, timeout=600)
 
 
 def items(array):

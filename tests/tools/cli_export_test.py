@@ -4,24 +4,17 @@ independent reader (ezdxf) with a clean audit, and bad input is refused with
 a clear message, a non-zero exit and no file written."""
 import json
 import os
-import subprocess
-import sys
 import tempfile
 import unittest
 from collections import Counter
 
-KESTREL = sys.argv[1]
-ROOT = sys.argv[2]
-del sys.argv[1:3]
+from cli_common import ROOT, run
 
 try:
     import ezdxf
 except ImportError:  # pragma: no cover
     ezdxf = None
 
-
-def run(*args, cwd=None):
-    return subprocess.run([KESTREL, *args], capture_output=True, text=True, cwd=cwd, timeout=300)
 
 
 @unittest.skipIf(ezdxf is None, "python3-ezdxf is not installed")

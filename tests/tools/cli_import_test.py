@@ -10,14 +10,10 @@ import math
 import os
 import re
 import struct
-import subprocess
-import sys
 import tempfile
 import unittest
 
-KESTREL = sys.argv[1]
-ROOT = sys.argv[2]
-del sys.argv[1:3]
+from cli_common import ROOT, run
 CORPUS = os.path.join(ROOT, "..", "shared", "corpus", "dxf")
 
 try:
@@ -27,9 +23,6 @@ try:
 except ImportError:  # pragma: no cover
     ezdxf = None
 
-
-def run(*args, cwd=None):
-    return subprocess.run([KESTREL, *args], capture_output=True, text=True, cwd=cwd, timeout=600)
 
 
 def items(array):

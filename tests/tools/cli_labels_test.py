@@ -8,13 +8,10 @@ import math
 import os
 import struct
 import subprocess
-import sys
 import tempfile
 import unittest
 
-KESTREL = sys.argv[1]
-ROOT = sys.argv[2]
-del sys.argv[1:3]
+from cli_common import KESTREL, ROOT
 
 try:
     import ezdxf

@@ -9,15 +9,12 @@ import os
 import signal
 import stat
 import subprocess
-import sys
 import tempfile
 import threading
 import time
 import unittest
 
-KESTREL = sys.argv[1]
-ROOT = sys.argv[2]
-del sys.argv[1:3]
+from cli_common import KESTREL, ROOT
 EXAMPLE = os.path.join(ROOT, "examples", "survey.json")
 PROFILE = "PK;Cota\n0;612.5\n20;613.8\n40;611.2\n"
 POINTS_DXF = "0\nSECTION\n2\nENTITIES\n{}0\nENDSEC\n0\nEOF\n"

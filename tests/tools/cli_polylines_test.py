@@ -6,14 +6,11 @@ its source record asks for, computed here from the record's points."""
 import json
 import math
 import os
-import subprocess
 import sys
 import tempfile
 import unittest
 
-KESTREL = sys.argv[1]
-ROOT = sys.argv[2]
-del sys.argv[1:3]
+from cli_common import ROOT, run
 sys.path.insert(0, os.path.join(ROOT, "examples"))
 
 import record_json  # noqa: E402
@@ -29,9 +26,6 @@ HATCH_PATTERNS = {-61: ("SOLID", 0), -60: ("SOLID", 0), -55: ("ANSI37", 0), -54:
                   -53: ("ANSI31", 50), -52: ("ANSI31", 100), -51: ("ANSI31", 150), -50: ("ANSI31", 0)}
 DEGENERATE_RADIUS = 100000
 
-
-def run(*args):
-    return subprocess.run([KESTREL, *args], capture_output=True, text=True, timeout=300)
 
 
 def items(value, usual=1):

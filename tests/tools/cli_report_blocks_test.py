@@ -8,14 +8,10 @@ refused without a file."""
 import json
 import os
 import re
-import subprocess
-import sys
 import tempfile
 import unittest
 
-KESTREL = sys.argv[1]
-ROOT = sys.argv[2]
-del sys.argv[1:3]
+from cli_common import ROOT, run
 CORPUS = os.path.join(ROOT, "..", "shared", "corpus", "dxf")
 
 try:
@@ -24,9 +20,6 @@ try:
 except ImportError:  # pragma: no cover
     ezdxf = None
 
-
-def run(*args):
-    return subprocess.run([KESTREL, *args], capture_output=True, text=True, timeout=600)
 
 
 def items(array):

@@ -7,13 +7,10 @@ import json
 import math
 import os
 import subprocess
-import sys
 import tempfile
 import unittest
 
-KESTREL = sys.argv[1]
-ROOT = sys.argv[2]
-del sys.argv[1:3]
+from cli_common import KESTREL, ROOT
 EXAMPLE = os.path.join(ROOT, "examples", "survey.json")
 
 import ezdxf  # noqa: E402
