@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bridge/c_kestrel.h"
+#include "embedded_session.h"
 #include "tools/kestrel/cad_run.h"
 #include "tools/kestrel/terminal_services.h"
 
@@ -77,16 +78,14 @@ void BM_InsertBlocks(benchmark::State& state) {
   std::size_t inserted = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    cli::TerminalServices terminal(folder / "settings.ini", false);
-    kestrel::Module module(terminal.services());
-    kestrel::bridge::c_Kestrel kestrel(module);
-    const auto cad = cli::connect_embedded_cad(terminal.automation(), kestrel, "ZWCAD 2021(x64)");
-    if (!cad) {
+    kestrel::bench::EmbeddedSession session(folder / "settings.ini", set);
+    if (!session.cad) {
       state.SkipWithError("no CAD session");
       return;
     }
-    kestrel.Mete(set, {});
-    module.model.NumBloques = insertions;
+    session.module.model.NumBloques = insertions;
+    auto& kestrel = session.kestrel;
+    const auto& cad = session.cad;
     state.ResumeTiming();
     kestrel.Autocad_crea_Bloques();
     state.PauseTiming();

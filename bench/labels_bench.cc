@@ -14,6 +14,7 @@
 #include <string>
 
 #include "bridge/c_kestrel.h"
+#include "embedded_session.h"
 #include "cad/dxf/dxf.h"
 #include "platform/posix/font_text_measure.h"
 #include "tools/kestrel/cad_run.h"
@@ -101,19 +102,14 @@ void BM_ExportLabels(benchmark::State& state) {
   options.labels = std::vector<std::string>{};
   double generate_seconds = 0, save_seconds = 0, generate_cpu = 0, save_cpu = 0;
   for (auto _ : state) {
-    cli::TerminalServices terminal(folder / "settings.ini", false);
-    kestrel::Module module(terminal.services());
-    kestrel::bridge::c_Kestrel kestrel(module);
-    const auto cad = cli::connect_embedded_cad(terminal.automation(), kestrel, "ZWCAD 2021(x64)");
-    if (!cad) {
+    kestrel::bench::EmbeddedSession session(folder / "settings.ini", set);
+    if (!session.cad) {
       state.SkipWithError("no CAD session");
       return;
     }
-    kestrel.Mete(set, {});
-    terminal.dialogs().set_user([&](kestrel::platform::Form&) {
-      cli::apply_to_dialog(options, kestrel.aCad());
-      kestrel.aCad().click("cmdDatosaceptar");
-    });
+    session.accept_dialog_with(options);
+    auto& kestrel = session.kestrel;
+    const auto& cad = session.cad;
     const double c0 = cpu_seconds();
     const auto t0 = std::chrono::steady_clock::now();
     kestrel.A_Show_Seleccion_datos1();
@@ -125,8 +121,8 @@ void BM_ExportLabels(benchmark::State& state) {
     save_cpu = cpu_seconds() - c1;
     generate_seconds = std::chrono::duration<double>(t1 - t0).count();
     save_seconds = std::chrono::duration<double>(t2 - t1).count();
-    state.counters["texts"] = static_cast<double>(module.model.NumRotulos);
-    if (module.error_log.count() > 0) state.SkipWithError("the export reported errors");
+    state.counters["texts"] = static_cast<double>(session.module.model.NumRotulos);
+    if (session.module.error_log.count() > 0) state.SkipWithError("the export reported errors");
   }
   state.counters["generate_s"] = generate_seconds;
   state.counters["save_s"] = save_seconds;

@@ -19,6 +19,7 @@
 
 #include "allocation_counter.h"
 #include "bridge/c_kestrel.h"
+#include "embedded_session.h"
 #include "cad/dxf/dxf.h"
 #include "tools/kestrel/cad_run.h"
 #include "tools/kestrel/export_options.h"
@@ -106,19 +107,14 @@ void BM_ExportClosedPolylinesWithHatches(benchmark::State& state) {
   std::size_t generated = 0, saved = 0;
   double generate_seconds = 0, save_seconds = 0;
   for (auto _ : state) {
-    cli::TerminalServices terminal(folder / "settings.ini", false);
-    kestrel::Module module(terminal.services());
-    kestrel::bridge::c_Kestrel kestrel(module);
-    const auto cad = cli::connect_embedded_cad(terminal.automation(), kestrel, "ZWCAD 2021(x64)");
-    if (!cad) {
+    kestrel::bench::EmbeddedSession session(folder / "settings.ini", set);
+    if (!session.cad) {
       state.SkipWithError("no CAD session");
       return;
     }
-    kestrel.Mete(set, {});
-    terminal.dialogs().set_user([&](kestrel::platform::Form&) {
-      cli::apply_to_dialog(options, kestrel.aCad());
-      kestrel.aCad().click("cmdDatosaceptar");
-    });
+    session.accept_dialog_with(options);
+    auto& kestrel = session.kestrel;
+    const auto& cad = session.cad;
     const std::size_t before = kestrel::bench::allocation_count();
     const auto t0 = std::chrono::steady_clock::now();
     kestrel.A_Show_Seleccion_datos1();
@@ -129,7 +125,7 @@ void BM_ExportClosedPolylinesWithHatches(benchmark::State& state) {
     saved = kestrel::bench::allocation_count() - before - generated;
     generate_seconds = std::chrono::duration<double>(t1 - t0).count();
     save_seconds = std::chrono::duration<double>(t2 - t1).count();
-    if (module.error_log.count() > 0) state.SkipWithError("the export reported errors");
+    if (session.module.error_log.count() > 0) state.SkipWithError("the export reported errors");
   }
   const double entities = 2.0 * kPolylines;
   const double vertices = 1.0 * kPolylines * kVertices;
