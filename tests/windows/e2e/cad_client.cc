@@ -30,6 +30,7 @@
 #include "platform/win32/win32_ui.h"
 #include "server/ids.h"
 #include "server/records.h"
+#include "server/vtable_arguments.h"
 #include "tools/kestrel/host_progress_form.h"
 #include "tools/kestrel/points_csv.h"
 
@@ -46,6 +47,7 @@ std::wstring library_path() {
 namespace {
 
 using namespace kestrel;
+namespace vtable = server::vtable;
 
 constexpr const char* kLabel = "ZWCAD 2021(x64)";
 constexpr const char* kCadClass = "ZWCAD.Application.2021";
@@ -143,7 +145,9 @@ std::string logged_errors(platform::SettingsStore& settings) {
 // IniciaAutocad through the library; false when no session came.
 bool connect_library(IDispatch* kestrel) {
   VARIANT_BOOL sigue = VARIANT_FALSE;
-  wintest::call_method(kestrel, L"IniciaAutocad", {wintest::by_ref(&sigue), wintest::text(L"ZWCAD 2021(x64)")});
+  BSTR label = SysAllocString(L"ZWCAD 2021(x64)");
+  wintest::call_method(kestrel, L"IniciaAutocad", {vtable::boolean_ref(&sigue), vtable::by_value(label)});
+  SysFreeString(label);
   return sigue != VARIANT_FALSE;
 }
 
@@ -160,8 +164,7 @@ int run_library_export(const std::string& input, const std::string& dxf) {
   const std::int32_t current = std::min(set.DibujoAct, set.NuDibujos);
   const std::int32_t triangles = set.Dibujos.contains(current) ? set.Dibujos[current].Nutria : 0;
   SAFEARRAY* colours = SafeArrayCreateVector(VT_I4, 0, static_cast<ULONG>(std::max(triangles, 0) + 1));
-  wintest::call_method(kestrel, L"Mete", {wintest::record(&server::record_info(server::kDatosId), &host),
-                                          wintest::by_ref(&colours, VT_I4)});
+  wintest::call_method(kestrel, L"Mete", {vtable::record_ref(&host, server::kDatosId), vtable::by_ref(&colours)});
   const std::string errors = logged_errors(windows.settings);
   wintest::call_method(kestrel, L"A_Show_Seleccion_datos1", {});
   if (logged_errors(windows.settings) != errors) return 3;
@@ -180,10 +183,11 @@ int run_library_import(const std::string& dxf, const std::string& records) {
   BSTR ff = nullptr;
   VARIANT_BOOL everything = VARIANT_FALSE, salir = VARIANT_FALSE, blocks = VARIANT_FALSE;
   const std::string errors = logged_errors(windows.settings);
+  IDispatch* apli = win32::unwrap_dispatch(form);
   const VARIANT result = wintest::call_method(
       kestrel, L"Copia__Todo",
-      {wintest::object(win32::unwrap_dispatch(form)), wintest::by_ref(&ff), wintest::by_ref(&everything),
-       wintest::by_ref(&salir), wintest::by_ref(&blocks)});
+      {vtable::by_ref(&apli), vtable::by_ref(&ff), vtable::boolean_ref(&everything), vtable::boolean_ref(&salir),
+       vtable::boolean_ref(&blocks)});
   if (result.vt != VT_RECORD || salir != VARIANT_FALSE || logged_errors(windows.settings) != errors) return 3;
   model::t_Datos set = server::from_host(*static_cast<const server::layout::t_Datos*>(result.pvRecord));
   if (set.NuDibujos < 1) return 3;

@@ -50,47 +50,4 @@ VARIANT call_method(IDispatch* object, const wchar_t* name, std::vector<VARIANT>
   return result;
 }
 
-VARIANT by_ref(VARIANT_BOOL* value) {
-  VARIANT v;
-  v.vt = VT_BOOL | VT_BYREF;
-  v.pboolVal = value;
-  return v;
-}
-
-VARIANT by_ref(BSTR* value) {
-  VARIANT v;
-  v.vt = VT_BSTR | VT_BYREF;
-  v.pbstrVal = value;
-  return v;
-}
-
-VARIANT by_ref(SAFEARRAY** array, VARTYPE element) {
-  VARIANT v;
-  v.vt = static_cast<VARTYPE>(VT_ARRAY | VT_BYREF | element);
-  v.pparray = array;
-  return v;
-}
-
-VARIANT text(const wchar_t* value) {
-  VARIANT v;
-  v.vt = VT_BSTR;
-  v.bstrVal = SysAllocString(value);
-  return v;
-}
-
-VARIANT object(IDispatch* value) {
-  VARIANT v;
-  v.vt = VT_DISPATCH;
-  v.pdispVal = value;
-  return v;
-}
-
-VARIANT record(IRecordInfo* info, void* data) {
-  VARIANT v;
-  v.vt = VT_RECORD | VT_BYREF;
-  v.pvRecord = data;
-  v.pRecInfo = info;
-  return v;
-}
-
 }  // namespace kestrel::wintest
