@@ -1,6 +1,7 @@
 #include "library_calls.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <stdexcept>
 
 #include "cad/dispatch/com_variant.h"
