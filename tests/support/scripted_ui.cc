@@ -13,11 +13,9 @@ int ScriptedMessageBox::show(std::string_view text, int style, std::string_view 
 void ScriptedPump::do_events() {
   ++calls_;
   const auto [first, last] = presses_.equal_range(calls_);
+  // The target may change itself while handling the key; read it again each time.
   for (auto it = first; it != last; ++it) {
-    if (target_ == nullptr) continue;
-    ++delivered_;
-    // The target may change itself while handling the key; read it again each time.
-    target_->key_press(it->second);
+    if (target_ != nullptr) target_->key_press(it->second);
   }
 }
 

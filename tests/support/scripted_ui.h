@@ -30,7 +30,6 @@ class ScriptedMessageBox final : public platform::MessageBoxService {
   int show(std::string_view text, int style, std::string_view title) override;
 
   [[nodiscard]] const std::vector<Shown>& shown() const noexcept { return shown_; }
-  [[nodiscard]] std::size_t unanswered() const noexcept { return answers_.size(); }
 
  private:
   std::deque<int> answers_;
@@ -40,7 +39,6 @@ class ScriptedMessageBox final : public platform::MessageBoxService {
 class ScriptedPointer final : public platform::MousePointer {
  public:
   void set(int shape) override { shapes_.push_back(shape); }
-  // The current shape: the last one set, default before any.
   [[nodiscard]] int shape() const override { return shapes_.empty() ? platform::kPointerDefault : shapes_.back(); }
   // Every shape set, in order.
   [[nodiscard]] const std::vector<int>& history() const noexcept { return shapes_; }
@@ -59,15 +57,11 @@ class ScriptedPump final : public platform::MessagePump {
   void set_key_target(platform::KeyTarget* target) override { target_ = target; }
 
   [[nodiscard]] std::size_t calls() const noexcept { return calls_; }
-  [[nodiscard]] platform::KeyTarget* key_target() const noexcept { return target_; }
-  // Keys that reached a target.
-  [[nodiscard]] std::size_t delivered() const noexcept { return delivered_; }
 
  private:
   std::multimap<std::size_t, int> presses_;
   platform::KeyTarget* target_ = nullptr;
   std::size_t calls_ = 0;
-  std::size_t delivered_ = 0;
 };
 
 class ScriptedDialogs final : public platform::DialogService {
