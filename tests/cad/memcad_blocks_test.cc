@@ -1,4 +1,3 @@
-#include <cmath>
 #include <numbers>
 
 #include "memcad_test_util.h"
@@ -7,28 +6,22 @@ namespace kestrel::memcad::testing {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-const char* const kExplodeAll = "DESCOMP\r-5000000,-5000000\r+5000000,+5000000\r\r";
 
-// A block "CASA" with base point (10, 0): a line, a circle and an attribute definition.
-Obj make_house(Cad& cad) {
+// A block "CASA" with base point (10, 0): a line, a circle and an attribute
+// definition, inserted at (100, 50) scaled 2 and turned a quarter.
+Obj insert_house(Cad& cad) {
   Obj block = object(cad.doc.object("Blocks").call("Add", pt(10, 0, 0), "CASA"));
-  Obj line = object(block.call("AddLine", pt(10, 0), pt(12, 0)));
-  line.put("Layer", "MUROS");
+  object(block.call("AddLine", pt(10, 0), pt(12, 0))).put("Layer", "MUROS");
   (void)block.call("AddCircle", pt(11, 1), 0.5);
   (void)block.call("AddAttribute", 0.2, 0, "Nombre", pt(10, 2), "NOMBRE", "casa");
-  return block;
-}
-
-std::vector<std::string> names_of_model_space(Cad& cad) {
-  std::vector<std::string> names;
-  for (const auto& e : cad.document().model_space().entities()) names.emplace_back(e->entity_name());
-  return names;
+  EXPECT_EQ(error_of([&] { (void)block.call("InsertBlock", pt(0, 0), "CASA", 1.0, 1.0, 1.0, 0.0); }).number(),
+            kRefused);  // a block cannot contain itself
+  return cad.add("InsertBlock", pt(100, 50, 0), "casa", 2.0, 2.0, 2.0, kPi / 2);
 }
 
 TEST(MemcadBlocks, InsertBlockCopiesAttributeDefinitionsPlaced) {
   Cad cad;
-  Obj block = make_house(cad);
-  Obj ref = cad.add("InsertBlock", pt(100, 50, 0), "casa", 2.0, 2.0, 2.0, kPi / 2);
+  Obj ref = insert_house(cad);
   EXPECT_EQ(ref.get("Name").to_string(), "CASA");
   const Variant result = ref.call("GetAttributes");
   const auto& attributes = result.as<core::VbArray<Variant>>();
@@ -39,27 +32,19 @@ TEST(MemcadBlocks, InsertBlockCopiesAttributeDefinitionsPlaced) {
   EXPECT_DOUBLE_EQ(attribute.get("Height").to_double(), 0.4);
   // (10, 2) is 2 above the base point: scaled to 4 and turned a quarter, it lies 4 left of the insertion.
   const auto at = numbers(attribute.get("InsertionPoint"));
-  EXPECT_NEAR(at[0], 96, 1e-9);
-  EXPECT_NEAR(at[1], 50, 1e-9);
-  EXPECT_EQ(error_of([&] { (void)block.call("InsertBlock", pt(0, 0), "CASA", 1.0, 1.0, 1.0, 0.0); }).number(),
-            kRefused);  // a block cannot contain itself
+  expect_near({at[0], at[1], at[2]}, {96, 50, 0});
 }
 
 TEST(MemcadExplode, ExplodeCommandPlacesBlockContentAndTurnsAttributesIntoTexts) {
   Cad cad;
-  make_house(cad);
-  (void)cad.add("InsertBlock", pt(100, 50, 0), "CASA", 2.0, 2.0, 2.0, kPi / 2);
-  (void)cad.doc.call("SendCommand", kExplodeAll);
-  EXPECT_EQ(names_of_model_space(cad), (std::vector<std::string>{"AcDbLine", "AcDbCircle", "AcDbText"}));
-  const auto& line = static_cast<const Line&>(cad.document().model_space().at(0));
-  EXPECT_NEAR(line.end.x, 100, 1e-9);
-  EXPECT_NEAR(line.end.y, 54, 1e-9);
-  EXPECT_EQ(line.layer(), "MUROS");
-  const auto& circle = static_cast<const Circle&>(cad.document().model_space().at(1));
-  EXPECT_NEAR(circle.center.x, 98, 1e-9);
-  EXPECT_NEAR(circle.center.y, 52, 1e-9);
-  EXPECT_NEAR(circle.radius, 1, 1e-12);
-  EXPECT_EQ(static_cast<const Text&>(cad.document().model_space().at(2)).text, "casa");
+  (void)insert_house(cad);
+  (void)cad.doc.call("SendCommand", "DESCOMP\r-5000000,-5000000\r+5000000,+5000000\r\r");
+  EXPECT_EQ(cad.names(), (std::vector<std::string>{"AcDbLine", "AcDbCircle", "AcDbText"}));
+  expect_near(cad.at<Line>(0).end, {100, 54, 0});
+  EXPECT_EQ(cad.at<Line>(0).layer(), "MUROS");
+  expect_near(cad.at<Circle>(1).center, {98, 52, 0});
+  EXPECT_NEAR(cad.at<Circle>(1).radius, 1, 1e-12);
+  EXPECT_EQ(cad.at<Text>(2).text, "casa");
 }
 
 TEST(MemcadExplode, PolylinesBecomeLinesAndBulgesArcs) {
@@ -70,19 +55,17 @@ TEST(MemcadExplode, PolylinesBecomeLinesAndBulgesArcs) {
   (void)lw.call("SetBulge", 0, 1.0);  // a half circle from (0,0) to (10,0), counter-clockwise
   (void)cad.add("Add3DPoly", doubles({0, 0, 1, 5, 5, 2}));
   (void)cad.doc.call("SendCommand", "_EXPLODE\n0,0\n100,100\n\n");
-  EXPECT_EQ(names_of_model_space(cad), (std::vector<std::string>{"AcDbArc", "AcDbLine", "AcDbLine", "AcDbLine"}));
-  const auto& arc = static_cast<const Arc&>(cad.document().model_space().at(0));
-  EXPECT_NEAR(arc.center.x, 5, 1e-9);
-  EXPECT_NEAR(arc.center.z, 3, 1e-12);
+  EXPECT_EQ(cad.names(), (std::vector<std::string>{"AcDbArc", "AcDbLine", "AcDbLine", "AcDbLine"}));
+  const Arc& arc = cad.at<Arc>(0);
+  expect_near(arc.center, {5, 0, 3});
   EXPECT_NEAR(arc.radius, 5, 1e-9);
   EXPECT_NEAR(arc.start_angle, kPi, 1e-9);  // counter-clockwise from (0,0) over the bottom to (10,0)
   EXPECT_NEAR(arc.end_angle, 0, 1e-9);
-  const auto& closing = static_cast<const Line&>(cad.document().model_space().at(2));
-  EXPECT_EQ(closing.end, (Vec3{0, 0, 3}));
-  EXPECT_EQ(static_cast<const Line&>(cad.document().model_space().at(3)).end, (Vec3{5, 5, 2}));
+  EXPECT_EQ(cad.at<Line>(2).end, (Vec3{0, 0, 3}));  // the closing segment
+  EXPECT_EQ(cad.at<Line>(3).end, (Vec3{5, 5, 2}));
 }
 
-TEST(MemcadExplode, OnlyWhatLiesInsideTheWindowAndOneLevelPerCommand) {
+TEST(MemcadExplode, OnlyWhatLiesInsideTheWindowOneLevelPerCommandOtherCommandsNothing) {
   Cad cad;
   Obj inner = object(cad.doc.object("Blocks").call("Add", pt(0, 0), "DENTRO"));
   (void)inner.call("AddPoint", pt(1, 1));
@@ -90,22 +73,16 @@ TEST(MemcadExplode, OnlyWhatLiesInsideTheWindowAndOneLevelPerCommand) {
   (void)outer.call("InsertBlock", pt(0, 0), "DENTRO", 1.0, 1.0, 1.0, 0.0);
   (void)cad.add("InsertBlock", pt(5, 5), "FUERA", 1.0, 1.0, 1.0, 0.0);
   (void)cad.add("InsertBlock", pt(500, 500), "FUERA", 1.0, 1.0, 1.0, 0.0);
+  for (const char* text : {"ZOOM\rE\r", "DESCOMP\r0,0\r10,10\r", "DESCOMP\rnada\r\r"}) {
+    (void)cad.doc.call("SendCommand", text);  // other commands and unfinished selections
+  }
   const std::string window = "DESCOMP\r0,0\r100,100\r\r";
   (void)cad.doc.call("SendCommand", window);
-  EXPECT_EQ(names_of_model_space(cad), (std::vector<std::string>{"AcDbBlockReference", "AcDbBlockReference"}));
+  EXPECT_EQ(cad.names(), (std::vector<std::string>{"AcDbBlockReference", "AcDbBlockReference"}));
   (void)cad.doc.call("SendCommand", window);
-  EXPECT_EQ(names_of_model_space(cad), (std::vector<std::string>{"AcDbBlockReference", "AcDbPoint"}));
-  EXPECT_EQ(static_cast<const Point&>(cad.document().model_space().at(1)).position, (Vec3{6, 6, 0}));
-}
-
-TEST(MemcadExplode, OtherCommandsAndUnfinishedSelectionsChangeNothing) {
-  Cad cad;
-  (void)cad.add("AddPolyline", doubles({0, 0, 0, 1, 1, 0}));
-  for (const char* text : {"ZOOM\rE\r", "DESCOMP\r0,0\r10,10\r", "DESCOMP\rnada\r\r"}) {
-    (void)cad.doc.call("SendCommand", text);
-  }
-  EXPECT_EQ(names_of_model_space(cad), (std::vector<std::string>{"AcDb2dPolyline"}));
-  EXPECT_EQ(cad.document().command_log().size(), 3u);
+  EXPECT_EQ(cad.names(), (std::vector<std::string>{"AcDbBlockReference", "AcDbPoint"}));
+  EXPECT_EQ(cad.at<Point>(1).position, (Vec3{6, 6, 0}));
+  EXPECT_EQ(cad.document().command_log().size(), 5u);
 }
 
 TEST(MemcadHatch, OuterLoopCopiesTheBoundaryPath) {
@@ -116,7 +93,7 @@ TEST(MemcadHatch, OuterLoopCopiesTheBoundaryPath) {
   (void)hatch.call("AppendOuterLoop", Variant(loop));
   hatch.put("PatternScale", 0.1);
   EXPECT_EQ(hatch.get("NumberOfLoops").to_int32(), 1);
-  const auto& data = static_cast<const Hatch&>(cad.document().model_space().at(1));
+  const Hatch& data = cad.at<Hatch>(1);
   EXPECT_EQ(data.loops[0].xy, (std::vector<double>{0, 0, 4, 0, 4, 3}));  // the repeated end vertex dropped
   EXPECT_FALSE(data.solid());
   EXPECT_EQ(data.pattern_scale, 0.1);
@@ -138,7 +115,7 @@ TEST(MemcadHatch, OpenBoundariesAndNonCurvesAreRefused) {
   EXPECT_EQ(error_of([&] { (void)hatch.call("AppendOuterLoop", 5); }).number(), core::kTypeMismatch);
   core::VbArray<Variant> circle(0, std::vector<Variant>{Variant(cad.add("AddCircle", pt(0, 0), 1.0).ref())});
   (void)hatch.call("AppendOuterLoop", Variant(circle));
-  EXPECT_TRUE(static_cast<const Hatch&>(cad.document().model_space().at(2)).solid());
+  EXPECT_TRUE(cad.at<Hatch>(2).solid());
 }
 
 }  // namespace

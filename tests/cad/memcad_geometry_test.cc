@@ -38,12 +38,6 @@ TEST(MemcadGeometry, BulgeArcs) {
   }
 }
 
-void expect_near(const Vec3& got, const Vec3& want, const char* what) {
-  EXPECT_NEAR(got.x, want.x, 1e-9) << what;
-  EXPECT_NEAR(got.y, want.y, 1e-9) << what;
-  EXPECT_NEAR(got.z, want.z, 1e-9) << what;
-}
-
 // The OCS point (1, 2, 3) in world coordinates, as ezdxf.math.OCS gives it.
 struct OcsCase {
   Vec3 normal;

@@ -29,6 +29,12 @@ inline std::vector<double> numbers(const Variant& v) {
 
 inline Obj object(const Variant& v) { return Obj(v.to_object()); }
 
+inline void expect_near(const Vec3& got, const Vec3& want, const char* what = "") {
+  EXPECT_NEAR(got.x, want.x, 1e-9) << what;
+  EXPECT_NEAR(got.y, want.y, 1e-9) << what;
+  EXPECT_NEAR(got.z, want.z, 1e-9) << what;
+}
+
 // The error a call raises; fails the test when it raises none.
 template <class F>
 core::Error error_of(F&& call) {
@@ -49,6 +55,15 @@ struct Cad {
   Obj model = doc.object("ModelSpace");
 
   Document& document() const { return *application->active_document(); }
+  template <class T>
+  const T& at(std::size_t i) const {
+    return static_cast<const T&>(document().model_space().at(i));
+  }
+  std::vector<std::string> names() const {
+    std::vector<std::string> names;
+    for (const auto& e : document().model_space().entities()) names.emplace_back(e->entity_name());
+    return names;
+  }
   Obj add(const char* member, auto&&... args) const {
     return object(model.call(member, std::forward<decltype(args)>(args)...));
   }
