@@ -136,6 +136,7 @@ TEST(IniDocument, RefusesWhatIsNotASettingsFileNamingTheLine) {
       {"entry before any section", "; c\nk=v\n[s]\n", 2},
       {"lone [", "[s]\n[\n", 2},
       {"NUL byte", "[s]\nk=a\0z\n"s, 2},
+      {"control character", "[s]\nk=4\x01\n", 2},
       {"bare CR inside a line", "[s]\nk=a\rb\n", 2},
       {"two CRs before LF", "[s]\nk=v\r\r\n", 2},
       {"only a bad unfinished line", "loose words", 1},

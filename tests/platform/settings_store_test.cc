@@ -1,6 +1,7 @@
 #include "platform/posix/ini_settings_store.h"
 #include "platform/settings.h"
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -8,9 +9,11 @@
 #include <cstdlib>
 #include <functional>
 #include <optional>
+#include <thread>
 
 #include "core/error.h"
 #include "core/error_number.h"
+#include "platform/ini_file.h"
 #include "platform/temp_folder.h"
 
 namespace kestrel::platform {
@@ -60,17 +63,8 @@ TEST_F(IniStoreTest, SaveCreatesFoldersAndWritesThePlainFormatFoldingCase) {
 }
 
 TEST_F(IniStoreTest, MalformedOrUnreadableFileReadsAsDefaultsAndIsNeverOverwritten) {
-  const std::string contents[] = {
-      "[Merivox Errores]\nNumero=4\nthis line is neither\n",
-      "\x7f" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0"s,
-      "[Merivox Errores]\nNumero=4\x01\n",
-  };
-  for (const std::string& bytes : contents) {
-    write_bytes(file_, bytes);
-    EXPECT_EQ(store_.get(kApp, "Merivox Errores", "Numero", "0"), "0");
-    expect_save_refused(bytes);
-  }
   write_bytes(file_, "[Merivox Errores]\nNumero=4\n\nbasura\n");
+  EXPECT_EQ(store_.get(kApp, "Merivox Errores", "Numero", "0"), "0");
   const std::string said = expect_save_refused(read_bytes(file_));
   EXPECT_NE(said.find("línea 4"), std::string::npos) << said;
 
@@ -81,24 +75,15 @@ TEST_F(IniStoreTest, MalformedOrUnreadableFileReadsAsDefaultsAndIsNeverOverwritt
   EXPECT_TRUE(fs::is_directory(file_));
 }
 
-TEST_F(IniStoreTest, ReplacementKeepsPermissionsAndLinksAndLeavesNoTemporaryFiles) {
+// Replacing keeps mode and links as every whole-file output does (SafeFileOutput).
+TEST_F(IniStoreTest, ANewFileIsPrivateAndOnlyItsLockLiesBesideIt) {
   store_.save(kApp, "Merivox Cad", "2D", "0");
-  EXPECT_EQ(fs::status(file_).permissions(), fs::perms::owner_read | fs::perms::owner_write);
-  fs::permissions(file_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   store_.save(kApp, "Merivox Cad", "2D", "-1");
-  EXPECT_EQ(fs::status(file_).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(fs::status(file_).permissions(), fs::perms::owner_read | fs::perms::owner_write);
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(file_.parent_path())) names.push_back(entry.path().filename());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"settings.ini", "settings.ini.lock"}));
-
-  const fs::path real = folder_.path() / "dotfiles" / "merivox.ini";
-  write_bytes(real, "[Merivox Cad]\n2D=0\n");
-  fs::remove(file_);
-  fs::create_symlink(fs::relative(real, file_.parent_path()), file_);
-  store_.save(kApp, "Merivox Cad", "3D", "-1");
-  EXPECT_TRUE(fs::is_symlink(file_));
-  EXPECT_EQ(read_bytes(real), "[Merivox Cad]\n2D=0\n3D=-1\n");
 }
 
 TEST_F(IniStoreTest, ApplicationNamesMustBeFolderNames) {
@@ -185,6 +170,63 @@ TEST(IniStoreFailures, WritesThatCannotHappenNameTheFileAndTheReason) {
       EXPECT_NE(e.description().find("Not a directory"), std::string::npos) << e.description();
     }
   }
+}
+
+// Writers in separate threads and processes, each with its own store object,
+// write to one file at the same time: no update may be lost.
+constexpr int kWriters = 4;
+constexpr int kUpdates = 25;
+
+std::string key_of(int writer, int update) { return "Clave " + std::to_string(writer) + "." + std::to_string(update); }
+std::string section_of(int writer) { return "Merivox Escritor " + std::to_string(writer % 2); }
+
+void write_all(const std::filesystem::path& root, int writer) {
+  IniSettingsStore store = IniSettingsStore::in_folder(root);
+  for (int u = 0; u < kUpdates; ++u) store.save("Merivox", section_of(writer), key_of(writer, u), std::to_string(u));
+}
+
+// Every writer's keys are present with their values, and nothing else.
+void expect_all_updates(const std::filesystem::path& root) {
+  IniSettingsStore store = IniSettingsStore::in_folder(root);
+  EXPECT_EQ(ini::Document::parse(read_bytes(store.file_for("Merivox"))).entry_count(),
+            static_cast<std::size_t>(kWriters * kUpdates));
+  for (int w = 0; w < kWriters; ++w) {
+    for (int u = 0; u < kUpdates; ++u) {
+      EXPECT_EQ(store.read("Merivox", section_of(w), key_of(w, u)), std::to_string(u)) << key_of(w, u);
+    }
+  }
+}
+
+TEST(SettingsConcurrency, ThreadsWithTheirOwnStoresLoseNothing) {
+  TempFolder folder;
+  std::vector<std::thread> threads;
+  for (int w = 0; w < kWriters; ++w) threads.emplace_back(write_all, folder.path(), w);
+  for (auto& t : threads) t.join();
+  expect_all_updates(folder.path());
+}
+
+TEST(SettingsConcurrency, ProcessesLoseNothing) {
+  TempFolder folder;
+  std::vector<pid_t> children;
+  for (int w = 0; w < kWriters; ++w) {
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      try {
+        write_all(folder.path(), w);
+      } catch (...) {
+        ::_exit(1);
+      }
+      ::_exit(0);
+    }
+    children.push_back(pid);
+  }
+  for (const pid_t pid : children) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "writer process failed";
+  }
+  expect_all_updates(folder.path());
 }
 
 // Sets or clears an environment variable for one test and puts it back.

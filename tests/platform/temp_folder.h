@@ -8,18 +8,15 @@
 #include <iterator>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 namespace kestrel::platform {
 
 class TempFolder {
  public:
   TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kestrel-platform-XXXXXX").string();
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
+    std::string name = (std::filesystem::temp_directory_path() / "kestrel-platform-XXXXXX").string();
     if (::mkdtemp(name.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = name.data();
+    path_ = name;
   }
   ~TempFolder() {
     std::error_code ec;

@@ -1,29 +1,17 @@
 #include "platform/posix/terminal_ui.h"
+#include "platform/report_window.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
-#include <vector>
 
 namespace kestrel::platform {
 namespace {
 
-std::vector<int> buttons_of(int style) {
-  const auto buttons = message_box_buttons(style);
-  return {buttons.begin(), buttons.end()};
-}
-
-TEST(MessageBoxButtons, StyleButtonsIgnoreTheIcon) {
-  EXPECT_EQ(buttons_of(kOkOnly | kExclamation), (std::vector<int>{kOk}));
-  EXPECT_EQ(buttons_of(kOkCancel), (std::vector<int>{kOk, kCancel}));
-  EXPECT_EQ(buttons_of(kYesNoCancel | kQuestion), (std::vector<int>{kYes, kNo, kCancel}));
-  EXPECT_EQ(buttons_of(kYesNo | kCritical), (std::vector<int>{kYes, kNo}));
-  EXPECT_EQ(buttons_of(2), (std::vector<int>{kOk}));  // a set we do not offer
-}
-
+// The style's buttons, whatever its icon; the first answers an empty line.
 TEST(MessageBoxAnswer, TypedWordsChooseOnlyOfferedButtons) {
-  const auto yes_no_cancel = message_box_buttons(kYesNoCancel);
-  const auto yes_no = message_box_buttons(kYesNo);
+  const auto yes_no_cancel = message_box_buttons(kYesNoCancel | kQuestion);
+  const auto yes_no = message_box_buttons(kYesNo | kCritical);
   struct Case {
     const char* line;
     std::span<const int> buttons;
@@ -33,6 +21,8 @@ TEST(MessageBoxAnswer, TypedWordsChooseOnlyOfferedButtons) {
       {"N", yes_no_cancel, kNo},    {"cancelar", yes_no_cancel, kCancel}, {"c", yes_no, std::nullopt},
       {"", yes_no, kYes},           {"   ", yes_no_cancel, kYes},        {"sip", yes_no, std::nullopt},
       {"a", message_box_buttons(kOkCancel), kOk}, {"n", message_box_buttons(kOkCancel), std::nullopt},
+      {"", message_box_buttons(2), kOk},  // a set we do not offer: OK alone
+      {"c", message_box_buttons(2), std::nullopt},
   };
   for (const Case& c : cases) EXPECT_EQ(parse_message_box_answer(c.line, c.buttons), c.answer) << '"' << c.line << '"';
 }
@@ -70,6 +60,46 @@ TEST(TerminalMessageBox, AsksAgainUntilAnOfferedAnswerAndGivesUpAtEndOfInput) {
   EXPECT_EQ(out.str(), "T: ¿Borrar?\n[s]í/[n]o: [s]í/[n]o: [s]í/[n]o: T: ¿Borrar?\n[s]í/[n]o: no\n");
 }
 
+ReportWindow two_options() {
+  ReportWindow report("Copiar - a.dwg");
+  report.row("Nº de Entidades  ", "7");
+  report.section("Opciones");
+  report.option("Copiar Entidades desact", true);
+  report.option("Copiar Bloques", true);
+  return report;
+}
+
+TEST(ReportWindow, TerminalAnswersTickClearKeepOrCancel) {
+  struct Case {
+    const char* typed;
+    bool off_layers, blocks, cancelled;
+  };
+  const Case cases[] = {
+      {"n\n\n", false, true, false},      // cleared, kept
+      {" S \nN\n", true, false, false},   // blanks and letter case do not matter
+      {"x\nn\ns\n", false, true, false},  // an unknown answer is asked again
+      {"c\n", true, true, true},          // cancel
+      {"", true, true, false},            // end of input keeps what is shown
+  };
+  for (const Case& c : cases) {
+    ReportWindow report = two_options();
+    std::istringstream in(c.typed);
+    std::ostringstream out;
+    answer_report(report, in, out);
+    EXPECT_EQ(report.checked("Copiar Entidades desact"), c.off_layers) << c.typed;
+    EXPECT_EQ(report.checked("Copiar Bloques"), c.blocks) << c.typed;
+    EXPECT_EQ(report.cancelled(), c.cancelled) << c.typed;
+  }
+}
+
+TEST(ReportWindow, TextShowsEveryRowInOrder) {
+  ReportWindow report = two_options();
+  EXPECT_FALSE(report.set_checked("Nº de Entidades  ", false));  // a plain row is no option
+  std::ostringstream out;
+  write_report(out, report);
+  EXPECT_EQ(out.str(),
+            "Copiar - a.dwg\n  Nº de Entidades    7\n[Opciones]\n  [x] Copiar Entidades desact\n  [x] Copiar Bloques\n");
+}
 
 }  // namespace
 }  // namespace kestrel::platform
