@@ -129,6 +129,12 @@ HRESULT call(IDispatch* object, DISPID id, std::vector<VARIANT> args, VARIANT* r
   return hr;
 }
 
+VARIANT long_arg(LONG n) {
+  VARIANT v;
+  V_VT(&v) = VT_I4, V_I4(&v) = n;
+  return v;
+}
+
 VARIANT nothing() {
   VARIANT v;
   VariantInit(&v);
@@ -232,8 +238,7 @@ void check_names(IDispatch* object) {
   expect_hr(object->GetIDsOfNames(IID_NULL, with_parameter, 2, 0, both), S_OK, "a method and its parameter");
   expect(both[0] == 20 && both[1] == 0, "LongToRGB is 20, its RGBval parameter 0");
   expect_hr(call(object, 48, {}), DISP_E_MEMBERNOTFOUND, "a number past the catalogue");
-  VARIANT colour;
-  V_VT(&colour) = VT_I4, V_I4(&colour) = 255;
+  VARIANT colour = long_arg(255);
   DISPID named = 0;
   DISPPARAMS by_name{&colour, &named, 1, 1};
   expect_hr(object->Invoke(20, IID_NULL, 0, DISPATCH_METHOD, &by_name, nullptr, nullptr, nullptr), S_OK,
@@ -257,12 +262,7 @@ void check_records_in(IDispatch* object) {
             DISP_E_TYPEMISMATCH, "Mete with a t_Dibujo for its t_Datos");
   expect(bad == 1, "the mismatch names Mete's first argument");
 
-  VARIANT count, layers, triangles, colour, none_count;
-  V_VT(&count) = VT_I4, V_I4(&count) = 1;
-  V_VT(&layers) = VT_I4, V_I4(&layers) = 2;
-  V_VT(&triangles) = VT_I4, V_I4(&triangles) = 1;
-  V_VT(&colour) = VT_I4, V_I4(&colour) = 3;
-  V_VT(&none_count) = VT_I4, V_I4(&none_count) = 0;
+  const VARIANT count = long_arg(1), layers = long_arg(2), triangles = long_arg(1), colour = long_arg(3);
   VARIANT polis, capas, b;
   V_VT(&polis) = VT_ARRAY | VT_RECORD, V_ARRAY(&polis) = drawing.poli;
   V_VT(&capas) = VT_ARRAY | VT_RECORD, V_ARRAY(&capas) = drawing.Capas1;
@@ -292,9 +292,7 @@ void check_records_out(IDispatch* object) {
   }
   VariantInit(&result);  // left to the process: never cleared by the run time
 
-  VARIANT ent;
-  V_VT(&ent) = VT_I4, V_I4(&ent) = 7;
-  expect_hr(call(object, 15, {nothing(), ent}, &result), S_OK, "Copia_Todo1");
+  expect_hr(call(object, 15, {nothing(), long_arg(7)}, &result), S_OK, "Copia_Todo1");
   expect(is_record(result, ids::kDibujoId), "Copia_Todo1 answers a t_Dibujo");
   if (is_record(result, ids::kDibujoId)) {
     static const layout::t_Dibujo zero{};

@@ -86,12 +86,6 @@ NoError "Dibuja_perfil without a CAD"
 Expect points = 2, "Dibuja_perfil keeps Ptos"
 If logged = -1 Then logged = 0
 Expect ErrorCount() = logged + 1, "Dibuja_perfil's trapped error is logged once (" & logged & " -> " & ErrorCount() & ")"
-k.A_Zoom_extension
-NoError "A_Zoom_extension without a CAD"
-k.LongToRGB 65280
-NoError "LongToRGB"
-k.Example_Documents Nothing
-NoError "Example_Documents with Nothing"
 
 ' Wrong arguments: a type mismatch (13), a wrong count (450), an unknown
 ' member (438), never a crash.

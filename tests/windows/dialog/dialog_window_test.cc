@@ -44,40 +44,26 @@ class Recorder final : public exporting::FAcadEvents {
   void acadBloq() override {}
 };
 
-class AnsweringBox final : public platform::MessageBoxService {
- public:
+// The services the dialog does not use, and a message box that answers No.
+struct Stubs final : platform::MessageBoxService, platform::MousePointer, platform::DialogService,
+                        platform::TextMeasure {
   std::vector<std::string> asked;
   int show(std::string_view text, int, std::string_view) override {
     asked.emplace_back(text);
     return platform::kNo;
   }
-};
-
-class NoPointer final : public platform::MousePointer {
- public:
   void set(int) override {}
   [[nodiscard]] int shape() const override { return 0; }
-};
-
-class NoDialogs final : public platform::DialogService {
- public:
   void show_modal(platform::Form&) override {}
-};
-
-class NoMeasure final : public platform::TextMeasure {
- public:
   double width(std::string_view, double, std::string_view) override { return 0; }
 };
 
 struct Fixture {
   platform::MemorySettingsStore settings;
-  AnsweringBox box;
-  NoPointer pointer;
+  Stubs box;
   platform::Win32MessagePump pump;
-  NoDialogs dialogs;
   platform::InProcessAutomationHost automation;
-  NoMeasure measure;
-  Module module{Services{settings, box, pointer, pump, dialogs, automation, measure}};
+  Module module{Services{settings, box, box, pump, box, automation, box}};
   Recorder recorder;
   exporting::f_Acad dialog{module, &recorder};
 
@@ -87,10 +73,10 @@ struct Fixture {
   }
 };
 
-HWND wait_for_dialog() {
+// The window of `window_class` once shown (every control made and filled).
+HWND wait_for(const wchar_t* window_class) {
   for (int i = 0; i < 200; ++i) {
-    // Shown once every control is made and filled.
-    HWND h = FindWindowW(L"KestrelExportDialog", nullptr);
+    HWND h = FindWindowW(window_class, nullptr);
     if (h && IsWindowVisible(h)) return h;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
@@ -111,7 +97,7 @@ void click(HWND dialog, const wchar_t* caption) {
 template <class User>
 void run(Fixture& f, User user) {
   std::thread person([&] {
-    HWND dialog = wait_for_dialog();
+    HWND dialog = wait_for(L"KestrelExportDialog");
     CHECK(dialog != nullptr);
     if (dialog) user(dialog);
   });
@@ -174,12 +160,7 @@ platform::ReportWindow sample_report() {
 template <class User>
 void run_report(platform::ReportWindow& report, User user) {
   std::thread person([&] {
-    HWND window = nullptr;
-    for (int i = 0; i < 200 && !window; ++i) {
-      HWND h = FindWindowW(L"KestrelReportWindow", nullptr);
-      if (h && IsWindowVisible(h)) window = h;
-      else std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
+    HWND window = wait_for(L"KestrelReportWindow");
     CHECK(window != nullptr);
     if (window) user(window);
   });

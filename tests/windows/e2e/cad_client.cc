@@ -3,25 +3,26 @@
 // attaches to the running instance, and every CAD call is a late-bound
 // IDispatch call into the fake CAD's module. The services are the Windows
 // ones; the export dialog is accepted unattended with its saved options.
-// The engine runs in this program, or (the "library" commands) in the
-// registered Mvx4_Kestrel.dll, called late-bound with the host's records as
-// the host calls it.
+// The export runs the engine in this program (the late-binding bench uses it
+// too); the "library" commands run it in the registered Mvx4_Kestrel.dll,
+// called late-bound with the host's records as the host calls it.
 //   cad_client export INPUT OUT.dxf          the drawing set as the CAD draws it
 //                                            (a record file, or points ".csv" as the tool reads them)
-//   cad_client import IN.dxf OUT.json        the drawing the CAD holds, copied back
-//   cad_client library-export INPUT OUT.dxf, library-import IN.dxf OUT.json: the same through the library
+//   cad_client library-export INPUT OUT.dxf  the same through the library
+//   cad_client library-import IN.dxf OUT.json  the drawing the CAD holds, copied back through the library
 // Exit status: 0 done, 1 usage or input, 2 no CAD session, 3 engine errors.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "bridge/c_kestrel.h"
 #include "cad/dispatch/com_variant.h"
 #include "cad/dispatch/dispatch_automation_host.h"
-#include "library_calls.h"
 #include "recordfile/record_file.h"
 #include "module/module.h"
 #include "platform/win32/gdi_text_measure.h"
@@ -33,6 +34,56 @@
 #include "server/vtable_arguments.h"
 #include "tools/kestrel/host_progress_form.h"
 #include "tools/kestrel/points_csv.h"
+
+namespace kestrel::wintest {
+namespace {
+
+std::string hex(HRESULT hr) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(hr));
+  return text;
+}
+
+// A new c_Kestrel of the registered library, created by its programmatic
+// identifier as the host creates it.
+IDispatch* create_library_object() {
+  CLSID clsid;
+  HRESULT hr = CLSIDFromProgID(L"Mvx4_Kestrel.c_Kestrel", &clsid);
+  if (FAILED(hr)) throw std::runtime_error("Mvx4_Kestrel.c_Kestrel is not registered: " + hex(hr));
+  IDispatch* object = nullptr;
+  hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, reinterpret_cast<void**>(&object));
+  if (FAILED(hr)) throw std::runtime_error("Mvx4_Kestrel.c_Kestrel cannot be created: " + hex(hr));
+  return object;
+}
+
+// Calls method `name` late-bound by name with `args` in the order the method
+// declares them; throws std::runtime_error naming the method when it fails.
+VARIANT call_method(IDispatch* object, const wchar_t* name, std::vector<VARIANT> args) {
+  DISPID id = 0;
+  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+  const std::string method = win32::from_utf16(name);
+  if (FAILED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) {
+    throw std::runtime_error(method + ": unknown member");
+  }
+  std::reverse(args.begin(), args.end());  // automation passes the last argument first
+  DISPPARAMS params{args.data(), nullptr, static_cast<UINT>(args.size()), 0};
+  VARIANT result;
+  VariantInit(&result);
+  EXCEPINFO error{};
+  UINT bad_argument = 0;
+  const HRESULT hr =
+      object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &result, &error, &bad_argument);
+  if (FAILED(hr)) {
+    std::string what = method + " failed: " + hex(hr);
+    if (hr == DISP_E_EXCEPTION) what += " error " + std::to_string(error.wCode ? error.wCode : error.scode) + " " +
+                                        win32::from_bstr(error.bstrDescription);
+    throw std::runtime_error(what);
+  }
+  return result;
+}
+
+}  // namespace
+}  // namespace kestrel::wintest
 
 namespace kestrel::server {
 // The host's records are described by the automation library's own record
@@ -120,23 +171,6 @@ void write_as_the_tool_does(model::t_Datos& set, const std::string& records) {
   std::ofstream(records, std::ios::binary) << model::to_json(set);
 }
 
-int run_import(const std::string& dxf, const std::string& records) {
-  WindowsServices windows;
-  Module module(windows.services());
-  bridge::c_Kestrel kestrel(module);
-  const core::Obj cad(windows.automation.create_object(kCadClass));
-  cad.call("TestOpenDxf", dxf);
-  if (!connect(kestrel)) return 2;
-  std::string ff;
-  core::VbBool no = core::kFalse;
-  core::VbBool salir = core::kFalse;
-  const core::Obj form(cli::HostProgressForm::create());
-  model::t_Datos set = kestrel.Copia__Todo(form, ff, no, salir, no);
-  if (salir != core::kFalse || set.NuDibujos < 1 || module.error_log.count() > 0) return 3;
-  write_as_the_tool_does(set, records);
-  return 0;
-}
-
 // The error log's counter, which counts every error a library call traps.
 std::string logged_errors(platform::SettingsStore& settings) {
   return settings.get("Merivox", "Merivox Errores", "Numero", "0");
@@ -200,7 +234,7 @@ int run_library_import(const std::string& dxf, const std::string& records) {
 
 int main(int argc, char** argv) {
   if (argc != 4) {
-    std::fprintf(stderr, "usage: cad_client [library-]export INPUT OUT.dxf | [library-]import IN.dxf OUT.json\n");
+    std::fprintf(stderr, "usage: cad_client [library-]export INPUT OUT.dxf | library-import IN.dxf OUT.json\n");
     return 1;
   }
   CoInitialize(nullptr);
@@ -208,7 +242,6 @@ int main(int argc, char** argv) {
   try {
     const std::string command = argv[1];
     if (command == "export") status = run_export(argv[2], argv[3]);
-    if (command == "import") status = run_import(argv[2], argv[3]);
     if (command == "library-export") status = run_library_export(argv[2], argv[3]);
     if (command == "library-import") status = run_library_import(argv[2], argv[3]);
   } catch (const core::Error& e) {

@@ -1,11 +1,11 @@
 #!/bin/bash
 # The CAD side under Wine (64-bit): the VARIANT and platform test programs,
 # then the engine driving the fake CAD (memcad as an automation server)
-# end to end: the example drawing exported through the fake CAD must give
-# the DXF the Linux command-line tool writes for it (compared as
-# python3-ezdxf reads both), and that DXF copied back through the fake CAD
-# the records the tool's import gives for the same file; then both again
-# through the automation library as a host calls it, with its records.
+# end to end: the example drawing exported through the fake CAD, by the
+# engine in process and through the automation library as a host calls it,
+# must give the DXF the Linux command-line tool writes for it (compared as
+# python3-ezdxf reads both), and that DXF copied back through the library
+# the records the tool's import gives for the same file.
 #   tests/windows/e2e/run.sh BUILD_DIR     (BUILD_DIR: the x86_64 Windows build)
 # KESTREL_CLI names the Linux tool (default: build/src/tools/kestrel/kestrel).
 set -u
@@ -18,14 +18,9 @@ fake_cad=$build/tests/windows/fake_cad/fake_cad.dll
 work=$build/e2e-work
 failed=()
 
-if [ -f "$repo/tests/windows/wine-env.sh" ]; then
-  # shellcheck source=/dev/null
-  source "$repo/tests/windows/wine-env.sh" "$build"
-else
-  export WINEPREFIX=$build/wine-prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  [ -d "$WINEPREFIX" ] || wine wineboot -i >/dev/null 2>&1
-fi
-winpath() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+# shellcheck source=../wine-env.sh
+source "$here/../wine-env.sh" "$build" || exit 1
+trap wine_stop EXIT
 step() {  # step NAME COMMAND...: runs it, records NAME when it fails
   local name=$1; shift
   if "$@"; then echo "e2e: $name: ok"; else echo "e2e: $name: FAILED"; failed+=("$name"); fi
@@ -42,12 +37,12 @@ step "platform services" wine "$bin/platform_test.exe"
 # Where the host's family keeps its settings: read back by the system's own tool.
 step "settings location" sh -c "wine reg query 'HKCU\\Software\\VB and VBA Program Settings\\KestrelTest\\Errores' | grep -q 'Numero.*REG_SZ.*300'"
 
-step "fake CAD registered" wine regsvr32 /s "$(winpath "$fake_cad")"
+step "fake CAD registered" wine regsvr32 /s "$(to_win_path "$fake_cad")"
 # Both sides start from no saved options.
 wine reg delete 'HKCU\Software\VB and VBA Program Settings\Merivox' /f >/dev/null 2>&1
 export KESTREL_UNATTENDED=1
-step "export through the fake CAD" wine "$bin/cad_client.exe" export "$(winpath "$repo/examples/survey.json")" \
-  "$(winpath "$work/windows.dxf")"
+step "export through the fake CAD" wine "$bin/cad_client.exe" export "$(to_win_path "$repo/examples/survey.json")" \
+  "$(to_win_path "$work/windows.dxf")"
 step "export by the Linux tool" "$cli" --settings "$work/linux.ini" export "$repo/examples/survey.json" \
   -o "$work/linux.dxf" -q
 # Label widths come from GDI here and from FreeType on Linux; the two round
@@ -55,36 +50,29 @@ step "export by the Linux tool" "$cli" --settings "$work/linux.ini" export "$rep
 # 2.43), which moves a label's frame or neighbour by a unit or two of 0.01.
 step "same DXF" /usr/bin/python3 "$here/compare_dxf.py" "$work/windows.dxf" "$work/linux.dxf" --tolerance 0.0200001
 
-step "import through the fake CAD" wine "$bin/cad_client.exe" import "$(winpath "$work/windows.dxf")" \
-  "$(winpath "$work/windows.json")"
 step "import by the Linux tool" "$cli" --settings "$work/linux.ini" import "$work/windows.dxf" -o "$work/linux.json" -q
-same_records() {
-  /usr/bin/python3 -c 'import json, sys
-a, b = (json.load(open(f, encoding="utf-8")) for f in sys.argv[1:])
-sys.exit(0 if a == b else "the records differ")' "$1" "$2"
-}
-step "same records" same_records "$work/windows.json" "$work/linux.json"
 
 # The same through the automation library, as the host calls it: the drawing
 # goes in as the host's records (Mete) and comes back as them (Copia__Todo).
 server=$build/src/server/Mvx4_Kestrel.dll
-step "library registered" wine regsvr32 /s "$(winpath "$server")"
+step "library registered" wine regsvr32 /s "$(to_win_path "$server")"
 cp "$here/server_attach.vbs" "$work/"
 # The script's output is shown, then searched: `tee /dev/stderr` would
 # truncate a log file that standard error is redirected to.
 step "the library attaches to the running CAD" sh -c 'out=$(wine cscript //nologo server_attach.vbs); echo "$out"; echo "$out" | grep -q "^ALL OK"'
 wine reg delete 'HKCU\Software\VB and VBA Program Settings\Merivox' /f >/dev/null 2>&1
 step "export through the library" wine "$bin/cad_client.exe" library-export \
-  "$(winpath "$repo/examples/survey.json")" "$(winpath "$work/library.dxf")"
+  "$(to_win_path "$repo/examples/survey.json")" "$(to_win_path "$work/library.dxf")"
 step "the library's DXF as the tool's" /usr/bin/python3 "$here/compare_dxf.py" "$work/library.dxf" "$work/linux.dxf" \
   --tolerance 0.0200001
-step "import through the library" wine "$bin/cad_client.exe" library-import "$(winpath "$work/windows.dxf")" \
-  "$(winpath "$work/library.json")"
-step "the library's records as the tool's" same_records "$work/library.json" "$work/linux.json"
-wine regsvr32 /u /s "$(winpath "$server")"
+step "import through the library" wine "$bin/cad_client.exe" library-import "$(to_win_path "$work/windows.dxf")" \
+  "$(to_win_path "$work/library.json")"
+step "the library's records as the tool's" /usr/bin/python3 -c 'import json, sys
+a, b = (json.load(open(f, encoding="utf-8")) for f in sys.argv[1:])
+sys.exit(0 if a == b else "the records differ")' "$work/library.json" "$work/linux.json"
+wine regsvr32 /u /s "$(to_win_path "$server")"
 
-wine regsvr32 /u /s "$(winpath "$fake_cad")"
-if type wine_stop >/dev/null 2>&1; then wine_stop; else wineserver -k 2>/dev/null; fi
+wine regsvr32 /u /s "$(to_win_path "$fake_cad")"
 if [ ${#failed[@]} -gt 0 ]; then
   printf 'e2e: failed: %s\n' "${failed[@]}"
   exit 1

@@ -9,7 +9,6 @@
 #include <oleauto.h>
 #include <olectl.h>
 
-#include <atomic>
 #include <string>
 
 #include "cad/dispatch/object_dispatch.h"
@@ -27,7 +26,6 @@ constexpr wchar_t kProgId[] = L"ZWCAD.Application.2021";
 constexpr char kLabel[] = "ZWCAD 2021(x64)";
 
 HINSTANCE module_instance = nullptr;  // set once by DllMain
-std::atomic<long> locks{0};           // IClassFactory::LockServer
 
 class Factory final : public IClassFactory {
  public:
@@ -58,10 +56,8 @@ class Factory final : public IClassFactory {
       return E_OUTOFMEMORY;
     }
   }
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
-    lock ? ++locks : --locks;
-    return S_OK;
-  }
+  // The module stays loaded anyway (DllCanUnloadNow).
+  HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 };
 
 Factory factory;
