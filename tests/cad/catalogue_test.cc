@@ -5,8 +5,8 @@
 namespace kestrel::cad {
 namespace {
 
-// The labels whose classes do not follow from the label itself, and the
-// rule for labels outside the catalogue (the first five characters decide).
+// A label of the catalogue, the one whose colour class is another version's,
+// and the rule for labels outside it (the first five characters decide).
 struct CatalogueRow {
   const char* label;
   const char* application_class;
@@ -15,10 +15,8 @@ struct CatalogueRow {
 };
 
 constexpr CatalogueRow kRows[] = {
-    {"ZWCAD Classic", "ZWCAD.Application", "ZWCad", "ZWCAD.ZcCmColor"},
     {"ZWCAD 2020(x32)", "ZWCAD.Application.2020", "ZWCad", "ZWCAD.ZcCmColor.2020"},
     {"AutoCad 2004-6(x32)", "AutoCAD.Application.16", "AutoCad", "AutoCAD.AcCmColor.15"},  // the 2000 colour class
-    {"AutoCad 2020(x64)", "AutoCAD.Application.23", "AutoCad", "AutoCAD.AcCmColor.23"},
     {"AutoCad 2018(x64)v2", "AutoCAD.Application", nullptr, "AutoCAD.AcCmColor.22"},  // connects as unknown
     {"ZWCAD 2022(x64)", "ZWCAD.Application", nullptr, "ZWCAD.ZcCmColor"},
     {"zwcad 2021(x64)", "AutoCAD.Application", nullptr, "AutoCAD.AcCmColor"},  // case matters
