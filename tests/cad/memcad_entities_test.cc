@@ -52,6 +52,7 @@ TEST(MemcadEntities, LayerColourAndTrueColourReachTheData) {
   point.put("Layer", "PUNTOS");
   const Entity& data = cad.document().model_space().at(0);
   EXPECT_EQ(data.color(), 2);
+  EXPECT_EQ(point.get("Color").to_int32(), 2);
   EXPECT_EQ(data.layer(), "PUNTOS");
   EXPECT_EQ(cad.document().layers().find("puntos")->color, 7);  // created on first use
   EXPECT_EQ(error_of([&] { point.put("Color", 257); }).number(), kRefused);
@@ -113,6 +114,7 @@ TEST(MemcadEntities, PolylineAndTextPropertiesRoundTrip) {
   EXPECT_EQ(error_of([&] { (void)lw.call("GetBulge", 2); }).number(), kNotFound);
 
   (void)cad.doc.object("TextStyles").call("Add", "Arial");
+  EXPECT_EQ(object(cad.doc.object("TextStyles").call("Item", "standard")).get("Name").to_string(), "Standard");
   Obj text = cad.add("AddText", "Cota", pt(1, 2), 0.25);
   text.put("StyleName", "ARIAL");
   EXPECT_EQ(text.get("StyleName").to_string(), "Arial");  // the style's own spelling

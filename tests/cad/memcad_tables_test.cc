@@ -22,6 +22,8 @@ TEST(MemcadLayers, RefusedNamesColoursAndKeys) {
   EXPECT_EQ(error_of([&] { (void)layers.call("Add", ""); }).number(), kRefused);
   EXPECT_EQ(error_of([&] { (void)layers.call("Add", "a/b"); }).number(), kRefused);
   EXPECT_EQ(error_of([&] { (void)layers.call("Item", "nada"); }).number(), kNotFound);
+  EXPECT_EQ(object(layers.call("Item", 0)).get("Name").to_string(), "0");  // by index, from 0
+  EXPECT_EQ(error_of([&] { (void)layers.call("Item", 1); }).number(), kNotFound);
   Obj layer = object(layers.call("Add", "Talud_1"));
   EXPECT_EQ(error_of([&] { layer.put("Color", 256); }).number(), kRefused);
 }
