@@ -29,12 +29,7 @@ class Thing : public Object {
 template <class T>
 struct Cell {
   Cell(T v) : value(std::move(v)) {}
-  static Cell error(std::int32_t n) {
-    Cell c{T{}};
-    c.value.reset();
-    c.number = n;
-    return c;
-  }
+  Cell(std::nullopt_t, std::int32_t n) : number(n) {}
   std::optional<T> value;
   std::int32_t number = 0;
 };
@@ -57,7 +52,7 @@ struct Row {
 
 template <class T>
 Cell<T> E(std::int32_t number) {
-  return Cell<T>::error(number);
+  return {std::nullopt, number};
 }
 
 std::vector<Row> matrix() {
