@@ -114,9 +114,12 @@ TEST(Obj, TypedAccessGoesThroughLateBindingAndNothingRaises91) {
   obj["Name"] = Variant("Cota");
   EXPECT_EQ(marker->name, "Cota");
   EXPECT_EQ(obj.call("Move", 1.5, 2).to_double(), 3.5);
-  EXPECT_EQ(obj.object("Self"), obj);
+  EXPECT_EQ(Variant(obj["NAME"]).to_string(), "Cota");
+  EXPECT_EQ(obj["Self"].object(), obj);
   EXPECT_EQ(error_number([&] { (void)obj.object("Name"); }), kTypeMismatch);
   const Obj nothing;
+  EXPECT_FALSE(nothing);
+  EXPECT_EQ(error_number([&] { nothing.put("Name", Variant("x")); }), kObjectNotSet);
   EXPECT_EQ(error_number([&] { (void)nothing.get("Name"); }), kObjectNotSet);
   EXPECT_EQ(error_number([&] { nothing["Name"] = Variant("x"); }), kObjectNotSet);
 }

@@ -105,6 +105,7 @@ TEST(Numeric, FormatGeneralLikeCStr) {
       {std::numeric_limits<double>::denorm_min(), "4.94065645841247E-324"},
   };
   for (const auto& [x, expected] : cases) EXPECT_EQ(format_general(x), expected) << x;
+  for (double x : {0.1, -2.5e-300, DBL_MAX}) EXPECT_EQ(std::stod(format_shortest(x)), x);  // reads back
 }
 
 TEST(Numeric, StrAddsTheSignPlaceAndDropsTheLeadingZero) {

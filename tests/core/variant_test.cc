@@ -137,6 +137,7 @@ TEST(Variant, TypesNamesAndTypedAccess) {
   EXPECT_EQ(type_name(Variant(VbArray<Variant>()).type()), "Variant()");
   EXPECT_TRUE(Variant(false).is_numeric());  // a Boolean counts as a number
   EXPECT_FALSE(Variant("1").is_numeric());
+  EXPECT_TRUE(Variant(VbArray<ObjectRef>()).is_array());
   Variant v(std::string("abc"));
   v.as<std::string>() += "d";
   EXPECT_EQ(v.as<std::string>(), "abcd");

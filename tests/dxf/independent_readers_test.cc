@@ -226,7 +226,7 @@ TEST_F(EzdxfReads, AuditIsClean) {
   EXPECT_TRUE(dump_["audit_fixes"].empty()) << dump_["audit_fixes"].dump();
 }
 
-TEST_F(EzdxfReads, HeaderHoldsVariablesAndLimits) {
+TEST_F(EzdxfReads, HeaderHoldsVariablesLimitsAndExtents) {
   const json& h = dump_["header"];
   EXPECT_EQ(h["$PDMODE"].get<int>(), 35);
   EXPECT_EQ(h["$PDSIZE"].get<double>(), 0.75);
@@ -235,6 +235,11 @@ TEST_F(EzdxfReads, HeaderHoldsVariablesAndLimits) {
   EXPECT_EQ(h["$CLAYER"].get<std::string>(), "Curvas de nivel");
   EXPECT_EQ(h["$LIMMIN"], json::array({-10.0, -20.5}));
   EXPECT_EQ(h["$LIMMAX"], json::array({1000.0, 800.0}));
+  // The writer's extents (each block's box found once) agree with the entities' own.
+  Box box;
+  for (const auto& e : doc_->model_space().entities()) box.add(e->extents());
+  EXPECT_EQ(h["$EXTMIN"], xyz(box.min()));
+  EXPECT_EQ(h["$EXTMAX"], xyz(box.max()));
 }
 
 TEST_F(EzdxfReads, TablesMatch) {

@@ -40,6 +40,7 @@ void expect_same_load(const std::string& text, const std::string& name) {
 
 TEST(LoadStream, SameDrawingWhateverTheWindow) {
   expect_same_load(save_dxf_text(*test::every_kind_drawing()), "todo.dxf");
+  expect_same_load("0\nSECTION\n2\nENTITIES\n0\nPOINT\n10\n1\n0\nENDSEC\n", "sin-eof.dxf");  // ends without EOF
   const std::filesystem::path corpus(KESTREL_SHARED_CORPUS);
   if (!std::filesystem::is_directory(corpus)) GTEST_SKIP() << "no está la carpeta " << corpus;
   for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
