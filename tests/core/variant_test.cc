@@ -29,12 +29,7 @@ class Thing : public Object {
 template <class T>
 struct Cell {
   Cell(T v) : value(std::move(v)) {}
-  static Cell error(std::int32_t n) {
-    Cell c{T{}};
-    c.value.reset();
-    c.number = n;
-    return c;
-  }
+  Cell(std::nullopt_t, std::int32_t n) : number(n) {}
   std::optional<T> value;
   std::int32_t number = 0;
 };
@@ -57,7 +52,7 @@ struct Row {
 
 template <class T>
 Cell<T> E(std::int32_t number) {
-  return Cell<T>::error(number);
+  return {std::nullopt, number};
 }
 
 std::vector<Row> matrix() {
@@ -72,12 +67,9 @@ std::vector<Row> matrix() {
   add({"True", Variant(true), true, I16(-1), -1, -1.0, S("True"), k13, k13});
   add({"False", Variant(false), false, I16(0), 0, 0.0, S("False"), k13, k13});
   add({"Integer 7", Variant(I16(7)), true, I16(7), 7, 7.0, S("7"), k13, k13});
-  add({"Integer -32768", Variant(I16(-32768)), true, I16(-32768), -32768, -32768.0, S("-32768"), k13, k13});
   add({"Long 40000", Variant(I32(40000)), true, E<I16>(k6), 40000, 40000.0, S("40000"), k13, k13});
-  add({"Long min", Variant(INT32_MIN), true, E<I16>(k6), INT32_MIN, -2147483648.0, S("-2147483648"), k13, k13});
   add({"Double 2.5", Variant(2.5), true, I16(2), 2, 2.5, S("2.5"), k13, k13});
   add({"Double 3.5", Variant(3.5), true, I16(4), 4, 3.5, S("3.5"), k13, k13});
-  add({"Double 0.1", Variant(0.1), true, I16(0), 0, 0.1, S("0.1"), k13, k13});
   add({"Double 32767.5", Variant(32767.5), true, E<I16>(k6), 32768, 32767.5, S("32767.5"), k13, k13});
   add({"Double 1e10", Variant(1e10), true, E<I16>(k6), E<I32>(k6), 1e10, S("10000000000"), k13, k13});
   add({"String 12.5", Variant("12.5"), true, I16(12), 12, 12.5, S("12.5"), k13, k13});
@@ -136,23 +128,17 @@ TEST(Variant, DoubleArrayConversionKeepsBoundsAndValues) {
       Variant(VbArray<Variant>(3, {Variant(std::int16_t(1)), Variant("2.5"), Variant(true)})).to_double_array();
   EXPECT_EQ(from_variants, VbArray<double>(3, {1.0, 2.5, -1.0}));
   EXPECT_EQ(Variant(VbArray<std::int32_t>(-1, {7, 8})).to_double_array(), VbArray<double>(-1, {7.0, 8.0}));
-  EXPECT_EQ(Variant(VbArray<double>(1, {0.5})).to_double_array(), VbArray<double>(1, {0.5}));
   EXPECT_FALSE(Variant(VbArray<Variant>()).to_double_array().allocated());
-  EXPECT_FALSE(Variant(VbArray<double>()).to_double_array().allocated());
 }
 
-TEST(Variant, TypesAndTheirNames) {
+TEST(Variant, TypesNamesAndTypedAccess) {
   EXPECT_EQ(Variant(std::int16_t(1)).type(), VarType::kInteger);
   EXPECT_EQ(Variant(1).type(), VarType::kLong);
   EXPECT_EQ(type_name(Variant(VbArray<Variant>()).type()), "Variant()");
-  EXPECT_TRUE(Variant(false).is_numeric());
+  EXPECT_TRUE(Variant(false).is_numeric());  // a Boolean counts as a number
   EXPECT_FALSE(Variant("1").is_numeric());
   EXPECT_TRUE(Variant(VbArray<ObjectRef>()).is_array());
-}
-
-TEST(Variant, AsRaisesMismatchForAnotherType) {
   Variant v(std::string("abc"));
-  EXPECT_EQ(v.as<std::string>(), "abc");
   v.as<std::string>() += "d";
   EXPECT_EQ(v.as<std::string>(), "abcd");
   EXPECT_EQ(error_number([&] { (void)v.as<double>(); }), kTypeMismatch);

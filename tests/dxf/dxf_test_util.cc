@@ -153,21 +153,6 @@ void add_planes(Document& doc, Block& ms) {
 
 }  // namespace
 
-Vec3 normal_of(const Entity& e) {
-  switch (e.kind()) {
-    case EntityKind::kArc: return static_cast<const Arc&>(e).normal;
-    case EntityKind::kCircle: return static_cast<const Circle&>(e).normal;
-    case EntityKind::kLightweightPolyline: return static_cast<const LightweightPolyline&>(e).normal;
-    case EntityKind::kPolyline2d: return static_cast<const Polyline2d&>(e).normal;
-    case EntityKind::kText:
-    case EntityKind::kAttribute:
-    case EntityKind::kAttributeDefinition: return static_cast<const TextBase&>(e).normal;
-    case EntityKind::kMText: return static_cast<const MText&>(e).normal;
-    case EntityKind::kBlockReference: return static_cast<const BlockReference&>(e).normal;
-    default: return {0, 0, 1};
-  }
-}
-
 std::string_view dxf_type(const Entity& e) {
   switch (e.kind()) {
     case EntityKind::kPoint: return "POINT";

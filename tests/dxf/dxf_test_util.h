@@ -22,9 +22,6 @@ namespace kestrel::dxf::test {
 // heavy polyline kind; an unknown entity's own type).
 [[nodiscard]] std::string_view dxf_type(const memcad::Entity& e);
 
-// The normal of a planar entity; +Z for every other kind.
-[[nodiscard]] memcad::Vec3 normal_of(const memcad::Entity& e);
-
 // A fresh empty folder under the system temporary folder, removed by the destructor.
 class TempFolder {
  public:

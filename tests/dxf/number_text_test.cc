@@ -30,28 +30,27 @@ std::string degrees_text(double radians) {
   return std::string(buf, format_degrees(buf, radians));
 }
 
-TEST(FormatReal, WritesTheShortestTextWithAPoint) {
-  const std::pair<double, const char*> cases[] = {
-      {0.0, "0.0"},         {-0.0, "-0.0"},          {1.0, "1.0"},           {-2.5, "-2.5"},
-      {0.1, "0.1"},         {432156.789, "432156.789"}, {1e-7, "0.0000001"}, {1.5e-7, "1.5e-07"},
-      {99999999.5, "99999999.5"}, {1e8, "1e+08"}, {1e20, "1e+20"},     {123456789012.0, "123456789012.0"},
-      {1.0 / 3, "0.3333333333333333"}, {5e-324, "5e-324"},
-  };
-  for (const auto& [value, text] : cases) EXPECT_EQ(real_text(value), text) << value;
-}
-
-// NaN and the infinities have no text; an angle whose degrees overflow neither.
-TEST(FormatReal, NonFiniteValuesHaveNoText) {
+// Reals: the shortest text with a point; angles: degrees to twelve
+// significant digits; integers: decimal and upper-case hex.
+TEST(FormatNumbers, TextsAsTheFileHoldsThem) {
+  const double pi = std::acos(-1.0);
   char buf[kNumberTextSize];
-  for (const double v : {INFINITY, -INFINITY, NAN}) {
-    EXPECT_EQ(format_real(buf, v), nullptr) << v;
-    EXPECT_EQ(format_degrees(buf, v), nullptr) << v;
-  }
-  EXPECT_EQ(format_degrees(buf, 1e307), nullptr);
+  const std::pair<std::string, const char*> cases[] = {
+      {real_text(-0.0), "-0.0"},        {real_text(1.0), "1.0"},
+      {real_text(1e-7), "0.0000001"},   {real_text(1.5e-7), "1.5e-07"},
+      {real_text(99999999.5), "99999999.5"}, {real_text(1e8), "1e+08"},
+      {real_text(123456789012.0), "123456789012.0"}, {real_text(5e-324), "5e-324"},
+      {degrees_text(0), "0.0"},         {degrees_text(-pi / 4), "-45.0"},
+      {degrees_text(1), "57.2957795131"}, {degrees_text(1e-20), "5.72957795131e-19"},
+      {std::string(buf, format_integer(buf, -32768)), "-32768"},
+      {std::string(buf, format_hex(buf, 0xABCDEF12)), "ABCDEF12"},
+  };
+  for (const auto& [text, expected] : cases) EXPECT_EQ(text, expected);
 }
 
-// A drawing holding a value that is not a number is not saved: the error
-// names the group code and no file is left.
+// A drawing holding a value that is not a number (nor an angle whose
+// degrees are not) is not saved: the error names the group code and no file
+// is left.
 TEST(SaveNonFinite, FailsNamingTheGroupCode) {
   using memcad::Vec3;
   const struct {
@@ -63,6 +62,8 @@ TEST(SaveNonFinite, FailsNamingTheGroupCode) {
       {[](memcad::Block& ms) { ms.add<memcad::Circle>(Vec3{1, 2, 0}, NAN); }, "(NaN) para el código de grupo 40"},
       {[](memcad::Block& ms) { ms.add<memcad::Text>("A", Vec3{1, 2, 0}).rotation = NAN; },
        "(NaN) para el código de grupo 50"},
+      // Finite radians whose degrees overflow.
+      {[](memcad::Block& ms) { ms.add<memcad::Arc>(Vec3{}, 1, 1e307, 0); }, "para el código de grupo 50"},
   };
   test::TempFolder folder;
   for (const auto& c : cases) {
@@ -110,15 +111,6 @@ TEST(FormatReal, RoundTripsAndIsShortest) {
   }
 }
 
-TEST(FormatDegrees, TwelveSignificantDigits) {
-  const double pi = std::acos(-1.0);
-  EXPECT_EQ(degrees_text(0), "0.0");
-  EXPECT_EQ(degrees_text(pi / 2), "90.0");
-  EXPECT_EQ(degrees_text(-pi / 4), "-45.0");
-  EXPECT_EQ(degrees_text(1), "57.2957795131");
-  EXPECT_EQ(degrees_text(1e-20), "5.72957795131e-19");
-}
-
 // Saving an angle read from a file writes the same text again, whatever the angle.
 TEST(FormatDegrees, TextSurvivesReadingBack) {
   std::mt19937_64 random(7);
@@ -129,13 +121,6 @@ TEST(FormatDegrees, TextSurvivesReadingBack) {
     const double read_back = degrees_to_radians(std::strtod(first.c_str(), nullptr));
     ASSERT_EQ(degrees_text(read_back), first);
   }
-}
-
-TEST(FormatIntegers, DecimalAndUpperCaseHex) {
-  char buf[kNumberTextSize];
-  EXPECT_EQ(std::string(buf, format_integer(buf, -32768)), "-32768");
-  EXPECT_EQ(std::string(buf, format_hex(buf, 0xABCDEF12)), "ABCDEF12");
-  EXPECT_EQ(std::string(buf, format_hex(buf, 0)), "0");
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // the file's code page or UTF-8 when reading, escapes decoded.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "cad/dxf/text_codec.h"
 
 namespace kestrel::dxf {
@@ -56,41 +58,29 @@ TEST(DecodeText, EscapesAndCarets) {
   for (const auto& [bytes, utf8] : cases) EXPECT_EQ(d.decode(bytes), utf8) << bytes;
 }
 
-TEST(DecodeText, MTextKeepsEscapedBackslashes) {
+TEST(DecodeText, InvertsEncodingAndMTextKeepsEscapedBackslashes) {
   TextDecoder d(FileEncoding::kWindows1252);
   EXPECT_EQ(d.decode("C:\\\\U+0041", true), "C:\\\\U+0041");
   EXPECT_EQ(d.decode("{\\fArial;\\U+0041}\\P", true), "{\\fArial;A}\\P");
   EXPECT_EQ(d.decode("C:\\\\U+0041", false), "C:\\A");
-}
-
-TEST(DecodeText, InvertsEncoding) {
-  TextDecoder d(FileEncoding::kWindows1252);
   for (const char* s : {"Señal º", "Ω λ 😀", "a^b^ c\n", "^^", "\\U+ sin cifras", "línea\tcolumna"}) {
     EXPECT_EQ(d.decode(encoded(s)), s) << s;
   }
 }
 
+// Files before R2007 are in their code page, later ones in UTF-8; a code
+// page other than Windows-1252 is not known.
 TEST(FileEncoding, VersionAndCodePage) {
-  struct Case {
-    const char* version;
-    const char* code_page;
-    FileEncoding expected;
-    bool known;
-  };
-  const Case cases[] = {
-      {"AC1015", "ANSI_1252", FileEncoding::kWindows1252, true},
-      {"AC1018", "", FileEncoding::kWindows1252, true},
-      {"", "", FileEncoding::kWindows1252, true},
-      {"AC1021", "ANSI_1252", FileEncoding::kUtf8, true},
-      {"AC1032", "ANSI_1251", FileEncoding::kUtf8, true},
-      {"AC1009", "ansi_1252", FileEncoding::kWindows1252, true},
-      {"AC1015", "UTF-8", FileEncoding::kUtf8, true},
+  const std::tuple<const char*, const char*, FileEncoding, bool> cases[] = {
+      {"AC1015", "ANSI_1252", FileEncoding::kWindows1252, true}, {"", "", FileEncoding::kWindows1252, true},
+      {"AC1009", "ansi_1252", FileEncoding::kWindows1252, true}, {"AC1021", "ANSI_1252", FileEncoding::kUtf8, true},
+      {"AC1032", "ANSI_1251", FileEncoding::kUtf8, true},        {"AC1015", "UTF-8", FileEncoding::kUtf8, true},
       {"AC1015", "ANSI_1251", FileEncoding::kWindows1252, false},
   };
-  for (const Case& c : cases) {
-    bool known = !c.known;
-    EXPECT_EQ(file_encoding(c.version, c.code_page, known), c.expected) << c.version << ' ' << c.code_page;
-    EXPECT_EQ(known, c.known) << c.version << ' ' << c.code_page;
+  for (const auto& [version, code_page, expected, known] : cases) {
+    bool is_known = !known;
+    EXPECT_EQ(file_encoding(version, code_page, is_known), expected) << version << ' ' << code_page;
+    EXPECT_EQ(is_known, known) << version << ' ' << code_page;
   }
 }
 

@@ -12,6 +12,15 @@ VbArray<T> from(std::int32_t lbound, std::vector<T> items) {
   return VbArray<T>(lbound, std::move(items));
 }
 
+// Items 1..n, item i given by `item(i)`.
+template <class T, class F>
+VbArray<T> numbered(std::int32_t n, F&& item) {
+  std::vector<T> items;
+  items.reserve(static_cast<std::size_t>(n));
+  for (std::int32_t i = 1; i <= n; ++i) items.push_back(item(i));
+  return VbArray<T>(1, std::move(items));
+}
+
 t_Rotulo full_text(int seed) {
   t_Rotulo r;
   r.Texto = "línea 1#línea 2";
@@ -104,39 +113,25 @@ t_Dibujo small_drawing(const char* name, std::int32_t points, std::int32_t trian
   t_Dibujo d;
   d.Texto2 = name;
   d.NuPun = points;
-  d.Nmb = VbArray<std::string>(1, points);
-  d.X = VbArray<double>(1, points);
-  d.Y = VbArray<double>(1, points);
-  d.Z = VbArray<double>(1, points);
-  d.Cd = VbArray<std::string>(1, points);
-  d.infor = VbArray<std::string>(1, points);
-  d.Capa = VbArray<std::int16_t>(1, points);
-  for (std::int32_t i = 1; i <= points; ++i) {
-    d.Nmb[i] = std::to_string(i);
-    d.X[i] = 1000.0 + i;
-    d.Y[i] = 2000.0 + i % 100;
-    d.Z[i] = 600.0 + i % 7;
-    d.Capa[i] = 1;
-  }
+  d.Nmb = numbered<std::string>(points, [](int i) { return std::to_string(i); });
+  d.X = numbered<double>(points, [](int i) { return 1000.0 + i; });
+  d.Y = numbered<double>(points, [](int i) { return 2000.0 + i % 100; });
+  d.Z = numbered<double>(points, [](int i) { return 600.0 + i % 7; });
+  d.Cd = d.infor = VbArray<std::string>(1, points);
+  d.Capa = numbered<std::int16_t>(points, [](int) { return std::int16_t{1}; });
   d.Nutria = triangles;
-  d.B1 = VbArray<std::int32_t>(1, triangles);
-  d.B2 = VbArray<std::int32_t>(1, triangles);
-  d.B3 = VbArray<std::int32_t>(1, triangles);
-  for (std::int32_t t = 1; t <= triangles; ++t) {
-    d.B1[t] = 1 + t % points;
-    d.B2[t] = 1 + (t + 1) % points;
-    d.B3[t] = 1 + (t + 2) % points;
-  }
+  d.B1 = numbered<std::int32_t>(triangles, [&](int t) { return 1 + t % points; });
+  d.B2 = numbered<std::int32_t>(triangles, [&](int t) { return 1 + (t + 1) % points; });
+  d.B3 = numbered<std::int32_t>(triangles, [&](int t) { return 1 + (t + 2) % points; });
   d.NuPolis = 1;
-  d.poli =
-      VbArray<t_Poli>(1, std::vector<t_Poli>{{2, VbArray<std::int32_t>(0, std::vector<std::int32_t>{0, 1, 2}), 0, 1}});
+  d.poli = from<t_Poli>(1, {{2, from<std::int32_t>(0, {0, 1, 2}), 0, 1}});
   d.NuRotulos = 1;
   d.Rotulo = VbArray<t_Rotulo>(1, 1);
   d.Rotulo[1].Texto = name;
   d.Rotulo[1].CapaR = 1;
   d.nuCapas = 1;
   d.CapaActual = 1;
-  d.Capas1 = VbArray<t_Capa>(1, std::vector<t_Capa>{{name, core::kTrue, 255, 0, {}}});
+  d.Capas1 = from<t_Capa>(1, {{name, core::kTrue, 255, 0, {}}});
   return d;
 }
 
