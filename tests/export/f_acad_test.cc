@@ -105,16 +105,6 @@ TEST_F(FAcadTest, AcceptRaisesEveryEventInItsFixedOrder) {
   EXPECT_DOUBLE_EQ(module.model.DeformaZ, 1.0);
 }
 
-TEST_F(FAcadTest, DisabledItemsRaiseNothingButBlocksOnlyNeedTheTick) {
-  show();
-  for (Control* box : {&dialog.chkPtos, &dialog.chkTria, &dialog.chkBlo}) {
-    box->value = 1;
-    box->enabled = false;
-  }
-  dialog.click("cmdDatosaceptar");
-  EXPECT_EQ(listener.events, (std::vector<std::string>{"aCapasPrefijo()", "aCadCapas(0)", "acadBloq"}));
-}
-
 TEST_F(FAcadTest, EveryTriangulationOptionRaisesItsEvent) {
   const std::pair<const char*, const char*> options[] = {{"Option1(0)", "aCadTria(false)"},
                                                          {"Option1(1)", "aCadTriaCurv(false)"},
@@ -244,25 +234,6 @@ TEST_F(FAcadTest, EscapeAsksAndOnlyYesCancels) {
   EXPECT_EQ(module.model.Cancelar, core::kFalse);
   dialog.key_press('a');
   EXPECT_EQ(message_box.shown().size(), 3u);
-}
-
-TEST_F(FAcadTest, Datos1FillsTheDialogFromTheModel) {
-  model::DrawingModel& m = module.model;
-  m.NumPuntos = 12;
-  m.NumTriangulos = 3;
-  m.NumBloques = 2;
-  m.Opciones.set(model::kChkPtos, 1);
-  m.Opciones.set(model::kChkZ, 5);  // only 1 ticks
-  m.Opciones.set(model::kChkPoli, 1);
-  dialog.Datos1();
-  EXPECT_EQ(dialog.labPtos.caption, " 12");
-  EXPECT_EQ(dialog.chkPtos.value, 1);
-  EXPECT_EQ(dialog.ChkZ.value, 0);
-  EXPECT_EQ(dialog.chkTria.value, 1);
-  EXPECT_FALSE(dialog.chkPoli.enabled);  // no polylines...
-  EXPECT_EQ(dialog.chkPoli.value, 1);    // ...but the flag is taken as it is
-  EXPECT_FALSE(dialog.chkText.enabled);
-  EXPECT_EQ(dialog.chkBlo.value, 1);
 }
 
 }  // namespace

@@ -87,24 +87,6 @@ TEST_F(LabelsTest, StylesAreMadeOnceEachAtMostFiveHundred) {
   EXPECT_EQ(messages()[0].rfind("Textos - Error   nº ", 0), 0u) << messages()[0];
 }
 
-TEST_F(LabelsTest, FontFilesComeFromTheTableAndTheFontsFolder) {
-  platform::TempFolder folder;
-  platform::write_bytes(folder.path() / "fuentes_.txt", "\"Rotulo  \",\" arial \"\n\n\"Otro  \",nada\n");
-  platform::write_bytes(folder.path() / "arial.ttf", "x");
-  platform::write_bytes(folder.path() / "Propia.TTF", "x");
-  save_setting(settings, "Fuentes", "fichero", (folder.path() / "fuentes_.txt").string());
-  save_setting(settings, "Fuentes", "carpeta", folder.path().string());
-  give({label("1", 0, 0), label("2", 0, 0), label("3", 0, 0)});
-  module.model.Rotulos[1].Estilo = "Rotulo";
-  module.model.Rotulos[2].Estilo = "Otro";  // in the table, its file missing
-  module.model.Rotulos[3].Estilo = "propia";  // not in the table: its own name
-  generate();
-  EXPECT_EQ(document().text_styles().find("Rotulo")->font_file, (folder.path() / "arial.ttf").string());
-  EXPECT_EQ(document().text_styles().find("Otro")->font_file, "txt.shx");
-  EXPECT_EQ(document().text_styles().find("propia")->font_file, (folder.path() / "Propia.TTF").string());
-  EXPECT_TRUE(messages().empty());
-}
-
 TEST_F(LabelsTest, TheFontsFolderEndsInOneSeparator) {
   for (const auto& [setting, folder] : {std::pair{"fonts", "fonts/"}, std::pair{"fonts/", "fonts/"},
                                         std::pair{"C:\\Windows\\Fonts\\", "C:\\Windows\\Fonts\\"}}) {
@@ -167,19 +149,6 @@ TEST_F(LabelsTest, DimensionTextsSitCentredAboveTheirLinesOrBeyondThem) {
     EXPECT_NEAR(placed.Giro, c.giro, 1e-7);
     EXPECT_EQ(module.model.Registros.NumFlechasR, 2);
   }
-}
-
-TEST_F(LabelsTest, LabelsOnSwitchedOffLayersAreLeftOutOnlyWhenAsked) {
-  give({label("norte", 1, 2), label("apagada", 5, 6, "", 2)});
-  state.CapAc = 1;
-  generate();
-  ASSERT_EQ(texts().size(), 1u);
-  EXPECT_EQ(texts()[0]->layer(), "UNO");
-  EXPECT_EQ(texts()[0]->color(), 256);
-  state.CapAc = 0;
-  generate();
-  EXPECT_EQ(texts().size(), 3u);
-  EXPECT_EQ(texts().back()->layer(), "DOS");
 }
 
 TEST_F(LabelsTest, BadLabelsNeverCrash) {

@@ -63,13 +63,6 @@ TEST_F(LayersTest, AnExistingLayerOnlyGetsItsOnFlagAndTwoEmptyNamesShareOne) {
   EXPECT_TRUE(layer("Capa_3")->on);
 }
 
-TEST_F(LayersTest, TheSearchForAnExistingLayerIsCaseSensitive) {
-  document().layers().add("MURO").color = 5;
-  load({drawing("Principal", {{"Muro", true, 0x0000FF}}, {})});
-  generate();  // not found by name, so Add runs; the CAD answers with its "MURO" and the colour is set
-  EXPECT_EQ(layer("MURO")->color, 1);
-}
-
 TEST_F(LayersTest, NoLayersLeavesAnEmptyTable) {
   load({drawing("Principal", {}, {})});
   generate();
@@ -118,15 +111,6 @@ TEST_F(LayersTest, ErrorsNameTheStepAndKeepWhatWasCreated) {
   generate();
   EXPECT_EQ(messages()[1], "Autocad Genera Capas en 9 - Error    nº  5:Error inyectado");
   EXPECT_NE(layer("C"), nullptr);
-}
-
-TEST_F(LayersTest, AModelWithoutStoredDrawingsKeepsItsCleanedPrefixedNames) {
-  model::mete_dibujo(module.model, drawing("Suelto", {{"Ejes 1"}}, {}));
-  state.PrefCap = "P_";
-  prefix_layer_names(module.model, state.PrefCap);
-  generate();
-  EXPECT_NE(layer("P_Ejes_1"), nullptr);
-  EXPECT_EQ(module.model.Capas[1].Nombre, "P_Ejes_1");  // prefixed once, as created
 }
 
 TEST_F(LayersTest, CreaCapaMakesOneModelLayer) {

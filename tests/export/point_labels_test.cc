@@ -99,9 +99,6 @@ const PlacementCase kPlacements[] = {
      2, 0,
      {{" P1", 102, 199, "Ejes", 2}, {" 1", 101, 196, "Ejes", 7}, {" ARB", 106, 199, "Ejes", 3},
       {" 10.000", 101, 196, "Ejes", 1}}},
-    {"preferred vertical: the fixed offsets", true, "Vertical", {{"Pos atributo nombre", "2"}}, 2, 7.853981635,
-     {{" P1", 100, 194, "Ejes", 2}, {" 1", 100, 200, "Ejes", 7}, {" ARB", 97.2, 200, "Ejes", 3},
-      {" 10.000", 102.8, 200, "Ejes", 1}}},
 };
 
 TEST_F(PointLabelsTest, LabelsArePlacedByOrientationAndPreferences) {
@@ -171,19 +168,6 @@ TEST_F(PointLabelsTest, RunningWidthsRoundHalvesToEven) {
   load_point({"AB", 0, 0, 0, "X", 1});
   run(1);
   EXPECT_DOUBLE_EQ(texts()[4]->insertion.x, 2.5);  // A1 = R(2.5) = 2
-}
-
-TEST_F(PointLabelsTest, CancellingStopsTheLabels) {
-  load({drawing("Principal", {{"Ejes"}}, numbered_points(10))});
-  std::int32_t CapAc = 0;
-  Autocad_Genera_Capas(ctx, CapAc);
-  tick(dialog.ChkNu);
-  CancelOnKey user(module.model);
-  pump.set_key_target(&user);
-  pump.press_on_call(4);
-  run(1);
-  EXPECT_EQ(texts().size(), 3u);
-  EXPECT_EQ(pointer.shape(), 11);
 }
 
 TEST_F(PointLabelsTest, TheTwoVariantsReportErrorsDifferently) {

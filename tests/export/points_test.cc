@@ -57,17 +57,6 @@ TEST_F(PointsTest, SkippingOffLayersSkipsTheirPoints) {
   EXPECT_EQ(points()[0]->layer(), "Si");
 }
 
-TEST_F(PointsTest, NoPointsChangesNothingAndAnEmptyHeightGivesSizeZero) {
-  load_with_layers({{"Ejes"}}, {});
-  Autocad_Genera_Puntos(ctx);
-  EXPECT_TRUE(pointer.history().empty());
-  EXPECT_EQ(variable("PDMODE"), core::Variant(std::int16_t{0}));
-  load_with_layers({{"Ejes"}}, {{"A", 1, 2, 3}});
-  dialog.txtAltura.text = "";
-  Autocad_Genera_Puntos(ctx);
-  EXPECT_EQ(variable("PDSIZE"), core::Variant(0.0));
-}
-
 TEST_F(PointsTest, ProgressMovesAboutFiveHundredTimes) {
   const struct {
     std::int32_t points;

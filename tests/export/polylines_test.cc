@@ -44,28 +44,6 @@ TEST_F(PolylinesTest, InsideABlockFlatPolylinesTakeTheirCommonElevationAndHatche
   EXPECT_EQ(drawn(), in_model_space + 3);
 }
 
-TEST_F(PolylinesTest, OffLayersAreSkippedWhenOnlyLayersThatAreOnAreExported) {
-  load({drawing("D", {{"Si"}, {"No", false}}, numbered_points(2))});
-  set_polylines(module.model, {{0, {1, 2}, 0, 2}, {0, {1, 2}, 0, 1}});
-  state.CapAc = 1;
-  generate();
-  ASSERT_EQ(drawn(), 1u);
-  EXPECT_EQ(document().model_space().entities()[0]->layer(), "Si");
-}
-
-TEST_F(PolylinesTest, ProgressBarMaxIsOneMoreThanTheSteps) {
-  const std::pair<std::int32_t, float> cases[] = {{3, 4}, {1001, 501.5f}};
-  for (const auto& [count, max] : cases) {
-    load({drawing("D", {{"Ejes"}}, numbered_points(2))});
-    set_polylines(module.model, std::vector<PolySpec>(static_cast<std::size_t>(count), PolySpec{0, {1}}));
-    generate();
-    EXPECT_EQ(dialog.proBarra.max, max) << count;
-    EXPECT_EQ(dialog.labMandando.caption, "Generando " + std::to_string(count) + " polilineas:");
-  }
-  EXPECT_EQ(pointer.shape(), 0);
-  EXPECT_TRUE(dialog.proBarra.visible);  // the dialog hides it
-}
-
 TEST_F(PolylinesTest, TheRunAsksForTheTrueColourObjectAndDrawsEvenWithout) {
   load({drawing("D", {{"Ejes"}}, numbered_points(2))});
   set_polylines(module.model, {{0, {1, 2}}});

@@ -38,9 +38,6 @@ class SurfaceTest : public ExportTest {
   [[nodiscard]] std::vector<const memcad::Face3d*> faces() const {
     return entities<memcad::Face3d>(memcad::EntityKind::kFace3d);
   }
-  [[nodiscard]] std::vector<const memcad::Polyline2d*> flat_polylines() const {
-    return entities<memcad::Polyline2d>(memcad::EntityKind::kPolyline2d);
-  }
   [[nodiscard]] std::size_t drawn() const { return document().model_space().entities().size(); }
 
   SurfaceColours surface;

@@ -84,17 +84,6 @@ TEST_F(TriangulationTest, TheLayerSwitchSendsAFaceToTheLayerAroundItByLayer) {
   EXPECT_EQ(drawn[3]->color(), 1);
 }
 
-TEST_F(TriangulationTest, CancelStopsAtAStepAndLeavesPointerAndBar) {
-  same_triangles(1001);
-  CancelOnKey user(module.model);
-  pump.set_key_target(&user);
-  pump.press_on_call(3);  // the update at triangle 4 (step 2)
-  run(false);
-  EXPECT_EQ(faces().size(), 4u);
-  EXPECT_EQ(pointer.shape(), 11);
-  EXPECT_TRUE(dialog.proBarra.visible);
-}
-
 TEST_F(TriangulationTest, ATriangleWithoutColourIsReportedByNumber) {
   same_triangles(2);
   core::VbBool Solido = core::kFalse;
@@ -102,23 +91,6 @@ TEST_F(TriangulationTest, ATriangleWithoutColourIsReportedByNumber) {
   ASSERT_EQ(messages().size(), 1u);
   EXPECT_NE(messages()[0].find("el triángulo 1 no tiene color"), std::string::npos) << messages()[0];
   EXPECT_EQ(faces().size(), 1u);  // what was drawn stays
-}
-
-TEST_F(TriangulationTest, TwoHundredFiftyQuadsMoveTheBarEverySecondQuad) {
-  same_triangles(2);  // with fewer than two the quads are not drawn
-  module.cad.VersionCad = "ZWCAD 2021(x64)";  // for the true-colour object
-  ColouredQuads& q = surface.quads;
-  q.Vn1 = 250;
-  q.Vc1.redim(1, 250);
-  for (std::size_t k = 0; k < 4; ++k) {
-    for (auto* list : {&q.Vx[k], &q.Vy[k], &q.Vz[k]}) list->redim(1, 250);
-  }
-  core::VbBool Solido = core::kFalse;
-  Triangulacion_curvado(ctx, surface, Solido);
-  EXPECT_EQ(dialog.proBarra.max, 125);  // step 250 \ 100 = 2
-  EXPECT_EQ(pump.calls(), 125u);        // quads 2, 4, ... 250
-  EXPECT_EQ(faces().size(), 250u);
-  EXPECT_TRUE(messages().empty()) << messages().front();
 }
 
 }  // namespace
