@@ -77,20 +77,6 @@ TEST_F(ExportDialogTest, AnIncompatibleCadIsNamedAndTheDialogNotShown) {
   EXPECT_EQ(message_box.shown()[1].style, platform::kCritical);
 }
 
-TEST_F(ExportDialogTest, AcceptingGeneratesLayersPointsAndLabelsThenZooms) {
-  kestrel->Mete(survey(4), {});
-  user_accepts();
-  kestrel->A_Show_Seleccion_datos1();
-
-  EXPECT_TRUE(message_box.shown().empty()) << message_box.shown()[0].text;
-  ASSERT_NE(drawing().layers().find("Base_1"), nullptr);
-  EXPECT_EQ(count(memcad::EntityKind::kPoint), 4u);
-  EXPECT_EQ(count(memcad::EntityKind::kText), 4u);  // the names
-  EXPECT_EQ(drawing().variables().get("PDMODE").to_int32(), 34);
-  EXPECT_EQ(created[0]->zoom_extents_count(), 1);
-  EXPECT_FALSE(kestrel->aCad().loaded());
-}
-
 TEST_F(ExportDialogTest, TwoDThenThreeDExportsFlattenOnlyTheFirst) {
   kestrel->Mete(survey(2), {});
   user_accepts([](User& u) { u.tick("Op3D(0)"); });

@@ -105,22 +105,6 @@ TEST_F(FAcadTest, AcceptRaisesEveryEventInItsFixedOrder) {
   EXPECT_DOUBLE_EQ(module.model.DeformaZ, 1.0);
 }
 
-TEST_F(FAcadTest, EveryTriangulationOptionRaisesItsEvent) {
-  const std::pair<const char*, const char*> options[] = {{"Option1(0)", "aCadTria(false)"},
-                                                         {"Option1(1)", "aCadTriaCurv(false)"},
-                                                         {"Option1(2)", "aCadTria(true)"},
-                                                         {"Option1(3)", "aCadTriaCurv(true)"}};
-  for (const auto& [option, event] : options) {
-    listener.events.clear();
-    show();
-    dialog.set_text("txtCap", "");
-    dialog.set_value("chkTria", 1);
-    dialog.set_value(option, 1);
-    dialog.click("cmdDatosaceptar");
-    EXPECT_EQ(listener.events, (std::vector<std::string>{"aCadCapas(0)", event})) << option;
-  }
-}
-
 TEST_F(FAcadTest, AcceptSavesOptionsUnderCadAndDecimalsAreReadFromDatos) {
   save_setting(settings, "Datos", "Decimales X", "2");
   show();

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "export/coloured_surface.h"
 #include "export/triangulation.h"
 #include "model/options.h"
 #include "surface_fixture.h"
@@ -61,27 +60,6 @@ TEST_F(TriangulationTest, FacesCarryTheColourInForceAndTheScaledElevations) {
   for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(drawn[i]->color(), expected[i]) << i;
   EXPECT_EQ(drawn[0]->corners[1], (memcad::Vec3{4, 0, 20}));
   EXPECT_EQ(drawn[0]->corners[3], drawn[0]->corners[0]);
-}
-
-TEST_F(TriangulationTest, TheLayerSwitchSendsAFaceToTheLayerAroundItByLayer) {
-  // Triangle 0 (test point (1, 2)) lies in a closed square on model layer 3;
-  // triangle 1 lies outside it.
-  load({drawing("D", {{"Ejes"}, {"Muros"}, {"Zona"}},
-                {{"A", 0, 0, 1}, {"B", 4, 0, 2}, {"C", 0, 4, 3}, {"D", -1, -1, 0}, {"E", 10, -1, 0}, {"F", 10, 10, 0},
-                 {"G", -1, 10, 0}, {"H", 50, 50, 0}, {"I", 54, 50, 0}, {"J", 50, 54, 0}})});
-  set_polylines(module.model, {{0, {4, 5, 6, 7, 4}, 0, 3}});
-  set_triangles({{1, 2, 3}, {8, 9, 10}});
-  created_layers({"Ejes", "Muros", "Zona"});
-  run(false, {kRed, kRed});
-  EXPECT_EQ(faces()[0]->layer(), "TRI");  // the switch is off until A_Color_Tri
-  A_Color_Tri(surface, module.model, {});
-  run(false, {kRed, kRed});
-  const auto drawn = faces();
-  ASSERT_EQ(drawn.size(), 4u);
-  EXPECT_EQ(drawn[2]->layer(), "Zona");
-  EXPECT_EQ(drawn[2]->color(), 256);
-  EXPECT_EQ(drawn[3]->layer(), "TRI");
-  EXPECT_EQ(drawn[3]->color(), 1);
 }
 
 TEST_F(TriangulationTest, ATriangleWithoutColourIsReportedByNumber) {
