@@ -202,6 +202,9 @@ TEST_F(FAcadTest, ControlsFollowEachOther) {
   EXPECT_EQ(dialog.txtAltura.text, "1");
   dialog.set_text("txtAltura", "0,5");
   EXPECT_EQ(dialog.txtAltura.text, "0,5");
+  for (const char* missing : {"Option1(4)", "Option1", "chkPtos(0)", "chkptos" /* names are exact */}) {
+    EXPECT_EQ(dialog.control(missing), nullptr) << missing;
+  }
 }
 
 TEST_F(FAcadTest, EscapeAsksAndOnlyYesCancels) {

@@ -1,7 +1,7 @@
 // Labels: styles and font files, the placement of the kinds (checked by
 // hand with a measure of 0.5 × size per character) and the drawing loop.
-// Multi-line labels, grids, scale bars and leaders are checked against
-// ezdxf in tests/tools/cli_labels_test.py.
+// Where multi-line labels, grids, scale bars and leaders land is checked
+// against ezdxf in tests/tools/cli_labels_test.py.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -149,6 +149,14 @@ TEST_F(LabelsTest, DimensionTextsSitCentredAboveTheirLinesOrBeyondThem) {
     EXPECT_NEAR(placed.Giro, c.giro, 1e-7);
     EXPECT_EQ(module.model.Registros.NumFlechasR, 2);
   }
+}
+
+TEST_F(LabelsTest, MultiLineLabelsAreSplitOnlyOnce) {
+  give({label("Calle#Mayor", 10, 20)});
+  generate();
+  generate();  // the second run finds nothing more to split
+  EXPECT_EQ(module.model.NumRotulos, 2);
+  EXPECT_EQ(text_strings(), (std::vector<std::string>{"Calle", "Mayor", "Calle", "Mayor"}));
 }
 
 TEST_F(LabelsTest, BadLabelsNeverCrash) {

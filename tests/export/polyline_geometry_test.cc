@@ -45,6 +45,18 @@ TEST(ArcThreePointsTest, DegenerateInputsLeaveTheArrayAlone) {
   }
 }
 
+TEST(ArcThreePointsTest, WritesTheCentreOverPointOne) {
+  std::array<double, 9> xyz{10, 0, 3, 0, 10, 4, -10, 0, 5};
+  double radius = 0, start = 0, end = 0;
+  ASSERT_TRUE(Arco_Tres_Puntos(xyz, radius, start, end));
+  EXPECT_NEAR(xyz[0], 0, 1e-12);
+  EXPECT_NEAR(xyz[1], 0, 1e-12);
+  EXPECT_EQ(xyz[2], 3);
+  EXPECT_DOUBLE_EQ(radius, 10);
+  EXPECT_NEAR(start, 2 * 3.141592, 1e-12);  // east is 400 grads, with the routine's own pi
+  EXPECT_NEAR(end, 3.141592, 1e-12);
+}
+
 class PolylineMeasuresTest : public ExportTest {};
 
 TEST_F(PolylineMeasuresTest, ClosedTestAndAreaAndPerimeter) {
