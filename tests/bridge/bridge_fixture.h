@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "bridge/c_kestrel.h"
 #include "cad/catalogue.h"
@@ -16,6 +17,27 @@
 #include "support/scripted_module.h"
 
 namespace kestrel::bridge {
+
+// A drawing named `name` of `points` points at the origin, named "<name>-<i>".
+inline model::t_Dibujo points_drawing(const std::string& name, int points) {
+  model::t_Dibujo d;
+  d.Texto2 = name;
+  d.NuPun = points;
+  for (auto* a : {&d.X, &d.Y, &d.Z}) a->redim(1, points);
+  for (auto* a : {&d.Nmb, &d.Cd, &d.infor}) a->redim(1, points);
+  d.Capa.redim(1, points);
+  for (int i = 1; i <= points; ++i) d.Nmb[i] = name + "-" + std::to_string(i);
+  return d;
+}
+
+// The set of `drawings` as the host hands it over, drawing `current` selected.
+inline model::t_Datos drawing_set(std::vector<model::t_Dibujo> drawings, int current) {
+  model::t_Datos set;
+  set.NuDibujos = static_cast<std::int32_t>(drawings.size());
+  set.DibujoAct = current;
+  set.Dibujos = core::VbArray<model::t_Dibujo>(1, std::move(drawings));
+  return set;
+}
 
 class BridgeTest : public ::testing::Test, protected test_support::ScriptedModule {
  protected:

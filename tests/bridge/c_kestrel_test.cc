@@ -59,31 +59,6 @@ TEST_F(BridgeTest, LongToRgbSplitsLowByteFirstAndPercentageFloors) {
   EXPECT_EQ(error_number([] { (void)c_Kestrel::percentage(0, 1); }), core::kDivisionByZero);
 }
 
-TEST_F(BridgeTest, CompatibilityMethodsTouchNothingAndReturnEmptyRecords) {
-  module.model.NumPuntos = 3;
-  const core::Obj nothing;
-  std::int32_t n = 7, np = 9, ent = cadTodo;
-  VbArray<double> x(1, 2), y, z;
-  std::string ff = "x";
-  core::VbBool todo = core::kTrue;
-
-  kestrel->Obten_objetos1(nothing, n, x, y, z);
-  kestrel->Obten_objetos(nothing, n, x, y, z, np, x, y, z);
-  kestrel->Bloques_descompon();
-  const model::t_Dibujo a = kestrel->Copia_Todo1(nothing, ent);
-  const model::t_Dibujo b = kestrel->Copia_Todo2(nothing, ff, &todo);
-  const model::t_Datos c = kestrel->Example_Documents(nothing);
-
-  EXPECT_EQ(n, 7);
-  EXPECT_EQ(np, 9);
-  EXPECT_EQ(x.size(), 2);
-  EXPECT_EQ(module.model.NumPuntos, 3);
-  EXPECT_TRUE(message_box.shown().empty());
-  EXPECT_EQ(a, model::t_Dibujo{});
-  EXPECT_EQ(b, model::t_Dibujo{});
-  EXPECT_EQ(c, model::t_Datos{});
-}
-
 TEST_F(BridgeTest, ADialogThatCannotBeCreatedIsReportedAndThenMissedWithError91) {
   std::optional<c_Kestrel> other;
   {
@@ -97,16 +72,6 @@ TEST_F(BridgeTest, ADialogThatCannotBeCreatedIsReportedAndThenMissedWithError91)
   ASSERT_EQ(message_box.shown().size(), 2u);
   EXPECT_TRUE(message_box.shown()[1].text.starts_with("Autocad_Genera_Puntos - Error    nº  91: "))
       << message_box.shown()[1].text;
-}
-
-TEST_F(BridgeTest, DialogControlsAreFoundByNameAndIndex) {
-  exporting::f_Acad& dialog = kestrel->aCad();
-  ASSERT_NE(dialog.control("Option1(3)"), nullptr);
-  EXPECT_EQ(dialog.control("Option1(3)")->caption, "2D Renderizado y sombreado en color");
-  EXPECT_EQ(dialog.control("cmdDatosaceptar")->caption, "Generar");
-  for (const char* missing : {"Option1(4)", "Option1", "chkPtos(0)", "chkptos" /* names are exact */, "Op3D(x)"}) {
-    EXPECT_EQ(dialog.control(missing), nullptr) << missing;
-  }
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include "cad/memcad/curves.h"
 #include "cad/memcad/texts.h"
 #include "import/scripted_progress_form.h"
-#include "model/colours.h"
 
 namespace kestrel::bridge {
 namespace {
@@ -36,18 +35,13 @@ TEST_F(ImportMethodsTest, SuccessiveCopiesLeaveTheLastDrawingOnly) {
   drawing().model_space().add<memcad::Point>(memcad::Vec3{1, 2, 3});
   (void)copy();
   drawing().model_space().add<memcad::Point>(memcad::Vec3{4, 5, 6});
-  const model::t_Datos set = copy();
+  const model::t_Datos set = copy(true);
   EXPECT_EQ(salir, core::kFalse);
   ASSERT_EQ(set.NuDibujos, 1);
   EXPECT_EQ(set.Dibujos[1].NuPun, 2);
+  EXPECT_EQ(set.Dibujos[1].Opciones.get(model::kChkPtos), 0);  // TodoC reaches the points flag
   EXPECT_EQ(kestrel->import_state().Datos, set);
   EXPECT_EQ(module.error_log.count(), 0u);
-}
-
-TEST_F(ImportMethodsTest, TodoCReachesThePointsFlag) {
-  drawing().model_space().add<memcad::Point>(memcad::Vec3{1, 2, 3});
-  EXPECT_EQ(copy(false).Dibujos[1].Opciones.get(model::kChkPtos), 1);
-  EXPECT_EQ(copy(true).Dibujos[1].Opciones.get(model::kChkPtos), 0);
 }
 
 TEST_F(ImportMethodsTest, SwitchedOffLayersFollowTheObjectsOption) {
@@ -75,14 +69,13 @@ TEST_F(ImportMethodsTest, CensusAddsUpAcrossCalls) {
   EXPECT_EQ(module.model.NumPolis, 0);  // counting reads nothing into the model
 }
 
-TEST_F(ImportMethodsTest, EntidadesWithoutBlqLeavesColoursAndBlockNamesAlone) {
+TEST_F(ImportMethodsTest, EntidadesReadsOneEntityAndItsLayerIntoTheModel) {
   drawing().model_space().add<memcad::Line>(memcad::Vec3{0, 0, 0}, memcad::Vec3{1, 1, 0}).set_layer("BORDE");
   core::Variant e = entity(0);
   kestrel->ENTIDADES(e);
   ASSERT_EQ(module.model.NumPolis, 1);
   ASSERT_EQ(module.model.NumCapas, 1);
   EXPECT_EQ(module.model.Capas[1].Nombre, "BORDE");
-  EXPECT_EQ(module.model.Capas[1].ColorCapa, model::Color_RGB(core::Variant(0)));
 }
 
 TEST_F(ImportMethodsTest, DexomponZombieLeavesOnlyThePointsLayerOn) {

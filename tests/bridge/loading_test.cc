@@ -6,30 +6,10 @@
 namespace kestrel::bridge {
 namespace {
 
-model::t_Dibujo drawing_with_points(const std::string& name, int points) {
-  model::t_Dibujo d;
-  d.Texto2 = name;
-  d.NuPun = points;
-  for (auto* a : {&d.X, &d.Y, &d.Z}) a->redim(1, points);
-  for (auto* a : {&d.Nmb, &d.Cd, &d.infor}) a->redim(1, points);
-  d.Capa.redim(1, points);
-  for (int i = 1; i <= points; ++i) d.Nmb[i] = name + "-" + std::to_string(i);
-  return d;
-}
-
-model::t_Datos drawing_set(int count, int current) {
-  model::t_Datos set;
-  set.NuDibujos = count;
-  set.DibujoAct = current;
-  set.Dibujos.redim(1, count);
-  for (int k = 1; k <= count; ++k) set.Dibujos[k] = drawing_with_points("D" + std::to_string(k), k);
-  return set;
-}
-
 TEST_F(BridgeTest, MeteKeepsTheHostsColourBounds) {
   VbArray<std::int32_t> colours(0, 2);
   colours[2] = 0xFF;
-  kestrel->Mete(drawing_set(3, 5), colours);
+  kestrel->Mete(drawing_set({points_drawing("D1", 1), points_drawing("D2", 2), points_drawing("D3", 3)}, 5), colours);
 
   EXPECT_EQ(module.model.DibujoActual, 3);
   EXPECT_EQ(kestrel->VVc().lbound(), 0);  // the host's bounds are kept
@@ -38,7 +18,7 @@ TEST_F(BridgeTest, MeteKeepsTheHostsColourBounds) {
 }
 
 TEST_F(BridgeTest, MeteWithAnEmptySetReportsAndKeepsTheModel) {
-  kestrel->Mete(drawing_set(2, 1), {});
+  kestrel->Mete(drawing_set({points_drawing("D1", 1), points_drawing("D2", 2)}, 1), {});
   ASSERT_EQ(module.model.NumPuntos, 1);
 
   VbArray<std::int32_t> colours(1, 1);
@@ -49,16 +29,6 @@ TEST_F(BridgeTest, MeteWithAnEmptySetReportsAndKeepsTheModel) {
   EXPECT_EQ(error_setting("Numero"), "1");
   EXPECT_EQ(module.model.PtoNombre[1], "D1-1");  // the groups keep what they held
   EXPECT_EQ(kestrel->VVc().size(), 1);
-}
-
-TEST_F(BridgeTest, GeneratorMessagesEndWithTheAdviceOnceADrawingWasLoaded) {
-  install_cad();
-  ASSERT_TRUE(connect());
-  kestrel->Mete_dibujo(drawing_with_points("solo", 1));
-  created[0]->inject_failure("GetInterfaceObject", 1, 13);
-  kestrel->Color_True();
-  ASSERT_EQ(message_box.shown().size(), 1u);
-  EXPECT_TRUE(message_box.shown()[0].text.ends_with(" " + std::string(model::kVersionAdvice)));
 }
 
 TEST_F(BridgeTest, MetePunAndMeteEntidadesLetErrorsThrough) {

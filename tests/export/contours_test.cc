@@ -37,16 +37,11 @@ class ContoursTest : public SurfaceTest {
   }
 };
 
-TEST_F(ContoursTest, NoContoursNoLayers) {
-  state.PrefCap = "X_";
-  Curvado(ctx);
-  EXPECT_EQ(layer("X_Cv"), nullptr);
-  EXPECT_EQ(layer("X_Cvd"), nullptr);
-  EXPECT_TRUE(pointer.history().empty());
-}
-
 TEST_F(ContoursTest, LayersTakeTheFirstColoursOfEachKindAndLinesTheirKindsLayer) {
   state.PrefCap = "X_";
+  Curvado(ctx);  // no contours: no layers
+  EXPECT_EQ(layer("X_Cv"), nullptr);
+  EXPECT_TRUE(pointer.history().empty());
   module.model.DeformaZ = 10;
   set_contours({{true, kGreen, {{0, 0, 2}, {1, 0, 2}}},
                 {true, kCyan, {{0, 1, 3}, {1, 1, 3}, {2, 1, 3}}},
@@ -68,30 +63,6 @@ TEST_F(ContoursTest, LayersTakeTheFirstColoursOfEachKindAndLinesTheirKindsLayer)
   EXPECT_TRUE(dialog.proBarra.visible);  // left shown
   // N = 8 vertices - 1: step 1, maximum 7, no + 1.
   EXPECT_EQ(dialog.proBarra.max, 7);
-}
-
-TEST_F(ContoursTest, FlatContoursCarryTheirElevation) {
-  module.model.DeformaZ = 2;
-  state.Solo2D = core::kTrue;
-  set_contours({{false, kGreen, {{0, 0, 7}, {5, 0, 7}, {5, 5, 7}}}});
-  Curvado(ctx);
-  const auto drawn = flat_polylines();
-  ASSERT_EQ(drawn.size(), 1u);
-  EXPECT_EQ(drawn[0]->xyz, (std::vector<double>{0, 0, 0, 5, 0, 0, 5, 5, 0}));
-  EXPECT_EQ(drawn[0]->elevation, 14);
-  EXPECT_EQ(drawn[0]->layer(), "Cvd");
-}
-
-TEST_F(ContoursTest, ProgressOverAThousandVertices) {
-  std::vector<model::Vertex3> vertices;
-  for (int k = 0; k < 1000; ++k) vertices.push_back({static_cast<double>(k), 0, 1});
-  set_contours({{true, kGreen, vertices}});
-  Curvado(ctx);
-  EXPECT_EQ(dialog.labMandando.caption, "Generando  999 curvas:");
-  EXPECT_EQ(dialog.proBarra.max, 999);
-  EXPECT_EQ(pump.calls(), 1000u);
-  ASSERT_EQ(lines3d().size(), 1u);
-  EXPECT_EQ(lines3d()[0]->vertex_count(), 1000u);
 }
 
 TEST_F(ContoursTest, CancelAndShortVertexListsStopTheRun) {

@@ -22,19 +22,16 @@
 namespace kestrel::exporting::testing {
 
 struct LayerSpec {
-  LayerSpec(std::string name, bool on = true, std::int32_t colour = 0) : name(std::move(name)), on(on), colour(colour) {}
   std::string name;
-  bool on;
-  std::int32_t colour;  // packed 0xBBGGRR
+  bool on = true;
+  std::int32_t colour = 0;  // packed 0xBBGGRR
 };
 
 struct PointSpec {
-  PointSpec(std::string name, double x, double y, double z, std::string code = "", std::int16_t layer = 1)
-      : name(std::move(name)), x(x), y(y), z(z), code(std::move(code)), layer(layer) {}
   std::string name;
   double x, y, z;
-  std::string code;
-  std::int16_t layer;
+  std::string code{};
+  std::int16_t layer = 1;
 };
 
 // A stored drawing named `name` with these layers and points (arrays 1..n).

@@ -36,10 +36,7 @@ class RecordingListener final : public FAcadEvents {
 class FAcadTest : public ::testing::Test, protected test_support::ScriptedModule {
  protected:
   std::string cad(const char* key) { return read_setting(settings, "Cad", key, "<missing>"); }
-  void placement_setting(const char* key, const char* value) {
-    settings.save(kSettingsApp, "Quentar Posicion Autoca VB", key, value);
-  }
-  [[nodiscard]] std::string placement(const char* key) {
+  std::string placement(const char* key) {
     return settings.get(kSettingsApp, "Quentar Posicion Autoca VB", key, "<missing>");
   }
   // Loads the dialog and puts it on the screen, where its buttons can be pressed.
@@ -52,22 +49,31 @@ class FAcadTest : public ::testing::Test, protected test_support::ScriptedModule
   f_Acad dialog{module, &listener};
 };
 
-struct PlacementCase {
-  const char* state;
-  const char* top;
-  const char* left;
-  WindowPlacement expected;
-};
+TEST_F(FAcadTest, WindowPositionIsSavedAndRestoredWithinLimits) {
+  dialog.load();
+  dialog.set_placement({0, 321, 654});
+  dialog.txtAltura.text = "0.75";
+  dialog.unload();
+  EXPECT_EQ(read_setting(settings, "Quentar", "Altura Texto", ""), "0.75");
+  dialog.load();
+  EXPECT_EQ(dialog.placement().top, 321);
+  EXPECT_EQ(dialog.placement().left, 654);
+  dialog.set_placement({2, 1, 1});
+  dialog.unload();
+  EXPECT_EQ(placement("Estado"), "2");
+  EXPECT_EQ(placement("Top"), "321");  // only the state is saved when maximised
 
-TEST_F(FAcadTest, WindowPositionIsRestoredWithinLimits) {
-  const PlacementCase cases[] = {
+  const struct {
+    const char *state, *top, *left;
+    WindowPlacement expected;
+  } cases[] = {
       {"0", "30000", "200", {0, 100, 200}},  {"0", "-25001", "25000", {0, 100, 25000}},
       {"1", "500", "500", {0, 100, 100}},  {"0", "70000", "500", {0, 100, 100}},  // not a 16-bit number: gives up
   };
-  for (const PlacementCase& c : cases) {
-    placement_setting("Estado", c.state);
-    placement_setting("Top", c.top);
-    placement_setting("Left", c.left);
+  for (const auto& c : cases) {
+    for (const auto& [key, value] : {std::pair{"Estado", c.state}, {"Top", c.top}, {"Left", c.left}}) {
+      settings.save(kSettingsApp, "Quentar Posicion Autoca VB", key, value);
+    }
     dialog.load();
     SCOPED_TRACE(std::string(c.state) + "/" + c.top + "/" + c.left);
     EXPECT_EQ(dialog.placement().state, c.expected.state);
@@ -75,34 +81,6 @@ TEST_F(FAcadTest, WindowPositionIsRestoredWithinLimits) {
     EXPECT_EQ(dialog.placement().left, c.expected.left);
     dialog.unload();
   }
-  EXPECT_TRUE(message_box.shown().empty());
-}
-
-TEST_F(FAcadTest, NonPositiveTextHeightLoadsAsOne) {
-  save_setting(settings, "Quentar", "Altura Texto", "-2");
-  save_setting(settings, "Cad", "Rotula H", "-2");
-  dialog.load();
-  EXPECT_EQ(dialog.txtAltura.text, "-2");  // "Rotula H" is read after "Altura Texto" and wins
-  dialog.unload();
-  save_setting(settings, "Cad", "Rotula H", "2.5");
-  dialog.load();
-  EXPECT_EQ(dialog.txtAltura.text, "2.5");
-}
-
-TEST_F(FAcadTest, UnloadSavesPositionAndTextHeight) {
-  dialog.load();
-  dialog.set_placement({0, 321, 654});
-  dialog.txtAltura.text = "0.75";
-  dialog.unload();
-  EXPECT_EQ(placement("Top"), "321");
-  EXPECT_EQ(placement("Left"), "654");
-  EXPECT_EQ(read_setting(settings, "Quentar", "Altura Texto", ""), "0.75");
-
-  dialog.load();
-  dialog.set_placement({2, 1, 1});
-  dialog.unload();
-  EXPECT_EQ(placement("Estado"), "2");
-  EXPECT_EQ(placement("Top"), "321");  // only the state is saved when maximised
 }
 
 TEST_F(FAcadTest, AcceptRaisesEveryEventInItsFixedOrder) {
@@ -112,16 +90,11 @@ TEST_F(FAcadTest, AcceptRaisesEveryEventInItsFixedOrder) {
   dialog.set_text("txtCap", "  PRE ");
   dialog.set_value("Op3D(0)", 1);
   dialog.set_text("txtCap", "  PRE ");  // choosing 2D rewrote it
-  dialog.set_value("chkPtos", 1);
-  dialog.set_value("ChkNu", 1);
+  for (const char* box : {"chkPtos", "ChkNu", "chkTria", "Option1(3)", "chkCurv", "chkPoli", "chkText", "chkBlo",
+                          "Chk_Capas"}) {
+    dialog.set_value(box, 1);
+  }
   dialog.set_text("txtAltura", "2,5");
-  dialog.set_value("chkTria", 1);
-  dialog.set_value("Option1(3)", 1);
-  dialog.set_value("chkCurv", 1);
-  dialog.set_value("chkPoli", 1);
-  dialog.set_value("chkText", 1);
-  dialog.set_value("chkBlo", 1);
-  dialog.set_value("Chk_Capas", 1);
   dialog.click("cmdDatosaceptar");
 
   const std::vector<std::string> expected = {"aCapasPrefijo(PRE)", "aCadCapas(1)", "aCad2D", "aCadPtos",
@@ -130,34 +103,6 @@ TEST_F(FAcadTest, AcceptRaisesEveryEventInItsFixedOrder) {
   EXPECT_EQ(listener.events, expected);
   EXPECT_FALSE(dialog.loaded());
   EXPECT_DOUBLE_EQ(module.model.DeformaZ, 1.0);
-}
-
-TEST_F(FAcadTest, DisabledItemsRaiseNothingButBlocksOnlyNeedTheTick) {
-  show();
-  dialog.chkPtos.value = 1;
-  dialog.chkPtos.enabled = false;
-  dialog.chkTria.value = 1;
-  dialog.chkTria.enabled = false;
-  dialog.chkBlo.value = 1;
-  dialog.chkBlo.enabled = false;
-  dialog.click("cmdDatosaceptar");
-  EXPECT_EQ(listener.events, (std::vector<std::string>{"aCapasPrefijo()", "aCadCapas(0)", "acadBloq"}));
-}
-
-TEST_F(FAcadTest, EveryTriangulationOptionRaisesItsEvent) {
-  const std::pair<const char*, const char*> options[] = {{"Option1(0)", "aCadTria(false)"},
-                                                         {"Option1(1)", "aCadTriaCurv(false)"},
-                                                         {"Option1(2)", "aCadTria(true)"},
-                                                         {"Option1(3)", "aCadTriaCurv(true)"}};
-  for (const auto& [option, event] : options) {
-    listener.events.clear();
-    show();
-    dialog.set_text("txtCap", "");
-    dialog.set_value("chkTria", 1);
-    dialog.set_value(option, 1);
-    dialog.click("cmdDatosaceptar");
-    EXPECT_EQ(listener.events, (std::vector<std::string>{"aCadCapas(0)", event})) << option;
-  }
 }
 
 TEST_F(FAcadTest, AcceptSavesOptionsUnderCadAndDecimalsAreReadFromDatos) {
@@ -170,7 +115,6 @@ TEST_F(FAcadTest, AcceptSavesOptionsUnderCadAndDecimalsAreReadFromDatos) {
   dialog.click("cmdDatosaceptar");
 
   EXPECT_EQ(cad("Decimales X"), "5");
-  EXPECT_EQ(cad("Rotula Z"), "1");
   EXPECT_EQ(cad("3D"), "True");
   EXPECT_EQ(cad("2D"), "False");
 
@@ -224,7 +168,7 @@ TEST_F(FAcadTest, ButtonsOutOfReachDoNotRespond) {
   }
 }
 
-TEST_F(FAcadTest, DeformationFollowsComboAnd3D) {
+TEST_F(FAcadTest, ControlsFollowEachOther) {
   dialog.load();
   for (const auto& [text, deformation] : {std::pair{" x 10", 10.0}, {"", 0.0}, {" x-5", 1.0}}) {
     dialog.set_text("Combo1", text);
@@ -239,10 +183,7 @@ TEST_F(FAcadTest, DeformationFollowsComboAnd3D) {
   dialog.set_value("Op3D(1)", 1);
   EXPECT_DOUBLE_EQ(module.model.DeformaZ, 30.0);
   EXPECT_EQ(dialog.txtCap.text, "3D_");
-}
 
-TEST_F(FAcadTest, CheckBoxInterlocks) {
-  dialog.load();
   dialog.set_value("chkPtos", 0);
   for (const char* name : {"ChkNu", "chkNo", "chkCod", "ChkX", "TextZ", "Label2(1)", "CmbOrient", "txtAltura",
                            "ChkAtri"}) {
@@ -261,6 +202,9 @@ TEST_F(FAcadTest, CheckBoxInterlocks) {
   EXPECT_EQ(dialog.txtAltura.text, "1");
   dialog.set_text("txtAltura", "0,5");
   EXPECT_EQ(dialog.txtAltura.text, "0,5");
+  for (const char* missing : {"Option1(4)", "Option1", "chkPtos(0)", "chkptos" /* names are exact */}) {
+    EXPECT_EQ(dialog.control(missing), nullptr) << missing;
+  }
 }
 
 TEST_F(FAcadTest, EscapeAsksAndOnlyYesCancels) {
@@ -277,32 +221,6 @@ TEST_F(FAcadTest, EscapeAsksAndOnlyYesCancels) {
   EXPECT_EQ(module.model.Cancelar, core::kFalse);
   dialog.key_press('a');
   EXPECT_EQ(message_box.shown().size(), 3u);
-}
-
-TEST_F(FAcadTest, Datos1FillsTheDialogFromTheModel) {
-  dialog.Datos1();  // an empty model: nothing to label, nothing to tick
-  EXPECT_FALSE(dialog.chkPtos.enabled);
-  EXPECT_FALSE(dialog.txtAltura.enabled);
-  EXPECT_EQ(dialog.chkBlo.value, 0);
-  EXPECT_FALSE(dialog.chkTria.enabled);
-
-  model::DrawingModel& m = module.model;
-  m.NumPuntos = 12;
-  m.NumTriangulos = 3;
-  m.NumBloques = 2;
-  m.Opciones.set(model::kChkPtos, 1);
-  m.Opciones.set(model::kChkZ, 5);  // only 1 ticks
-  m.Opciones.set(model::kChkPoli, 1);
-  dialog.Datos1();
-  EXPECT_EQ(dialog.labPtos.caption, " 12");
-  EXPECT_EQ(dialog.chkPtos.value, 1);
-  EXPECT_EQ(dialog.ChkZ.value, 0);
-  EXPECT_EQ(dialog.chkTria.value, 1);
-  EXPECT_FALSE(dialog.chkPoli.enabled);  // no polylines...
-  EXPECT_EQ(dialog.chkPoli.value, 1);    // ...but the flag is taken as it is
-  EXPECT_FALSE(dialog.chkText.enabled);
-  EXPECT_EQ(dialog.chkBlo.value, 1);
-  EXPECT_TRUE(dialog.txtAltura.enabled);
 }
 
 }  // namespace

@@ -1,14 +1,13 @@
+// The pattern of every code, its angle, scale and boundary are checked
+// against ezdxf in tests/tools/cli_polylines_test.py; here the colour
+// branches and the steps their errors name.
 #include <gtest/gtest.h>
-
-#include <optional>
 
 #include "export/hatch.h"
 #include "polyline_fixture.h"
 
 namespace kestrel::exporting::testing {
 namespace {
-
-constexpr double kRadiansPerGrad = 90.0 / 100 * 3.141592 / 180;
 
 class HatchTest : public ExportTest {
  protected:
@@ -26,46 +25,6 @@ class HatchTest : public ExportTest {
   }
   core::Obj square;
 };
-
-struct PatternCase {
-  std::int16_t t;
-  std::optional<std::string> name;  // none: no hatch is attempted
-  double grads;
-};
-
-TEST_F(HatchTest, EveryCodeGivesItsPatternOrNothing) {
-  std::vector<PatternCase> cases = {{-71, std::nullopt, 0}, {-49, std::nullopt, 0}, {0, std::nullopt, 0},
-                                    {-61, "SOLID", 0},      {-60, "SOLID", 0},      {-55, "ANSI37", 0},
-                                    {-54, "ANSI37", 50},    {-53, "ANSI31", 50},    {-52, "ANSI31", 100},
-                                    {-51, "ANSI31", 150},   {-50, "ANSI31", 0}};
-  for (std::int16_t t = -70; t <= -62; ++t) cases.push_back({t, "", 0});
-  for (std::int16_t t = -59; t <= -56; ++t) cases.push_back({t, "", 0});
-  for (const PatternCase& c : cases) {
-    SCOPED_TRACE(c.t);
-    const std::size_t before = hatches().size();
-    const std::size_t shown = messages().size();
-    hatch(c.t);
-    if (!c.name) {
-      EXPECT_EQ(hatches().size(), before);
-      EXPECT_EQ(messages().size(), shown);
-    } else if (c.name->empty()) {  // the CAD refuses the empty name: reported, nothing left
-      EXPECT_EQ(hatches().size(), before);
-      ASSERT_EQ(messages().size(), shown + 1);
-      EXPECT_EQ(messages().back().rfind("Ch4_CreateHatch: 10  Error nº ", 0), 0u) << messages().back();
-    } else {
-      ASSERT_EQ(hatches().size(), before + 1);
-      const memcad::Hatch& h = *hatches().back();
-      EXPECT_EQ(h.pattern_name, *c.name);
-      EXPECT_EQ(h.pattern_type, 0);
-      EXPECT_TRUE(h.associative);
-      EXPECT_DOUBLE_EQ(h.pattern_scale, 0.1);
-      EXPECT_DOUBLE_EQ(h.pattern_angle, c.grads * kRadiansPerGrad);
-      ASSERT_EQ(h.loops.size(), 1u);
-      EXPECT_TRUE(h.loops[0].outer);
-    }
-  }
-  EXPECT_NEAR(hatch_pattern(-52)->angle_grads * kRadiansPerGrad, 1.5707963, 1e-6);  // 90 degrees
-}
 
 TEST_F(HatchTest, ColourBranches) {
   state.PrefCap = "2D_";

@@ -1,10 +1,10 @@
 // Labels: styles and font files, the placement of the kinds (checked by
-// hand with a measure of 0.5 × size per character), the drawing loop and
-// the leaders. Texts, polylines and hatches are read back from memcad.
+// hand with a measure of 0.5 × size per character) and the drawing loop.
+// Where multi-line labels, grids, scale bars and leaders land is checked
+// against ezdxf in tests/tools/cli_labels_test.py.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <numbers>
 
 #include "export/label_fonts.h"
 #include "export/label_placement.h"
@@ -58,10 +58,6 @@ class LabelsTest : public ExportTest {
     for (const memcad::Text* t : texts()) out.push_back(t->text);
     return out;
   }
-  std::vector<const memcad::Polyline2d*> polylines() const {
-    return entities<memcad::Polyline2d>(memcad::EntityKind::kPolyline2d);
-  }
-  std::vector<const memcad::Hatch*> hatches() const { return entities<memcad::Hatch>(memcad::EntityKind::kHatch); }
 };
 
 TEST_F(LabelsTest, StylesAreMadeOnceEachAtMostFiveHundred) {
@@ -89,24 +85,6 @@ TEST_F(LabelsTest, StylesAreMadeOnceEachAtMostFiveHundred) {
   EXPECT_EQ(drawn[1]->style_name(), "Arial");
   ASSERT_EQ(messages().size(), 1u) << messages()[0];
   EXPECT_EQ(messages()[0].rfind("Textos - Error   nº ", 0), 0u) << messages()[0];
-}
-
-TEST_F(LabelsTest, FontFilesComeFromTheTableAndTheFontsFolder) {
-  platform::TempFolder folder;
-  platform::write_bytes(folder.path() / "fuentes_.txt", "\"Rotulo  \",\" arial \"\n\n\"Otro  \",nada\n");
-  platform::write_bytes(folder.path() / "arial.ttf", "x");
-  platform::write_bytes(folder.path() / "Propia.TTF", "x");
-  save_setting(settings, "Fuentes", "fichero", (folder.path() / "fuentes_.txt").string());
-  save_setting(settings, "Fuentes", "carpeta", folder.path().string());
-  give({label("1", 0, 0), label("2", 0, 0), label("3", 0, 0)});
-  module.model.Rotulos[1].Estilo = "Rotulo";
-  module.model.Rotulos[2].Estilo = "Otro";  // in the table, its file missing
-  module.model.Rotulos[3].Estilo = "propia";  // not in the table: its own name
-  generate();
-  EXPECT_EQ(document().text_styles().find("Rotulo")->font_file, (folder.path() / "arial.ttf").string());
-  EXPECT_EQ(document().text_styles().find("Otro")->font_file, "txt.shx");
-  EXPECT_EQ(document().text_styles().find("propia")->font_file, (folder.path() / "Propia.TTF").string());
-  EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(LabelsTest, TheFontsFolderEndsInOneSeparator) {
@@ -173,75 +151,12 @@ TEST_F(LabelsTest, DimensionTextsSitCentredAboveTheirLinesOrBeyondThem) {
   }
 }
 
-TEST_F(LabelsTest, MultiLineLabelsAreSplitOnceAndReadDownwards) {
+TEST_F(LabelsTest, MultiLineLabelsAreSplitOnlyOnce) {
   give({label("Calle#Mayor", 10, 20)});
   generate();
+  generate();  // the second run finds nothing more to split
   EXPECT_EQ(module.model.NumRotulos, 2);
-  ASSERT_EQ(text_strings(), (std::vector<std::string>{"Calle", "Mayor"}));
-  EXPECT_NEAR(texts()[1]->insertion.x, 10, 1e-9);
-  EXPECT_NEAR(texts()[1]->insertion.y, 20 - 1.3, 1e-9);
-  generate();  // a second run finds nothing more to split
-  EXPECT_EQ(module.model.NumRotulos, 2);
-}
-
-TEST_F(LabelsTest, GridFramesAndScaleBarsDrawOnlyWhatTheyGenerate) {
-  t_Rotulo grid = between("11", 100, 50, 0, 0);  // corners in either order
-  t_Rotulo scale = between("12", 0, -10, 20, -10);
-  give({grid, scale});
-  generate();
-  EXPECT_EQ(text_strings(), (std::vector<std::string>{"Y1=0.00", "X=0.00", "Y=0.00", "X=100.00", "Y=50.00",
-                                                      "X=0.00", "Y=50.00", "X=100.00", "0", "20"}));
-  EXPECT_EQ(polylines().size(), 4u + 3u);  // frame; bar and two ticks
-  const memcad::Text& zero = *texts()[8];
-  EXPECT_NEAR(zero.insertion.x, -0.5, 1e-9);
-  EXPECT_NEAR(zero.insertion.y, -9, 1e-9);
-  const memcad::Text& y1 = *texts()[0];  // left of the frame, half a size off
-  EXPECT_NEAR(y1.insertion.x, 0 - 0.5 - 3.5, 1e-9);
-}
-
-TEST_F(LabelsTest, RotationHeightLayerAndColourOfATextAndTheOffLayerRule) {
-  std::vector<t_Rotulo> labels{label("norte", 1, 2), label("sur", 3, 4), label("apagada", 5, 6, "", 2)};
-  labels[1].Giro = 100;
-  labels[1].Altura = 2;
-  give(labels);
-  state.CapAc = 1;
-  generate();
-  auto drawn = texts();
-  ASSERT_EQ(drawn.size(), 2u);
-  EXPECT_NEAR(drawn[0]->rotation, 2 * std::numbers::pi, 1e-8);
-  EXPECT_NEAR(drawn[1]->rotation, 3 * std::numbers::pi / 2, 1e-8);
-  EXPECT_DOUBLE_EQ(drawn[1]->height, 1.8);
-  EXPECT_EQ(drawn[0]->layer(), "UNO");
-  EXPECT_EQ(drawn[0]->color(), 256);
-  state.CapAc = 0;
-  generate();
-  EXPECT_EQ(texts().size(), 5u);
-  EXPECT_EQ(texts().back()->layer(), "DOS");
-}
-
-TEST_F(LabelsTest, LeadersDrawSegmentsAndFilledArrowheads) {
-  give({});
-  LeeFlechas(ctx, core::kFalse);  // empty registers: nothing
-  EXPECT_TRUE(polylines().empty());
-  model::LabelRegisters& r = module.model.Registros;
-  for (auto* list : {&r.LinX1, &r.LinY1, &r.LinX2, &r.LinY2, &r.FleX1, &r.FleY1, &r.FleX2, &r.FleY2, &r.FleX3,
-                     &r.FleY3}) {
-    list->redim(1, 1);
-  }
-  r.LinCapa.redim(1, 1);
-  r.FleCapa.redim(1, 1);
-  Anota_Linea(r, 100, 200, 110, 200, 2);
-  Anota_Flecha(r, 0, 0, 1, 0, 0, 1, 1);
-  LeeFlechas(ctx, core::kFalse);
-  const auto lines = polylines();
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0]->xyz, (std::vector<double>{100, 200, 0, 110, 200, 0}));
-  EXPECT_EQ(lines[0]->layer(), "DOS");
-  EXPECT_EQ(lines[0]->color(), 256);
-  EXPECT_EQ(lines[1]->xyz, (std::vector<double>{0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0}));
-  ASSERT_EQ(hatches().size(), 1u);
-  EXPECT_EQ(hatches()[0]->pattern_name, "SOLID");
-  EXPECT_EQ(hatches()[0]->layer(), "UNO");
+  EXPECT_EQ(text_strings(), (std::vector<std::string>{"Calle", "Mayor", "Calle", "Mayor"}));
 }
 
 TEST_F(LabelsTest, BadLabelsNeverCrash) {

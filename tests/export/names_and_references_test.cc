@@ -16,17 +16,6 @@ TEST(LimpiaNombreCapa, KeepsLettersDigitsAndUnderscoreCharacterForCharacter) {
   EXPECT_EQ(Limpia_Nombre_Capa("", -2), "Capa_-2");
 }
 
-TEST(LimpiaCapas, EveryEmptyNameGetsTheLayerCount) {
-  model::DrawingModel m;
-  m.NumCapas = 3;
-  m.Capas.redim(1, 3);
-  m.Capas[2].Nombre = "Eje 1";
-  Limpia_Capas(m);
-  EXPECT_EQ(m.Capas[1].Nombre, "Capa_3");
-  EXPECT_EQ(m.Capas[2].Nombre, "Eje_1");
-  EXPECT_EQ(m.Capas[3].Nombre, "Capa_3");
-}
-
 struct ReferenceCase {
   const char* code;
   const char* shortened;
@@ -63,12 +52,10 @@ TEST(LeeReferenciaBloque, SplitsNameScaleAndRotation) {
 }
 
 TEST(BlockReference, OnlyTwoMarkersMakeAReference) {
-  EXPECT_TRUE(is_block_reference("**MURO"));
-  EXPECT_TRUE(is_block_reference("##MURO"));
-  EXPECT_FALSE(is_block_reference("#MURO"));
-  EXPECT_FALSE(is_block_reference("*#MURO"));
-  EXPECT_FALSE(is_block_reference("*"));
-  EXPECT_FALSE(is_block_reference(""));
+  for (const auto& [code, reference] : {std::pair{"**MURO", true}, {"##MURO", true}, {"#MURO", false},
+                                        {"*#MURO", false}, {"*", false}, {"", false}}) {
+    EXPECT_EQ(is_block_reference(code), reference) << code;
+  }
 }
 
 TEST(BuscaDibujo, FirstExactNameAsLongElseIntegerZero) {

@@ -35,17 +35,19 @@ class PointLabelsTest : public ExportTest {
   void run0(double h) { Autocad_Genera_Textos0(ctx, h); }
   void run(double h) { Autocad_Genera_Textos(ctx, h); }
 
-  void expect_texts(const std::vector<Expected>& expected, double rotation = 0) {
+  // The texts drawn from the `from`-th on are `expected`.
+  void expect_texts(const std::vector<Expected>& expected, double rotation = 0, std::size_t from = 0) {
     const auto found = texts();
-    ASSERT_EQ(found.size(), expected.size());
+    ASSERT_EQ(found.size(), from + expected.size());
     for (std::size_t k = 0; k < expected.size(); ++k) {
       SCOPED_TRACE(expected[k].text);
-      EXPECT_EQ(found[k]->text, expected[k].text);
-      EXPECT_DOUBLE_EQ(found[k]->insertion.x, expected[k].x);
-      EXPECT_DOUBLE_EQ(found[k]->insertion.y, expected[k].y);
-      EXPECT_EQ(found[k]->layer(), expected[k].layer);
-      EXPECT_EQ(found[k]->color(), expected[k].colour);
-      EXPECT_DOUBLE_EQ(found[k]->rotation, rotation);
+      const memcad::Text& t = *found[from + k];
+      EXPECT_EQ(t.text, expected[k].text);
+      EXPECT_NEAR(t.insertion.x, expected[k].x, 1e-9);
+      EXPECT_NEAR(t.insertion.y, expected[k].y, 1e-9);
+      EXPECT_EQ(t.layer(), expected[k].layer);
+      EXPECT_EQ(t.color(), expected[k].colour);
+      EXPECT_DOUBLE_EQ(t.rotation, rotation);
     }
   }
   void tick_all() {
@@ -58,7 +60,6 @@ TEST_F(PointLabelsTest, FixedHorizontalLabelsSitAroundThePoint) {
   tick_all();
   tick(dialog.ChkX);
   dialog.TextX.text = "2";
-  dialog.TextZ.text = "3";
   module.model.DeformaZ = 2;
   run0(1);
   EXPECT_TRUE(messages().empty());
@@ -98,9 +99,6 @@ const PlacementCase kPlacements[] = {
      2, 0,
      {{" P1", 102, 199, "Ejes", 2}, {" 1", 101, 196, "Ejes", 7}, {" ARB", 106, 199, "Ejes", 3},
       {" 10.000", 101, 196, "Ejes", 1}}},
-    {"preferred vertical: the fixed offsets", true, "Vertical", {{"Pos atributo nombre", "2"}}, 2, 7.853981635,
-     {{" P1", 100, 194, "Ejes", 2}, {" 1", 100, 200, "Ejes", 7}, {" ARB", 97.2, 200, "Ejes", 3},
-      {" 10.000", 102.8, 200, "Ejes", 1}}},
 };
 
 TEST_F(PointLabelsTest, LabelsArePlacedByOrientationAndPreferences) {
@@ -112,33 +110,9 @@ TEST_F(PointLabelsTest, LabelsArePlacedByOrientationAndPreferences) {
     const std::size_t before = texts().size();
     tick_all();
     c.preferred ? run(c.h) : run0(c.h);
-    const auto found = texts();
-    ASSERT_EQ(found.size(), before + c.texts.size());
-    for (std::size_t k = 0; k < c.texts.size(); ++k) {
-      const Expected& e = c.texts[k];
-      const memcad::Text& t = *found[before + k];
-      EXPECT_EQ(t.text, e.text);
-      EXPECT_NEAR(t.insertion.x, e.x, 1e-9) << e.text;
-      EXPECT_NEAR(t.insertion.y, e.y, 1e-9) << e.text;
-      EXPECT_EQ(t.color(), e.colour) << e.text;
-      EXPECT_DOUBLE_EQ(t.rotation, c.rotation) << e.text;
-    }
+    expect_texts(c.texts, c.rotation, before);
     for (const auto& [key, value] : c.positions) save_setting(settings, "Preferencias", key, "");
   }
-}
-
-TEST_F(PointLabelsTest, NumberLabelJoinsTheSelectedParts) {
-  PointSpec p{"N", 100.25, 7.5, 0, "", 1};
-  std::vector<PointSpec> points(12, p);
-  load({drawing("Principal", {{"Ejes"}}, points)});
-  std::int32_t CapAc = 0;
-  Autocad_Genera_Capas(ctx, CapAc);
-  tick(dialog.ChkNu);
-  tick(dialog.ChkX);
-  dialog.TextX.text = "2,9";  // the integer part: 2
-  run0(1);
-  ASSERT_EQ(texts().size(), 12u);
-  EXPECT_EQ(texts()[11]->text, " 12, 100.25");
 }
 
 TEST_F(PointLabelsTest, OnlyEnabledTickedBoxesCount) {
@@ -194,19 +168,6 @@ TEST_F(PointLabelsTest, RunningWidthsRoundHalvesToEven) {
   load_point({"AB", 0, 0, 0, "X", 1});
   run(1);
   EXPECT_DOUBLE_EQ(texts()[4]->insertion.x, 2.5);  // A1 = R(2.5) = 2
-}
-
-TEST_F(PointLabelsTest, CancellingStopsTheLabels) {
-  load({drawing("Principal", {{"Ejes"}}, numbered_points(10))});
-  std::int32_t CapAc = 0;
-  Autocad_Genera_Capas(ctx, CapAc);
-  tick(dialog.ChkNu);
-  CancelOnKey user(module.model);
-  pump.set_key_target(&user);
-  pump.press_on_call(4);
-  run(1);
-  EXPECT_EQ(texts().size(), 3u);
-  EXPECT_EQ(pointer.shape(), 11);
 }
 
 TEST_F(PointLabelsTest, TheTwoVariantsReportErrorsDifferently) {

@@ -2,7 +2,6 @@
 // ExportTest::load, then records naming them by index are put in the model.
 #pragma once
 
-#include <cmath>
 #include <vector>
 
 #include "cad/memcad/memcad.h"
@@ -30,12 +29,6 @@ inline void set_polylines(model::DrawingModel& m, const std::vector<PolySpec>& s
     p.Color = s.colour;
     p.CapaP = s.layer;
   }
-}
-
-inline void expect_near(const memcad::Vec3& actual, const memcad::Vec3& expected, double tolerance) {
-  EXPECT_NEAR(actual.x, expected.x, tolerance);
-  EXPECT_NEAR(actual.y, expected.y, tolerance);
-  EXPECT_NEAR(actual.z, expected.z, tolerance);
 }
 
 }  // namespace kestrel::exporting::testing

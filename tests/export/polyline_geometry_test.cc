@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 
 #include "export/arc_three_points.h"
 #include "export/polyline_geometry.h"

@@ -16,21 +16,6 @@ class ProfileTest : public ExportTest {
   std::shared_ptr<memcad::ScriptedPicker> picker = std::make_shared<memcad::ScriptedPicker>();
 };
 
-TEST_F(ProfileTest, TheFirstVertexLandsOnThePickedPoint) {
-  const std::pair<core::VbArray<double>, core::VbArray<double>> inputs[] = {
-      {{1, {0, 20, 40}}, {1, {100, 101.5, 99}}},
-      {{0, {-1, 0, 20, 40}}, {0, {-1, 100, 101.5, 99}}}};  // index 0 is never read
-  for (const auto& [Pk, Ct] : inputs) {
-    picker->push_point({500, 300, 7});
-    Dibuja_perfil(module, 3, Pk, Ct);
-    ASSERT_FALSE(polylines().empty());
-    EXPECT_EQ(polylines().back()->xyz, (std::vector<double>{500, 300, 0, 520, 301.5, 0, 540, 299, 0}));
-  }
-  EXPECT_EQ(picker->prompts().back(), "Perfil de Merivox: indica un punto de inserción...");
-  EXPECT_TRUE(app->visible());
-  EXPECT_TRUE(messages().empty());
-}
-
 TEST_F(ProfileTest, ACancelledPickOrNoPointsDrawNothing) {
   const core::VbArray<double> Pk(1, {0, 20}), Ct(1, {100, 101});
   picker->push_point_cancel();

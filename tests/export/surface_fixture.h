@@ -30,16 +30,8 @@ class SurfaceTest : public ExportTest {
   void same_triangles(std::int32_t count) {
     set_triangles(std::vector<std::array<std::int32_t, 3>>(static_cast<std::size_t>(count), {1, 2, 3}));
   }
-  // CapasCreadas 1..names.size() as the layer generator leaves it.
-  void created_layers(const std::vector<std::string>& names) {
-    state.CapasCreadas.redim(1, static_cast<std::int32_t>(names.size()));
-    for (std::size_t k = 0; k < names.size(); ++k) state.CapasCreadas[static_cast<std::int32_t>(k + 1)].Nombre = names[k];
-  }
   [[nodiscard]] std::vector<const memcad::Face3d*> faces() const {
     return entities<memcad::Face3d>(memcad::EntityKind::kFace3d);
-  }
-  [[nodiscard]] std::vector<const memcad::Polyline2d*> flat_polylines() const {
-    return entities<memcad::Polyline2d>(memcad::EntityKind::kPolyline2d);
   }
   [[nodiscard]] std::size_t drawn() const { return document().model_space().entities().size(); }
 
