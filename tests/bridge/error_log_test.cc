@@ -121,7 +121,7 @@ TEST(ErrorLogProcesses, LogIntoOneFileWithoutLosingAnEntry) {
 
 // An automation object answering from a function; an empty answer is the
 // object itself (a progress form's labels and bar).
-class Fake final : public core::Object {
+class Fake final : public core::SharedObject {
  public:
   using Answer = std::function<core::Variant(std::string_view member, std::span<core::Variant> args)>;
   explicit Fake(Answer answer) : answer_(std::move(answer)) {}
