@@ -8,23 +8,16 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 points=${1:-1000000}
 ezdxf_points=${2:-$((points / 10))}
-kestrel=${KESTREL:-build-release/src/tools/kestrel/kestrel}
-if [ ! -x "$kestrel" ]; then
-  scripts/build.sh build-release -DCMAKE_BUILD_TYPE=Release -DKESTREL_TESTS=OFF
-fi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source bench/common.sh
 
 /usr/bin/python3 bench/make_points.py "$points" > "$work/points.csv"
-/usr/bin/time -f '%e %M' -o "$work/kestrel.time" \
-  "$kestrel" --settings "$work/settings.ini" export "$work/points.csv" -o "$work/points.dxf" -q \
+measure kestrel "$kestrel" --settings "$work/settings.ini" export "$work/points.csv" -o "$work/points.dxf" -q \
   --labels name,number,code,z --3d
-read -r k_wall k_rss < "$work/kestrel.time"
+read -r k_wall _ _ k_rss < "$work/kestrel.time"
 k_size=$(stat -c %s "$work/points.dxf")
 
-/usr/bin/time -f '%e %M' -o "$work/ezdxf.time" \
-  /usr/bin/python3 bench/ezdxf_points.py "$work/points.csv" "$ezdxf_points" "$work/ezdxf.dxf"
-read -r e_wall e_rss < "$work/ezdxf.time"
+measure ezdxf /usr/bin/python3 bench/ezdxf_points.py "$work/points.csv" "$ezdxf_points" "$work/ezdxf.dxf"
+read -r e_wall _ _ e_rss < "$work/ezdxf.time"
 
 /usr/bin/python3 - "$points" "$k_wall" "$k_rss" "$k_size" "$ezdxf_points" "$e_wall" "$e_rss" <<'PY'
 import sys

@@ -9,28 +9,18 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 points=${1:-1000000}
 divisor=${2:-10}
-kestrel=${KESTREL:-build-release/src/tools/kestrel/kestrel}
-if [ ! -x "$kestrel" ]; then
-  scripts/build.sh build-release -DCMAKE_BUILD_TYPE=Release -DKESTREL_TESTS=OFF
-fi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source bench/common.sh
 
 small=$((points / divisor))
 /usr/bin/python3 bench/make_survey_dxf.py "$points" $((2 * points)) $((points / 10)) "$work/big.dxf"
 /usr/bin/python3 bench/make_survey_dxf.py "$small" $((2 * small)) $((small / 10)) "$work/small.dxf"
 
-measure() {  # LABEL COMMAND... -> "wall rss" in $work/LABEL.time
-  local label=$1
-  shift
-  /usr/bin/time -f '%e %M' -o "$work/$label.time" "$@"
-}
 measure kestrel "$kestrel" --settings "$work/s.ini" import "$work/big.dxf" -o "$work/big.json" -q
 measure kestrel_small "$kestrel" --settings "$work/s.ini" import "$work/small.dxf" -o "$work/small.json" -q
 measure ezdxf_small /usr/bin/python3 bench/ezdxf_read.py "$work/small.dxf" 2>/dev/null
 
 /usr/bin/python3 - "$points" "$divisor" "$(stat -c %s "$work/big.dxf")" \
-  $(cat "$work/kestrel.time" "$work/kestrel_small.time" "$work/ezdxf_small.time") <<'PY'
+  $(awk '{print $1, $4}' "$work/kestrel.time" "$work/kestrel_small.time" "$work/ezdxf_small.time") <<'PY'
 import sys
 n, div, size = int(sys.argv[1]), int(sys.argv[2]), int(sys.argv[3])
 kw, kr, sw, sr, ew, er = (float(v) for v in sys.argv[4:10])

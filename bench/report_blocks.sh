@@ -9,27 +9,21 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 points=${1:-1000000}
 blocks=${2:-10000}
-kestrel=${KESTREL:-build-release/src/tools/kestrel/kestrel}
-if [ ! -x "$kestrel" ]; then
-  scripts/build.sh build-release -DCMAKE_BUILD_TYPE=Release -DKESTREL_TESTS=OFF
-fi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source bench/common.sh
 
 /usr/bin/python3 bench/make_survey_dxf.py "$points" $((2 * points)) $((points / 10)) "$work/survey.dxf"
 /usr/bin/python3 bench/make_blocks_dxf.py "$work/survey.dxf" "$blocks" "$work/big.dxf"
 rm "$work/survey.dxf"
 
-measure() {  # LABEL COMMAND...
+row() {  # LABEL COMMAND...
   local label=$1
-  shift
-  /usr/bin/time -f '%e %M' -o "$work/$label.time" "$@" > /dev/null
-  read -r wall rss < "$work/$label.time"
+  measure "$@" > /dev/null
+  read -r wall _ _ rss < "$work/$label.time"
   printf '%-28s %8.2f s wall, peak %6.0f MB\n' "$label" "$wall" "$((rss / 1024))"
 }
 echo "drawing: $points points, $((2 * points)) 3D faces, $((points / 10)) texts, $blocks blocks and insertions," \
   "$(($(stat -c %s "$work/big.dxf") / 1000000)) MB DXF"
-measure "import (whole drawing)" "$kestrel" --settings "$work/s.ini" import "$work/big.dxf" -o "$work/a.json" -q
-measure "report" "$kestrel" --settings "$work/s.ini" report "$work/big.dxf"
-measure "report --json" "$kestrel" --settings "$work/s.ini" report "$work/big.dxf" --json
-measure "import --blocks" "$kestrel" --settings "$work/s.ini" import "$work/big.dxf" -o "$work/b.json" -q --blocks
+row "import (whole drawing)" "$kestrel" --settings "$work/s.ini" import "$work/big.dxf" -o "$work/a.json" -q
+row "report" "$kestrel" --settings "$work/s.ini" report "$work/big.dxf"
+row "report --json" "$kestrel" --settings "$work/s.ini" report "$work/big.dxf" --json
+row "import --blocks" "$kestrel" --settings "$work/s.ini" import "$work/big.dxf" -o "$work/b.json" -q --blocks

@@ -11,23 +11,16 @@ cd "$(dirname "$0")/.."
 triangles=${1:-2000000}
 contour_vertices=${2:-200000}
 ezdxf_triangles=${3:-$((triangles / 10))}
-kestrel=${KESTREL:-build-release/src/tools/kestrel/kestrel}
-if [ ! -x "$kestrel" ]; then
-  scripts/build.sh build-release -DCMAKE_BUILD_TYPE=Release -DKESTREL_TESTS=OFF
-fi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source bench/common.sh
 
 /usr/bin/python3 bench/make_surface.py "$triangles" "$contour_vertices" "$work/surface.json"
-/usr/bin/time -f '%e %M %U %S' -o "$work/kestrel.time" \
-  "$kestrel" --settings "$work/settings.ini" export "$work/surface.json" -o "$work/surface.dxf" -q \
+measure kestrel "$kestrel" --settings "$work/settings.ini" export "$work/surface.json" -o "$work/surface.dxf" -q \
   --no-points --no-polylines --triangles 3d --contours --3d
-read -r k_wall k_rss k_user k_sys < "$work/kestrel.time"
+read -r k_wall k_user k_sys k_rss < "$work/kestrel.time"
 faces=$(grep -c '^3DFACE' "$work/surface.dxf" || true)
 
-/usr/bin/time -f '%e %M %U %S' -o "$work/ezdxf.time" \
-  /usr/bin/python3 bench/ezdxf_faces.py "$ezdxf_triangles" "$work/ezdxf.dxf"
-read -r e_wall e_rss e_user e_sys < "$work/ezdxf.time"
+measure ezdxf /usr/bin/python3 bench/ezdxf_faces.py "$ezdxf_triangles" "$work/ezdxf.dxf"
+read -r e_wall e_user e_sys e_rss < "$work/ezdxf.time"
 
 /usr/bin/python3 - "$faces" "$k_wall" "$k_rss" "$ezdxf_triangles" "$e_wall" "$e_rss" "$contour_vertices" \
   "$k_user" "$k_sys" "$e_user" "$e_sys" <<'PY'

@@ -12,19 +12,13 @@ cd "$(dirname "$0")/.."
 points=${1:-100000}
 faces=${2:-200000}
 runs=${3:-3}
-kestrel=${KESTREL:-build-release/src/tools/kestrel/kestrel}
-if [ ! -x "$kestrel" ]; then
-  scripts/build.sh build-release -DCMAKE_BUILD_TYPE=Release -DKESTREL_TESTS=OFF
-fi
 command -v ogrinfo >/dev/null || { echo "ogrinfo (GDAL) is needed for the anchor" >&2; exit 1; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source bench/common.sh
 
 /usr/bin/python3 bench/make_survey_r2000.py "$points" "$faces" "$work/survey.dxf"
 for run in $(seq "$runs"); do
-  /usr/bin/time -a -f '%e %U %S %M' -o "$work/kestrel.time" \
-    "$kestrel" --settings "$work/s.ini" import "$work/survey.dxf" -o "$work/survey.json" -q
-  /usr/bin/time -a -f '%e %U %S %M' -o "$work/gdal.time" ogrinfo -so -al "$work/survey.dxf" >/dev/null 2>&1
+  measure kestrel "$kestrel" --settings "$work/s.ini" import "$work/survey.dxf" -o "$work/survey.json" -q
+  measure gdal ogrinfo -so -al "$work/survey.dxf" >/dev/null 2>&1
 done
 
 /usr/bin/python3 - "$(stat -c %s "$work/survey.dxf")" "$work/kestrel.time" "$work/gdal.time" <<'PY'

@@ -79,7 +79,7 @@ class MemberTable {
 // Self provides: static const MemberTable<Self>& member_table(); and
 // std::string_view type_name() const.
 template <class Self>
-class Dispatchable : public Object {
+class Dispatchable : public SharedObject {
  public:
   Variant get(std::string_view name) override {
     const Member<Self>* m = lookup(name);

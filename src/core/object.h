@@ -15,7 +15,7 @@
 
 namespace kestrel::core {
 
-class Object : public std::enable_shared_from_this<Object> {
+class Object {
  public:
   virtual ~Object() = default;
   // The automation type name ("IAcadLine", "ProgressForm" ...).
@@ -27,6 +27,12 @@ class Object : public std::enable_shared_from_this<Object> {
   // Method call; arguments are passed by reference so a method may write back.
   virtual Variant call(std::string_view member, std::span<Variant> args) = 0;
 };
+
+// An object that hands itself out (a collection returning its owner, Add
+// returning the item): it keeps a weak reference to itself. Objects made in
+// the millions (drawing entities) derive from Object directly and are handed
+// out through the pointer their owner holds, saving that reference.
+class SharedObject : public Object, public std::enable_shared_from_this<SharedObject> {};
 
 class Obj;
 

@@ -75,7 +75,7 @@ TEST(MemcadEntities, EntitiesSeenFromBelowHandOutWorldPoints) {
   Block& ms = cad.document().model_space();
   auto& arc = ms.add<Arc>(Vec3{2.5, 2.5, 0.5}, 1.0, 0.0, kPi / 2);
   arc.normal = {0, 0, -1};
-  Obj a(arc.shared_from_this());
+  Obj a(ms.entities().back());
   EXPECT_EQ(numbers(a.get("Center")), (std::vector<double>{-2.5, 2.5, -0.5}));
   const auto start = numbers(a.get("StartPoint"));
   EXPECT_NEAR(start[0], -3.5, 1e-12);
@@ -85,11 +85,11 @@ TEST(MemcadEntities, EntitiesSeenFromBelowHandOutWorldPoints) {
 
   auto& lw = ms.add<LightweightPolyline>(std::vector<double>{1, 1, 2, 1});
   lw.normal = {0, 0, -1};
-  EXPECT_EQ(numbers(Obj(lw.shared_from_this()).get("Coordinates")), (std::vector<double>{1, 1, 2, 1}));
+  EXPECT_EQ(numbers(Obj(ms.entities().back()).get("Coordinates")), (std::vector<double>{1, 1, 2, 1}));
 
   auto& text = ms.add<Text>("T", Vec3{7, 7, 0}, 1.0);
   text.normal = {0, 0, -1};
-  Obj t(text.shared_from_this());
+  Obj t(ms.entities().back());
   EXPECT_EQ(numbers(t.get("InsertionPoint")), (std::vector<double>{-7, 7, 0}));
   t.put("Normal", pt(0, 0, -2));
   EXPECT_EQ(text.normal, (Vec3{0, 0, -1}));

@@ -141,7 +141,7 @@ TEST(MemcadPlainApi, BuildingADrawingWithoutLateBinding) {
   EXPECT_EQ(p.handle(), 0x2Au);  // a handle given before is kept
   EXPECT_EQ(p.layer_index(), 1u);
   EXPECT_NE(ref.attributes[0]->handle(), 0u);
-  const auto kept = p.shared_from_this();  // erase releases the block's hold on it
+  const auto kept = doc->model_space().entities()[0];  // erase releases the block's hold on p
   doc->model_space().erase(p);
   EXPECT_EQ(p.owner(), nullptr);
   EXPECT_EQ(doc->model_space().size(), 1u);

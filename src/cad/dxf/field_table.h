@@ -63,6 +63,17 @@ struct Field {
   bool (*written_if)(const E&) = nullptr;
 };
 
+// The whole point a point row or a corner row stands for. Only kinds with
+// corners compile the corner access: GCC cannot see that other kinds never
+// set `corners` and warns of an out-of-bounds read in theirs.
+template <class E, class Target>
+auto& point_of(Target& e, const Field<E>& f) {
+  if constexpr (requires { e.corners; }) {
+    if (f.corners) return (e.*f.corners)[static_cast<std::size_t>(f.axis)];
+  }
+  return e.*f.point;
+}
+
 // Reads `group` into `e` when a row of `fields` holds its code; false when none does.
 template <class E>
 bool read_field(E& e, std::span<const Field<E>> fields, const Group& group, ReadContext& cx) {
@@ -71,7 +82,7 @@ bool read_field(E& e, std::span<const Field<E>> fields, const Group& group, Read
     if ((f.point && f.axis < 0) || f.corners) {
       const int offset = group.code - f.code;
       if (offset < 0 || offset > 20 || offset % 10 != 0) continue;
-      memcad::Vec3& p = f.point ? e.*f.point : (e.*f.corners)[static_cast<std::size_t>(f.axis)];
+      memcad::Vec3& p = point_of(e, f);
       (offset == 0 ? p.x : offset == 10 ? p.y : p.z) = cx.reader.real(group);
       return true;
     }
@@ -113,7 +124,7 @@ void write_fields(const E& e, std::span<const Field<E>> fields, const WriteConte
       const double v = f.axis == 0 ? p.x : f.axis == 1 ? p.y : p.z;
       if (!(f.optional && v == f.when_absent)) w.real(f.code, v);
     } else if (f.point || f.corners) {
-      const memcad::Vec3& p = f.point ? e.*f.point : (e.*f.corners)[static_cast<std::size_t>(f.axis)];
+      const memcad::Vec3& p = point_of(e, f);
       w.point(f.code, p.x, p.y, p.z);
     } else if (f.real) {
       const double v = e.*f.real;

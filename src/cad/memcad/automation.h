@@ -68,7 +68,7 @@ Variant dispatch_call(Self& self, const core::MemberTable<Self>& table, Session*
 //                             // raises when the object's drawing is gone
 //   std::string_view type_name() const;
 template <class Self>
-class Automated : public core::Object {
+class Automated : public core::SharedObject {
  public:
   Variant get(std::string_view name) override {
     Self& s = self();

@@ -10,7 +10,7 @@ namespace kestrel::memcad {
 
 namespace {
 
-Variant object_of(core::Object& o) { return Variant(o.shared_from_this()); }
+Variant object_of(core::SharedObject& o) { return Variant(o.shared_from_this()); }
 
 Variant get_limits(Document& d) {
   const Limits& l = d.limits;
