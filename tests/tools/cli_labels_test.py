@@ -7,16 +7,9 @@ lines and filled arrowheads, and a clean audit."""
 import math
 import os
 import struct
-import subprocess
-import tempfile
 import unittest
 
-from cli_common import KESTREL, ROOT
-
-try:
-    import ezdxf
-except ImportError:  # pragma: no cover
-    ezdxf = None
+from cli_common import EXAMPLE, ezdxf, kestrel, needs_ezdxf, scratch, write
 
 LIBERATION = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf"
 
@@ -64,27 +57,15 @@ def label_width(path, text, size):
     return total * 0.01
 
 
-@unittest.skipIf(ezdxf is None, "python3-ezdxf is not installed")
+@needs_ezdxf
 class ExportLabels(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.tmp = tempfile.TemporaryDirectory()
-        table = os.path.join(cls.tmp.name, "fuentes_.txt")
-        with open(table, "w", encoding="utf-8") as f:
-            f.write('"Arial  ",LiberationSans-Regular\n')
-        settings = os.path.join(cls.tmp.name, "settings.ini")
-        with open(settings, "w", encoding="utf-8") as f:
-            f.write("[Merivox Fuentes]\nfichero=%s\ncarpeta=%s\n" % (table, os.path.dirname(LIBERATION)))
-        cls.out = os.path.join(cls.tmp.name, "survey.dxf")
-        cls.result = subprocess.run([KESTREL, "--settings", settings, "export",
-                                     os.path.join(ROOT, "examples", "survey.json"), "-o", cls.out, "-q",
-                                     "--texts", "--no-points", "--no-labels", "--no-polylines"],
-                                    capture_output=True, text=True, timeout=300)
-        cls.doc = ezdxf.readfile(cls.out) if cls.result.returncode == 0 else None
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.tmp.cleanup()
+        table = write("fuentes_.txt", '"Arial  ",LiberationSans-Regular\n')
+        settings = write("fonts.ini", f"[Merivox Fuentes]\nfichero={table}\ncarpeta={os.path.dirname(LIBERATION)}\n")
+        cls.result = kestrel("export", EXAMPLE, "-o", scratch("survey.dxf"), "-q", "--texts", "--no-points",
+                             "--no-labels", "--no-polylines", settings=settings)
+        cls.doc = ezdxf.readfile(scratch("survey.dxf")) if cls.result.returncode == 0 else None
 
     def setUp(self):
         self.assertEqual(self.result.returncode, 0, self.result.stderr)

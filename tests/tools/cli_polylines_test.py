@@ -7,33 +7,18 @@ import json
 import math
 import os
 import sys
-import tempfile
 import unittest
 
-from cli_common import ROOT, run
+from cli_common import ROOT, Refusals, ezdxf, indexed, keep_me, kestrel, needs_ezdxf, scratch, write
 sys.path.insert(0, os.path.join(ROOT, "examples"))
 
 import record_json  # noqa: E402
 from record_json import Arr, empty  # noqa: E402
 
-try:
-    import ezdxf
-except ImportError:  # pragma: no cover
-    ezdxf = None
-
 PLACES = 6  # coordinates are compared to a micro-unit
 HATCH_PATTERNS = {-61: ("SOLID", 0), -60: ("SOLID", 0), -55: ("ANSI37", 0), -54: ("ANSI37", 50),
                   -53: ("ANSI31", 50), -52: ("ANSI31", 100), -51: ("ANSI31", 150), -50: ("ANSI31", 0)}
 DEGENERATE_RADIUS = 100000
-
-
-
-def items(value, usual=1):
-    """A record file array as a list indexed from its lower bound (`usual`
-    when the file does not say)."""
-    if isinstance(value, dict):
-        return [None] * value["lbound"] + value["items"]
-    return [None] * usual + value
 
 
 def plan_angle(cx, cy, x, y):
@@ -57,28 +42,28 @@ class Source:
     """The polyline records of one drawing with the coordinates the CAD gets."""
 
     def __init__(self, drawing, exaggeration, flat):
-        self.x, self.y, self.z = (items(drawing[k]) for k in ("X", "Y", "Z"))
-        self.layers = items(drawing["Capas1"])
-        self.polis = items(drawing["poli"])[1:]
+        self.x, self.y, self.z = (indexed(drawing[k]) for k in ("X", "Y", "Z"))
+        self.layers = indexed(drawing["Capas1"])
+        self.polis = indexed(drawing["poli"])[1:]
         self.exaggeration, self.flat = exaggeration, flat
 
     def vertex(self, v):
         return (self.x[v], self.y[v], 0.0 if self.flat else self.z[v] * self.exaggeration)
 
     def vertices(self, poli):
-        return [self.vertex(v) for v in items(poli["Vert"], 0)[1:poli["NuVert"] + 1]]
+        return [self.vertex(v) for v in indexed(poli["Vert"], 0)[1:poli["NuVert"] + 1]]
 
     def layer(self, poli):
         return self.layers[poli["CapaP"]]["Nombre"] or "Poli"
 
     def closed(self, poli):
-        vert = items(poli["Vert"], 0)
+        vert = indexed(poli["Vert"], 0)
         first, last = vert[1], vert[poli["NuVert"]]
         return (self.x[first], self.y[first], self.z[first]) == (self.x[last], self.y[last], self.z[last])
 
     def kind(self, poli):
         """The DXF entity the record becomes, or None."""
-        code, n = items(poli["Vert"], 0)[0], poli["NuVert"]
+        code, n = indexed(poli["Vert"], 0)[0], poli["NuVert"]
         if code <= 0:
             return "POLYLINE" if n >= 2 else None
         wanted = {2: (2, "CIRCLE"), 3: (3, "ARC"), 4: (2, "CIRCLE"), 5: (3, "CIRCLE")}.get(code)
@@ -86,7 +71,7 @@ class Source:
 
     def hatch(self, poli):
         """(pattern, angle in degrees) of the record's hatch, or None."""
-        code = items(poli["Vert"], 0)[0]
+        code = indexed(poli["Vert"], 0)[0]
         if self.kind(poli) != "POLYLINE" or not self.closed(poli) or code not in HATCH_PATTERNS:
             return None
         name, grads = HATCH_PATTERNS[code]
@@ -115,7 +100,7 @@ class ShapeChecks:
             self.assertPoint(a, x)
 
     def check_circle(self, e, src, poli):
-        code = items(poli["Vert"], 0)[0]
+        code = indexed(poli["Vert"], 0)[0]
         p = src.vertices(poli)
         if code == 2:
             centre, radius = p[0], math.hypot(p[1][0] - p[0][0], p[1][1] - p[0][1])
@@ -188,54 +173,6 @@ class ShapeChecks:
         return doc
 
 
-@unittest.skipIf(ezdxf is None, "python3-ezdxf is not installed")
-class BundledExample(ShapeChecks, unittest.TestCase):
-    """examples/survey.json as scripts/main-job.sh exports it, with polylines and hatches on; every
-    shape code is checked one by one in EveryShapeCode."""
-
-    @classmethod
-    def setUpClass(cls):
-        with open(os.path.join(ROOT, "examples", "survey.json"), encoding="utf-8") as f:
-            source = json.load(f)
-        cls.drawing = items(source["Dibujos"])[source["DibujoAct"]]
-        cls.tmp = tempfile.TemporaryDirectory()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.tmp.cleanup()
-
-    def export(self, name, *choices):
-        out = os.path.join(self.tmp.name, name)
-        r = run("--settings", os.path.join(self.tmp.name, name + ".ini"), "export",
-                os.path.join(ROOT, "examples", "survey.json"), "-o", out, "-q",
-                "--polylines", "--hatches", "--layer-prefix", "", *choices)
-        self.assertEqual(r.returncode, 0, r.stderr)
-        return out
-
-    def test_with_everything_else_on(self):
-        src = Source(self.drawing, 1, flat=False)
-        # Whatever else the drawing's own flags tick runs too.
-        doc = ezdxf.readfile(self.export("all.dxf", "--3d", "--z-exaggeration", "1"))
-        self.assertEqual(len(doc.audit().errors), 0)
-        msp = doc.modelspace()
-        hatched = [p for p in src.polis if src.hatch(p)]
-        hatches = list(msp.query("HATCH"))
-        # After the polylines' hatches come the solid fills of the labels' arrowheads.
-        self.assertGreaterEqual(len(hatches), len(hatched))
-        self.assertTrue(all(h.dxf.pattern_name == "SOLID" for h in hatches[len(hatched):]))
-        for h, poli in zip(hatches, hatched):
-            self.check_hatch(h, src, poli, src.hatch(poli))
-        for kind in ("CIRCLE", "ARC"):
-            self.assertEqual(len(msp.query(kind)), sum(1 for p in src.polis if src.kind(p) == kind))
-            self.assertGreater(len(msp.query(kind)), 0)  # the example holds what this check is about
-
-    def test_no_hatches_when_asked(self):
-        # The labels' arrowheads are solid fills of their own: texts off.
-        doc = ezdxf.readfile(self.export("plain.dxf", "--3d", "--no-hatches", "--no-texts"))
-        self.assertEqual(len(doc.modelspace().query("HATCH")), 0)
-        self.assertGreater(len(doc.modelspace().query("POLYLINE")), 0)
-
-
 def shapes_drawing(extra_polis=()):
     """A drawing with one record of each shape code, the degenerate and
     mismatched ones, and a closed square per hatch code."""
@@ -260,7 +197,8 @@ def shapes_drawing(extra_polis=()):
              X=Arr(1, [float(p[0]) for p in points]), Y=Arr(1, [float(p[1]) for p in points]),
              Z=Arr(1, [float(p[2]) for p in points]), Cd=Arr(1, [""] * n), infor=Arr(1, [""] * n),
              Capa=Arr(1, [1] * n), NuPolis=len(polis),
-             poli=Arr(1, [{"NuVert": len(v), "Vert": Arr(0, [code] + v), "Color": 0 if k % 3 else 255, "CapaP": 1 + k % 2}
+             poli=Arr(1, [{"NuVert": len(v), "Vert": Arr(0, [code] + v), "Color": 0 if k % 3 else 255,
+                           "CapaP": 1 + k % 2}
                           for k, (code, v) in enumerate(polis)]),
              nuCapas=2, CapaActual=1,
              Capas1=Arr(1, [dict(empty("t_Capa"), Nombre="FORMAS", Encendida=-1, ColorCapa=255),
@@ -268,120 +206,74 @@ def shapes_drawing(extra_polis=()):
     return d
 
 
-def as_read_back(record):
-    """The record as the test reads a record file: lists indexed from the lower bound."""
-    text = record_json.document("t_Dibujo", record)
-    return json.loads(text), text
+def export(extra_polis=(), *choices, out):
+    """Exports the shapes drawing; returns the run and the drawing as the test reads it."""
+    text = record_json.document("t_Dibujo", shapes_drawing(extra_polis))
+    source = write("formas.json", text)
+    return kestrel("export", source, "-o", out, "-q", "--polylines", "--hatches", "--no-points", "--no-labels",
+                   "--layer-prefix", "", *choices), json.loads(text)
 
 
-@unittest.skipIf(ezdxf is None, "python3-ezdxf is not installed")
-class EveryShapeCode(ShapeChecks, unittest.TestCase):
-    def setUp(self):
-        self.tmp = tempfile.TemporaryDirectory()
-
-    def tearDown(self):
-        self.tmp.cleanup()
-
-    def export(self, drawing_text, out, *choices):
-        source = os.path.join(self.tmp.name, "formas.json")
-        with open(source, "w", encoding="utf-8") as f:
-            f.write(drawing_text)
-        return run("--settings", os.path.join(self.tmp.name, "s.ini"), "export", source, "-o", out, "-q",
-                   "--polylines", "--hatches", "--no-points", "--no-labels", "--layer-prefix", "", *choices)
-
+@needs_ezdxf
+class EveryShapeCode(ShapeChecks, Refusals, unittest.TestCase):
     def test_3d_with_exaggeration_10(self):
-        drawing, text = as_read_back(shapes_drawing())
-        out = os.path.join(self.tmp.name, "formas.dxf")
-        r = self.export(text, out, "--3d", "--z-exaggeration", "10")
+        r, drawing = export((), "--3d", "--z-exaggeration", "10", out=scratch("formas.dxf"))
         self.assertEqual(r.returncode, 0, r.stderr)
-        src = Source(drawing, 10, flat=False)
-        doc = self.check_drawing(out, src)
-        msp = doc.modelspace()
+        msp = self.check_drawing(scratch("formas.dxf"), Source(drawing, 10, flat=False)).modelspace()
         # The figures of the scenario, literally.
-        circles = msp.query("CIRCLE")
+        circles, arcs = msp.query("CIRCLE"), msp.query("ARC")
         self.assertPoint(circles[0].dxf.center, (0, 0, 10))
-        self.assertAlmostEqual(circles[0].dxf.radius, 5)
         self.assertPoint(circles[1].dxf.center, (3, 4, 20))
-        self.assertAlmostEqual(circles[1].dxf.radius, 5)
-        arcs = msp.query("ARC")
-        self.assertAngle(arcs[0].dxf.start_angle, 0)
-        self.assertAngle(arcs[0].dxf.end_angle, 180)
-        self.assertAngle(arcs[1].dxf.start_angle, 180)
-        self.assertAngle(arcs[1].dxf.end_angle, 0)
+        self.assertEqual([round(c.dxf.radius, 9) for c in circles[:2]], [5, 5])
+        for arc, (start, end) in zip(arcs, [(0, 180), (180, 0)]):
+            self.assertAngle(arc.dxf.start_angle, start)
+            self.assertAngle(arc.dxf.end_angle, end)
         self.assertEqual(arcs[2].dxf.radius, DEGENERATE_RADIUS)
         self.assertPoint(arcs[2].dxf.center, (0, 200, 0))
         self.assertEqual(sorted(h.dxf.pattern_name for h in msp.query("HATCH")),
                          ["ANSI31"] * 4 + ["ANSI37"] * 2 + ["SOLID"] * 2)
 
-    def test_flat(self):
-        drawing, text = as_read_back(shapes_drawing())
-        out = os.path.join(self.tmp.name, "formas2d.dxf")
-        r = self.export(text, out, "--2d")
+    def test_flat_and_without_hatches(self):
+        r, drawing = export((), "--2d", out=scratch("formas2d.dxf"))
         self.assertEqual(r.returncode, 0, r.stderr)
-        self.check_drawing(out, Source(drawing, 1, flat=True))
+        self.check_drawing(scratch("formas2d.dxf"), Source(drawing, 1, flat=True))
+        r, _ = export((), "--2d", "--no-hatches", out=scratch("plain.dxf"))
+        self.assertEqual(r.returncode, 0, r.stderr)
+        msp = ezdxf.readfile(scratch("plain.dxf")).modelspace()
+        self.assertEqual((len(msp.query("HATCH")) == 0, len(msp.query("POLYLINE")) > 0), (True, True))
 
     def test_a_code_without_pattern_fails_the_export_and_leaves_no_file(self):
-        _, text = as_read_back(shapes_drawing(extra_polis=[-57]))
-        out = os.path.join(self.tmp.name, "formas.dxf")
-        with open(out, "w") as f:
-            f.write("keep me")
-        r = self.export(text, out, "--3d")
-        self.assertEqual(r.returncode, 5, r.stderr)
-        self.assertIn("Ch4_CreateHatch: 10  Error nº", r.stderr)
-        with open(out) as f:
-            self.assertEqual(f.read(), "keep me")
+        out = keep_me("formas.dxf")
+        r, _ = export([-57], "--3d", out=out)
+        self.assertRefused(r, out, "Ch4_CreateHatch: 10  Error nº", code=5)
 
 
-@unittest.skipIf(ezdxf is None, "python3-ezdxf is not installed")
-class Profile(ShapeChecks, unittest.TestCase):
-    def setUp(self):
-        self.tmp = tempfile.TemporaryDirectory()
-        self.out = os.path.join(self.tmp.name, "perfil.dxf")
-
-    def tearDown(self):
-        self.tmp.cleanup()
-
-    def write(self, text, name="eje.csv"):
-        path = os.path.join(self.tmp.name, name)
-        with open(path, "w", encoding="utf-8") as f:
-            f.write(text)
-        return path
-
-    def profile(self, source, *args, out=None):
-        return run("--settings", os.path.join(self.tmp.name, "s.ini"), "profile", source, "-o", out or self.out,
-                   "-q", *args)
-
-    def polyline(self):
-        doc = ezdxf.readfile(self.out)
-        self.assertEqual(len(doc.audit().errors), 0)
-        entities = list(doc.modelspace())
-        self.assertEqual([e.dxftype() for e in entities], ["POLYLINE"])
-        self.assertTrue(entities[0].is_3d_polyline)
-        return [tuple(p) for p in entities[0].points()]
-
-    def test_first_point_lands_on_the_insertion_point(self):
-        r = self.profile(self.write("PK;Cota\n0;100\n20;101.5\n40;99\n"), "--at", "500,300")
-        self.assertEqual(r.returncode, 0, r.stderr)
-        for a, e in zip(self.polyline(), [(500, 300, 0), (520, 301.5, 0), (540, 299, 0)]):
-            self.assertPoint(a, e)
-
-    def test_without_insertion_point_chainage_and_elevation_are_the_coordinates(self):
-        r = self.profile(self.write("1000,612.5\n1025.5,613\n"))
-        self.assertEqual(r.returncode, 0, r.stderr)
-        self.assertEqual(self.polyline(), [(1000, 612.5, 0), (1025.5, 613, 0)])
+@needs_ezdxf
+class Profile(ShapeChecks, Refusals, unittest.TestCase):
+    def test_the_first_point_lands_on_the_insertion_point_or_chainage_and_elevation_are_the_coordinates(self):
+        cases = [("PK;Cota\n0;100\n20;101.5\n40;99\n", ["--at", "500,300"],
+                  [(500, 300, 0), (520, 301.5, 0), (540, 299, 0)]),
+                 ("1000,612.5\n1025.5,613\n", [], [(1000, 612.5, 0), (1025.5, 613, 0)])]
+        for text, at, want in cases:
+            with self.subTest(at=at):
+                r = kestrel("profile", write("eje.csv", text), "-o", scratch("perfil.dxf"), "-q", *at)
+                self.assertEqual(r.returncode, 0, r.stderr)
+                doc = ezdxf.readfile(scratch("perfil.dxf"))
+                self.assertEqual(len(doc.audit().errors), 0)
+                entities = list(doc.modelspace())
+                self.assertEqual([(e.dxftype(), e.is_3d_polyline) for e in entities], [("POLYLINE", True)])
+                got = [tuple(p) for p in entities[0].points()]
+                self.assertEqual(len(got), len(want))
+                for a, e in zip(got, want):
+                    self.assertPoint(a, e)
 
     def test_bad_input_leaves_the_output_untouched(self):
-        with open(self.out, "w") as f:
-            f.write("keep me")
-        good = self.write("0,100\n20,101\n")
-        for args, fragment in (([self.write("0,100\n20,1o1\n")], "eje.csv:2: elevation is not a number"),
-                               ([good, "--at", "500"], "X,Y"), ([good, "--at", "5a,3"], "X,Y")):
+        good = write("good.csv", "0,100\n20,101\n")
+        for args, says in (([write("eje.csv", "0,100\n20,1o1\n")], "eje.csv:2: elevation is not a number"),
+                           ([good, "--at", "500"], "X,Y"), ([good, "--at", "5a,3"], "X,Y")):
             with self.subTest(args=args):
-                r = self.profile(*args)
-                self.assertNotEqual(r.returncode, 0)
-                self.assertIn(fragment, r.stderr)
-                with open(self.out) as f:
-                    self.assertEqual(f.read(), "keep me")
+                out = keep_me("perfil.dxf")
+                self.assertRefused(kestrel("profile", *args, "-o", out, "-q"), out, says)
 
 
 if __name__ == "__main__":

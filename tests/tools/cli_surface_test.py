@@ -5,21 +5,20 @@ compared with the record file, the layer of each triangle worked out here
 from the example's closed polylines."""
 import json
 import math
-import os
-import subprocess
-import tempfile
 import unittest
 
-from cli_common import KESTREL, ROOT
-EXAMPLE = os.path.join(ROOT, "examples", "survey.json")
-
-import ezdxf  # noqa: E402
+from cli_common import EXAMPLE, Refusals, example_drawing, ezdxf, keep_me, kestrel, load, needs_ezdxf, scratch, write
+from cli_common import indexed as items
 
 
-def items(value, usual=1):
-    if isinstance(value, dict):
-        return [None] * value["lbound"] + value["items"]
-    return [None] * usual + value
+def export(test, name, *choices):
+    """Exports the example's surface alone and reads it back with a clean audit."""
+    out = scratch(name)
+    r = kestrel("export", EXAMPLE, "-o", out, "-q", "--no-points", "--no-polylines", "--layer-prefix", "", *choices)
+    test.assertEqual(r.returncode, 0, r.stderr)
+    doc = ezdxf.readfile(out)
+    test.assertFalse(doc.audit().has_errors)
+    return doc.modelspace()
 
 
 def inside(ring, p):
@@ -35,28 +34,9 @@ def inside(ring, p):
     return hit
 
 
+@needs_ezdxf
 class Surface(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        with open(EXAMPLE, encoding="utf-8") as f:
-            source = json.load(f)
-        cls.d = items(source["Dibujos"])[source["DibujoAct"]]
-        cls.tmp = tempfile.TemporaryDirectory()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.tmp.cleanup()
-
-    def export(self, name, *choices):
-        out = os.path.join(self.tmp.name, name)
-        r = subprocess.run([KESTREL, "--settings", out + ".ini", "export", EXAMPLE, "-o", out, "-q",
-                            "--no-points", "--no-polylines", "--layer-prefix", "", *choices],
-                           capture_output=True, text=True, timeout=300)
-        self.assertEqual(r.returncode, 0, r.stderr)
-        doc = ezdxf.readfile(out)
-        auditor = doc.audit()
-        self.assertFalse(auditor.has_errors, [str(e.message) for e in auditor.errors])
-        return doc
+    d = example_drawing()
 
     def point(self, i):
         d = self.d
@@ -85,9 +65,8 @@ class Surface(unittest.TestCase):
         return best[1] if best else "TRI"
 
     def test_faces_by_area_and_three_d_contours(self):
-        doc = self.export("3d.dxf", "--3d", "--z-exaggeration", "2", "--triangles", "3d", "--contours",
-                          "--colour-by-areas")
-        msp = doc.modelspace()
+        msp = export(self, "3d.dxf", "--3d", "--z-exaggeration", "2", "--triangles", "3d", "--contours",
+                     "--colour-by-areas")
         faces = msp.query("3DFACE")
         self.assertEqual(len(faces), self.d["Nutria"])
         seen = set()
@@ -106,8 +85,7 @@ class Surface(unittest.TestCase):
         self.check_contours(msp, flat=False, scale=2)
 
     def test_flat_triangles_and_contours_with_elevation(self):
-        doc = self.export("2d.dxf", "--2d", "--triangles", "2d-solid", "--contours")
-        msp = doc.modelspace()
+        msp = export(self, "2d.dxf", "--2d", "--triangles", "2d-solid", "--contours")
         outlines = [e for e in msp if e.dxf.layer == "TRI"]
         self.assertEqual(len(outlines), self.d["Nutria"])
         for t, e in enumerate(outlines, start=1):
@@ -141,70 +119,43 @@ class Surface(unittest.TestCase):
                 self.assertAlmostEqual(g[2], 0 if flat else scale * w[2], places=6)
 
 
-class Quads(unittest.TestCase):
+@needs_ezdxf
+class Quads(Refusals, unittest.TestCase):
     QUADS = {"format": "kestrel-quads", "version": 1, "Vn1": 3, "Vc1": [255, 65280, 0x123456],
              "Vx0": [0, 10, 20], "Vy0": [0, 0, 0], "Vz0": [1, 2, 3],
              "Vx1": [10, 20, 30], "Vy1": [0, 0, 0], "Vz1": [1, 2, 3],
              "Vx2": [10, 20, 30], "Vy2": [10, 10, 10], "Vz2": [1, 2, 3],
              "Vx3": [0, 10, 20], "Vy3": [10, 10, 10], "Vz3": [1, 2, 3]}
 
-    def export(self, quads, mode):
-        tmp = tempfile.mkdtemp()
-        with open(os.path.join(tmp, "q.json"), "w", encoding="utf-8") as f:
-            json.dump(quads, f)
-        out = os.path.join(tmp, "out.dxf")
-        r = subprocess.run([KESTREL, "--settings", os.path.join(tmp, "s.ini"), "export", EXAMPLE, "-o", out, "-q",
-                            "--no-points", "--no-polylines", "--no-contours", "--no-texts", "--layer-prefix", "", "--3d",
-                            "--quads", os.path.join(tmp, "q.json"), "--triangles", mode],
-                           capture_output=True, text=True, timeout=300)
-        return r, out
+    def export(self, mode, quads=QUADS):
+        return export(self, "q.dxf", "--no-contours", "--no-texts", "--3d", "--triangles", mode,
+                      "--quads", write("q.json", json.dumps(quads)))
 
     def test_quads_in_their_true_colours_as_faces_or_solid_fills(self):
         colours = [(255, 0, 0), (0, 255, 0), (0x56, 0x34, 0x12)]  # red is the low byte
-        r, out = self.export(self.QUADS, "3d-rendered")
-        self.assertEqual(r.returncode, 0, r.stderr)
-        doc = ezdxf.readfile(out)
-        self.assertFalse(doc.audit().has_errors)
-        faces = doc.modelspace().query("3DFACE")
-        self.assertEqual([f.rgb for f in faces], colours)
-        self.assertEqual([f.dxf.layer for f in faces], ["TRI"] * 3)
+        faces = self.export("3d-rendered").query("3DFACE")
+        self.assertEqual([(f.rgb, f.dxf.layer) for f in faces], [(c, "TRI") for c in colours])
         self.assertEqual(tuple(faces[2].dxf.vtx2), (30, 10, 3))
-        r, out = self.export(self.QUADS, "2d-rendered")
-        self.assertEqual(r.returncode, 0, r.stderr)
-        doc = ezdxf.readfile(out)
-        self.assertFalse(doc.audit().has_errors)
-        fills = doc.modelspace().query("HATCH")
-        self.assertEqual([h.rgb for h in fills], colours)
-        self.assertTrue(all(h.dxf.solid_fill == 1 and h.dxf.layer == "Sombreado" for h in fills))
-        self.assertEqual(len(doc.modelspace().query("POLYLINE LWPOLYLINE")), 0)
+        msp = self.export("2d-rendered")
+        fills = msp.query("HATCH")
+        self.assertEqual([(h.rgb, h.dxf.solid_fill, h.dxf.layer) for h in fills],
+                         [(c, 1, "Sombreado") for c in colours])
+        self.assertEqual(len(msp.query("POLYLINE LWPOLYLINE")), 0)
         boundary = fills[1].paths[0]
         points = [tuple(v)[:2] for v in (boundary.vertices if hasattr(boundary, "vertices") else [])]
         self.assertEqual(sorted(set(points)), [(10, 0), (10, 10), (20, 0), (20, 10)])
 
-    def test_a_quads_file_with_lists_of_different_lengths_is_refused(self):
-        bad = dict(self.QUADS, Vy2=[10, 10])
-        r, out = self.export(bad, "3d-rendered")
-        self.assertNotEqual(r.returncode, 0)
-        self.assertIn("Vy2: tiene 2 elementos y Vn1 es 3", r.stderr)
-        self.assertFalse(os.path.exists(out))
-
-
-class BadInput(unittest.TestCase):
-    def test_a_triangle_naming_no_point_is_named_and_nothing_written(self):
-        with open(EXAMPLE, encoding="utf-8") as f:
-            source = json.load(f)
-        d = items(source["Dibujos"])[source["DibujoAct"]]
-        d["B2"][4] = 99999  # triangle 5
-        with tempfile.TemporaryDirectory() as tmp:
-            bad = os.path.join(tmp, "bad.json")
-            with open(bad, "w", encoding="utf-8") as f:
-                json.dump(source, f)
-            out = os.path.join(tmp, "out.dxf")
-            r = subprocess.run([KESTREL, "--settings", os.path.join(tmp, "s.ini"), "export", bad, "-o", out, "-q",
-                                "--triangles", "3d"], capture_output=True, text=True, timeout=300)
-            self.assertNotEqual(r.returncode, 0)
-            self.assertIn("el triángulo 5 nombra el punto 99999", r.stderr)
-            self.assertFalse(os.path.exists(out))
+    def test_bad_quads_or_triangles_are_named_and_nothing_written(self):
+        quads = write("bad-q.json", json.dumps(dict(self.QUADS, Vy2=[10, 10])))
+        source = load(EXAMPLE)
+        items(source["Dibujos"])[source["DibujoAct"]]["B2"][4] = 99999  # triangle 5
+        bad = write("bad.json", json.dumps(source))
+        for args, says in (([EXAMPLE, "--3d", "--triangles", "3d-rendered", "--quads", quads],
+                            "Vy2: tiene 2 elementos y Vn1 es 3"),
+                           ([bad, "--triangles", "3d"], "el triángulo 5 nombra el punto 99999")):
+            with self.subTest(says=says):
+                out = keep_me("out.dxf")
+                self.assertRefused(kestrel("export", *args, "-o", out, "-q"), out, says)
 
 
 if __name__ == "__main__":
