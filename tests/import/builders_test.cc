@@ -103,13 +103,13 @@ TEST_F(BuildersTest, FacesAreOneOrTwoTrianglesAndAClosedOutline) {
 // An arc is start, middle (on the circle towards the chord's midpoint, at a
 // marker elevation) and end; a circle is its centre and its top point; both flat.
 TEST_F(BuildersTest, ArcsAndCirclesAreTheirDefiningPoints) {
-  Crea_Arco(module, xyz(0, 0, 0), xyz(2, 0, 5), xyz(0, 2, 5), 2.0f, 1);
+  Crea_Arco(module, xyz(0, 0, 0), xyz(2, 0, 5), xyz(0, -2, 5), 2.0f, 1);
   Crea_Circulo(module, xyz(3, 4, 1), 1.5f, 1);
   ASSERT_EQ(model.NumPolis, 2);
   const model::t_Poli& arc = model.Polis[1];
   EXPECT_EQ((std::array{arc.Vert[0], arc.NuVert}), (std::array{kArcMarker, 3}));
   EXPECT_NEAR(model.PtoX[arc.Vert[2]], std::sqrt(2.0), 1e-8);
-  EXPECT_NEAR(model.PtoY[arc.Vert[2]], std::sqrt(2.0), 1e-8);
+  EXPECT_NEAR(model.PtoY[arc.Vert[2]], -std::sqrt(2.0), 1e-8);
   EXPECT_EQ(model.PtoZ[arc.Vert[2]], kArcMiddleElevation);
   EXPECT_EQ(model.PtoZ[arc.Vert[1]], 0);
   const model::t_Poli& circle = model.Polis[2];
