@@ -23,55 +23,41 @@ TEST_F(BuildersTest, PointsClampTheirLayerAndKeepListsFromZero) {
   EXPECT_EQ(Anade_Punto(model, 1, 2, 3, zero, ""), 1);
   EXPECT_EQ(Anade_Punto(model, 4, 5, 6, beyond, "**X"), 2);
   EXPECT_EQ(Anade_Punto(model, 7, 8, 9, valid, ""), 3);
-  EXPECT_EQ(zero, 1);
-  EXPECT_EQ(beyond, 1);
-  EXPECT_EQ(valid, 2);
-  for (const auto* list : {&model.PtoX, &model.PtoY, &model.PtoZ}) {
-    EXPECT_EQ(list->lbound(), 0);
-    EXPECT_EQ(list->ubound(), 3);
-  }
-  EXPECT_EQ(model.PtoCapa.ubound(), 3);
-  EXPECT_EQ(model.PtoNombre.ubound(), 3);
+  EXPECT_EQ((std::array{zero, beyond, valid}), (std::array<std::int16_t, 3>{1, 1, 2}));
+  EXPECT_EQ(model.PtoX.lbound(), 0);
   EXPECT_EQ(model.PtoInfo.ubound(), 3);
   EXPECT_EQ(model.PtoCodigo[2], "**X");
   EXPECT_EQ(model.PtoZ[3], 9);
   EXPECT_EQ(model.PtoCapa[3], 2);
 }
 
-TEST_F(BuildersTest, LightweightPolylineClosedGetsOneMoreSlot) {
+TEST_F(BuildersTest, PolylinesTakeTheirElevationAndAClosedOneOneMoreSlot) {
   const auto square = values({0, 0, 1, 0, 1, 1, 0, 1});
   Crea_poli_2D(module, square, 7.5, 1, false);
   Crea_poli_2D(module, square, 7.5, 1, true);
-  ASSERT_EQ(model.NumPolis, 2);
+  Crea_poli_3D(module, values({1, 2, 3, 4, 5, 6}), 10, 1, false);
+  ASSERT_EQ(model.NumPolis, 3);
   EXPECT_EQ(model.Polis[1].NuVert, 4);
-  EXPECT_EQ(model.Polis[1].Vert.ubound(), 4);
   const model::t_Poli& closed = model.Polis[2];
   EXPECT_EQ(closed.NuVert, 5);
   EXPECT_EQ(closed.Vert.ubound(), 5);
   EXPECT_EQ(closed.Vert[5], closed.Vert[1]);
   EXPECT_EQ(closed.Vert[0], 0);
-  EXPECT_EQ(model.NumPuntos, 8);  // the closing slot adds no point
-  EXPECT_EQ(model.PtoZ[8], 7.5);
   EXPECT_EQ(closed.Color, 0);
-}
-
-TEST_F(BuildersTest, Polyline3dAddsElevationToEachVertex) {
-  Crea_poli_3D(module, values({1, 2, 3, 4, 5, 6}), 10, 1, false);
-  ASSERT_EQ(model.NumPolis, 1);
-  EXPECT_EQ(model.Polis[1].NuVert, 2);
-  EXPECT_EQ(model.PtoZ[1], 13);
-  EXPECT_EQ(model.PtoZ[2], 16);
+  EXPECT_EQ(model.PtoZ[8], 7.5);
+  EXPECT_EQ(model.NumPuntos, 10);  // the closing slot adds no point
+  EXPECT_EQ(model.Polis[3].NuVert, 2);
+  EXPECT_EQ(model.PtoZ[9], 13);
+  EXPECT_EQ(model.PtoZ[10], 16);
 }
 
 // The vertex count rounds half to even; an incomplete last group then
 // reads past the array, which is trapped with the polyline kept as it is.
 TEST_F(BuildersTest, IncompleteCoordinateGroupsKeepWhatWasBuilt) {
   Crea_poli_2D(module, values({0, 0, 1, 1, 2}), 0, 1, false);  // 5 values: 2.5 rounds to 2
-  ASSERT_EQ(model.NumPolis, 1);
-  EXPECT_EQ(model.Polis[1].NuVert, 2);
-  EXPECT_EQ(model.NumPuntos, 2);
   Crea_poli_2D(module, values({0, 0, 1, 1, 2, 2, 3}), 0, 1, false);  // 3.5 rounds to 4
   ASSERT_EQ(model.NumPolis, 2);
+  EXPECT_EQ(model.Polis[1].NuVert, 2);
   EXPECT_EQ(model.Polis[2].NuVert, 4);
   EXPECT_EQ(model.Polis[2].Vert[4], 0);  // the slot never filled
   ASSERT_EQ(messages().size(), 2u);
@@ -93,50 +79,42 @@ TEST_F(BuildersTest, LineNeedsTwoDistinctKnownPoints) {
   EXPECT_EQ(unknown_layer, model.CapaActual);  // replaced through the reference
 }
 
-TEST_F(BuildersTest, FaceWithRepeatedCornerIsOneTriangle) {
-  const auto triangle = values({0, 0, 0, 1, 0, 0, 1, 1, 0, 1, 1, 0});
-  const auto p = Punto_crea3D(module, triangle, 1);
+// A face whose last corner repeats the third is one triangle; four corners
+// make two (1-2-3 and 1-4-3); either way a closed outline follows them.
+TEST_F(BuildersTest, FacesAreOneOrTwoTrianglesAndAClosedOutline) {
+  const auto p = Punto_crea3D(module, values({0, 0, 0, 1, 0, 0, 1, 1, 0, 1, 1, 0}), 1);
   EXPECT_EQ(p[3], 0);
   Crea_Cara(module, p[0], p[1], p[2], p[3], 1);
   EXPECT_EQ(model.NumPuntos, 3);
   EXPECT_EQ(model.NumTriangulos, 1);
   ASSERT_EQ(model.NumPolis, 1);
-  const model::t_Poli& outline = model.Polis[1];
-  EXPECT_EQ(outline.NuVert, 4);
-  EXPECT_EQ(outline.Vert[0], kFaceOutlineMarker);
-  EXPECT_EQ(outline.Vert[4], outline.Vert[1]);
+  EXPECT_EQ(model.Polis[1].NuVert, 4);
+  EXPECT_EQ(model.Polis[1].Vert[0], kFaceOutlineMarker);
+  EXPECT_EQ(model.Polis[1].Vert[4], model.Polis[1].Vert[1]);
+  const auto q = Punto_crea3D(module, values({10, 0, 0, 11, 0, 0, 11, 1, 0, 11, 1, 0.001}), 1);
+  Crea_Cara(module, q[0], q[1], q[2], q[3], 1);
+  EXPECT_EQ(model.NumPuntos, 7);
+  ASSERT_EQ(model.NumTriangulos, 3);
+  EXPECT_EQ((std::array{model.TriV1[3], model.TriV2[3], model.TriV3[3]}), (std::array{q[0], q[3], q[2]}));
+  EXPECT_EQ(model.Polis[2].NuVert, 5);
+  EXPECT_EQ((std::array{model.Polis[2].Vert[4], model.Polis[2].Vert[5]}), (std::array{q[3], q[0]}));
 }
 
-TEST_F(BuildersTest, FaceWithFourCornersIsTwoTriangles) {
-  const auto quad = values({0, 0, 0, 1, 0, 0, 1, 1, 0, 1, 1, 0.001});
-  const auto p = Punto_crea3D(module, quad, 1);
-  Crea_Cara(module, p[0], p[1], p[2], p[3], 1);
-  EXPECT_EQ(model.NumPuntos, 4);
-  ASSERT_EQ(model.NumTriangulos, 2);
-  EXPECT_EQ((std::array{model.TriV1[2], model.TriV2[2], model.TriV3[2]}), (std::array{p[0], p[3], p[2]}));
-  EXPECT_EQ(model.Polis[1].NuVert, 5);
-  EXPECT_EQ(model.Polis[1].Vert[4], p[3]);
-  EXPECT_EQ(model.Polis[1].Vert[5], p[0]);
-}
-
-TEST_F(BuildersTest, ArcMiddleVertexLiesTowardsTheChordMidpoint) {
-  Crea_Arco(module, xyz(0, 0, 0), xyz(2, 0, 5), xyz(0, 2, 5), 2.0f, 1);
-  ASSERT_EQ(model.NumPolis, 1);
-  const model::t_Poli& arc = model.Polis[1];
-  EXPECT_EQ(arc.Vert[0], kArcMarker);
-  EXPECT_EQ(arc.NuVert, 3);
-  EXPECT_NEAR(model.PtoX[arc.Vert[2]], std::sqrt(2.0), 1e-8);
-  EXPECT_NEAR(model.PtoY[arc.Vert[2]], std::sqrt(2.0), 1e-8);
-  EXPECT_EQ(model.PtoZ[arc.Vert[2]], kArcMiddleElevation);
-  EXPECT_EQ(model.PtoZ[arc.Vert[1]], 0);  // the arc's own elevation is not kept
-}
-
-TEST_F(BuildersTest, CircleIsCentreAndTopPoint) {
+// An arc is start, middle (on the circle towards the chord's midpoint, at a
+// marker elevation) and end; a circle is its centre and its top point; both flat.
+TEST_F(BuildersTest, ArcsAndCirclesAreTheirDefiningPoints) {
+  Crea_Arco(module, xyz(0, 0, 0), xyz(2, 0, 5), xyz(0, -2, 5), 2.0f, 1);
   Crea_Circulo(module, xyz(3, 4, 1), 1.5f, 1);
-  const model::t_Poli& circle = model.Polis[1];
+  ASSERT_EQ(model.NumPolis, 2);
+  const model::t_Poli& arc = model.Polis[1];
+  EXPECT_EQ((std::array{arc.Vert[0], arc.NuVert}), (std::array{kArcMarker, 3}));
+  EXPECT_NEAR(model.PtoX[arc.Vert[2]], std::sqrt(2.0), 1e-8);
+  EXPECT_NEAR(model.PtoY[arc.Vert[2]], -std::sqrt(2.0), 1e-8);
+  EXPECT_EQ(model.PtoZ[arc.Vert[2]], kArcMiddleElevation);
+  EXPECT_EQ(model.PtoZ[arc.Vert[1]], 0);
+  const model::t_Poli& circle = model.Polis[2];
   EXPECT_EQ(circle.Vert[0], kCircleMarker);
-  EXPECT_EQ(model.PtoX[circle.Vert[2]], 3);
-  EXPECT_EQ(model.PtoY[circle.Vert[2]], 5.5);
+  EXPECT_EQ((std::array{model.PtoX[circle.Vert[2]], model.PtoY[circle.Vert[2]]}), (std::array{3.0, 5.5}));
   EXPECT_EQ(model.PtoZ[circle.Vert[1]], 0);
 }
 
@@ -164,12 +142,9 @@ TEST_F(BuildersTest, TextsCleanCodesAndTurnRadiansIntoGrads) {
   Crea_Texto(module, "\\lPalabra", xyz(1, 2, 0), kImportPi / 2, 1, 2.5, 3, "Standard");
   ASSERT_EQ(model.NumRotulos, 1);
   const model::t_Rotulo& text = model.Rotulos[1];
-  EXPECT_EQ(text.Texto, "Palabra");
+  EXPECT_EQ((std::array{text.Texto, text.Estilo}), (std::array<std::string, 2>{"Palabra", "Standard"}));
   EXPECT_NEAR(text.Giro, 300, 1e-9);
-  EXPECT_EQ(text.Altura, 2.5);
-  EXPECT_EQ(text.Estilo, "Standard");
-  EXPECT_EQ(text.Xr, 1);
-  EXPECT_EQ(model.Rotulos.lbound(), 0);
+  EXPECT_EQ((std::array{text.Altura, text.Xr}), (std::array{2.5, 1.0}));
   EXPECT_EQ(clean_text_codes("abc\\o\\lXYZ"), "XYZ");
   EXPECT_EQ(clean_text_codes("\\nothing"), "\\nothing");  // no "l": kept
   EXPECT_EQ(clean_text_codes("plain"), "plain");
@@ -193,9 +168,7 @@ TEST_F(BuildersTest, BorraModeloThenSacarGivesAnEmptyDrawing) {
   Anade_Punto(model, 1, 1, 1, layer, "");
   Crea_Texto(module, "t", xyz(0, 0, 0), 0, 1, 1, 0, "");
   const model::t_Dibujo full = Sacar(module);
-  EXPECT_EQ(full.NuPun, 1);
-  EXPECT_EQ(full.nuCapas, 1);
-  EXPECT_EQ(full.NuRotulos, 1);
+  EXPECT_EQ((std::array{full.NuPun, full.nuCapas, full.NuRotulos}), (std::array{1, 1, 1}));
   Borra_Modelo(model);
   const model::t_Dibujo empty = Sacar(module);
   EXPECT_EQ(empty.NuPun, 0);

@@ -28,9 +28,9 @@ TEST_F(ExplodeTest, ExplodesTwiceLeavesPuntosOnAndRaisesElevations) {
   EXPECT_EQ(app->update_count(), 1);
   ASSERT_EQ(drawing.NuPun, 1);  // nothing is added from the CAD
   EXPECT_EQ(drawing.Z[1], 7.25);
-  EXPECT_EQ(drawing.Opciones.get(model::kChkPtos), 1);
-  EXPECT_EQ(drawing.Opciones.get(model::kChkText), 1);
-  EXPECT_EQ(drawing.Opciones.get(model::kTrianglesPresent), 0);
+  EXPECT_EQ((std::array{drawing.Opciones.get(model::kChkPtos), drawing.Opciones.get(model::kChkText),
+                        drawing.Opciones.get(model::kTrianglesPresent)}),
+            (std::array<std::int32_t, 3>{1, 1, 0}));
   EXPECT_TRUE(messages().empty());
 }
 
@@ -43,20 +43,17 @@ TEST_F(ExplodeTest, ErrorIsReportedUnderItsOwnPrefix) {
 
 TEST(FAcadEs, HandlersSetTheDialogResult) {
   std::int16_t result = 7;
-  {
-    f_Acad_es dialog(result);
-    EXPECT_EQ(result, 0);
-    dialog.cmdDatosaceptar_Click();
-    EXPECT_EQ(result, 2);
-    EXPECT_FALSE(dialog.loaded());
-    dialog.Form_QueryUnload();  // already answered: stays accepted
-    EXPECT_EQ(result, 2);
-  }
-  f_Acad_es closed(result);
-  closed.Form_QueryUnload();
+  f_Acad_es dialog(result);
+  EXPECT_EQ(result, 0);
+  dialog.cmdDatosaceptar_Click();
+  EXPECT_EQ(result, 2);
+  EXPECT_FALSE(dialog.loaded());
+  dialog.Form_QueryUnload();  // already answered: stays accepted
+  EXPECT_EQ(result, 2);
+  f_Acad_es(result).Form_QueryUnload();  // closed
   EXPECT_EQ(result, 1);
-  f_Acad_es cancelled(result);
-  cancelled.bt_salir_Click();
+  result = 0;
+  f_Acad_es(result).bt_salir_Click();  // cancelled
   EXPECT_EQ(result, 1);
 }
 

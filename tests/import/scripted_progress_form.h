@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,67 +18,55 @@ using core::Variant;
 
 using FormLog = std::vector<std::string>;
 
-class FormLabel final : public core::Dispatchable<FormLabel> {
+// A label or the bar: the properties it starts with, read back as written;
+// a write is logged as "<member>=<value>", a label's as "LabXYZ(i)=<caption>".
+class FormControl final : public core::Object {
  public:
-  FormLabel(FormLog& log, int index) : log_(log), index_(index) {}
-  std::string caption;
+  FormControl(FormLog& log, std::string type, std::map<std::string, Variant, std::less<>> values, std::string label = "")
+      : log_(log), type_(std::move(type)), values_(std::move(values)), label_(std::move(label)) {}
 
-  [[nodiscard]] std::string_view type_name() const override { return "Label"; }
-  static const core::MemberTable<FormLabel>& member_table() {
-    static const core::MemberTable<FormLabel> table{
-        {"Caption", [](FormLabel& l) { return Variant(l.caption); },
-         [](FormLabel& l, const Variant& v) {
-           l.caption = v.to_string();
-           l.log_.push_back("LabXYZ(" + std::to_string(l.index_) + ")=" + l.caption);
-         }},
-    };
-    return table;
+  [[nodiscard]] std::string_view type_name() const override { return type_; }
+  Variant get(std::string_view member) override { return slot(member); }
+  Variant call(std::string_view member, std::span<Variant>) override { return slot(member); }
+  void put(std::string_view member, const Variant& v) override {
+    Variant& value = slot(member);
+    if (member == "Visible") {
+      value = Variant(v.to_bool());
+      log_.push_back(std::string("Visible=") + (v.to_bool() ? "True" : "False"));
+      return;
+    }
+    value = member == "Caption" ? Variant(v.to_string()) : Variant(v.to_int32());
+    if (member == "Value" && value.to_int32() > values_.at("Max").to_int32()) core::raise(380);  // past Max: refused
+    log_.push_back((label_.empty() ? std::string(member) : label_) + "=" + value.to_string());
   }
 
  private:
-  FormLog& log_;
-  int index_;
-};
-
-class FormBar final : public core::Dispatchable<FormBar> {
- public:
-  explicit FormBar(FormLog& log) : log_(log) {}
-  std::int32_t max = 100;
-  std::int32_t value = 0;
-  bool visible = false;
-
-  [[nodiscard]] std::string_view type_name() const override { return "ProgressBar"; }
-  static const core::MemberTable<FormBar>& member_table() {
-    static const core::MemberTable<FormBar> table{
-        {"Max", [](FormBar& b) { return Variant(b.max); }, [](FormBar& b, const Variant& v) { b.record("Max", b.max = v.to_int32()); }},
-        {"Value", [](FormBar& b) { return Variant(b.value); },
-         [](FormBar& b, const Variant& v) {
-           b.value = v.to_int32();
-           if (b.value > b.max) core::raise(380);  // a real bar refuses a value past Max
-           b.record("Value", b.value);
-         }},
-        {"Visible", [](FormBar& b) { return Variant(b.visible); },
-         [](FormBar& b, const Variant& v) {
-           b.visible = v.to_bool();
-           b.log_.push_back(std::string("Visible=") + (b.visible ? "True" : "False"));
-         }},
-    };
-    return table;
+  Variant& slot(std::string_view member) {
+    const auto it = values_.find(member);
+    if (it == values_.end()) core::raise_unknown_member(type_, member);
+    return it->second;
   }
-
- private:
-  void record(const char* name, std::int32_t v) { log_.push_back(std::string(name) + "=" + std::to_string(v)); }
   FormLog& log_;
+  std::string type_;
+  std::map<std::string, Variant, std::less<>> values_;
+  std::string label_;
 };
 
 class ScriptedProgressForm final : public core::Dispatchable<ScriptedProgressForm> {
  public:
   ScriptedProgressForm() {
-    for (int i = 0; i < 4; ++i) labels[static_cast<std::size_t>(i)] = std::make_shared<FormLabel>(log, i);
+    for (int i = 0; i < 4; ++i) {
+      labels[static_cast<std::size_t>(i)] = std::make_shared<FormControl>(
+          log, "Label", std::map<std::string, Variant, std::less<>>{{"Caption", Variant(std::string())}},
+          "LabXYZ(" + std::to_string(i) + ")");
+    }
   }
   FormLog log;
-  std::array<std::shared_ptr<FormLabel>, 4> labels;
-  std::shared_ptr<FormBar> bar = std::make_shared<FormBar>(log);
+  std::array<std::shared_ptr<FormControl>, 4> labels;
+  std::shared_ptr<FormControl> bar = std::make_shared<FormControl>(
+      log, "ProgressBar",
+      std::map<std::string, Variant, std::less<>>{
+          {"Max", Variant(std::int32_t{100})}, {"Value", Variant(std::int32_t{0})}, {"Visible", Variant(false)}});
 
   // The entries of `log` that begin with `prefix`.
   [[nodiscard]] std::vector<std::string> entries(std::string_view prefix) const {

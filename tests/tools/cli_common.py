@@ -1,14 +1,95 @@
 """What every end-to-end test of the kestrel program shares: the program and
 the source tree, which ctest passes as the first two arguments (the rest are
-unittest's), and one way to run the program."""
+unittest's), a scratch folder removed at exit, one way to run the program and
+to read the record files it writes."""
+import itertools
+import json
+import os
 import subprocess
 import sys
+import tempfile
+import unittest
 
 KESTREL = sys.argv[1]
 ROOT = sys.argv[2]
 del sys.argv[1:3]
+EXAMPLE = os.path.join(ROOT, "examples", "survey.json")
+CORPUS = os.path.join(ROOT, "..", "shared", "corpus", "dxf")
+
+try:
+    import ezdxf
+except ImportError:  # pragma: no cover
+    ezdxf = None
+needs_ezdxf = unittest.skipIf(ezdxf is None, "python3-ezdxf is not installed")
+
+_SCRATCH = tempfile.TemporaryDirectory(prefix="kestrel-cli-")
+_settings = itertools.count()
+
+
+def scratch(name):
+    return os.path.join(_SCRATCH.name, name)
+
+
+def write(name, text):
+    """Writes `text` to the scratch file `name` (line ends kept) and returns its path."""
+    with open(scratch(name), "w", encoding="utf-8", newline="") as f:
+        f.write(text)
+    return scratch(name)
+
+
+def keep_me(name):
+    """An output file that a refused run must leave as it is."""
+    return write(name, "keep me")
+
+
+def read(path):
+    with open(path, encoding="utf-8", errors="replace") as f:
+        return f.read()
 
 
 def run(*args, cwd=None):
     """Runs kestrel with `args`, its output captured as text."""
     return subprocess.run([KESTREL, *args], capture_output=True, text=True, cwd=cwd, timeout=600)
+
+
+def kestrel(*args, settings=None):
+    """Runs kestrel on a settings file of its own (a fresh one unless given)."""
+    return run("--settings", settings or scratch(f"s{next(_settings)}.ini"), *args)
+
+
+def items(array):
+    """The elements of a record-file array (lower bound and items, or null)."""
+    if array is None:
+        return []
+    return array["items"] if isinstance(array, dict) else array
+
+
+def indexed(array, usual=1):
+    """A record-file array as a list indexed from its lower bound (`usual` when the file does not say)."""
+    if isinstance(array, dict):
+        return [None] * array["lbound"] + array["items"]
+    return [None] * usual + array
+
+
+def load(path):
+    with open(path, encoding="utf-8") as f:
+        return json.load(f)
+
+
+def example_drawing():
+    """The example's current drawing, its arrays indexed from their lower bounds."""
+    source = load(EXAMPLE)
+    return indexed(source["Dibujos"])[source["DibujoAct"]]
+
+
+class Refusals:
+    """Mixed into a TestCase: a refused run says why and leaves its output
+    (made by keep_me) as it was."""
+
+    def assertRefused(self, result, out, says, code=None):
+        if code is None:
+            self.assertNotEqual(result.returncode, 0)
+        else:
+            self.assertEqual(result.returncode, code, result.stderr)
+        self.assertRegex(result.stderr, says)
+        self.assertEqual(read(out), "keep me")

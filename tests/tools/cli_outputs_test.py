@@ -14,9 +14,8 @@ import threading
 import time
 import unittest
 
-from cli_common import KESTREL, ROOT
-EXAMPLE = os.path.join(ROOT, "examples", "survey.json")
-PROFILE = "PK;Cota\n0;612.5\n20;613.8\n40;611.2\n"
+from cli_common import EXAMPLE, KESTREL, read
+
 POINTS_DXF = "0\nSECTION\n2\nENTITIES\n{}0\nENDSEC\n0\nEOF\n"
 
 
@@ -30,12 +29,17 @@ def points_dxf(n):
 
 
 class Files(unittest.TestCase):
-    def setUp(self):
-        self.tmp = tempfile.TemporaryDirectory()
-        self.dir = self.tmp.name
+    """A folder of its own (its temporaries are counted) and one input and
+    run per command, each writing the output it is given."""
 
-    def tearDown(self):
-        self.tmp.cleanup()
+    def setUp(self):
+        tmp = tempfile.TemporaryDirectory()
+        self.addCleanup(tmp.cleanup)
+        self.dir = tmp.name
+        dxf, csv = self.write("plano.dxf", points_dxf(3)), self.write("perfil.csv", "PK;Cota\n0;612.5\n20;613.8\n")
+        self.commands = {"export": (EXAMPLE, lambda out: ["export", EXAMPLE, "-o", out, "-q"]),
+                         "import": (dxf, lambda out: ["import", dxf, "-o", out, "-q"]),
+                         "profile": (csv, lambda out: ["profile", csv, "-o", out, "-q"])}
 
     def path(self, name):
         return os.path.join(self.dir, name)
@@ -45,10 +49,6 @@ class Files(unittest.TestCase):
             f.write(text)
         return self.path(name)
 
-    def read(self, name):
-        with open(self.path(name), encoding="utf-8", errors="replace") as f:
-            return f.read()
-
     def kestrel(self, *args, **kw):
         return subprocess.run([KESTREL, "--settings", self.path("s.ini"), *args], capture_output=True,
                               timeout=300, **kw)
@@ -56,20 +56,10 @@ class Files(unittest.TestCase):
     def temporaries(self):
         return glob.glob(os.path.join(self.dir, ".*.kestrel-*.tmp"))
 
-    # One input per command; each command's run writing `out`.
-    def commands(self):
-        dxf = self.write("plano.dxf", points_dxf(3))
-        csv = self.write("perfil.csv", PROFILE)
-        return {
-            "export": (EXAMPLE, lambda out: ["export", EXAMPLE, "-o", out, "-q"]),
-            "import": (dxf, lambda out: ["import", dxf, "-o", out, "-q"]),
-            "profile": (csv, lambda out: ["profile", csv, "-o", out, "-q"]),
-        }
-
 
 class OutputsAreSafe(Files):
     def test_the_input_is_never_the_output(self):
-        for name, (source, args) in self.commands().items():
+        for name, (source, args) in self.commands.items():
             local = self.path("copy-of-" + os.path.basename(source))
             with open(local, "wb") as g:
                 g.write(read_bytes(source))
@@ -86,7 +76,7 @@ class OutputsAreSafe(Files):
                     self.assertEqual(read_bytes(local), before)
 
     def test_devices_and_pipes_are_written_into_not_replaced(self):
-        for name, (_, args) in self.commands().items():
+        for name, (_, args) in self.commands.items():
             with self.subTest(command=name):
                 r = self.kestrel(*args("/dev/null"))
                 self.assertEqual(r.returncode, 0, r.stderr)
@@ -96,7 +86,7 @@ class OutputsAreSafe(Files):
         got = []
         reader = threading.Thread(target=lambda: got.append(read_bytes(fifo)))
         reader.start()
-        r = self.kestrel(*self.commands()["profile"][1](fifo))
+        r = self.kestrel(*self.commands["profile"][1](fifo))
         reader.join(60)
         self.assertEqual(r.returncode, 0, r.stderr)
         self.assertTrue(stat.S_ISFIFO(os.stat(fifo).st_mode))
@@ -108,9 +98,9 @@ class OutputsAreSafe(Files):
         dead = subprocess.Popen(["true"])
         dead.wait()
         stale = self.write(f".out.json.kestrel-{dead.pid}-1.tmp", "left by a killed run")
-        r = self.kestrel(*self.commands()["import"][1](self.path("out.json")))
+        r = self.kestrel(*self.commands["import"][1](self.path("out.json")))
         self.assertEqual(r.returncode, 0, r.stderr)
-        self.assertEqual(self.read("victim"), "precious")
+        self.assertEqual(read(victim), "precious")
         self.assertTrue(os.path.islink(self.path("out.json.tmp")))
         self.assertFalse(os.path.exists(stale))
 
@@ -127,7 +117,7 @@ class OutputsAreSafe(Files):
         self.assertEqual(self.temporaries(), [])
 
     def test_a_folder_as_input_is_named_as_such(self):
-        for name, (_, args) in self.commands().items():
+        for name, (_, args) in self.commands.items():
             with self.subTest(command=name):
                 argv = args(self.path("o"))
                 argv[1] = self.dir
@@ -146,8 +136,9 @@ class StandardStreams(Files):
         exported = self.kestrel("export", "-", "-o", "-", "-q", "--points", input=imported.stdout)
         self.assertEqual(exported.returncode, 0, exported.stderr)
         self.assertEqual(exported.stdout.count(b"\nPOINT\n"), 5)
-        points = self.kestrel("export", "-", "-o", self.path("p.dxf"), "-q", input=b"A,1,2,3\nB,4,5,6\n")
+        points = self.kestrel("export", "-", "-o", "-", "-q", input=b"A,1,2,3\nB,4,5,6\n")  # a points file
         self.assertEqual(points.returncode, 0, points.stderr)
+        self.assertEqual(points.stdout.count(b"\nPOINT\n"), 2)
 
 
 class Interrupts(Files):
@@ -170,7 +161,7 @@ class Interrupts(Files):
                 code, err = self.interrupted(["import", dxf, "-o", out, "-q"], sig)
                 self.assertEqual(code, 130, err)
                 self.assertIn(b"interrupted", err)
-                self.assertEqual(self.read("out.json"), "old")
+                self.assertEqual(read(out), "old")
                 self.assertEqual(self.temporaries(), [])
 
 

@@ -53,17 +53,13 @@ TEST(PointsCsv, ReadsTheFormsInstrumentsAndSpreadsheetsWrite) {
   }
   EXPECT_DOUBLE_EQ(parse_points_csv("1\t,5\t2\t3\n", "f").X[1], 0.5);
   EXPECT_EQ(parse_points_csv("1,1e-999,2,3\n", "f").X[1], 0.0);  // too small for a double
-}
-
-TEST(PointsCsv, MakesOneLayerAndTicksNamesCodesAndElevations) {
+  // One layer that is on, named after the file; points, names and elevations ticked.
   const model::t_Dibujo d = parse_points_csv("A,1,2,3\n", "dir/campo.csv");
   EXPECT_EQ(d.Texto2, "campo");
   ASSERT_EQ(d.nuCapas, 1);
   EXPECT_EQ(d.Capas1[1].Nombre, "PUNTOS");
   EXPECT_EQ(d.Capas1[1].Encendida, core::kTrue);
-  EXPECT_TRUE(d.Opciones.ticked(model::kChkPtos));
-  EXPECT_TRUE(d.Opciones.ticked(model::kChkNo));
-  EXPECT_TRUE(d.Opciones.ticked(model::kChkZ));
+  EXPECT_TRUE(d.Opciones.ticked(model::kChkPtos) && d.Opciones.ticked(model::kChkNo) && d.Opciones.ticked(model::kChkZ));
   EXPECT_FALSE(d.Opciones.ticked(model::kChkNu));
 }
 

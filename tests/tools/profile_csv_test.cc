@@ -13,6 +13,7 @@ namespace {
 std::vector<double> items(const core::VbArray<double>& a) { return {a.items().begin(), a.items().end()}; }
 
 TEST(ProfileCsv, ReadsCommaAndSemicolonFilesWithOrWithoutHeader) {
+  const std::vector<double> pk{0, 20, 40}, ct{100, 101.5, 99};
   const char* texts[] = {
       "0,100\n20,101.5\n40,99\n",
       "PK;Cota\r\n0;100\r\n20;101.5\r\n\r\n40;99\r\n",
@@ -27,15 +28,12 @@ TEST(ProfileCsv, ReadsCommaAndSemicolonFilesWithOrWithoutHeader) {
     ASSERT_EQ(p.Ptos, 3);
     EXPECT_EQ(p.Pk.lbound(), 1);
     EXPECT_EQ(p.Ct.lbound(), 1);
-    EXPECT_EQ(items(p.Pk), (std::vector<double>{0, 20, 40}));
-    EXPECT_EQ(items(p.Ct), (std::vector<double>{100, 101.5, 99}));
+    EXPECT_EQ(items(p.Pk), pk);
+    EXPECT_EQ(items(p.Ct), ct);
   }
-}
-
-TEST(ProfileCsv, KeepsTheOrderAndSignsOfTheFile) {
-  const Profile p = parse_profile_csv("-10,-2.5\n-20,3\n", "f.csv");
-  EXPECT_EQ(items(p.Pk), (std::vector<double>{-10, -20}));
-  EXPECT_EQ(items(p.Ct), (std::vector<double>{-2.5, 3}));
+  const Profile signs = parse_profile_csv("-10,-2.5\n-20,3\n", "f.csv");  // the file's order and signs kept
+  EXPECT_EQ(items(signs.Pk), (std::vector<double>{-10, -20}));
+  EXPECT_EQ(items(signs.Ct), (std::vector<double>{-2.5, 3}));
 }
 
 // Numbers, quotes and how a bad field is shown are the points file's rules
