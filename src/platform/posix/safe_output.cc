@@ -121,11 +121,17 @@ void SafeFileOutput::open_temporary(mode_t new_mode) {
   std::mt19937_64 random(std::random_device{}());
   for (int attempt = 0; attempt < kNameAttempts && file_.fd < 0; ++attempt) {
     std::string candidate = (folder / temporary_name(target_, random())).string();
-    file_.fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, new_mode);
+    int open_error = 0;
+    {
+      // The file and its registration come together: an interrupt between
+      // the two would leave the file behind.
+      const InterruptsDeferred deferred;
+      file_.fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, new_mode);
+      open_error = errno;
+      if (file_.fd >= 0) registration_.emplace(candidate);
+    }
+    errno = open_error;
     if (file_.fd >= 0) {
-      // An interrupt in the instant before this leaves the file to the next
-      // run's clean-up of dead writers' files.
-      registration_.emplace(candidate);
       file_.temporary = std::move(candidate);
     } else if (errno != EEXIST) {
       fail_errno("no se puede crear un archivo temporal en su carpeta");
