@@ -26,6 +26,24 @@ class HatchTest : public ExportTest {
   core::Obj square;
 };
 
+// Codes outside -70..-50 draw nothing and say nothing; a code inside with no
+// pattern of its own asks for an empty pattern name, which the CAD refuses:
+// the failure is reported and nothing is left.
+TEST_F(HatchTest, CodesWithoutAPatternAreNotTriedOrRefusedByTheCad) {
+  const std::pair<std::int16_t, std::size_t> cases[] = {{-71, 0}, {-49, 0}, {0, 0},  {-70, 1},
+                                                        {-62, 1}, {-59, 1}, {-56, 1}};
+  for (const auto& [t, reported] : cases) {
+    SCOPED_TRACE(t);
+    const std::size_t shown = messages().size();
+    hatch(t);
+    EXPECT_TRUE(hatches().empty());
+    ASSERT_EQ(messages().size(), shown + reported);
+    if (reported > 0) {
+      EXPECT_EQ(messages().back().rfind("Ch4_CreateHatch: 10  Error nº ", 0), 0u) << messages().back();
+    }
+  }
+}
+
 TEST_F(HatchTest, ColourBranches) {
   state.PrefCap = "2D_";
   hatch(-60, "Lindes", false, 0x00FF00, true);  // a host colour: its colour index
