@@ -102,10 +102,14 @@ TEST(MemcadPickBox, WindowTakesOnlyWhatLiesWhollyInside) {
   auto& inside = space.add<Line>(Vec3{1, 1, 0}, Vec3{2, 2, 0});
   space.add<Line>(Vec3{1, 1, 0}, Vec3{20, 2, 0});
   auto& point = space.add<Point>(Vec3{4, 4, 9});
+  auto& polyline = space.add<Polyline2d>(std::vector<double>{1, 3, 0, 3, 3, 0});
+  // Seen from below, the same vertices lie at x = -1..-3 in the world: outside.
+  space.add<Polyline2d>(std::vector<double>{1, 3, 0, 3, 3, 0}).normal = {0, 0, -1};
   const auto chosen = entities_in_window(space, {4, 4, 0}, {0, 0, 0});
-  ASSERT_EQ(chosen.size(), 2u);
+  ASSERT_EQ(chosen.size(), 3u);
   EXPECT_EQ(chosen[0].get(), &inside);
   EXPECT_EQ(chosen[1].get(), &point);  // the border counts
+  EXPECT_EQ(chosen[2].get(), &polyline);
   EXPECT_TRUE(entities_in_window(space, {30, 30, 0}, {40, 40, 0}).empty());
 }
 
