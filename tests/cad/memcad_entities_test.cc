@@ -88,11 +88,11 @@ TEST(MemcadEntities, EntitiesSeenFromBelowHandOutWorldPoints) {
   EXPECT_EQ(numbers(Obj(ms.entities().back()).get("Coordinates")), (std::vector<double>{1, 1, 2, 1}));
 
   auto& text = ms.add<Text>("T", Vec3{7, 7, 0}, 1.0);
-  text.normal = {0, 0, -1};
+  text.set_normal({0, 0, -1});
   Obj t(ms.entities().back());
   EXPECT_EQ(numbers(t.get("InsertionPoint")), (std::vector<double>{-7, 7, 0}));
   t.put("Normal", pt(0, 0, -2));
-  EXPECT_EQ(text.normal, (Vec3{0, 0, -1}));
+  EXPECT_EQ(text.normal(), (Vec3{0, 0, -1}));
   EXPECT_EQ(error_of([&] { t.put("Normal", pt(0, 0, 0)); }).number(), kRefused);
 
   const Obj utility = cad.doc.object("Utility");
@@ -121,6 +121,14 @@ TEST(MemcadEntities, PolylineAndTextPropertiesRoundTrip) {
   text.put("Alignment", 10);
   EXPECT_EQ(text.get("Alignment").to_int32(), 10);
   EXPECT_EQ(error_of([&] { text.put("Height", 0.0); }).number(), kRefused);
+
+  // A copy owns the fields few texts set: changing it leaves the original.
+  text.put("ScaleFactor", 0.8);
+  auto& original = static_cast<Text&>(*cad.document().model_space().entities().back());
+  const auto copy = std::static_pointer_cast<Text>(original.clone());
+  EXPECT_EQ(copy->width_factor(), 0.8);
+  copy->set_width_factor(0.5);
+  EXPECT_EQ(text.get("ScaleFactor").to_double(), 0.8);
 
   Obj arc = cad.add("AddArc", pt(0, 0), 1.0, -kPi / 2, 0.0);  // angles are kept within one turn
   EXPECT_NEAR(arc.get("StartAngle").to_double(), 3 * kPi / 2, 1e-12);

@@ -99,7 +99,7 @@ TEST(MemcadGeometry, PlacedEntitiesKeepTheirWorldShape) {
 
     Text text("T", {4, 5, 6}, 1);
     text.rotation = kPi / 3;
-    text.normal = c.normal;
+    text.set_normal(c.normal);
     const Vec3 ahead = p.apply(text.ocs().to_wcs({4 + std::cos(kPi / 3), 5 + std::sin(kPi / 3), 6}));
     const Vec3 at = p.apply(text.world_insertion());
     text.transform(p);

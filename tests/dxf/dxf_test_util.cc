@@ -89,12 +89,12 @@ void add_lines(Document& doc, Block& ms) {
 void add_texts(Document& doc, Block& ms) {
   auto& text = on(doc, ms.add<Text>("Señal nº 5 — Ω", Vec3{1, 2, 3}, 0.35), "Señales");
   text.rotation = 45 * kDegree;
-  text.width_factor = 0.9;
-  text.oblique_angle = 10 * kDegree;
+  text.set_width_factor(0.9);
+  text.set_oblique_angle(10 * kDegree);
   text.style = doc.text_style_index("Rótulos");
   text.horizontal_alignment = 1;
   text.vertical_alignment = 2;
-  text.alignment_point = {1.5, 2.5, 3};
+  text.set_alignment_point({1.5, 2.5, 3});
   std::string long_text = "{\\fArial|b1;Cota}\\PÁrea: 12 m² — ";
   for (int i = 0; i < 30; ++i) long_text += "línea " + std::to_string(i) + " \\U+ ";
   long_text += "😀 fin ^ caret";
@@ -145,7 +145,7 @@ void add_planes(Document& doc, Block& ms) {
   p2.normal = below;
   auto& text = on(doc, ms.add<Text>("Al revés", Vec3{7, 7, 0}, 1), "0");
   text.rotation = 30 * kDegree;
-  text.normal = below;
+  text.set_normal(below);
   auto& ref = on(doc, ms.add<BlockReference>(doc.blocks().find("Árbol"), Vec3{-100, 300, 200}), "0");
   ref.rotation = 90 * kDegree;
   ref.normal = upright;

@@ -152,7 +152,7 @@ TEST_F(EntitiesTest, EntitiesSeenFromBelowComeInWorldCoordinates) {
   p2.normal = below;
   auto& text = space().add<memcad::Text>("T", memcad::Vec3{7, 7, 0}, 1.0);
   text.rotation = 30 * kDegree;
-  text.normal = below;
+  text.set_normal(below);
   memcad::Block& block = doc().blocks().add("B");
   space().add<memcad::BlockReference>(&block, memcad::Vec3{5, 0, 0}).normal = below;
   import_all();

@@ -19,12 +19,20 @@ constexpr std::array<Field<E>, N + M> join(const std::array<Field<E>, N>& a, con
 // An extrusion (210, 220, 230) is written only when it is not +Z.
 template <class E>
 constexpr bool extruded(const E& e) {
-  return !(e.normal.x == 0 && e.normal.y == 0 && e.normal.z == 1);
+  const Vec3& n = normal_of(e);
+  return !(n.x == 0 && n.y == 0 && n.z == 1);
 }
 
 template <class E>
 constexpr Field<E> extrusion() {
-  return {.code = 210, .point = &E::normal, .written_if = &extruded<E>};
+  if constexpr (requires(E& e) { e.set_normal(Vec3{}); }) {
+    return {.code = 210,
+            .get_point = [](const E& e) { return e.normal(); },
+            .set_point = [](E& e, const Vec3& n) { e.set_normal(n); },
+            .written_if = &extruded<E>};
+  } else {
+    return {.code = 210, .point = &E::normal, .written_if = &extruded<E>};
+  }
 }
 
 constexpr std::array<Field<Point>, 2> kPoint = {{
@@ -78,11 +86,22 @@ constexpr std::array<Field<E>, 11> text_head() {
       {.code = 40, .real = &E::height},
       {.code = 1, .text = &E::text},
       {.code = 50, .real = &E::rotation, .degrees = true, .optional = true},
-      {.code = 41, .real = &E::width_factor, .optional = true, .when_absent = 1},
-      {.code = 51, .real = &E::oblique_angle, .degrees = true, .optional = true},
+      {.code = 41,
+       .get_real = [](const E& t) { return t.width_factor(); },
+       .set_real = [](E& t, double v) { t.set_width_factor(v); },
+       .optional = true,
+       .when_absent = 1},
+      {.code = 51,
+       .get_real = [](const E& t) { return t.oblique_angle(); },
+       .set_real = [](E& t, double v) { t.set_oblique_angle(v); },
+       .degrees = true,
+       .optional = true},
       {.code = 7, .style = &E::style},
       {.code = 72, .int16 = &E::horizontal_alignment, .optional = true},
-      {.code = 11, .point = &E::alignment_point, .written_if = &uses_alignment_point<E>},
+      {.code = 11,
+       .get_point = [](const E& t) { return t.alignment_point(); },
+       .set_point = [](E& t, const Vec3& p) { t.set_alignment_point(p); },
+       .written_if = &uses_alignment_point<E>},
       extrusion<E>(),
   }};
 }

@@ -40,7 +40,7 @@ class WriteContext {
 };
 
 // One row: a subclass marker (code 100) or a member under a group code.
-// Exactly one member pointer is set, except in marker rows.
+// Exactly one member pointer (or accessor pair) is set, except in marker rows.
 template <class E>
 struct Field {
   int code = 0;
@@ -48,7 +48,13 @@ struct Field {
   memcad::Vec3 E::*point = nullptr;             // code, code + 10, code + 20
   int axis = -1;                                // 0..2: only that coordinate of `point`, under `code`
   std::array<memcad::Vec3, 4> E::*corners = nullptr;  // corner `axis` (0..3) as a point
+  // A point kept behind accessors (code, code + 10, code + 20).
+  memcad::Vec3 (*get_point)(const E&) = nullptr;
+  void (*set_point)(E&, const memcad::Vec3&) = nullptr;
   double E::*real = nullptr;
+  // A real kept behind accessors.
+  double (*get_real)(const E&) = nullptr;
+  void (*set_real)(E&, double) = nullptr;
   bool degrees = false;                         // `real` holds radians, the file degrees
   std::int16_t E::*int16 = nullptr;
   std::int32_t E::*int32 = nullptr;
@@ -79,20 +85,32 @@ template <class E>
 bool read_field(E& e, std::span<const Field<E>> fields, const Group& group, ReadContext& cx) {
   for (const Field<E>& f : fields) {
     if (!f.marker.empty()) continue;
-    if ((f.point && f.axis < 0) || f.corners) {
+    if ((f.point && f.axis < 0) || f.corners || f.set_point) {
       const int offset = group.code - f.code;
       if (offset < 0 || offset > 20 || offset % 10 != 0) continue;
-      memcad::Vec3& p = point_of(e, f);
-      (offset == 0 ? p.x : offset == 10 ? p.y : p.z) = cx.reader.real(group);
+      const double v = cx.reader.real(group);
+      if (f.set_point) {
+        memcad::Vec3 p = f.get_point(e);
+        (offset == 0 ? p.x : offset == 10 ? p.y : p.z) = v;
+        f.set_point(e, p);
+      } else {
+        memcad::Vec3& p = point_of(e, f);
+        (offset == 0 ? p.x : offset == 10 ? p.y : p.z) = v;
+      }
       return true;
     }
     if (group.code != f.code) continue;
     if (f.point) {
       memcad::Vec3& p = e.*f.point;
       (f.axis == 0 ? p.x : f.axis == 1 ? p.y : p.z) = cx.reader.real(group);
-    } else if (f.real) {
-      const double v = cx.reader.real(group);
-      e.*f.real = f.degrees ? degrees_to_radians(v) : v;
+    } else if (f.real || f.set_real) {
+      double v = cx.reader.real(group);
+      if (f.degrees) v = degrees_to_radians(v);
+      if (f.real) {
+        e.*f.real = v;
+      } else {
+        f.set_real(e, v);
+      }
     } else if (f.int16) {
       e.*f.int16 = static_cast<std::int16_t>(cx.reader.integer(group));
     } else if (f.int32) {
@@ -123,11 +141,14 @@ void write_fields(const E& e, std::span<const Field<E>> fields, const WriteConte
       const memcad::Vec3& p = e.*f.point;
       const double v = f.axis == 0 ? p.x : f.axis == 1 ? p.y : p.z;
       if (!(f.optional && v == f.when_absent)) w.real(f.code, v);
+    } else if (f.get_point) {
+      const memcad::Vec3 p = f.get_point(e);
+      w.point(f.code, p.x, p.y, p.z);
     } else if (f.point || f.corners) {
       const memcad::Vec3& p = point_of(e, f);
       w.point(f.code, p.x, p.y, p.z);
-    } else if (f.real) {
-      const double v = e.*f.real;
+    } else if (f.real || f.get_real) {
+      const double v = f.real ? e.*f.real : f.get_real(e);
       if (f.optional && v == f.when_absent) continue;
       if (f.degrees) {
         w.degrees(f.code, v);

@@ -1,6 +1,7 @@
 #include "cad/dxf/handle_plan.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "cad/memcad/block_reference.h"
@@ -46,36 +47,58 @@ std::vector<const Block*> user_blocks(const memcad::Document& doc) {
   return blocks;
 }
 
-HandlePlan::HandlePlan(const memcad::Document& doc) {
-  std::vector<std::uint64_t> own;
-  std::size_t entities = 0;
-  for (const auto& b : doc.blocks().items()) entities += b->size();
-  own.reserve(entities);
-  std::uint64_t extras = doc.layers().size() + doc.linetypes().size() + doc.text_styles().size();
-  bool increasing = true;
-  const auto note = [&](const memcad::Entity& e) {
-    if (!own.empty() && e.handle() <= own.back()) increasing = false;
-    own.push_back(e.handle());
-  };
+namespace {
+
+// Calls `visit` for every entity and attribute written, in writing order.
+template <class Visit>
+void for_each_written(const memcad::Document& doc, Visit&& visit) {
   for (const Block* block : writing_order(doc)) {
-    if (!block->is_layout()) extras += 3;  // its record, BLOCK and ENDBLK
     for (const auto& e : block->entities()) {
       if (e->kind() == EntityKind::kUnknown) continue;
-      note(*e);
-      extras += extra_handles(*e);
+      visit(*e);
       if (e->kind() == EntityKind::kBlockReference) {
-        for (const auto& a : static_cast<const memcad::BlockReference&>(*e).attributes) note(*a);
+        for (const auto& a : static_cast<const memcad::BlockReference&>(*e).attributes) visit(*a);
       }
     }
   }
-  const auto lowest = std::min_element(own.begin(), own.end());
-  keep_own_ = lowest == own.end() || *lowest >= handle::kFirstFree;
-  if (keep_own_ && !increasing) {
-    std::sort(own.begin(), own.end());
-    keep_own_ = std::adjacent_find(own.begin(), own.end()) == own.end();
+}
+
+// Whether any two written entities share a handle. Only drawings whose
+// handles do not rise in writing order get here, so the common case keeps
+// no copy of a million handles.
+bool shared_handles(const memcad::Document& doc, std::size_t count) {
+  std::vector<std::uint64_t> own;
+  own.reserve(count);
+  for_each_written(doc, [&own](const memcad::Entity& e) { own.push_back(e.handle()); });
+  std::sort(own.begin(), own.end());
+  return std::adjacent_find(own.begin(), own.end()) != own.end();
+}
+
+}  // namespace
+
+HandlePlan::HandlePlan(const memcad::Document& doc) {
+  std::uint64_t extras = doc.layers().size() + doc.linetypes().size() + doc.text_styles().size();
+  for (const Block* block : writing_order(doc)) {
+    if (!block->is_layout()) extras += 3;  // its record, BLOCK and ENDBLK
+    for (const auto& e : block->entities()) {
+      if (e->kind() != EntityKind::kUnknown) extras += extra_handles(*e);
+    }
   }
-  const std::uint64_t highest = own.empty() ? 0 : *std::max_element(own.begin(), own.end());
-  next_extra_ = keep_own_ ? std::max(highest + 1, handle::kFirstFree) : handle::kFirstFree + own.size();
+  std::size_t count = 0;
+  bool rising = true;
+  std::uint64_t lowest = UINT64_MAX;
+  std::uint64_t highest = 0;
+  std::uint64_t last = 0;
+  for_each_written(doc, [&](const memcad::Entity& e) {
+    if (count > 0 && e.handle() <= last) rising = false;
+    last = e.handle();
+    lowest = std::min(lowest, last);
+    highest = std::max(highest, last);
+    ++count;
+  });
+  keep_own_ = count == 0 || lowest >= handle::kFirstFree;
+  if (keep_own_ && !rising) keep_own_ = !shared_handles(doc, count);
+  next_extra_ = keep_own_ ? std::max(highest + 1, handle::kFirstFree) : handle::kFirstFree + count;
   seed_ = next_extra_ + extras;
 }
 

@@ -142,7 +142,7 @@ void DocumentLoader::simple(Block* target, std::span<const Field<E>> fields) {
   }
   // Points, lines and faces are in world coordinates: their extrusion only
   // orients a thickness, which is not kept.
-  if constexpr (requires { e->normal; }) e->normal = c.normal();
+  if constexpr (memcad::Planar<E>) set_normal_of(*e, c.normal());
   place(target, trimmed(record_[0].value), std::move(e), c);
 }
 

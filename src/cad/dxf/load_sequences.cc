@@ -211,7 +211,7 @@ void DocumentLoader::insert(Block* target) {
       for (std::size_t i = 1; i < a.size(); ++i) {
         if (!common_group(a[i], ac)) (void)read_field(*attribute, attribute_fields(), a[i], *this);
       }
-      attribute->normal = ac.normal();
+      attribute->set_normal(ac.normal());
       apply_common(*attribute, ac);
       r->attributes.push_back(std::move(attribute));
     });

@@ -152,13 +152,36 @@ template <class T>
   return core::MemberTable<Entity>{common_entity_members(), shared, own};
 }
 
-// The "Normal" member of a planar kind T (one with a `normal`): a unit
-// vector; a put keeps the unit vector of the value and refuses a zero one;
-// the entity's own coordinates stay as they are.
+// Planar kinds keep a normal: most as a member, texts out of line behind
+// accessors. These reach it either way.
 template <class T>
+concept Planar = requires(const T& e) { e.normal; } || requires(T& e) { e.set_normal(Vec3{}); };
+
+template <Planar T>
+[[nodiscard]] const Vec3& normal_of(const T& e) noexcept {
+  if constexpr (requires { e.normal(); }) {
+    return e.normal();
+  } else {
+    return e.normal;
+  }
+}
+
+template <Planar T>
+void set_normal_of(T& e, const Vec3& normal) {
+  if constexpr (requires { e.set_normal(normal); }) {
+    e.set_normal(normal);
+  } else {
+    e.normal = normal;
+  }
+}
+
+// The "Normal" member of a planar kind T: a unit vector; a put keeps the
+// unit vector of the value and refuses a zero one; the entity's own
+// coordinates stay as they are.
+template <Planar T>
 [[nodiscard]] core::Member<Entity> normal_member() {
   return {"Normal", [](Entity& e) { return point_variant(as<T>(e).ocs().normal()); },
-          [](Entity& e, const Variant& v) { as<T>(e).normal = normal_value(v); }};
+          [](Entity& e, const Variant& v) { set_normal_of(as<T>(e), normal_value(v)); }};
 }
 
 }  // namespace kestrel::memcad

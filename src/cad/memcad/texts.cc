@@ -62,16 +62,16 @@ std::array<core::Member<Entity>, 6> text_members() {
 }
 
 const core::Member<Entity> kTextMembers[] = {
-    {"ScaleFactor", [](Entity& e) { return Variant(as<TextBase>(e).width_factor); },
-     [](Entity& e, const Variant& v) { as<TextBase>(e).width_factor = v.to_double(); }},
-    {"ObliqueAngle", [](Entity& e) { return Variant(as<TextBase>(e).oblique_angle); },
-     [](Entity& e, const Variant& v) { as<TextBase>(e).oblique_angle = v.to_double(); }},
+    {"ScaleFactor", [](Entity& e) { return Variant(as<TextBase>(e).width_factor()); },
+     [](Entity& e, const Variant& v) { as<TextBase>(e).set_width_factor(v.to_double()); }},
+    {"ObliqueAngle", [](Entity& e) { return Variant(as<TextBase>(e).oblique_angle()); },
+     [](Entity& e, const Variant& v) { as<TextBase>(e).set_oblique_angle(v.to_double()); }},
     {"Alignment", &get_alignment, &put_alignment},
     {"TextAlignmentPoint",
-     [](Entity& e) { return point_variant(as<TextBase>(e).ocs().to_wcs(as<TextBase>(e).alignment_point)); },
+     [](Entity& e) { return point_variant(as<TextBase>(e).ocs().to_wcs(as<TextBase>(e).alignment_point())); },
      [](Entity& e, const Variant& v) {
        auto& t = as<TextBase>(e);
-       t.alignment_point = t.ocs().to_ocs(point_value(v));
+       t.set_alignment_point(t.ocs().to_ocs(point_value(v)));
      }},
 };
 
@@ -132,15 +132,12 @@ Box text_box(const Vec3& at, double height, double width_factor, double rotation
 void copy_text_fields(const TextBase& from, TextBase& to) {
   to.text = from.text;
   to.insertion = from.insertion;
-  to.alignment_point = from.alignment_point;
   to.height = from.height;
   to.rotation = from.rotation;
-  to.width_factor = from.width_factor;
-  to.oblique_angle = from.oblique_angle;
   to.style = from.style;
   to.horizontal_alignment = from.horizontal_alignment;
   to.vertical_alignment = from.vertical_alignment;
-  to.normal = from.normal;
+  to.layout_ = from.layout_;
 }
 
 const std::string& TextBase::style_name() const { return attached_document().text_styles().at(style).name(); }
@@ -148,16 +145,16 @@ const std::string& TextBase::style_name() const { return attached_document().tex
 void TextBase::set_style_name(std::string_view name) { style = attached_document().text_style_index(name); }
 
 Box TextBase::extents() const {
-  return ocs().to_wcs(text_box(insertion, height, width_factor, rotation, characters(text)));
+  return ocs().to_wcs(text_box(insertion, height, width_factor(), rotation, characters(text)));
 }
 
 void TextBase::transform(const Placement& p) {
-  const PlacedPlane plane(normal, p);
+  const PlacedPlane plane(normal(), p);
   insertion = plane.point(insertion);
-  alignment_point = plane.point(alignment_point);
+  set_alignment_point(plane.point(alignment_point()));
   height = p.height(height);
   rotation = plane.angle(rotation);
-  normal = plane.normal();
+  set_normal(plane.normal());
 }
 
 const core::MemberTable<Entity>& Text::members() const {

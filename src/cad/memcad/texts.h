@@ -7,28 +7,42 @@
 #include <string>
 
 #include "cad/memcad/entity.h"
+#include "cad/memcad/out_of_line.h"
 
 namespace kestrel::memcad {
+
+// What few texts change from the default: kept out of line (see OutOfLine).
+struct TextLayout {
+  // The second alignment point (OCS), used when the alignment is not left/baseline.
+  Vec3 alignment_point{};
+  double width_factor = 1;
+  double oblique_angle = 0;  // radians
+  Vec3 normal{0, 0, 1};
+};
 
 // What a single-line text, an attribute and an attribute definition share.
 class TextBase : public Entity {
  public:
   std::string text;
   Vec3 insertion;  // OCS
-  // The second alignment point (OCS), used when the alignment is not left/baseline.
-  Vec3 alignment_point;
   double height = 2.5;
   double rotation = 0;  // radians
-  double width_factor = 1;
-  double oblique_angle = 0;
   std::uint32_t style = 0;
   // Horizontal (0 left, 1 center, 2 right, 3 aligned, 4 middle, 5 fit) and
   // vertical (0 baseline, 1 bottom, 2 middle, 3 top) justification.
   std::int16_t horizontal_alignment = 0;
   std::int16_t vertical_alignment = 0;
-  Vec3 normal{0, 0, 1};
 
-  [[nodiscard]] Ocs ocs() const noexcept { return Ocs(normal); }
+  [[nodiscard]] const Vec3& alignment_point() const noexcept { return layout_.get().alignment_point; }
+  void set_alignment_point(const Vec3& p) { layout_.set(&TextLayout::alignment_point, p); }
+  [[nodiscard]] double width_factor() const noexcept { return layout_.get().width_factor; }
+  void set_width_factor(double f) { layout_.set(&TextLayout::width_factor, f); }
+  [[nodiscard]] double oblique_angle() const noexcept { return layout_.get().oblique_angle; }
+  void set_oblique_angle(double a) { layout_.set(&TextLayout::oblique_angle, a); }
+  [[nodiscard]] const Vec3& normal() const noexcept { return layout_.get().normal; }
+  void set_normal(const Vec3& n) { layout_.set(&TextLayout::normal, n); }
+
+  [[nodiscard]] Ocs ocs() const noexcept { return Ocs(normal()); }
   // The insertion point in world coordinates, as a CAD hands it out and takes it.
   [[nodiscard]] Vec3 world_insertion() const noexcept { return ocs().to_wcs(insertion); }
   void set_world_insertion(const Vec3& p) noexcept { insertion = ocs().to_ocs(p); }
@@ -44,6 +58,11 @@ class TextBase : public Entity {
   using Entity::Entity;
   TextBase(EntityKind kind, std::string text, Vec3 insertion, double height) noexcept
       : Entity(kind), text(std::move(text)), insertion(insertion), height(height) {}
+
+ private:
+  friend void copy_text_fields(const TextBase& from, TextBase& to);
+
+  OutOfLine<TextLayout> layout_;
 };
 
 // Copies text, placement, size and style from one text to another.
