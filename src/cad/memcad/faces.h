@@ -18,10 +18,11 @@ class Face3d final : public Entity {
  public:
   Face3d() noexcept : Entity(EntityKind::kFace3d) {}
   explicit Face3d(const std::array<Vec3, 4>& corners) noexcept : Entity(EntityKind::kFace3d), corners(corners) {}
+  // Bit i hides the edge that starts at corner i. Declared first, it sits in
+  // the entity's tail padding: 8 bytes less a face, 16 with the allocator's rounding.
+  std::uint8_t invisible_edges = 0;
   // A triangle repeats its third corner as the fourth.
   std::array<Vec3, 4> corners{};
-  // Bit i hides the edge that starts at corner i.
-  std::uint8_t invisible_edges = 0;
 
   [[nodiscard]] Box extents() const override;
   [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<Face3d>(*this); }
