@@ -2,11 +2,13 @@
 
 #include <iostream>
 #include <memory>
+#include <thread>
 
 #include "cad/memcad/pick_box.h"
 #include "cad/memcad/picker.h"
 #include "import/reports.h"
 #include "recordfile/record_file.h"
+#include "platform/posix/interrupts.h"
 #include "platform/report_window.h"
 #include "tools/kestrel/cad_documents.h"
 #include "tools/kestrel/cad_run.h"
@@ -137,6 +139,15 @@ std::int32_t chosen_drawing(const model::t_Datos& set) {
   return set.NuDibujos;
 }
 
+// Freeing a drawing of millions of entities takes about half as long as
+// writing its records: another thread frees it meanwhile. That thread starts
+// with interrupts blocked, so they all reach this one, whose rename of the
+// output defers them.
+std::jthread release_beside(std::unique_ptr<CadDocuments> run) {
+  const platform::InterruptsDeferred deferred;
+  return std::jthread([doomed = std::move(run)]() mutable { doomed.reset(); });
+}
+
 }  // namespace
 
 int run_import(const CommonOptions& common, const ImportOptions& options) {
@@ -149,19 +160,19 @@ int run_import(const CommonOptions& common, const ImportOptions& options) {
   std::vector<std::shared_ptr<memcad::Document>> drawings;
   for (const auto& input : options.inputs) drawings.push_back(read_drawing(input));
   const bool show_progress = !options.quiet && ::isatty(STDERR_FILENO);
-  CadDocuments run(common, show_progress, std::move(drawings));
-  if (!run.connect(options.cad_label)) return kExitNoSession;
-  if (options.skip_off_layers) run.kestrel().import_state().CopiarDesactivadas = "0";
-  answer_reports(run, options);
+  auto run = std::make_unique<CadDocuments>(common, show_progress, std::move(drawings));
+  if (!run->connect(options.cad_label)) return kExitNoSession;
+  if (options.skip_off_layers) run->kestrel().import_state().CopiarDesactivadas = "0";
+  answer_reports(*run, options);
 
-  run.watch_progress();
+  run->watch_progress();
   bool empty = false;
-  const std::size_t errors_before = run.module().error_log.count();
-  model::t_Datos set = options.blocks   ? copy_documents(run, options)
-                       : options.window ? copy_window(run, options)
-                       : options.pick   ? copy_picked(run, options)
-                                        : copy_whole(run, options, empty);
-  run.finish_progress();
+  const std::size_t errors_before = run->module().error_log.count();
+  model::t_Datos set = options.blocks   ? copy_documents(*run, options)
+                       : options.window ? copy_window(*run, options)
+                       : options.pick   ? copy_picked(*run, options)
+                                        : copy_whole(*run, options, empty);
+  run->finish_progress();
 
   if (empty) {
     std::cerr << "kestrel: " << input_name(options.inputs.front()) << ": the model space is empty; "
@@ -176,6 +187,8 @@ int run_import(const CommonOptions& common, const ImportOptions& options) {
   // The copies leave the set's current drawing unset, as the host sets it;
   // the file names the plan, so that it exports as it is.
   set.DibujoAct = chosen_drawing(set);
+  const std::size_t errors = run->module().error_log.count() - errors_before;
+  const std::jthread release = release_beside(std::move(run));
   try {
     model::write_json(output, set);
     output.commit();
@@ -183,7 +196,7 @@ int run_import(const CommonOptions& common, const ImportOptions& options) {
     std::cerr << "kestrel: " << e.description() << "\n";
     return kExitNotWritable;
   }
-  if (const std::size_t errors = run.module().error_log.count() - errors_before; errors > 0) {
+  if (errors > 0) {
     std::cerr << "kestrel: " << errors << " error" << (errors == 1 ? "" : "s")
               << " while reading entities (listed above); what could not be read was left out\n";
   }
