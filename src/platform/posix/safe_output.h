@@ -22,6 +22,7 @@
 
 #include <sys/types.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <span>
@@ -56,6 +57,7 @@ class SafeFileOutput final : public core::ByteSink {
  private:
   SafeFileOutput(int fd, std::filesystem::path shown) noexcept;
   void open_temporary(mode_t new_mode);
+  void start_write_back() noexcept;
   [[noreturn]] void fail(std::string_view reason) const;
   [[noreturn]] void fail_errno(std::string_view what) const;
 
@@ -72,7 +74,11 @@ class SafeFileOutput final : public core::ByteSink {
     ~OpenFile();
   };
 
+  static constexpr std::uint64_t kWriteBackChunk = std::uint64_t{8} << 20;
+
   std::filesystem::path target_;
+  std::uint64_t written_ = 0;
+  std::uint64_t sent_to_disk_ = 0;  // bytes whose write-back was started
   std::optional<TemporaryRegistration> registration_;  // outlives file_: removed before released
   OpenFile file_;
 };
