@@ -1,20 +1,17 @@
 #!/usr/bin/python3
-"""End-to-end checks of `kestrel import`: the bundled example survives an
-export followed by an import (points, polyline vertices, layers and their
-colours, texts, triangles), every real DXF file of the shared corpus imports
-with the points, polylines, triangles and texts its entities call for, where
-ezdxf reads them in world coordinates, and bad input is refused with a clear
-message, a non-zero exit and no file written."""
+"""`kestrel import` end to end: every corpus file and our export of the example
+import with the points, polylines, triangles and texts ezdxf reads for them in
+world coordinates; bad input is refused without a file."""
 import math
 import os
 import re
 import struct
 import unittest
 
-from cli_common import CORPUS, EXAMPLE, Refusals, ezdxf, items, keep_me, kestrel, load, needs_ezdxf, scratch, write
+from cli_common import (CORPUS, EXAMPLE, Refusals, corpus_files, ezdxf, items, keep_me, kestrel, load, needs_ezdxf,
+                        read_dxf, scratch, write)
 
 if ezdxf:
-    from ezdxf import recover
     from ezdxf.math import Vec3
 
 
@@ -30,14 +27,11 @@ class Imported:
         self.layers = items(d["Capas1"])[1:d["nuCapas"] + 1]
 
 
-def single(x):
-    """A radius as the import narrows it: a 32-bit float."""
+def single(x):  # a radius as the import narrows it
     return struct.unpack("f", struct.pack("f", x))[0]
 
 
-def import_grads(degrees):
-    """A world direction (degrees, counter-clockwise from +X) as the import
-    stores rotations: grads, clockwise (400 at 0)."""
+def import_grads(degrees):  # counter-clockwise degrees from +X as stored: clockwise grads, 400 at 0
     return 400 - degrees * 400 / 360
 
 
@@ -45,19 +39,16 @@ def plan_degrees(v):
     return math.degrees(math.atan2(v[1], v[0]))
 
 
-def world_rotation(e, degrees):
-    """The world-plan direction (degrees) of a rotation measured in the entity's OCS."""
+def world_rotation(e, degrees):  # an OCS rotation as a world-plan direction
     return plan_degrees(e.ocs().to_wcs(Vec3.from_deg_angle(degrees)))
 
 
-def unescaped(text):
-    """DXF text with its \\U+XXXX escapes turned into characters, as a CAD shows it."""
+def unescaped(text):  # \\U+XXXX escapes as characters
     return re.sub(r"\\U\+([0-9A-Fa-f]{4})", lambda m: chr(int(m.group(1), 16)), text)
 
 
 def raw_records(path):
-    """The groups of every record of a DXF file that carries a handle, by
-    handle: for what ezdxf 0.18 cannot read (some ATTRIBs)."""
+    """The groups of every record with a handle, by handle (ezdxf 0.18 reads some ATTRIBs empty)."""
     with open(path, encoding="latin-1") as f:
         lines = [line.rstrip("\r") for line in f.read().split("\n")]
     records, current = {}, None
@@ -72,44 +63,34 @@ def raw_records(path):
     return records
 
 
-class Attribute:
-    """An attribute as ezdxf reads it, or from the file's own groups when ezdxf reads it empty."""
-
-    def __init__(self, a, raw):
-        self.text, self.height = a.dxf.text, a.dxf.height
-        self.insert = a.ocs().to_wcs(a.dxf.insert)
-        self.rotation = world_rotation(a, a.dxf.rotation)
-        groups = raw.get((a.dxf.handle or "").upper(), []) if a.dxf.tag == "" else []
-        if groups:
-            g = {}
-            for code, value in groups:
-                g.setdefault(code, value)
-            self.text = g.get(1, "")
-            self.height = float(g.get(40, 0))
-            self.insert = Vec3(float(g.get(10, 0)), float(g.get(20, 0)), float(g.get(30, 0)))
-            self.rotation = float(g.get(50, 0))
+def attribute(a, raw):
+    """(text, insert, height, world degrees) of an ATTRIB, from its own groups when ezdxf reads it empty."""
+    groups = raw.get((a.dxf.handle or "").upper(), []) if a.dxf.tag == "" else []
+    if not groups:
+        return a.dxf.text, a.ocs().to_wcs(a.dxf.insert), a.dxf.height, world_rotation(a, a.dxf.rotation)
+    g = {}
+    for code, value in groups:
+        g.setdefault(code, value)
+    number = lambda code: float(g.get(code, 0))  # noqa: E731
+    return g.get(1, ""), (number(10), number(20), number(30)), number(40), number(50)
 
 
 class Expected:
-    """What an import of a drawing must hold, built from ezdxf's reading of
-    its model space in world coordinates: points, polylines (shape marker and
-    point indices), triangles and texts, in the order the entities come."""
+    """What an import must hold, from ezdxf's reading of the model space in
+    world coordinates, in entity order: points, polylines (shape marker and
+    point indices), triangles, texts and block insertions."""
 
     def __init__(self, path):
-        try:
-            doc = ezdxf.readfile(path)
-        except (ezdxf.DXFStructureError, ezdxf.DXFValueError):
-            doc, _ = recover.readfile(path)  # it leaves out what it cannot place (R10 3DLINE)
+        doc = read_dxf(path)
         self.raw = raw_records(path)
         self.points, self.polylines, self.triangles, self.texts = [], [], [], []
-        self.insertions = []  # (point index, block name, x scale, world rotation in degrees)
+        self.insertions = []  # (point index, block name, x scale, world degrees)
         for e in doc.modelspace():
             handler = getattr(self, "read_" + e.dxftype().lower(), None)
             if handler:
                 handler(e)
 
-    def point(self, p, exact=True):
-        """Appends a point; `exact` False: any point may stand there."""
+    def point(self, p, exact=True):  # not `exact`: any point may stand there
         self.points.append((tuple(float(c) for c in p), exact))
         return len(self.points)
 
@@ -149,8 +130,7 @@ class Expected:
     def read_arc(self, e):
         c, r = e.ocs().to_wcs(e.dxf.center), single(e.dxf.radius)
         s, t = e.start_point, e.end_point
-        # The middle vertex lies on the circle towards the chord's midpoint
-        # (for an arc over half a circle, the middle of the other part).
+        # The middle vertex: on the circle towards the chord's midpoint.
         dx, dy = (s.x + t.x) / 2 - c.x, (s.y + t.y) / 2 - c.y
         a = math.atan2(dx, dy)
         middle = (c.x + r * math.sin(a), c.y + r * math.cos(a), 10)
@@ -185,8 +165,8 @@ class Expected:
     def read_insert(self, e):
         index = self.point(e.ocs().to_wcs(e.dxf.insert))
         self.insertions.append((index, unescaped(e.dxf.name), e.dxf.xscale, world_rotation(e, e.dxf.rotation)))
-        for a in (Attribute(a, self.raw) for a in e.attribs):
-            self.text(a.text, a.insert, a.height, a.rotation)
+        for a in e.attribs:
+            self.text(*attribute(a, self.raw))
 
 
 def close_number(a, b, tol=1e-6):
@@ -198,23 +178,11 @@ def same_grads(a, b, tol=1e-5):
     return min(d, 400 - d) <= tol
 
 
-def corpus():
-    """The real DXF files of the shared corpus, by name ({} when it is absent)."""
-    if not os.path.isdir(CORPUS):
-        return {}
-    return {f: os.path.join(CORPUS, f) for f in os.listdir(CORPUS) if f.lower().endswith(".dxf")}
-
-
 @needs_ezdxf
 class Corpus(unittest.TestCase):
-    """Every real file of the corpus, and our own export of the bundled
-    example, imports with the points, polylines, triangles and texts its
-    model-space entities call for, at the world positions, heights and
-    rotations ezdxf reads for them."""
-
     @classmethod
     def setUpClass(cls):
-        cls.sources = corpus()
+        cls.sources = corpus_files()
         cls.sources["survey.dxf"] = scratch("survey.dxf")
         cls.export = kestrel("export", EXAMPLE, "-o", cls.sources["survey.dxf"], "-q", "--points", "--polylines",
                              "--labels", "name,z")
@@ -224,7 +192,6 @@ class Corpus(unittest.TestCase):
             cls.runs[name] = (kestrel("import", cls.sources[name], "-o", out, "-q"), out)
 
     def each_file(self):
-        """(name, expected, imported) of every file, each under a subtest of its own."""
         self.assertEqual(self.export.returncode, 0, self.export.stderr)
         if os.path.isdir(CORPUS):
             self.assertGreater(len(self.runs), 20)
@@ -272,13 +239,10 @@ class Corpus(unittest.TestCase):
             with self.subTest(file=name):
                 self.assertEqual(len(back.texts), len(want.texts))
                 for t, (text, x, y, height, grads) in zip(back.texts, want.texts):
-                    where = f"text {t['Texto']!r}"
-                    if text is not None:
-                        self.assertEqual(t["Texto"], text)
-                    self.assertTrue(close_number(t["Xr"], x) and close_number(t["Yr"], y),
-                                    f"{where} at {t['Xr']}, {t['Yr']}, not {x}, {y}")
-                    self.assertTrue(close_number(t["Altura"], height), f"{where} height {t['Altura']} not {height}")
-                    self.assertTrue(same_grads(t["Giro"], grads), f"{where} turned {t['Giro']} not {grads}")
+                    got = (t["Texto"], t["Xr"], t["Yr"], t["Altura"], t["Giro"])
+                    self.assertTrue(text in (None, got[0]) and all(close_number(a, b) for a, b in
+                                                                  zip(got[1:4], (x, y, height)))
+                                    and same_grads(got[4], grads), f"{got} not {(text, x, y, height, grads)}")
 
     def test_the_example_comes_back_as_one_plan_with_its_layers_and_exports_again(self):
         result, out = self.runs["survey.dxf"]
@@ -290,15 +254,12 @@ class Corpus(unittest.TestCase):
         layers = {l["Nombre"]: l for l in back.layers}
         for name in host.keys() & layers.keys():  # the others are layers of drawings used as blocks only
             self.assertEqual(layers[name]["Encendida"] in (True, -1), host[name]["Encendida"] in (True, -1), name)
-        # Red and yellow are entries of the export's colour table and come back;
-        # white is not (CAD colour 7 stands for it), nor are the greens and greys
-        # of this drawing: those come back white.
+        # Red and yellow come back; the example's greens and greys become CAD colour 7, white.
         colours = {"BORDILLO": 255, "EJE": 65535, "PUNTOS": 16777215, "ARBOLES": 16777215,
                    "AUXILIAR": 16777215, "Curvas": 16777215}
         self.assertEqual({n: layers[n]["ColorCapa"] for n in colours}, colours)
         self.assertNotEqual(host["ARBOLES"]["ColorCapa"], 16777215)
-        # Every imported point is drawn again: the DXF's own points and the
-        # vertices the polylines brought in as points.
+        # Every imported point, polyline vertices included, is drawn again.
         again = scratch("again.dxf")
         result = kestrel("export", out, "-o", again, "-q", "--points", "--polylines")
         self.assertEqual(result.returncode, 0, result.stderr)
@@ -312,7 +273,7 @@ class Corpus(unittest.TestCase):
         source = os.path.join(CORPUS, "gdal_frozen-off.dxf")
         every, on_only = self.runs["gdal_frozen-off.dxf"][1], scratch("on.json")
         self.assertEqual(kestrel("import", source, "-o", on_only, "-q", "--skip-off-layers").returncode, 0)
-        doc, _ = recover.readfile(source)
+        doc = read_dxf(source)
         off = {l.dxf.name for l in doc.layers if not l.is_on()}
         on_entities = [e for e in doc.modelspace() if e.dxf.layer not in off]
         self.assertTrue(off)
@@ -320,7 +281,6 @@ class Corpus(unittest.TestCase):
         full, part = Imported(every), Imported(on_only)
         self.assertEqual(part.d["NuPolis"], sum(1 for e in on_entities if e.dxftype() == "LINE"))
         self.assertGreater(full.d["NuPolis"], part.d["NuPolis"])
-        # The layers themselves are all kept, with their state.
         self.assertEqual({l["Nombre"] for l in part.layers}, {l["Nombre"] for l in full.layers})
 
 
@@ -355,8 +315,7 @@ class BadInput(Refusals, unittest.TestCase):
                 out = keep_me("out.json")
                 self.assertRefused(kestrel("import", source, "-o", out), out, says, code)
 
-    def test_unreadable_entities_do_not_stop_the_walk(self):
-        # An entity kind the copy does not read sits between two points: both points arrive.
+    def test_an_unread_entity_between_two_points_does_not_stop_the_walk(self):
         source = write("mixed.dxf", "0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\nA\n10\n1\n20\n2\n30\n3\n"
                                     "0\nSPLINE\n8\nA\n0\nPOINT\n8\nA\n10\n4\n20\n5\n30\n6\n0\nENDSEC\n0\nEOF\n")
         result = kestrel("import", source, "-o", scratch("mixed.json"))

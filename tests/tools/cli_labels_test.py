@@ -1,10 +1,8 @@
 #!/usr/bin/python3
-"""`kestrel export --texts` on the bundled example, read back with ezdxf:
-every label kind's texts, heights, rotations and styles (with the font file
-the font table names), dimension texts placed by hand computation from the
-font's own advance table (read here with struct, not FreeType), and a
-clean audit. How labels split, rotate and draw their leaders is worked out
-by the export's own tests with a measure of their own."""
+"""`kestrel export --texts` on the bundled example, read back with ezdxf (clean
+audit): every label kind's texts, heights, rotations and styles (with the font
+file the font table names), and dimension texts placed by hand from the font's
+own advance table (read here with struct, not FreeType)."""
 import os
 import struct
 import unittest
@@ -15,8 +13,7 @@ LIBERATION = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf"
 
 
 def label_width(path, text, size):
-    """The label measuring rule read straight from the font tables: a font of
-    cell height round(size × 160), advances rounded to whole units, × 0.01."""
+    """A font of cell height round(size × 160), advances rounded to whole units, × 0.01."""
     with open(path, "rb") as f:
         data = f.read()
     tables = {}
@@ -77,11 +74,9 @@ class ExportLabels(unittest.TestCase):
         self.assertIn(s, self.texts)
         return self.texts[s][0]
 
-    def test_audit_is_clean_and_nothing_is_left_out(self):
+    def test_every_kind_gives_its_texts_with_a_clean_audit(self):
         self.assertEqual(len(self.doc.audit().errors), 0)
         self.assertNotIn("texts", self.result.stderr)
-
-    def test_every_kind_gives_its_texts(self):
         for s in ("PARCELA 12", "C/ Mayor", "Tramo 2", "Farola tipo A", "24.00", "12.00", "8.00", "Vivienda",
                   "Y1=4472300.00", "X=438150.00", "Y=4472430.00", "X=438290.00", "0", "20", "Pozo", "Registro",
                   "Arqueta A-3", "Bordillo"):
@@ -107,6 +102,7 @@ class ExportLabels(unittest.TestCase):
         at = self.text("12.00").dxf.insert
         self.assertAlmostEqual(at.x, 438230 + (12 - w) / 2, places=6)
         self.assertAlmostEqual(at.y, 4472318.25, places=6)
+
 
 if __name__ == "__main__":
     unittest.main()

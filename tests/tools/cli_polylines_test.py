@@ -1,10 +1,7 @@
 #!/usr/bin/python3
-"""End-to-end checks of the polylines, circles, arcs and hatches that
-`kestrel export` writes from a record file, and of `kestrel profile`. An
-independent reader (ezdxf) reads the DXF with a clean audit; the figures are
-worked out by hand from the drawing made here (the geometry of every shape
-code is the export's own tests' business; here the options, the record file
-and the DXF meet)."""
+"""The polylines, circles, arcs and hatches `kestrel export` writes from a
+record file, and `kestrel profile`, read by ezdxf with a clean audit; the
+figures are worked out by hand from the drawing made here."""
 import os
 import sys
 import unittest
@@ -19,9 +16,8 @@ SQUARE_CODES = [-50, -51, -52, -53, -54, -55, -60, -61, 0, -49, -71]  # then an 
 
 
 def shapes_drawing(extra_polis=()):
-    """A drawing with one record of each shape code, the degenerate and
-    mismatched ones, and a closed square per hatch code; record k is on
-    layer FORMAS (k even) or EDIFICIOS, by layer unless k is a multiple of 3."""
+    """One record per shape code, degenerate and mismatched ones, a closed square per hatch code;
+    record k is on layer FORMAS (k even) or EDIFICIOS, by layer unless k is a multiple of 3."""
     points = [(0, 0, 1), (3, 4, 2), (6, 8, 3),                       # 1-3: circles from two points
               (110, 100, 5), (100, 110, 5), (90, 100, 5),            # 4-6: counter-clockwise arc
               (110, 150, 6), (100, 140, 6), (90, 150, 6),            # 7-9: clockwise arc
@@ -66,9 +62,7 @@ class EveryShapeCode(Refusals, unittest.TestCase):
         return doc.modelspace()
 
     def assertPoints(self, actual, expected):
-        self.assertEqual(len(actual), len(expected))
-        for a, e in zip(actual, expected):
-            self.assertEqual([round(c, 6) for c in a], list(e))
+        self.assertEqual([[round(c, 6) for c in a] for a in actual], [list(e) for e in expected])
 
     def test_each_record_draws_its_shape_on_its_layer_in_3d_with_exaggeration_10(self):
         msp = self.read("--3d", "--z-exaggeration", "10")
@@ -82,12 +76,10 @@ class EveryShapeCode(Refusals, unittest.TestCase):
             if k % 3:
                 self.assertEqual(e.dxf.color, 256, k)
         circles, arcs = msp.query("CIRCLE"), msp.query("ARC")
-        # From centre and a point; on a diameter (everything averaged); through three points.
+        # From centre and a point, on a diameter (averaged), through three points.
         self.assertPoints([(*c.dxf.center, c.dxf.radius) for c in circles],
                           [(0, 0, 10, 5), (3, 4, 20, 5), (210, 0, 70, 10)])
-        # Both halves of the circle of radius 10 round (100, 100) and (100, 150),
-        # counter-clockwise from P1 or from P3 (the engine's pi is 3.141592);
-        # collinear points: a huge radius from P1.
+        # Both halves of radius 10, counter-clockwise from P1 or from P3; collinear: a huge radius from P1.
         self.assertPoints([(*a.dxf.center, a.dxf.radius, round(a.dxf.start_angle, 3) % 360,
                             round(a.dxf.end_angle, 3) % 360) for a in arcs[:2]],
                           [(100, 100, 50, 10, 0, 180), (100, 150, 60, 10, 180, 0)])

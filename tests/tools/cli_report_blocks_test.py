@@ -1,33 +1,17 @@
 #!/usr/bin/python3
-"""End-to-end checks of `kestrel report` and of `kestrel import` with --blocks,
---window and --pick: the report's counts by kind, outside and inside named
-blocks, agree with python3-ezdxf's reading of every corpus file; --blocks
-gives one drawing per named block (ezdxf's order, base point, entity counts)
-and then the plan, and the file exports again; bad picks and windows are
-refused without a file."""
+"""`kestrel report` and `kestrel import` with --blocks, --window and --pick end
+to end: the report's counts by kind, outside and inside named blocks, agree
+with ezdxf's reading of every corpus file; --blocks gives one drawing per named
+block (ezdxf's order, base point, entity counts) and then the plan; bad picks
+and windows are refused without a file."""
 import json
 import os
 import re
 import unittest
+from collections import Counter
 
-from cli_common import CORPUS, Refusals, ezdxf, items, keep_me, load, needs_ezdxf, run, scratch, write
-
-if ezdxf:
-    from ezdxf import recover
-
-
-def corpus_files():
-    if not os.path.isdir(CORPUS):
-        return []
-    return sorted(os.path.join(CORPUS, f) for f in os.listdir(CORPUS) if f.lower().endswith(".dxf"))
-
-
-def read_ezdxf(path):
-    try:
-        return ezdxf.readfile(path)
-    except Exception:  # noqa: BLE001 - a file ezdxf cannot read strictly
-        doc, _ = recover.readfile(path)
-        return doc
+from cli_common import (CORPUS, Refusals, corpus_files, ezdxf, items, keep_me, load, needs_ezdxf, read_dxf, run,
+                        scratch, write)
 
 
 def kind_of(e):
@@ -42,12 +26,7 @@ def kind_of(e):
 
 
 def census(entities):
-    counts = {}
-    for e in entities:
-        k = kind_of(e)
-        if k:
-            counts[k] = counts.get(k, 0) + 1
-    return counts
+    return Counter(k for k in map(kind_of, entities) if k)
 
 
 def defined_block_names(path):
@@ -65,8 +44,7 @@ def defined_block_names(path):
     return names
 
 
-def named_blocks(doc, path):
-    # "$MODEL_SPACE" and "$PAPER_SPACE" are an old writer's names for the layouts.
+def named_blocks(doc, path):  # "$MODEL_SPACE", "$PAPER_SPACE": an old writer's layouts
     defined = defined_block_names(path)
     return [b for b in doc.blocks if not b.name.startswith("*") and b.name.upper() in defined
             and b.name.upper() not in ("$MODEL_SPACE", "$PAPER_SPACE")]
@@ -86,20 +64,18 @@ def split(value):
 
 @needs_ezdxf
 class Report(unittest.TestCase):
+    @unittest.skipUnless(os.path.isdir(CORPUS), "the shared corpus is absent: " + CORPUS)
     def test_counts_by_kind_agree_with_ezdxf(self):
-        files = corpus_files()
-        if not files:
-            self.skipTest("the shared corpus is absent: " + CORPUS)
-        for path in files:
-            with self.subTest(file=os.path.basename(path)):
+        for name, path in corpus_files().items():
+            with self.subTest(file=name):
                 r = run("report", path, "--json")
                 self.assertEqual(r.returncode, 0, r.stderr)
                 rows = {row["label"]: row.get("value") for row in json.loads(r.stdout)["rows"]}
-                doc = read_ezdxf(path)
+                doc = read_dxf(path)
                 blocks = named_blocks(doc, path)
                 outside, inside = census(doc.modelspace()), census(e for b in blocks for e in b)
                 for label, kind in ROW_KINDS.items():
-                    self.assertEqual(split(rows[label]), (outside.get(kind, 0), inside.get(kind, 0)), label)
+                    self.assertEqual(split(rows[label]), (outside[kind], inside[kind]), label)
                 self.assertEqual((rows["Bloques  "], rows["Dibujos "]), (str(len(blocks)), str(len(blocks) + 1)))
 
     def test_text_report_keeps_the_row_order(self):
@@ -116,28 +92,27 @@ class Report(unittest.TestCase):
 
 
 def block_expectations(block):
-    """What a block's drawing must hold, counted from ezdxf's entities: a 3D
-    face also brings its outline, an attribute is a text."""
+    """(polylines, texts) of a block's drawing: a 3D face brings its outline, an attribute is a text."""
     c = census(block)
     lines = sum(1 for e in block if e.dxftype() == "LINE")
     attribs = sum(len(e.attribs) for e in block if e.dxftype() == "INSERT")
-    return lines + sum(c.get(k, 0) for k in ("polyline", "arc", "circle", "mesh", "face")), c.get("text", 0) + attribs
+    return lines + sum(c[k] for k in ("polyline", "arc", "circle", "mesh", "face")), c["text"] + attribs
 
 
 @needs_ezdxf
-class Blocks(Refusals, unittest.TestCase):
+class Blocks(unittest.TestCase):
+    @unittest.skipUnless(os.path.isdir(CORPUS), "the shared corpus is absent: " + CORPUS)
     def test_one_drawing_per_named_block_then_the_plan(self):
-        files = [f for f in corpus_files() if named_blocks(read_ezdxf(f), f)]
-        if not files:
-            self.skipTest("the shared corpus is absent: " + CORPUS)
-        for path in files:
-            with self.subTest(file=os.path.basename(path)):
+        for name, path in corpus_files().items():
+            doc = read_dxf(path)
+            blocks = named_blocks(doc, path)
+            if not blocks:
+                continue
+            with self.subTest(file=name):
                 out = scratch("blocks.json")
                 r = run("import", path, "-o", out, "--blocks", "-q")
                 self.assertEqual(r.returncode, 0, r.stderr)
                 drawings = items(load(out)["Dibujos"])[1:]
-                doc = read_ezdxf(path)
-                blocks = named_blocks(doc, path)
                 has_plan = len(doc.modelspace()) > 0
                 self.assertEqual(len(drawings), len(blocks) + (1 if has_plan else 0))
                 for block, d in zip(blocks, drawings):
@@ -188,7 +163,7 @@ class WindowAndPick(Refusals, unittest.TestCase):
         return drawings[0]
 
     def test_window_takes_what_lies_wholly_inside_and_pick_the_nearest_line_or_polyline(self):
-        # The short line and the polyline (the long line crosses the border), and the text.
+        # The short line, the polyline and the text; the long line crosses the border.
         self.assertEqual([self.imported("--window", "-1,-1,5,9")[k] for k in ("NuPolis", "NuRotulos")], [2, 1])
         d = self.imported("--pick", "2,5.3", "--pick-box", "0.5")
         self.assertEqual((d["NuPolis"], items(d["Y"])[1:4]), (1, [5, 5, 8]))
@@ -204,6 +179,7 @@ class WindowAndPick(Refusals, unittest.TestCase):
                 out = keep_me("x.json")
                 source = [] if args[0] == bad else [scratch("w.dxf")]
                 self.assertRefused(run("import", *source, *args, "-o", out, "-q"), out, says)
+
 
 if __name__ == "__main__":
     unittest.main()
