@@ -1,9 +1,11 @@
-#include <algorithm>
+#include "import/copy_all.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 #include "import/builders.h"
-#include "import/copy_all.h"
 #include "import/import_fixture.h"
 #include "import/progress_form.h"
 #include "model/colours.h"
@@ -31,9 +33,7 @@ TEST_F(CopyAllTest, EmptyModelSpaceSetsSalirAndChangesNothing) {
   importing::Anade_Punto(model, 1, 1, 1, layer, "");  // the model is not emptied
   const model::t_Datos before = state.Datos;
   EXPECT_EQ(copy(), before);
-  EXPECT_EQ(salir, core::kTrue);
-  EXPECT_EQ(state.Datos, before);
-  EXPECT_EQ(model.NumPuntos, 1);
+  EXPECT_EQ(std::tuple(salir, state.Datos, model.NumPuntos), std::tuple(core::kTrue, before, 1));
   EXPECT_TRUE(form->log.empty() && scripted.pointer.history().empty());
 }
 
@@ -42,8 +42,13 @@ TEST_F(CopyAllTest, FewLayersUseTheLowerClampAndRefreshEveryItem) {
   add_points(1);
   (void)copy();
   // The captions first, then the bar; the product name, not the family word.
-  const Strings expected_start{"LabXYZ(0)=Copiando Capas ZWCAD 2021", "LabXYZ(3)=Dibuj...Dwg", "Max=10", "Visible=True",
-                               "LabXYZ(2)=", "LabXYZ(1)=1 / 10", "Value=1"};
+  const Strings expected_start{"LabXYZ(0)=Copiando Capas ZWCAD 2021",
+                               "LabXYZ(3)=Dibuj...Dwg",
+                               "Max=10",
+                               "Visible=True",
+                               "LabXYZ(2)=",
+                               "LabXYZ(1)=1 / 10",
+                               "Value=1"};
   ASSERT_GE(form->log.size(), expected_start.size());
   EXPECT_EQ(Strings(form->log.begin(), form->log.begin() + 7), expected_start);
   EXPECT_EQ(form->entries("Value="),
@@ -51,9 +56,8 @@ TEST_F(CopyAllTest, FewLayersUseTheLowerClampAndRefreshEveryItem) {
   EXPECT_EQ(form->entries("LabXYZ(0)="),
             (Strings{"LabXYZ(0)=Copiando Capas ZWCAD 2021", "LabXYZ(0)=Copiando Entidades ZWCAD 2021"}));
   EXPECT_EQ(Strings(form->log.end() - 3, form->log.end()), (Strings{"Visible=False", "Show", "SetFocus"}));
-  EXPECT_EQ(salir, core::kFalse);
-  EXPECT_EQ(scripted.pointer.history(), (std::vector<int>{11, 0}));
-  EXPECT_TRUE(app->visible());
+  EXPECT_EQ(std::tuple(salir, scripted.pointer.history(), app->visible()),
+            std::tuple(core::kFalse, std::vector<int>{11, 0}, true));
 }
 
 TEST_F(CopyAllTest, FiftyThousandEntitiesWrapTheCounter) {
@@ -72,10 +76,8 @@ TEST_F(CopyAllTest, FiftyThousandEntitiesWrapTheCounter) {
   }
   // Step 321: 99 refreshes up to 31779, then j restarts at 1 after 32000.
   ASSERT_EQ(values.size(), 99u + 56u);
-  EXPECT_EQ(values[98], "Value=31779");
-  EXPECT_EQ(values[99], "Value=321");
-  EXPECT_EQ(counts[99], "LabXYZ(1)=32321 / 32000");
-  EXPECT_EQ(values.back(), "Value=17976");
+  EXPECT_EQ(std::tuple(values[98], values[99], counts[99], values.back()),
+            std::tuple("Value=31779", "Value=321", "LabXYZ(1)=32321 / 32000", "Value=17976"));
 }
 
 TEST_F(CopyAllTest, SwitchedOffLayersAreSkippedOnlyWithOptionZero) {
@@ -89,10 +91,9 @@ TEST_F(CopyAllTest, SwitchedOffLayersAreSkippedOnlyWithOptionZero) {
     EXPECT_EQ(model.NumPuntos, points);
   }
   ASSERT_EQ(model.NumCapas, 2);
-  EXPECT_EQ(model.Capas[2].Nombre, "APAGADA");
-  EXPECT_EQ(model.Capas[2].Encendida, core::kFalse);
-  EXPECT_EQ(model.Capas[1].Encendida, core::kTrue);
-  EXPECT_EQ(model.Capas[1].ColorCapa, model::Color_RGB(7));
+  EXPECT_EQ(
+      std::tuple(model.Capas[1].Encendida, model.Capas[1].ColorCapa, model.Capas[2].Nombre, model.Capas[2].Encendida),
+      std::tuple(core::kTrue, model::Color_RGB(7), "APAGADA", core::kFalse));
 }
 
 TEST_F(CopyAllTest, SecondCopyLeavesOneDrawingTheSecond) {
@@ -102,10 +103,10 @@ TEST_F(CopyAllTest, SecondCopyLeavesOneDrawingTheSecond) {
   second.model_space().add<memcad::Point>(memcad::Vec3{9, 9, 9});
   second.model_space().add<memcad::Point>(memcad::Vec3{8, 8, 8});
   const model::t_Datos result = copy();
-  EXPECT_EQ(result.NuDibujos, 1);
-  EXPECT_EQ(result.Dibujos.ubound(), 2);  // the list keeps the element the append made
-  EXPECT_EQ(result.Dibujos[1].Texto1 + " " + result.Dibujos[1].Texto2, "PLANTA " + second.name());
-  EXPECT_EQ(result.Dibujos[1].NuPun, 2);
+  // The list keeps the element the append made.
+  EXPECT_EQ(std::tuple(result.NuDibujos, result.Dibujos.ubound(),
+                       result.Dibujos[1].Texto1 + " " + result.Dibujos[1].Texto2, result.Dibujos[1].NuPun),
+            std::tuple(1, 2, "PLANTA " + second.name(), 2));
   EXPECT_EQ(result, state.Datos);
 }
 
@@ -117,13 +118,16 @@ TEST_F(CopyAllTest, ExtentsAndPresenceFlags) {
   const model::t_Datos result = copy();
   const model::Opciones& o = result.Dibujos[1].Opciones;
   // Limits 10,20 to 110,70: 100 x 50 wide, times 1.1; the origin 5 % of the size below.
-  EXPECT_EQ((std::array{o.get(model::kXMax), o.get(model::kYMin), o.get(model::kScale)}), (std::array{110.0, 20.0, 1.0}));
-  EXPECT_DOUBLE_EQ(o.get(model::kWidthTimes11), 110);
-  EXPECT_DOUBLE_EQ(o.get(model::kHeightTimes11), 55);
-  EXPECT_DOUBLE_EQ(o.get(model::kOriginX), 5);
-  EXPECT_DOUBLE_EQ(o.get(model::kOriginY), 17.5);
-  for (const auto flag : {model::kChkPtos, model::kChkPoli, model::kChkText, model::kTrianglesPresent,
-                          model::kTrianglesPresent2}) {
+  EXPECT_EQ((std::array{o.get(model::kXMax), o.get(model::kYMin), o.get(model::kScale)}),
+            (std::array{110.0, 20.0, 1.0}));
+  for (const auto& [field, value] : {std::pair{model::kWidthTimes11, 110.0},
+                                     {model::kHeightTimes11, 55.0},
+                                     {model::kOriginX, 5.0},
+                                     {model::kOriginY, 17.5}}) {
+    EXPECT_DOUBLE_EQ(o.get(field), value) << field.offset;
+  }
+  for (const auto flag :
+       {model::kChkPtos, model::kChkPoli, model::kChkText, model::kTrianglesPresent, model::kTrianglesPresent2}) {
     EXPECT_EQ(o.get(flag), 1) << flag.offset;
   }
   (void)copy(true);
@@ -133,15 +137,13 @@ TEST_F(CopyAllTest, ExtentsAndPresenceFlags) {
 TEST_F(CopyAllTest, UnboundCadIsReportedAndGivesAnEmptySet) {
   module.cad.Aplicacion = core::Obj();
   EXPECT_EQ(copy(), model::t_Datos{});
-  ASSERT_EQ(messages().size(), 1u);
-  EXPECT_EQ(messages()[0].rfind("Copia__Todo - Error    nº  91: ", 0), 0u);
-  EXPECT_TRUE(form->log.empty());
+  ASSERT_EQ(std::tuple(messages().size(), form->log.size()), std::tuple(1u, 0u));
+  EXPECT_TRUE(messages()[0].starts_with("Copia__Todo - Error    nº  91: "));
 }
 
 // The clamps and the long name are seen through the form above; these are the edges.
 TEST(ProgressForm, StepAndShortNameEdges) {
-  EXPECT_EQ(progress_step(99), 1);
-  EXPECT_EQ(progress_step(100), 2);
+  EXPECT_EQ(std::tuple(progress_step(99), progress_step(100)), std::tuple(1, 2));
   EXPECT_EQ(short_document_name("12345678"), "12345678");
   EXPECT_EQ(short_document_name("Cañada.dwg"), "Cañad...Dwg");  // characters, not bytes
 }

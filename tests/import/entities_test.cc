@@ -1,7 +1,11 @@
+#include "import/entities.h"
+
 #include <gtest/gtest.h>
 
+#include <array>
+#include <tuple>
+
 #include "import/builders.h"
-#include "import/entities.h"
 #include "import/import_fixture.h"
 #include "import/layers.h"
 #include "import/property_bag.h"
@@ -47,7 +51,7 @@ TEST_F(EntitiesTest, EachTypeNameReachesItsBuilderAndCensusRule) {
       {"Circle", {2, 1, 0, 0}, {.circles = 1, .vertices = 3}},
       {"AcDbPoint", {1, 0, 0, 0}, {.vertices = 1}},
       {"WPOLYLINE", {6, 1, 0, 0}, {.polylines = 1, .vertices = 6}},  // 12 values halved, also for triples
-      {"LightWeightPolyline", {6, 1, 0, 0}, {}},                       // copied, never counted
+      {"LightWeightPolyline", {6, 1, 0, 0}, {}},                     // copied, never counted
       {"Line", {2, 1, 0, 0}, {.lines = 1, .vertices = 2}},
       {"Polyline", {4, 1, 0, 0}, {.polylines = 1, .vertices = 6}},
       {"AcDb3dPolyline", {4, 1, 0, 0}, {.polylines = 1, .vertices = 6}},
@@ -85,24 +89,21 @@ TEST_F(EntitiesTest, LayerResolutionVariants) {
   ENTIDADES(ctx, core::Variant(universal_entity("AcDbPoint", "")), false);
   ENTIDADES(ctx, core::Variant(universal_entity("AcDbPoint", "NUEVA")), true);  // found: no new layer
   ASSERT_EQ(model.NumCapas, 3);
-  EXPECT_EQ(model.Capas[1].ColorCapa, model::Color_RGB(0));
-  EXPECT_EQ(model.Capas[2].ColorCapa, model::Color_RGB(5));
-  EXPECT_EQ(model.Capas[3].ColorCapa, model::Color_RGB(1));
+  EXPECT_EQ(std::tuple(model.Capas[1].ColorCapa, model.Capas[2].ColorCapa, model.Capas[3].ColorCapa),
+            std::tuple(model::Color_RGB(0), model::Color_RGB(5), model::Color_RGB(1)));
   EXPECT_EQ(model.Capas[3].Encendida, core::kTrue);
-  EXPECT_EQ(model.PtoCapa[4], 1);  // empty name: layer 1
-  EXPECT_EQ(model.PtoCapa[5], 1);
-  EXPECT_EQ(Capa_Encendida(model, "CAD"), core::kTrue);
-  EXPECT_EQ(Capa_Encendida(model, "cad"), core::kFalse);  // names are compared exactly
+  EXPECT_EQ(std::tuple(model.PtoCapa[4], model.PtoCapa[5]), std::tuple(1, 1));  // empty name: layer 1
+  // Names are compared exactly.
+  EXPECT_EQ(std::tuple(Capa_Encendida(model, "CAD"), Capa_Encendida(model, "cad")),
+            std::tuple(core::kTrue, core::kFalse));
 }
 
 TEST_F(EntitiesTest, BuscaCapaDocTakesTheDocumentLayerColour) {
   doc().layers().add("MURO").color = 3;
-  Busca_Capa_Doc(module, "MURO");
-  Busca_Capa_Doc(module, "MURO");
-  Busca_Capa_Doc(module, "NINGUNA");
+  for (const char* name : {"MURO", "MURO", "NINGUNA"}) Busca_Capa_Doc(module, name);
   ASSERT_EQ(model.NumCapas, 2);
-  EXPECT_EQ(model.Capas[1].ColorCapa, model::Color_RGB(3));
-  EXPECT_EQ(model.Capas[2].ColorCapa, model::Color_RGB(0));
+  EXPECT_EQ(std::tuple(model.Capas[1].ColorCapa, model.Capas[2].ColorCapa),
+            std::tuple(model::Color_RGB(3), model::Color_RGB(0)));
 }
 
 TEST_F(EntitiesTest, BlockReferenceWithAttributes) {
@@ -113,16 +114,11 @@ TEST_F(EntitiesTest, BlockReferenceWithAttributes) {
   ref.add_attribute("ESPECIE", "Pino", {11, 22, 0}, 0.5);
   space().add<memcad::BlockReference>(&block, memcad::Vec3{0, 0, 0});
   import_all(true);
-  ASSERT_EQ(model.NumPuntos, 2);
-  EXPECT_EQ(model.PtoCodigo[1], "**ARBOL");
-  EXPECT_EQ(model.PtoZ[1], 3);
-  ASSERT_EQ(model.NumRotulos, 2);
-  EXPECT_EQ(model.Rotulos[2].Texto, "Pino");
-  EXPECT_EQ(model.Rotulos[1].CapaR, model.PtoCapa[1]);
+  ASSERT_EQ(std::tuple(model.NumPuntos, model.NumRotulos, model.NumBloques), std::tuple(2, 2, 1));  // one name listed
+  EXPECT_EQ(std::tuple(model.PtoCodigo[1], model.PtoZ[1], model.Rotulos[2].Texto, model.Rotulos[1].CapaR),
+            std::tuple("**ARBOL", 3.0, "Pino", model.PtoCapa[1]));
   EXPECT_EQ(model.Capas[model.PtoCapa[1]].Nombre, "VEG");
-  ASSERT_EQ(model.NumBloques, 1);  // the name is listed once
-  EXPECT_EQ(model.BloquesNombre[1], "ARBOL");
-  EXPECT_EQ(model.BloquesNombre.lbound(), 0);
+  EXPECT_EQ(std::tuple(model.BloquesNombre[1], model.BloquesNombre.lbound()), std::tuple("ARBOL", 0));
 }
 
 TEST_F(EntitiesTest, PolyfaceMeshIsOneClosedOutline) {
@@ -130,13 +126,10 @@ TEST_F(EntitiesTest, PolyfaceMeshIsOneClosedOutline) {
   mesh.vertices = {0, 0, 1, 1, 0, 2, 1, 1, 3};
   mesh.faces = {{1, 2, 3, 0}};
   import_all();
-  ASSERT_EQ(model.NumPuntos, 3);
-  ASSERT_EQ(model.NumPolis, 1);
+  ASSERT_EQ(std::tuple(model.NumPuntos, model.NumPolis), std::tuple(3, 1));
   const model::t_Poli& outline = model.Polis[1];
-  EXPECT_EQ(outline.NuVert, 4);
-  EXPECT_EQ(outline.Vert[0], kFaceOutlineMarker);
-  EXPECT_EQ(outline.Vert[4], outline.Vert[1]);
-  EXPECT_EQ(model.PtoZ[outline.Vert[3]], 3);
+  EXPECT_EQ(std::tuple(outline.NuVert, outline.Vert[0], outline.Vert[4], model.PtoZ[outline.Vert[3]]),
+            std::tuple(4, kFaceOutlineMarker, outline.Vert[1], 3.0));
 }
 
 // Seen from below (normal -Z), the entity's own x runs along world -x:
@@ -156,15 +149,11 @@ TEST_F(EntitiesTest, EntitiesSeenFromBelowComeInWorldCoordinates) {
   memcad::Block& block = doc().blocks().add("B");
   space().add<memcad::BlockReference>(&block, memcad::Vec3{5, 0, 0}).normal = below;
   import_all();
-  ASSERT_EQ(model.NumPuntos, 5);
-  const double want[][3] = {{-1, 1, -2}, {-2, 1, -2}, {-1, 1, -3}, {-1, 2, -3}, {-5, 0, 0}};
-  for (std::int32_t i = 1; i <= 5; ++i) {
-    EXPECT_EQ(model.PtoX[i], want[i - 1][0]) << i;
-    EXPECT_EQ(model.PtoY[i], want[i - 1][1]) << i;
-    EXPECT_EQ(model.PtoZ[i], want[i - 1][2]) << i;
-  }
-  ASSERT_EQ(model.NumRotulos, 1);
-  EXPECT_EQ(model.Rotulos[1].Xr, -7);
+  std::vector<std::array<double, 3>> points;
+  for (std::int32_t i = 1; i <= model.NumPuntos; ++i) points.push_back({model.PtoX[i], model.PtoY[i], model.PtoZ[i]});
+  EXPECT_EQ(points,
+            (std::vector<std::array<double, 3>>{{-1, 1, -2}, {-2, 1, -2}, {-1, 1, -3}, {-1, 2, -3}, {-5, 0, 0}}));
+  ASSERT_EQ(std::tuple(model.NumRotulos, model.Rotulos[1].Xr), std::tuple(1, -7.0));
   EXPECT_NEAR(model.Rotulos[1].Giro, 400 - 150 * 400.0 / 360, 1e-6);  // the baseline runs at 150 degrees
   EXPECT_EQ(model.PtoCodigo[5], "**B/1/200.0000");
   EXPECT_TRUE(messages().empty());
@@ -177,26 +166,21 @@ TEST_F(EntitiesTest, LinePolylineNeedsTwoDistinctPointIndices) {
   auto& line = space().add<memcad::Line>(memcad::Vec3{0, 0, 0}, memcad::Vec3{3, 4, 0});
   line.set_color(1);
   import_all();
-  EXPECT_EQ(model.NumPuntos, 4);
-  ASSERT_EQ(model.NumPolis, 2);
+  ASSERT_EQ(std::tuple(model.NumPuntos, model.NumPolis), std::tuple(4, 2));
   EXPECT_EQ(model.Polis[2].Color, model::Color_RGB(1));
   auto flat = universal_entity("AcDbLine");
   flat->with("StartPoint", values({1, 1})).with("EndPoint", values({2, 2}));
   ENTIDADES(ctx, core::Variant(flat));
-  EXPECT_EQ(model.NumPolis, 2);
-  EXPECT_EQ(model.NumPuntos, 4);
-  ASSERT_EQ(messages().size(), 2u);
-  EXPECT_EQ(messages()[0].rfind(" Punto_crea  - Error  nº  9: ", 0), 0u);
+  EXPECT_EQ(std::tuple(model.NumPuntos, model.NumPolis, messages().size()), std::tuple(4, 2, 2u));
+  EXPECT_TRUE(messages().front().starts_with(" Punto_crea  - Error  nº  9: "));
 }
 
 TEST_F(EntitiesTest, OneBadEntityNeverStopsTheWalk) {
   for (int i = 0; i < 3; ++i) space().add<memcad::Point>(memcad::Vec3{static_cast<double>(i), 0, 0});
   app->inject_failure("Coordinates", 2, core::kObjectNotSet);
   import_all();
-  EXPECT_EQ(model.NumPuntos, 2);
-  EXPECT_EQ(model.PtoX[2], 2);
-  ASSERT_EQ(messages().size(), 1u);
-  EXPECT_EQ(messages()[0].rfind("Entidades en ZWCad - Error    nº  91: ", 0), 0u);
+  EXPECT_EQ(std::tuple(model.NumPuntos, model.PtoX[2], messages().size()), std::tuple(2, 2.0, 1u));
+  EXPECT_TRUE(messages().front().starts_with("Entidades en ZWCad - Error    nº  91: "));
 }
 
 TEST_F(EntitiesTest, CensusSkipsUnreadableEntitiesSilently) {
@@ -204,8 +188,7 @@ TEST_F(EntitiesTest, CensusSkipsUnreadableEntitiesSilently) {
   broken->with("EntityName", "AcDbPolyline");  // no Coordinates
   Entidades_ver(ctx, core::Variant(broken));
   Entidades_ver(ctx, core::Variant(universal_entity("AcDbLine")));
-  EXPECT_EQ(state.census.polylines, 0);
-  EXPECT_EQ(state.census.lines, 1);
+  EXPECT_EQ(state.census, (Census{.lines = 1, .vertices = 2}));
   EXPECT_TRUE(messages().empty());
 }
 

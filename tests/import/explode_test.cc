@@ -1,7 +1,11 @@
+#include "import/explode.h"
+
 #include <gtest/gtest.h>
 
+#include <array>
+#include <tuple>
+
 #include "import/builders.h"
-#include "import/explode.h"
 #include "import/f_acad_es.h"
 #include "import/import_fixture.h"
 #include "import/property_bag.h"
@@ -22,9 +26,9 @@ TEST_F(ExplodeTest, ExplodesTwiceLeavesPuntosOnAndRaisesElevations) {
   Crea_Texto(module, "7,25", xyz(1.05, 0, 0), 0, 1, 1, 0, "");
   const model::t_Dibujo drawing = Dexompon_Zombie(ctx);
   EXPECT_EQ(doc().command_log(), (std::vector<std::string>(2, std::string(kExplodeCommand))));
-  EXPECT_TRUE(doc().layers().find("PUNTOS")->on);
-  EXPECT_FALSE(doc().layers().find("EJES")->on);
-  EXPECT_FALSE(doc().layers().find("0")->on);
+  EXPECT_EQ(
+      (std::array{doc().layers().find("PUNTOS")->on, doc().layers().find("EJES")->on, doc().layers().find("0")->on}),
+      (std::array{true, false, false}));
   EXPECT_EQ(app->update_count(), 1);
   ASSERT_EQ(drawing.NuPun, 1);  // nothing is added from the CAD
   EXPECT_EQ(drawing.Z[1], 7.25);
@@ -38,7 +42,7 @@ TEST_F(ExplodeTest, ErrorIsReportedUnderItsOwnPrefix) {
   module.cad.Aplicacion = core::Obj();
   EXPECT_EQ(Dexompon_Zombie(ctx), model::t_Dibujo{});
   ASSERT_EQ(messages().size(), 1u);
-  EXPECT_EQ(messages()[0].rfind("Obtener Todo de Autocad - Error    nº  91: ", 0), 0u);
+  EXPECT_TRUE(messages()[0].starts_with("Obtener Todo de Autocad - Error    nº  91: "));
 }
 
 TEST(FAcadEs, HandlersSetTheDialogResult) {
@@ -46,8 +50,7 @@ TEST(FAcadEs, HandlersSetTheDialogResult) {
   f_Acad_es dialog(result);
   EXPECT_EQ(result, 0);
   dialog.cmdDatosaceptar_Click();
-  EXPECT_EQ(result, 2);
-  EXPECT_FALSE(dialog.loaded());
+  EXPECT_EQ(std::tuple(result, dialog.loaded()), std::tuple(2, false));
   dialog.Form_QueryUnload();  // already answered: stays accepted
   EXPECT_EQ(result, 2);
   f_Acad_es(result).Form_QueryUnload();  // closed

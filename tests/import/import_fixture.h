@@ -3,13 +3,14 @@
 // the host's progress form.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "cad/memcad/memcad.h"
+#include "import/entities.h"
 #include "import/import_state.h"
 #include "import/scripted_progress_form.h"
 #include "support/scripted_module.h"
@@ -30,8 +31,15 @@ class ImportTest : public ::testing::Test {
   memcad::Document& doc() { return *app->active_document(); }
   memcad::Block& space() { return doc().model_space(); }
   // Hands each model-space entity to ENTIDADES, as a walk does.
-  void import_all(bool Blq = false);
-  [[nodiscard]] std::vector<std::string> messages() const;
+  void import_all(bool Blq = false) {
+    for (const auto& entity : space().entities())
+      importing::ENTIDADES(ctx, core::Variant(core::ObjectRef(entity)), Blq);
+  }
+  [[nodiscard]] std::vector<std::string> messages() const {
+    std::vector<std::string> texts;
+    for (const auto& shown : scripted.message_box.shown()) texts.push_back(shown.text);
+    return texts;
+  }
 
   std::shared_ptr<memcad::Application> app = memcad::Application::create();
   test_support::ScriptedModule scripted;

@@ -1,7 +1,10 @@
+#include "import/reports.h"
+
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "import/import_fixture.h"
-#include "import/reports.h"
 #include "platform/report_window.h"
 
 namespace kestrel::import_test {
@@ -25,7 +28,6 @@ std::vector<std::string> row_texts(const ReportWindow& report) {
 class ReportsTest : public ImportTest {
  protected:
   ReportsTest() {
-    state.NombreCad = "ZWCAD 2021";
     scripted.dialogs.on_show(std::string(ReportWindow::kFormName), [this](platform::Form& f) {
       auto& report = dynamic_cast<ReportWindow&>(f);
       caption = report.caption();
@@ -36,6 +38,7 @@ class ReportsTest : public ImportTest {
   std::string caption;
   std::vector<std::string> rows;
   std::function<void(ReportWindow&)> answer;
+  core::VbBool salir = core::kFalse;
 };
 
 TEST(TextoCuenta, SplitsOutsideAndInsideBlocks) {
@@ -53,8 +56,8 @@ TEST(TextoCuenta, SplitsOutsideAndInsideBlocks) {
   };
   for (const Case& c : cases) {
     std::int32_t B = c.B;
-    EXPECT_EQ(Texto_Cuenta(c.A, B), c.text) << c.A << " " << c.B;
-    EXPECT_EQ(B, c.B_after);
+    const std::string text = Texto_Cuenta(c.A, B);
+    EXPECT_EQ(std::tuple(text, B), std::tuple(c.text, c.B_after)) << c.A << " " << c.B;
   }
 }
 
@@ -67,10 +70,8 @@ TEST_F(ReportsTest, AnalysisSplitsModelSpaceFromBlocksInRowOrder) {
   space().add<memcad::Circle>(memcad::Vec3{6, 5, 0}, 2.0);
   space().add<memcad::Polyline3d>(std::vector<double>{0, 0, 0, 1, 1, 1, 2, 2, 2});
   space().add<memcad::BlockReference>(&block, memcad::Vec3{9, 9, 0});
-  core::VbBool salir = core::kFalse;
   Analiza__Todo(ctx, core::Obj(form), salir);
-  EXPECT_EQ(salir, core::kFalse);
-  EXPECT_EQ(caption, "Información del DWG de ZWCAD 2021:");
+  EXPECT_EQ(std::tuple(salir, caption), std::tuple(core::kFalse, "Información del DWG de ZWCAD 2021:"));
   // By hand: block B holds a circle (3 vertices) and a line (2); model
   // space 2 circles (6), a 3D polyline counted by halves of its 9
   // coordinates (4.5, rounded to even: 4) and an insertion (1) -> 5 in
@@ -96,12 +97,10 @@ TEST_F(ReportsTest, AnalysisSplitsModelSpaceFromBlocksInRowOrder) {
       "Triángulos |        -",
   };
   EXPECT_EQ(rows, expected);
-  EXPECT_EQ(state.Datos.NuDibujos, 1);
-  EXPECT_EQ(state.Datos.Dibujos[1].Texto1, "PLANTA");
+  EXPECT_EQ(std::tuple(state.Datos.NuDibujos, state.Datos.Dibujos[1].Texto1), std::tuple(1, "PLANTA"));
 }
 
 TEST_F(ReportsTest, CancelOrEmptyModelSpaceSetSalir) {
-  core::VbBool salir = core::kFalse;
   Analiza__Todo(ctx, core::Obj(form), salir);  // empty model space
   EXPECT_EQ(salir, core::kTrue);
   space().add<memcad::Point>(memcad::Vec3{1, 1, 1});
@@ -114,9 +113,8 @@ TEST_F(ReportsTest, CancelOrEmptyModelSpaceSetSalir) {
 TEST_F(ReportsTest, CopyReportWithoutLayersOrBlocksShowsOnlyTheSelection) {
   core::VbBool no_blocks = core::kFalse;
   EXPECT_FALSE(Propiedades_Cad(ctx, core::Obj(form), 5, 0, 0, no_blocks));
-  EXPECT_EQ(caption, "Copiar - Dibujo1.dwg");
-  EXPECT_EQ(rows, (std::vector<std::string>{"Entidades Selecc.|5"}));
-  EXPECT_EQ(state.CopiarDesactivadas, "");
+  EXPECT_EQ(std::tuple(caption, rows, state.CopiarDesactivadas),
+            std::tuple("Copiar - Dibujo1.dwg", std::vector<std::string>{"Entidades Selecc.|5"}, ""));
 }
 
 TEST_F(ReportsTest, CopyReportOptionsAnswerTheCopy) {
@@ -126,14 +124,12 @@ TEST_F(ReportsTest, CopyReportOptionsAnswerTheCopy) {
   };
   core::VbBool no_blocks = core::kFalse;
   EXPECT_FALSE(Propiedades_Cad(ctx, core::Obj(form), 7, 2, 3, no_blocks, 11));
-  ASSERT_GE(rows.size(), 7u);
-  EXPECT_EQ(std::vector<std::string>(rows.begin(), rows.begin() + 7),
+  ASSERT_GE(rows.size(), 9u);
+  EXPECT_EQ(std::vector<std::string>(rows.begin(), rows.begin() + 9),
             (std::vector<std::string>{"Nº de Entidades  |7", "Capas    |3", "Bloques |2", "Entidades en Bloques|11",
-                                      "#Opciones", "[x]Copiar Entidades desact", "[x]Copiar Bloques"}));
-  EXPECT_EQ(rows[7], "#Entidades en AutoCad");
-  EXPECT_EQ(rows[8], "Círculos y Arcos |        -");
-  EXPECT_EQ(state.CopiarDesactivadas, "0");
-  EXPECT_EQ(no_blocks, core::kTrue);
+                                      "#Opciones", "[x]Copiar Entidades desact", "[x]Copiar Bloques",
+                                      "#Entidades en AutoCad", "Círculos y Arcos |        -"}));
+  EXPECT_EQ(std::tuple(state.CopiarDesactivadas, no_blocks), std::tuple("0", core::kTrue));
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
-"""What every end-to-end test of the kestrel program shares: the program and
-the source tree, which ctest passes as the first two arguments (the rest are
-unittest's), a scratch folder removed at exit, one way to run the program and
-to read the record files it writes."""
+"""What the end-to-end tests of the kestrel program share: the program and the
+source tree (ctest's first two arguments), a scratch folder, running the
+program, reading its record files and the shared corpus."""
 import itertools
 import json
 import os
@@ -18,6 +17,7 @@ CORPUS = os.path.join(ROOT, "..", "shared", "corpus", "dxf")
 
 try:
     import ezdxf
+    from ezdxf import recover
 except ImportError:  # pragma: no cover
     ezdxf = None
 needs_ezdxf = unittest.skipIf(ezdxf is None, "python3-ezdxf is not installed")
@@ -31,7 +31,7 @@ def scratch(name):
 
 
 def write(name, text):
-    """Writes `text` to the scratch file `name` (line ends kept) and returns its path."""
+    """The path of scratch file `name`, holding `text` (line ends kept)."""
     with open(scratch(name), "w", encoding="utf-8", newline="") as f:
         f.write(text)
     return scratch(name)
@@ -55,6 +55,21 @@ def run(*args, cwd=None):
 def kestrel(*args, settings=None):
     """Runs kestrel on a settings file of its own (a fresh one unless given)."""
     return run("--settings", settings or scratch(f"s{next(_settings)}.ini"), *args)
+
+
+def corpus_files():
+    """The shared corpus's DXF files by name ({} when it is absent)."""
+    if not os.path.isdir(CORPUS):
+        return {}
+    return {f: os.path.join(CORPUS, f) for f in sorted(os.listdir(CORPUS)) if f.lower().endswith(".dxf")}
+
+
+def read_dxf(path):
+    """ezdxf's reading, recovered when it refuses the file (names with \\U+ escapes, R10 3DLINE)."""
+    try:
+        return ezdxf.readfile(path)
+    except Exception:  # noqa: BLE001 - whatever the strict reader refuses
+        return recover.readfile(path)[0]
 
 
 def items(array):
@@ -83,8 +98,7 @@ def example_drawing():
 
 
 class Refusals:
-    """Mixed into a TestCase: a refused run says why and leaves its output
-    (made by keep_me) as it was."""
+    """Mixed into a TestCase: a refused run says why and leaves its output (made by keep_me) as it was."""
 
     def assertRefused(self, result, out, says, code=None):
         if code is None:

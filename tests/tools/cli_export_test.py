@@ -1,16 +1,28 @@
 #!/usr/bin/python3
-"""End-to-end checks of `kestrel export`: the DXF it writes is read by an
-independent reader (ezdxf) with a clean audit, and bad input is refused with
-a clear message, a non-zero exit and no file written."""
+"""`kestrel export` and `kestrel profile` end to end, the DXF read by ezdxf
+with a clean audit: points, labels and layers of the example and of a points
+file; label texts, heights, styles and fonts, dimension texts placed by hand
+from the font's own advance table (read here with struct, not FreeType);
+every polyline shape and hatch code, worked out by hand; block definitions and
+insertions at the scale and rotation their codes give; triangles, quads and
+contours compared with the record file; bad input refused without a file."""
 import json
+import math
 import os
+import struct
+import sys
 import unittest
 from collections import Counter
 
-from cli_common import EXAMPLE, Refusals, example_drawing, ezdxf, items, keep_me, kestrel, needs_ezdxf, scratch, write
+from cli_common import (EXAMPLE, ROOT, Refusals, example_drawing, ezdxf, indexed, items, keep_me, kestrel, load,
+                        needs_ezdxf, scratch, write)
+sys.path.insert(0, os.path.join(ROOT, "examples"))
+
+import record_json  # noqa: E402
+from record_json import Arr, empty  # noqa: E402
 
 
-def read_dxf(test, path):
+def audited(test, path):
     doc = ezdxf.readfile(path)
     test.assertEqual(len(doc.audit().errors), 0)
     return doc
@@ -19,10 +31,10 @@ def read_dxf(test, path):
 @needs_ezdxf
 class Export(unittest.TestCase):
     def test_the_example_gives_prefixed_switched_layers_points_and_labels(self):
-        out = scratch("survey.dxf")
+        out = scratch("prefixed.dxf")
         r = kestrel("export", EXAMPLE, "-o", out, "--labels", "name,code,z", "--label-layers", "--layer-prefix", "T_")
         self.assertEqual(r.returncode, 0, r.stderr)
-        doc, d = read_dxf(self, out), example_drawing()
+        doc, d = audited(self, out), example_drawing()
         layers = {l.dxf.name: l for l in doc.layers}
         for capa in items(d["Capas1"]):
             name = "T_" + "".join(c if (c.isascii() and (c.isalnum() or c == "_")) else "_" for c in capa["Nombre"])
@@ -41,7 +53,7 @@ class Export(unittest.TestCase):
         csv = write("campo.csv", "Nombre;X;Y;Z;Código\n1;438000,25;4472000,5;612,125;ARB\n2;438010;4472010;613;BOR\n")
         r = kestrel("export", csv, "-o", scratch("campo.dxf"), "--2d", "--labels", "name")
         self.assertEqual(r.returncode, 0, r.stderr)
-        msp = read_dxf(self, scratch("campo.dxf")).modelspace()
+        msp = audited(self, scratch("campo.dxf")).modelspace()
         self.assertEqual([(tuple(p.dxf.location), p.dxf.layer) for p in msp.query("POINT")],
                          [((438000.25, 4472000.5, 0.0), "PUNTOS"), ((438010.0, 4472010.0, 0.0), "PUNTOS")])
         self.assertEqual(sorted(e.dxf.text for e in msp.query("TEXT")), [" 1", " 2"])
@@ -61,6 +73,397 @@ class BadInput(Refusals, unittest.TestCase):
         r = kestrel("export", write("q.csv", "1,2,3,4\n"), "-o", scratch("no/such/out.dxf"), "-q")
         self.assertEqual(r.returncode, 6, r.stderr)
         self.assertFalse(os.path.exists(scratch("no")))
+
+
+def reference(code):
+    """(name, scale, grads) of a "**NAME/scale/grads" code, its comment cut."""
+    code = code[:code.find(",", 1)] if code.find(",", 1) > 0 else code
+    parts = code[2:].split("/")
+    number = lambda t: float(t.replace(",", ".")) if t else 0.0  # noqa: E731
+    return parts[0], number(parts[1]) if len(parts) > 1 else 1.0, number(parts[2]) if len(parts) > 2 else 0.0
+
+
+def cad_degrees(grads):  # -(grads made positive) x 0.9, the radians taken at pi = 3.141592
+    return -math.degrees((grads + 400 if grads < 0 else grads) * 0.9 * 3.141592 / 180)
+
+
+def same_angle(a, b, period, tol=1e-5):
+    d = (a - b) % period
+    return min(d, period - d) <= tol
+
+
+def expected_insertions(source):
+    """((x, y), NAME, scale, grads, layer) of each point on a layer that is on referencing another drawing."""
+    drawings = items(source["Dibujos"])
+    d = drawings[source["DibujoAct"] - 1]
+    others = {x["Texto2"] for x in drawings} - {d["Texto2"]}
+    layers = items(d["Capas1"])
+    found = []
+    for x, y, code, layer in zip(items(d["X"]), items(d["Y"]), items(d["Cd"]), items(d["Capa"])):
+        if layers[layer - 1]["Encendida"] in (True, -1) and code[:2] in ("**", "##") and reference(code)[0] in others:
+            name, scale, grads = reference(code)
+            found.append(((x, y), name.upper(), scale, grads, layers[layer - 1]["Nombre"]))
+    return sorted(found)
+
+
+@needs_ezdxf
+class ExampleBlocks(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.out = scratch("survey.dxf")
+        cls.result = kestrel("export", EXAMPLE, "-o", cls.out, "--blocks", "-q")
+        cls.expected = expected_insertions(load(EXAMPLE))
+
+    def setUp(self):
+        self.assertEqual(self.result.returncode, 0, self.result.stderr)
+        self.doc = ezdxf.readfile(self.out)
+        self.assertEqual(len(self.doc.audit().errors), 0)
+
+    def test_each_drawing_is_one_block_with_its_entities_once(self):
+        arqueta, farola = self.doc.blocks.get("ARQUETA"), self.doc.blocks.get("FAROLA")
+        self.assertEqual(len(arqueta.query("POLYLINE LWPOLYLINE")), 1)
+        self.assertEqual(sorted(e.dxftype() for e in farola if e.dxftype() != "HATCH"), ["CIRCLE", "POLYLINE", "TEXT"])
+        circle, text = farola.query("CIRCLE")[0], farola.query("TEXT")[0]
+        self.assertEqual((round(circle.dxf.radius, 9), round(circle.dxf.center.x, 9)), (0.4, 0))
+        self.assertEqual((text.dxf.text, text.dxf.layer), ("F", "FAROLAS"))
+
+    def test_insertions_at_their_points_scaled_and_turned(self):
+        inserts = sorted(self.doc.modelspace().query("INSERT"), key=lambda e: (e.dxf.insert.x, e.dxf.insert.y))
+        self.assertEqual(sorted(e[1] for e in self.expected), ["ARQUETA", "ARQUETA", "FAROLA"])
+        self.assertEqual(len(inserts), len(self.expected))
+        for e, ((x, y), name, scale, grads, layer) in zip(inserts, self.expected):
+            with self.subTest(name=name, at=(x, y)):
+                self.assertEqual((e.dxf.name, e.dxf.layer), (name, layer))
+                self.assertEqual([round(a - b, 6) for a, b in zip(e.dxf.insert.vec2, (x, y))], [0, 0])
+                self.assertEqual([round(s - scale, 9) for s in (e.dxf.xscale, e.dxf.yscale, e.dxf.zscale)], [0] * 3)
+                self.assertTrue(same_angle(e.dxf.rotation, cad_degrees(grads), 360), (e.dxf.rotation, grads))
+
+    def test_no_blocks_inserts_nothing(self):
+        r = kestrel("export", EXAMPLE, "-o", scratch("plain.dxf"), "--no-blocks", "-q")
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertEqual(len(ezdxf.readfile(scratch("plain.dxf")).modelspace().query("INSERT")), 0)
+
+
+class RefusedCodes(Refusals, unittest.TestCase):
+    def test_scale_zero_fails_the_export_and_writes_nothing(self):
+        source = load(EXAMPLE)
+        codes = items(items(source["Dibujos"])[0]["Cd"])
+        codes[codes.index("**Farola/2/100")] = "**Farola/"
+        bad, out = write("bad.json", json.dumps(source, ensure_ascii=False)), keep_me("out.dxf")
+        self.assertRefused(kestrel("export", bad, "-o", out, "--blocks", "-q"), out,
+                           "Autocad_crea_Bloques en InsertBlock", code=5)
+
+
+def export_surface(test, name, *choices):
+    """Exports the example's surface alone and reads it back with a clean audit."""
+    out = scratch(name)
+    r = kestrel("export", EXAMPLE, "-o", out, "-q", "--no-points", "--no-polylines", "--layer-prefix", "", *choices)
+    test.assertEqual(r.returncode, 0, r.stderr)
+    doc = ezdxf.readfile(out)
+    test.assertFalse(doc.audit().has_errors)
+    return doc.modelspace()
+
+
+@needs_ezdxf
+class Surface(unittest.TestCase):
+    d = example_drawing()
+
+    def check_triangles(self, corners_of_each, z_scale):
+        """Each triangle's corners, the first repeated, in the example's order."""
+        d = self.d
+        want = []
+        for t in range(1, d["Nutria"] + 1):
+            v = [[round(f * indexed(d[k])[indexed(d[b])[t]], 6) for k, f in (("X", 1), ("Y", 1), ("Z", z_scale))]
+                 for b in ("B1", "B2", "B3")]
+            want.append(v + v[:1])
+        self.assertEqual([[[round(c, 6) for c in p] for p in corners] for corners in corners_of_each], want)
+
+    def test_faces_coloured_by_area_and_three_d_contours(self):
+        msp = export_surface(self, "3d.dxf", "--3d", "--z-exaggeration", "2", "--triangles", "3d", "--contours",
+                     "--colour-by-areas")
+        faces = msp.query("3DFACE")
+        self.check_triangles([[f.dxf.vtx0, f.dxf.vtx1, f.dxf.vtx2, f.dxf.vtx3] for f in faces], 2)
+        self.assertTrue(all(f.dxf.color == 256 for f in faces))
+        # The layer of the smallest closed area around each face; the example nests PRADO and HUERTO.
+        self.assertTrue({"PRADO", "HUERTO", "TRI"} <= {f.dxf.layer for f in faces})
+        self.check_contours(msp, flat=False, scale=2)
+
+    def test_flat_triangles_and_contours_with_elevation(self):
+        msp = export_surface(self, "2d.dxf", "--2d", "--triangles", "2d-solid", "--contours")
+        outlines = [e for e in msp if e.dxf.layer == "TRI"]
+        self.check_triangles([[tuple(p) for p in e.points()] if e.dxftype() == "POLYLINE" else list(e.vertices_in_wcs())
+                              for e in outlines], 0)
+        self.check_contours(msp, flat=True, scale=1)
+
+    def check_contours(self, msp, flat, scale):
+        curvas = indexed(self.d["Curvado"]["Curvas"])[1:self.d["Curvado"]["NuCurvas"] + 1]
+        lines = [e for e in msp if e.dxf.layer in ("Cv", "Cvd")]
+        drawn = [c for c in curvas if c["NuVertC"] >= 1]
+        self.assertEqual((len(lines), len(drawn)), (15, 15))
+        for line, c in zip(lines, drawn):
+            want = indexed(c["VertC"], 0)
+            self.assertEqual((line.dxf.layer, line.is_3d_polyline), ("Cv" if c["TipoC"] else "Cvd", not flat))
+            if flat:
+                self.assertAlmostEqual(line.dxf.elevation.z, want[-1][2], places=6)
+            got = list(line.points())
+            self.assertEqual([(round(g[0] - w[0], 6), round(g[2] - (0 if flat else scale * w[2]), 6))
+                              for g, w in zip(got, want)] + got[len(want):], [(0, 0)] * len(want))
+
+
+@needs_ezdxf
+class Quads(Refusals, unittest.TestCase):
+    QUADS = {"format": "kestrel-quads", "version": 1, "Vn1": 3, "Vc1": [255, 65280, 0x123456],
+             "Vx0": [0, 10, 20], "Vy0": [0, 0, 0], "Vz0": [1, 2, 3],
+             "Vx1": [10, 20, 30], "Vy1": [0, 0, 0], "Vz1": [1, 2, 3],
+             "Vx2": [10, 20, 30], "Vy2": [10, 10, 10], "Vz2": [1, 2, 3],
+             "Vx3": [0, 10, 20], "Vy3": [10, 10, 10], "Vz3": [1, 2, 3]}
+
+    def export(self, mode, quads=QUADS):
+        return export_surface(self, "q.dxf", "--no-contours", "--no-texts", "--3d", "--triangles", mode,
+                      "--quads", write("q.json", json.dumps(quads)))
+
+    def test_quads_in_their_true_colours_as_faces_or_solid_fills(self):
+        colours = [(255, 0, 0), (0, 255, 0), (0x56, 0x34, 0x12)]  # red is the low byte
+        faces = self.export("3d-rendered").query("3DFACE")
+        self.assertEqual([(f.rgb, f.dxf.layer) for f in faces], [(c, "TRI") for c in colours])
+        self.assertEqual(tuple(faces[2].dxf.vtx2), (30, 10, 3))
+        msp = self.export("2d-rendered")
+        fills = msp.query("HATCH")
+        self.assertEqual([(h.rgb, h.dxf.solid_fill, h.dxf.layer) for h in fills],
+                         [(c, 1, "Sombreado") for c in colours])
+        self.assertEqual(len(msp.query("POLYLINE LWPOLYLINE")), 0)
+        boundary = fills[1].paths[0]
+        points = [tuple(v)[:2] for v in (boundary.vertices if hasattr(boundary, "vertices") else [])]
+        self.assertEqual(sorted(set(points)), [(10, 0), (10, 10), (20, 0), (20, 10)])
+
+    def test_bad_quads_or_triangles_are_named_and_nothing_written(self):
+        quads = write("bad-q.json", json.dumps(dict(self.QUADS, Vy2=[10, 10])))
+        source = load(EXAMPLE)
+        indexed(source["Dibujos"])[source["DibujoAct"]]["B2"][4] = 99999  # triangle 5
+        bad = write("bad.json", json.dumps(source))
+        for args, says in (([EXAMPLE, "--3d", "--triangles", "3d-rendered", "--quads", quads],
+                            "Vy2: tiene 2 elementos y Vn1 es 3"),
+                           ([bad, "--triangles", "3d"], "el triángulo 5 nombra el punto 99999")):
+            with self.subTest(says=says):
+                out = keep_me("out.dxf")
+                self.assertRefused(kestrel("export", *args, "-o", out, "-q"), out, says)
+
+
+LIBERATION = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf"
+
+
+def label_width(path, text, size):
+    """A font of cell height round(size × 160), advances rounded to whole units, × 0.01."""
+    with open(path, "rb") as f:
+        data = f.read()
+    tables = {}
+    for i in range(struct.unpack(">H", data[4:6])[0]):
+        tag, _, off, length = struct.unpack(">4sIII", data[12 + 16 * i:28 + 16 * i])
+        tables[tag] = data[off:off + length]
+    upem = struct.unpack(">H", tables[b"head"][18:20])[0]
+    metrics = struct.unpack(">H", tables[b"hhea"][34:36])[0]
+    ascent, descent = struct.unpack(">HH", tables[b"OS/2"][74:78])
+    cmap = tables[b"cmap"]
+    sub = None
+    for i in range(struct.unpack(">H", cmap[2:4])[0]):
+        pid, eid, off = struct.unpack(">HHI", cmap[4 + 8 * i:12 + 8 * i])
+        if (pid, eid) == (3, 1):  # Windows Unicode, format 4
+            sub = cmap[off:]
+    seg = struct.unpack(">H", sub[6:8])[0] // 2
+    ends = struct.unpack(">%dH" % seg, sub[14:14 + 2 * seg])
+    starts = struct.unpack(">%dH" % seg, sub[16 + 2 * seg:16 + 4 * seg])
+    deltas = struct.unpack(">%dh" % seg, sub[16 + 4 * seg:16 + 6 * seg])
+    offsets = struct.unpack(">%dH" % seg, sub[16 + 6 * seg:16 + 8 * seg])
+
+    def glyph(code):
+        for i in range(seg):
+            if starts[i] <= code <= ends[i]:
+                if offsets[i] == 0:
+                    return (code + deltas[i]) & 0xFFFF
+                at = 16 + 6 * seg + 2 * i + offsets[i] + 2 * (code - starts[i])
+                g = struct.unpack(">H", sub[at:at + 2])[0]
+                return (g + deltas[i]) & 0xFFFF if g else 0
+        return 0
+
+    em = round(size * 1.6 / 0.01) * upem / (ascent + descent)
+    total = 0
+    for ch in text:
+        g = min(glyph(ord(ch)), metrics - 1)
+        advance = struct.unpack(">H", tables[b"hmtx"][4 * g:4 * g + 2])[0]
+        total += round(advance * em / upem)
+    return total * 0.01
+
+
+@needs_ezdxf
+class ExportLabels(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        table = write("fuentes_.txt", '"Arial  ",LiberationSans-Regular\n')
+        settings = write("fonts.ini", f"[Merivox Fuentes]\nfichero={table}\ncarpeta={os.path.dirname(LIBERATION)}\n")
+        cls.result = kestrel("export", EXAMPLE, "-o", scratch("labels.dxf"), "-q", "--texts", "--no-points",
+                             "--no-labels", "--no-polylines", settings=settings)
+        cls.doc = ezdxf.readfile(scratch("labels.dxf")) if cls.result.returncode == 0 else None
+
+    def setUp(self):
+        self.assertEqual(self.result.returncode, 0, self.result.stderr)
+        self.texts = {}
+        for t in self.doc.modelspace().query("TEXT"):
+            self.texts.setdefault(t.dxf.text, []).append(t)
+
+    def text(self, s):
+        self.assertIn(s, self.texts)
+        return self.texts[s][0]
+
+    def test_every_kind_gives_its_texts_with_a_clean_audit(self):
+        self.assertEqual(len(self.doc.audit().errors), 0)
+        self.assertNotIn("texts", self.result.stderr)
+        for s in ("PARCELA 12", "C/ Mayor", "Tramo 2", "Farola tipo A", "24.00", "12.00", "8.00", "Vivienda",
+                  "Y1=4472300.00", "X=438150.00", "Y=4472430.00", "X=438290.00", "0", "20", "Pozo", "Registro",
+                  "Arqueta A-3", "Bordillo"):
+            self.text(s)
+        for s in ("*Cuadricula*", "*Escala*", "C/ Mayor#Tramo 2"):
+            self.assertNotIn(s, self.texts)
+
+    def test_heights_rotations_and_styles(self):
+        self.assertAlmostEqual(self.text("PARCELA 12").dxf.height, 2.7)
+        mayor = self.text("C/ Mayor")
+        self.assertAlmostEqual(mayor.dxf.rotation, (400 - 96.5) * 0.9, places=6)
+        self.assertEqual(mayor.dxf.style, "ROMANS")
+        self.assertEqual(self.text("Vivienda").dxf.style, "Arial")  # "LEROY"
+        self.assertNotIn("LEROY", self.doc.styles)
+        self.assertEqual(self.doc.styles.get("Arial").dxf.font, LIBERATION)
+        self.assertEqual(self.doc.styles.get("ROMANS").dxf.font, "txt.shx")  # no ROMANS.TTF there
+        self.assertAlmostEqual(self.text("8.00").dxf.rotation % 360, 90, places=6)
+
+    @unittest.skipUnless(os.path.exists(LIBERATION), "fonts-liberation is not installed")
+    def test_dimension_texts_are_centred_above_their_lines(self):
+        # Kind "6" from (438230, 4472318) to (438242, 4472318), size 1.
+        w = label_width(LIBERATION, "12.00", 1.0)
+        at = self.text("12.00").dxf.insert
+        self.assertAlmostEqual(at.x, 438230 + (12 - w) / 2, places=6)
+        self.assertAlmostEqual(at.y, 4472318.25, places=6)
+
+
+SQUARE_CODES = [-50, -51, -52, -53, -54, -55, -60, -61, 0, -49, -71]  # then an open square, code -52
+
+
+def shapes_drawing(extra_polis=()):
+    """One record per shape code, degenerate and mismatched ones, a closed square per hatch code;
+    record k is on layer FORMAS (k even) or EDIFICIOS, by layer unless k is a multiple of 3."""
+    points = [(0, 0, 1), (3, 4, 2), (6, 8, 3),                       # 1-3: circles from two points
+              (110, 100, 5), (100, 110, 5), (90, 100, 5),            # 4-6: counter-clockwise arc
+              (110, 150, 6), (100, 140, 6), (90, 150, 6),            # 7-9: clockwise arc
+              (0, 200, 0), (10, 200, 0), (20, 200, 0),               # 10-12: collinear
+              (200, 0, 7), (210, 10, 8), (220, 0, 9)]                # 13-15: circle through three
+    polis = [(2, [1, 2]), (4, [1, 3]), (3, [4, 5, 6]), (3, [7, 8, 9]), (3, [10, 11, 12]), (5, [13, 14, 15]),
+             (2, [1, 2, 3]), (4, [1, 2, 3]), (3, [4, 5]), (5, [4, 5]), (1, [1, 2]), (6, [1, 2]), (0, [1])]
+    for k, code in enumerate(SQUARE_CODES + list(extra_polis) + ["open"]):
+        x0, first = 300 + 30 * k, len(points) + 1
+        points += [(x0, 0, 2), (x0 + 20, 0, 2), (x0 + 20, 20, 3), (x0, 20, 2)]
+        closed = [first] if code != "open" else []
+        polis.append((code if code != "open" else -52, [first, first + 1, first + 2, first + 3] + closed))
+    n = len(points)
+    d = empty("t_Dibujo")
+    d.update(Texto1="PLANTA", Texto2="Formas", NuPun=n, Nmb=Arr(1, [str(i) for i in range(1, n + 1)]),
+             X=Arr(1, [float(p[0]) for p in points]), Y=Arr(1, [float(p[1]) for p in points]),
+             Z=Arr(1, [float(p[2]) for p in points]), Cd=Arr(1, [""] * n), infor=Arr(1, [""] * n),
+             Capa=Arr(1, [1] * n), NuPolis=len(polis),
+             poli=Arr(1, [{"NuVert": len(v), "Vert": Arr(0, [code] + v), "Color": 0 if k % 3 else 255,
+                           "CapaP": 1 + k % 2} for k, (code, v) in enumerate(polis)]),
+             nuCapas=2, CapaActual=1,
+             Capas1=Arr(1, [dict(empty("t_Capa"), Nombre="FORMAS", Encendida=-1, ColorCapa=255),
+                            dict(empty("t_Capa"), Nombre="EDIFICIOS", Encendida=-1, ColorCapa=65280)]))
+    return d
+
+
+def export_shapes(*choices, out, extra_polis=()):
+    source = write("formas.json", record_json.document("t_Dibujo", shapes_drawing(extra_polis)))
+    return kestrel("export", source, "-o", out, "-q", "--polylines", "--hatches", "--no-points", "--no-labels",
+                   "--layer-prefix", "", *choices)
+
+
+@needs_ezdxf
+class EveryShapeCode(Refusals, unittest.TestCase):
+    def read(self, *choices):
+        r = export_shapes(*choices, out=scratch("formas.dxf"))
+        self.assertEqual(r.returncode, 0, r.stderr)
+        doc = ezdxf.readfile(scratch("formas.dxf"))
+        self.assertEqual(len(doc.audit().errors), 0)
+        for layer in doc.layers:  # ByLayer/ByBlock are for entities: readers draw such a layer dashed
+            self.assertNotIn(layer.dxf.linetype.upper(), ("BYLAYER", "BYBLOCK"), layer.dxf.name)
+        return doc.modelspace()
+
+    def assertPoints(self, actual, expected):
+        self.assertEqual([[round(c, 6) for c in a] for a in actual], [list(e) for e in expected])
+
+    def test_each_record_draws_its_shape_on_its_layer_in_3d_with_exaggeration_10(self):
+        msp = self.read("--3d", "--z-exaggeration", "10")
+        shapes = [e for e in msp if e.dxftype() in ("POLYLINE", "CIRCLE", "ARC")]
+        # Records 1-6 are shapes, 7-13 have counts their codes refuse, 14-25 are squares.
+        records = list(range(6)) + list(range(13, 25))
+        self.assertEqual([e.dxftype() for e in shapes],
+                         ["CIRCLE", "CIRCLE", "ARC", "ARC", "ARC", "CIRCLE"] + ["POLYLINE"] * 12)
+        for e, k in zip(shapes, records):
+            self.assertEqual(e.dxf.layer, "FORMAS" if k % 2 == 0 else "EDIFICIOS", k)
+            if k % 3:
+                self.assertEqual(e.dxf.color, 256, k)
+        circles, arcs = msp.query("CIRCLE"), msp.query("ARC")
+        # From centre and a point, on a diameter (averaged), through three points.
+        self.assertPoints([(*c.dxf.center, c.dxf.radius) for c in circles],
+                          [(0, 0, 10, 5), (3, 4, 20, 5), (210, 0, 70, 10)])
+        # Both halves of radius 10, counter-clockwise from P1 or from P3; collinear: a huge radius from P1.
+        self.assertPoints([(*a.dxf.center, a.dxf.radius, round(a.dxf.start_angle, 3) % 360,
+                            round(a.dxf.end_angle, 3) % 360) for a in arcs[:2]],
+                          [(100, 100, 50, 10, 0, 180), (100, 150, 60, 10, 180, 0)])
+        self.assertPoints([(*arcs[2].dxf.center, arcs[2].dxf.radius)], [(0, 200, 0, 100000)])
+        self.assertTrue(all(p.is_3d_polyline for p in msp.query("POLYLINE")))
+        self.assertPoints([tuple(p) for p in msp.query("POLYLINE")[0].points()],
+                          [(300, 0, 20), (320, 0, 20), (320, 20, 30), (300, 20, 20), (300, 0, 20)])
+        hatches = msp.query("HATCH")
+        self.assertEqual([(h.dxf.pattern_name, round(h.dxf.pattern_angle % 360, 3)) for h in hatches],
+                         [("ANSI31", 0), ("ANSI31", 135), ("ANSI31", 90), ("ANSI31", 45), ("ANSI37", 45),
+                          ("ANSI37", 0), ("SOLID", 0), ("SOLID", 0)])  # grads x 0.9; open squares never
+        self.assertEqual([h.dxf.solid_fill for h in hatches], [0] * 6 + [1] * 2)
+        self.assertPoints([v[:2] for v in hatches[1].paths[0].vertices], [(330, 0), (350, 0), (350, 20), (330, 20)])
+
+    def test_flat_and_without_hatches(self):
+        msp = self.read("--2d")
+        self.assertTrue(all(p.is_2d_polyline for p in msp.query("POLYLINE")))
+        self.assertPoints([tuple(p) for p in msp.query("POLYLINE")[0].points()],
+                          [(300, 0, 0), (320, 0, 0), (320, 20, 0), (300, 20, 0), (300, 0, 0)])
+        self.assertEqual(len(msp.query("HATCH")), 8)
+        msp = self.read("--2d", "--no-hatches")
+        self.assertEqual((len(msp.query("HATCH")), len(msp.query("POLYLINE"))), (0, 12))
+
+    def test_a_code_without_pattern_fails_the_export_and_leaves_no_file(self):
+        out = keep_me("formas.dxf")
+        self.assertRefused(export_shapes("--3d", out=out, extra_polis=[-57]), out, "Ch4_CreateHatch: 10  Error nº",
+                           code=5)
+
+
+@needs_ezdxf
+class Profile(Refusals, unittest.TestCase):
+    def test_the_first_point_lands_on_the_insertion_point_or_chainage_and_elevation_are_the_coordinates(self):
+        cases = [("PK;Cota\n0;100\n20;101.5\n40;99\n", ["--at", "500,300"],
+                  [(500, 300, 0), (520, 301.5, 0), (540, 299, 0)]),
+                 ("1000,612.5\n1025.5,613\n", [], [(1000, 612.5, 0), (1025.5, 613, 0)])]
+        for text, at, want in cases:
+            with self.subTest(at=at):
+                r = kestrel("profile", write("eje.csv", text), "-o", scratch("perfil.dxf"), "-q", *at)
+                self.assertEqual(r.returncode, 0, r.stderr)
+                doc = ezdxf.readfile(scratch("perfil.dxf"))
+                self.assertEqual(len(doc.audit().errors), 0)
+                entities = list(doc.modelspace())
+                self.assertEqual([(e.dxftype(), e.is_3d_polyline) for e in entities], [("POLYLINE", True)])
+                self.assertEqual([tuple(round(c, 6) for c in p) for p in entities[0].points()], want)
+
+    def test_bad_input_leaves_the_output_untouched(self):
+        good = write("good.csv", "0,100\n20,101\n")
+        for args, says in (([write("eje.csv", "0,100\n20,1o1\n")], "eje.csv:2: elevation is not a number"),
+                           ([good, "--at", "500"], "X,Y"), ([good, "--at", "5a,3"], "X,Y")):
+            with self.subTest(args=args):
+                out = keep_me("perfil.dxf")
+                self.assertRefused(kestrel("profile", *args, "-o", out, "-q"), out, says)
 
 
 if __name__ == "__main__":

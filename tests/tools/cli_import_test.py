@@ -1,20 +1,22 @@
 #!/usr/bin/python3
-"""End-to-end checks of `kestrel import`: the bundled example survives an
-export followed by an import (points, polyline vertices, layers and their
-colours, texts, triangles), every real DXF file of the shared corpus imports
-with the points, polylines, triangles and texts its entities call for, where
-ezdxf reads them in world coordinates, and bad input is refused with a clear
-message, a non-zero exit and no file written."""
+"""`kestrel import` and `kestrel report` end to end: every corpus file and our
+export of the example import with the points, polylines, triangles and texts
+ezdxf reads for them in world coordinates; the report's counts by kind,
+outside and inside named blocks, agree with ezdxf; --blocks gives one drawing
+per named block (ezdxf's order, base point, entity counts) and then the plan;
+bad input, picks and windows are refused without a file."""
+import json
 import math
 import os
 import re
 import struct
 import unittest
+from collections import Counter
 
-from cli_common import CORPUS, EXAMPLE, Refusals, ezdxf, items, keep_me, kestrel, load, needs_ezdxf, scratch, write
+from cli_common import (CORPUS, EXAMPLE, Refusals, corpus_files, ezdxf, items, keep_me, kestrel, load, needs_ezdxf,
+                        read_dxf, run, scratch, write)
 
 if ezdxf:
-    from ezdxf import recover
     from ezdxf.math import Vec3
 
 
@@ -30,14 +32,11 @@ class Imported:
         self.layers = items(d["Capas1"])[1:d["nuCapas"] + 1]
 
 
-def single(x):
-    """A radius as the import narrows it: a 32-bit float."""
+def single(x):  # a radius as the import narrows it
     return struct.unpack("f", struct.pack("f", x))[0]
 
 
-def import_grads(degrees):
-    """A world direction (degrees, counter-clockwise from +X) as the import
-    stores rotations: grads, clockwise (400 at 0)."""
+def import_grads(degrees):  # counter-clockwise degrees from +X as stored: clockwise grads, 400 at 0
     return 400 - degrees * 400 / 360
 
 
@@ -45,19 +44,16 @@ def plan_degrees(v):
     return math.degrees(math.atan2(v[1], v[0]))
 
 
-def world_rotation(e, degrees):
-    """The world-plan direction (degrees) of a rotation measured in the entity's OCS."""
+def world_rotation(e, degrees):  # an OCS rotation as a world-plan direction
     return plan_degrees(e.ocs().to_wcs(Vec3.from_deg_angle(degrees)))
 
 
-def unescaped(text):
-    """DXF text with its \\U+XXXX escapes turned into characters, as a CAD shows it."""
+def unescaped(text):  # \\U+XXXX escapes as characters
     return re.sub(r"\\U\+([0-9A-Fa-f]{4})", lambda m: chr(int(m.group(1), 16)), text)
 
 
 def raw_records(path):
-    """The groups of every record of a DXF file that carries a handle, by
-    handle: for what ezdxf 0.18 cannot read (some ATTRIBs)."""
+    """The groups of every record with a handle, by handle (ezdxf 0.18 reads some ATTRIBs empty)."""
     with open(path, encoding="latin-1") as f:
         lines = [line.rstrip("\r") for line in f.read().split("\n")]
     records, current = {}, None
@@ -72,44 +68,34 @@ def raw_records(path):
     return records
 
 
-class Attribute:
-    """An attribute as ezdxf reads it, or from the file's own groups when ezdxf reads it empty."""
-
-    def __init__(self, a, raw):
-        self.text, self.height = a.dxf.text, a.dxf.height
-        self.insert = a.ocs().to_wcs(a.dxf.insert)
-        self.rotation = world_rotation(a, a.dxf.rotation)
-        groups = raw.get((a.dxf.handle or "").upper(), []) if a.dxf.tag == "" else []
-        if groups:
-            g = {}
-            for code, value in groups:
-                g.setdefault(code, value)
-            self.text = g.get(1, "")
-            self.height = float(g.get(40, 0))
-            self.insert = Vec3(float(g.get(10, 0)), float(g.get(20, 0)), float(g.get(30, 0)))
-            self.rotation = float(g.get(50, 0))
+def attribute(a, raw):
+    """(text, insert, height, world degrees) of an ATTRIB, from its own groups when ezdxf reads it empty."""
+    groups = raw.get((a.dxf.handle or "").upper(), []) if a.dxf.tag == "" else []
+    if not groups:
+        return a.dxf.text, a.ocs().to_wcs(a.dxf.insert), a.dxf.height, world_rotation(a, a.dxf.rotation)
+    g = {}
+    for code, value in groups:
+        g.setdefault(code, value)
+    number = lambda code: float(g.get(code, 0))  # noqa: E731
+    return g.get(1, ""), (number(10), number(20), number(30)), number(40), number(50)
 
 
 class Expected:
-    """What an import of a drawing must hold, built from ezdxf's reading of
-    its model space in world coordinates: points, polylines (shape marker and
-    point indices), triangles and texts, in the order the entities come."""
+    """What an import must hold, from ezdxf's reading of the model space in
+    world coordinates, in entity order: points, polylines (shape marker and
+    point indices), triangles, texts and block insertions."""
 
     def __init__(self, path):
-        try:
-            doc = ezdxf.readfile(path)
-        except (ezdxf.DXFStructureError, ezdxf.DXFValueError):
-            doc, _ = recover.readfile(path)  # it leaves out what it cannot place (R10 3DLINE)
+        doc = read_dxf(path)
         self.raw = raw_records(path)
         self.points, self.polylines, self.triangles, self.texts = [], [], [], []
-        self.insertions = []  # (point index, block name, x scale, world rotation in degrees)
+        self.insertions = []  # (point index, block name, x scale, world degrees)
         for e in doc.modelspace():
             handler = getattr(self, "read_" + e.dxftype().lower(), None)
             if handler:
                 handler(e)
 
-    def point(self, p, exact=True):
-        """Appends a point; `exact` False: any point may stand there."""
+    def point(self, p, exact=True):  # not `exact`: any point may stand there
         self.points.append((tuple(float(c) for c in p), exact))
         return len(self.points)
 
@@ -149,8 +135,7 @@ class Expected:
     def read_arc(self, e):
         c, r = e.ocs().to_wcs(e.dxf.center), single(e.dxf.radius)
         s, t = e.start_point, e.end_point
-        # The middle vertex lies on the circle towards the chord's midpoint
-        # (for an arc over half a circle, the middle of the other part).
+        # The middle vertex: on the circle towards the chord's midpoint.
         dx, dy = (s.x + t.x) / 2 - c.x, (s.y + t.y) / 2 - c.y
         a = math.atan2(dx, dy)
         middle = (c.x + r * math.sin(a), c.y + r * math.cos(a), 10)
@@ -185,8 +170,8 @@ class Expected:
     def read_insert(self, e):
         index = self.point(e.ocs().to_wcs(e.dxf.insert))
         self.insertions.append((index, unescaped(e.dxf.name), e.dxf.xscale, world_rotation(e, e.dxf.rotation)))
-        for a in (Attribute(a, self.raw) for a in e.attribs):
-            self.text(a.text, a.insert, a.height, a.rotation)
+        for a in e.attribs:
+            self.text(*attribute(a, self.raw))
 
 
 def close_number(a, b, tol=1e-6):
@@ -198,23 +183,11 @@ def same_grads(a, b, tol=1e-5):
     return min(d, 400 - d) <= tol
 
 
-def corpus():
-    """The real DXF files of the shared corpus, by name ({} when it is absent)."""
-    if not os.path.isdir(CORPUS):
-        return {}
-    return {f: os.path.join(CORPUS, f) for f in os.listdir(CORPUS) if f.lower().endswith(".dxf")}
-
-
 @needs_ezdxf
 class Corpus(unittest.TestCase):
-    """Every real file of the corpus, and our own export of the bundled
-    example, imports with the points, polylines, triangles and texts its
-    model-space entities call for, at the world positions, heights and
-    rotations ezdxf reads for them."""
-
     @classmethod
     def setUpClass(cls):
-        cls.sources = corpus()
+        cls.sources = corpus_files()
         cls.sources["survey.dxf"] = scratch("survey.dxf")
         cls.export = kestrel("export", EXAMPLE, "-o", cls.sources["survey.dxf"], "-q", "--points", "--polylines",
                              "--labels", "name,z")
@@ -224,7 +197,6 @@ class Corpus(unittest.TestCase):
             cls.runs[name] = (kestrel("import", cls.sources[name], "-o", out, "-q"), out)
 
     def each_file(self):
-        """(name, expected, imported) of every file, each under a subtest of its own."""
         self.assertEqual(self.export.returncode, 0, self.export.stderr)
         if os.path.isdir(CORPUS):
             self.assertGreater(len(self.runs), 20)
@@ -272,13 +244,10 @@ class Corpus(unittest.TestCase):
             with self.subTest(file=name):
                 self.assertEqual(len(back.texts), len(want.texts))
                 for t, (text, x, y, height, grads) in zip(back.texts, want.texts):
-                    where = f"text {t['Texto']!r}"
-                    if text is not None:
-                        self.assertEqual(t["Texto"], text)
-                    self.assertTrue(close_number(t["Xr"], x) and close_number(t["Yr"], y),
-                                    f"{where} at {t['Xr']}, {t['Yr']}, not {x}, {y}")
-                    self.assertTrue(close_number(t["Altura"], height), f"{where} height {t['Altura']} not {height}")
-                    self.assertTrue(same_grads(t["Giro"], grads), f"{where} turned {t['Giro']} not {grads}")
+                    got = (t["Texto"], t["Xr"], t["Yr"], t["Altura"], t["Giro"])
+                    self.assertTrue(text in (None, got[0]) and all(close_number(a, b) for a, b in
+                                                                  zip(got[1:4], (x, y, height)))
+                                    and same_grads(got[4], grads), f"{got} not {(text, x, y, height, grads)}")
 
     def test_the_example_comes_back_as_one_plan_with_its_layers_and_exports_again(self):
         result, out = self.runs["survey.dxf"]
@@ -290,15 +259,12 @@ class Corpus(unittest.TestCase):
         layers = {l["Nombre"]: l for l in back.layers}
         for name in host.keys() & layers.keys():  # the others are layers of drawings used as blocks only
             self.assertEqual(layers[name]["Encendida"] in (True, -1), host[name]["Encendida"] in (True, -1), name)
-        # Red and yellow are entries of the export's colour table and come back;
-        # white is not (CAD colour 7 stands for it), nor are the greens and greys
-        # of this drawing: those come back white.
+        # Red and yellow come back; the example's greens and greys become CAD colour 7, white.
         colours = {"BORDILLO": 255, "EJE": 65535, "PUNTOS": 16777215, "ARBOLES": 16777215,
                    "AUXILIAR": 16777215, "Curvas": 16777215}
         self.assertEqual({n: layers[n]["ColorCapa"] for n in colours}, colours)
         self.assertNotEqual(host["ARBOLES"]["ColorCapa"], 16777215)
-        # Every imported point is drawn again: the DXF's own points and the
-        # vertices the polylines brought in as points.
+        # Every imported point, polyline vertices included, is drawn again.
         again = scratch("again.dxf")
         result = kestrel("export", out, "-o", again, "-q", "--points", "--polylines")
         self.assertEqual(result.returncode, 0, result.stderr)
@@ -312,7 +278,7 @@ class Corpus(unittest.TestCase):
         source = os.path.join(CORPUS, "gdal_frozen-off.dxf")
         every, on_only = self.runs["gdal_frozen-off.dxf"][1], scratch("on.json")
         self.assertEqual(kestrel("import", source, "-o", on_only, "-q", "--skip-off-layers").returncode, 0)
-        doc, _ = recover.readfile(source)
+        doc = read_dxf(source)
         off = {l.dxf.name for l in doc.layers if not l.is_on()}
         on_entities = [e for e in doc.modelspace() if e.dxf.layer not in off]
         self.assertTrue(off)
@@ -320,7 +286,6 @@ class Corpus(unittest.TestCase):
         full, part = Imported(every), Imported(on_only)
         self.assertEqual(part.d["NuPolis"], sum(1 for e in on_entities if e.dxftype() == "LINE"))
         self.assertGreater(full.d["NuPolis"], part.d["NuPolis"])
-        # The layers themselves are all kept, with their state.
         self.assertEqual({l["Nombre"] for l in part.layers}, {l["Nombre"] for l in full.layers})
 
 
@@ -355,8 +320,7 @@ class BadInput(Refusals, unittest.TestCase):
                 out = keep_me("out.json")
                 self.assertRefused(kestrel("import", source, "-o", out), out, says, code)
 
-    def test_unreadable_entities_do_not_stop_the_walk(self):
-        # An entity kind the copy does not read sits between two points: both points arrive.
+    def test_an_unread_entity_between_two_points_does_not_stop_the_walk(self):
         source = write("mixed.dxf", "0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\nA\n10\n1\n20\n2\n30\n3\n"
                                     "0\nSPLINE\n8\nA\n0\nPOINT\n8\nA\n10\n4\n20\n5\n30\n6\n0\nENDSEC\n0\nEOF\n")
         result = kestrel("import", source, "-o", scratch("mixed.json"))
@@ -364,6 +328,173 @@ class BadInput(Refusals, unittest.TestCase):
         self.assertIn("SPLINE", result.stderr)
         back = Imported(scratch("mixed.json"))
         self.assertEqual((back.d["NuPun"], back.points[1:]), (2, [(1.0, 2.0, 3.0), (4.0, 5.0, 6.0)]))
+
+
+def kind_of(e):
+    """The report's kind of an ezdxf entity, or None."""
+    t = e.dxftype()
+    if t == "POLYLINE":
+        if e.is_poly_face_mesh:
+            return "mesh"
+        return None if e.is_polygon_mesh else "polyline"
+    return {"ARC": "arc", "CIRCLE": "circle", "LWPOLYLINE": "polyline", "3DFACE": "face", "TEXT": "text",
+            "MTEXT": "text", "INSERT": "insert"}.get(t)
+
+
+def census(entities):
+    return Counter(k for k in map(kind_of, entities) if k)
+
+
+def defined_block_names(path):
+    """The names of the blocks the file defines, by a BLOCK or a BLOCK_RECORD
+    (ezdxf adds blocks of its own, such as dimension arrows)."""
+    with open(path, encoding="latin-1") as f:
+        lines = [line.strip() for line in f]
+    names, in_block = set(), False
+    for code, value in zip(lines[0::2], lines[1::2]):
+        if code == "0":
+            in_block = value in ("BLOCK", "BLOCK_RECORD")
+        elif code == "2" and in_block:
+            names.add(value.upper())
+            in_block = False
+    return names
+
+
+def named_blocks(doc, path):  # "$MODEL_SPACE", "$PAPER_SPACE": an old writer's layouts
+    defined = defined_block_names(path)
+    return [b for b in doc.blocks if not b.name.startswith("*") and b.name.upper() in defined
+            and b.name.upper() not in ("$MODEL_SPACE", "$PAPER_SPACE")]
+
+
+ROW_KINDS = {"Arcos ": "arc", "Círculos ": "circle", "Poliliíneas": "polyline", "PoliCara3D": "mesh",
+             "3DCara": "face", "Textos": "text", "Insercciones de Blq.": "insert"}
+
+
+def split(value):
+    """(outside blocks, inside blocks) from a report value."""
+    m = re.match(r"^ *(-|\d+)(?:   en Bloques = +(\d+))?", value)
+    if m.group(1) == "-":
+        return 0, 0
+    return int(m.group(1)), int(m.group(2) or 0)
+
+
+@needs_ezdxf
+class Report(unittest.TestCase):
+    @unittest.skipUnless(os.path.isdir(CORPUS), "the shared corpus is absent: " + CORPUS)
+    def test_counts_by_kind_agree_with_ezdxf(self):
+        for name, path in corpus_files().items():
+            with self.subTest(file=name):
+                r = run("report", path, "--json")
+                self.assertEqual(r.returncode, 0, r.stderr)
+                rows = {row["label"]: row.get("value") for row in json.loads(r.stdout)["rows"]}
+                doc = read_dxf(path)
+                blocks = named_blocks(doc, path)
+                outside, inside = census(doc.modelspace()), census(e for b in blocks for e in b)
+                for label, kind in ROW_KINDS.items():
+                    self.assertEqual(split(rows[label]), (outside[kind], inside[kind]), label)
+                self.assertEqual((rows["Bloques  "], rows["Dibujos "]), (str(len(blocks)), str(len(blocks) + 1)))
+
+    def test_text_report_keeps_the_row_order(self):
+        doc = ezdxf.new("R2000")
+        doc.modelspace().add_circle((0, 0), 1)
+        doc.saveas(scratch("one.dxf"))
+        r = run("report", scratch("one.dxf"))
+        self.assertEqual(r.returncode, 0, r.stderr)
+        lines = r.stdout.splitlines()
+        self.assertEqual(lines[0], "Información del DWG de ZWCAD 2021:")
+        self.assertIn("  Círculos " + "  " + "1".rjust(9), lines)
+        self.assertIn("  Arcos " + "  " + "-".rjust(9), lines)
+        self.assertEqual([l for l in lines if l.startswith("[")], ["[Entidades en AutoCad]", "[Entidades en Merivox]"])
+
+
+def block_expectations(block):
+    """(polylines, texts) of a block's drawing: a 3D face brings its outline, an attribute is a text."""
+    c = census(block)
+    lines = sum(1 for e in block if e.dxftype() == "LINE")
+    attribs = sum(len(e.attribs) for e in block if e.dxftype() == "INSERT")
+    return lines + sum(c[k] for k in ("polyline", "arc", "circle", "mesh", "face")), c["text"] + attribs
+
+
+@needs_ezdxf
+class Blocks(unittest.TestCase):
+    @unittest.skipUnless(os.path.isdir(CORPUS), "the shared corpus is absent: " + CORPUS)
+    def test_one_drawing_per_named_block_then_the_plan(self):
+        for name, path in corpus_files().items():
+            doc = read_dxf(path)
+            blocks = named_blocks(doc, path)
+            if not blocks:
+                continue
+            with self.subTest(file=name):
+                out = scratch("blocks.json")
+                r = run("import", path, "-o", out, "--blocks", "-q")
+                self.assertEqual(r.returncode, 0, r.stderr)
+                drawings = items(load(out)["Dibujos"])[1:]
+                has_plan = len(doc.modelspace()) > 0
+                self.assertEqual(len(drawings), len(blocks) + (1 if has_plan else 0))
+                for block, d in zip(blocks, drawings):
+                    self.assertEqual((d["Texto1"], d["Texto2"]), ("BLOQUE", block.name))
+                    base = block.block.dxf.base_point
+                    self.assertEqual([items(d[k])[0] for k in ("X", "Y", "Z")], [base.x, base.y, base.z], block.name)
+                    self.assertEqual((d["NuPolis"], d["NuRotulos"]), block_expectations(block), block.name)
+                if has_plan:
+                    self.assertEqual(drawings[-1]["Texto1"], "PLANTA")
+                    e = run("export", out, "-o", scratch("again.dxf"), "-q", "--settings", scratch("again.ini"))
+                    self.assertEqual(e.returncode, 0, e.stderr)
+
+    def test_two_inputs_give_block_plan_block_plan(self):
+        paths = []
+        for name in ("a", "b"):
+            doc = ezdxf.new("R2000")
+            doc.blocks.new(name="BLK_" + name).add_line((0, 0), (1, 1))
+            doc.modelspace().add_blockref("BLK_" + name, (5, 5))
+            paths.append(scratch(name + ".dxf"))
+            doc.saveas(paths[-1])
+        r = run("import", *paths, "-o", scratch("both.json"), "--blocks", "-q")
+        self.assertEqual(r.returncode, 0, r.stderr)
+        data = load(scratch("both.json"))
+        drawings = items(data["Dibujos"])[1:]
+        self.assertEqual([(d["Texto1"], d["Texto2"]) for d in drawings],
+                         [("BLOQUE", "BLK_a"), ("PLANTA", "a.dxf"), ("BLOQUE", "BLK_b"), ("PLANTA", "b.dxf")])
+        self.assertEqual((data["DibujoAct"], items(drawings[3]["Cd"])[1]), (4, "**BLK_b"))
+
+
+@needs_ezdxf
+class WindowAndPick(Refusals, unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        doc = ezdxf.new("R2000")
+        msp = doc.modelspace()
+        msp.add_line((0, 0), (2, 2))
+        msp.add_line((0, 0), (20, 2))
+        msp.add_lwpolyline([(0, 5), (4, 5), (4, 8)])
+        msp.add_circle((30, 30), 3)
+        msp.add_text("t", dxfattribs={"insert": (1, 1)})
+        doc.saveas(scratch("w.dxf"))
+
+    def imported(self, *args):
+        r = run("import", scratch("w.dxf"), "-o", scratch("w.json"), "-q", *args)
+        self.assertEqual(r.returncode, 0, r.stderr)
+        drawings = items(load(scratch("w.json"))["Dibujos"])[1:]
+        self.assertEqual(len(drawings), 1)
+        return drawings[0]
+
+    def test_window_takes_what_lies_wholly_inside_and_pick_the_nearest_line_or_polyline(self):
+        # The short line, the polyline and the text; the long line crosses the border.
+        self.assertEqual([self.imported("--window", "-1,-1,5,9")[k] for k in ("NuPolis", "NuRotulos")], [2, 1])
+        d = self.imported("--pick", "2,5.3", "--pick-box", "0.5")
+        self.assertEqual((d["NuPolis"], items(d["Y"])[1:4]), (1, [5, 5, 8]))
+
+    def test_refusals_write_nothing(self):
+        bad = write("bad.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\nxx\n")
+        for args, says in ((["--window", "100,100,200,200"], "vacio"),
+                           (["--pick", "50,50"], "nothing within the pick box"),
+                           (["--pick", "33,30"], "no es una línea o polilínea"),
+                           (["--window", "1,2,3"], "expected 4 numbers"),
+                           ([bad, "--blocks"], "bad.dxf")):
+            with self.subTest(args=args):
+                out = keep_me("x.json")
+                source = [] if args[0] == bad else [scratch("w.dxf")]
+                self.assertRefused(run("import", *source, *args, "-o", out, "-q"), out, says)
 
 
 if __name__ == "__main__":

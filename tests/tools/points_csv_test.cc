@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <tuple>
 
 #include "model/options.h"
 
@@ -42,24 +43,19 @@ TEST(PointsCsv, ReadsTheFormsInstrumentsAndSpreadsheetsWrite) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     const model::t_Dibujo d = parse_points_csv(c.text, "dir/campo.csv");
-    ASSERT_EQ(d.NuPun, 2);
-    EXPECT_EQ(d.X.lbound(), 1);
-    EXPECT_DOUBLE_EQ(d.X[2], c.x2);
-    EXPECT_DOUBLE_EQ(d.Z[2], c.z2);
-    EXPECT_EQ(d.Nmb[1], c.name1);
-    EXPECT_EQ(d.Cd[2], c.code2);
-    EXPECT_EQ(d.Cd[1], "");
-    EXPECT_EQ(d.Capa[2], 1);
+    ASSERT_EQ(std::tuple(d.NuPun, d.X.lbound(), d.X.ubound()), std::tuple(2, 1, 2));
+    EXPECT_EQ(std::tuple(d.X[2], d.Z[2], d.Nmb[1], d.Cd[1], d.Cd[2], d.Capa[2]),
+              std::tuple(c.x2, c.z2, c.name1, "", c.code2, 1));
   }
   EXPECT_DOUBLE_EQ(parse_points_csv("1\t,5\t2\t3\n", "f").X[1], 0.5);
   EXPECT_EQ(parse_points_csv("1,1e-999,2,3\n", "f").X[1], 0.0);  // too small for a double
   // One layer that is on, named after the file; points, names and elevations ticked.
   const model::t_Dibujo d = parse_points_csv("A,1,2,3\n", "dir/campo.csv");
-  EXPECT_EQ(d.Texto2, "campo");
   ASSERT_EQ(d.nuCapas, 1);
-  EXPECT_EQ(d.Capas1[1].Nombre, "PUNTOS");
-  EXPECT_EQ(d.Capas1[1].Encendida, core::kTrue);
-  EXPECT_TRUE(d.Opciones.ticked(model::kChkPtos) && d.Opciones.ticked(model::kChkNo) && d.Opciones.ticked(model::kChkZ));
+  EXPECT_EQ(std::tuple(d.Texto2, d.Capas1[1].Nombre, d.Capas1[1].Encendida),
+            std::tuple("campo", "PUNTOS", core::kTrue));
+  EXPECT_TRUE(d.Opciones.ticked(model::kChkPtos) && d.Opciones.ticked(model::kChkNo) &&
+              d.Opciones.ticked(model::kChkZ));
   EXPECT_FALSE(d.Opciones.ticked(model::kChkNu));
 }
 
@@ -78,7 +74,9 @@ TEST(PointsCsv, BadLinesAreNamedByFileAndLine) {
       {"1,2,3,4\r\n\t\r\n2,1e999,6,7\r\n", "f.csv:3: x is out of range: \"1e999\""},
       {"", "f.csv: no points"},
       {"name,x,y,z\n", "f.csv: no points"},
-      {"\xFF\xFE" "1\0,\0"s, "f.csv: UTF-16 text; save the file as UTF-8 or ANSI text"},
+      {"\xFF\xFE"
+       "1\0,\0"s,
+       "f.csv: UTF-16 text; save the file as UTF-8 or ANSI text"},
       {"1,2,3,4\n\"P,2,5,6,7\n3,1,2,3\n", "f.csv:2: a quoted field is not closed on its line"},
       {"1,2,3,4\n\"P\"2,5,6,7\n", "f.csv:2: field 1 has text after its closing quote"},
       {"1,2,3,4\n2,5,\"6\" x,7\n", "f.csv:2: field 3 has text after its closing quote"},
@@ -106,7 +104,9 @@ TEST(PointsCsv, RefusesWhatIsNotAPlainNumberAndShowsItSafely) {
       {"0x10", "\"0x10\""},
       {"1e", "\"1e\""},
       {"\x1B[31mRED", "\"\\x1B[31mRED\""},
-      {"a\xE2\x80\xAE" "b\xC2\x85\xFF", "\"a\\xE2\\x80\\xAEb\\xC2\\x85\\xFF\""},  // RLO, NEL, a stray byte
+      {"a\xE2\x80\xAE"
+       "b\xC2\x85\xFF",
+       "\"a\\xE2\\x80\\xAEb\\xC2\\x85\\xFF\""},  // RLO, NEL, a stray byte
       {"ñandú", "\"ñandú\""},
       {std::string(1'000'000, '7') + "x", "\"" + std::string(40, '7') + "…\""},
       {std::string(30, 'a') + "\x01\x02\x03", "\"" + std::string(30, 'a') + "\\x01\\x02…\""},

@@ -1,13 +1,10 @@
-"""Reads a DXF file with ezdxf, audits it and prints what it holds as JSON.
-
-The DXF tests use this as an independent reader: the audit result, the
-header variables they check, every table record and, per layout and block,
-each entity with its layer, colours and coordinates.
+"""Reads a DXF file with ezdxf, audits it and prints as JSON the audit, the
+header variables the DXF tests check, every table record and, per layout and
+block, each entity with its layer, colours and coordinates.
 
 Usage: /usr/bin/python3 ezdxf_dump.py FILE.dxf
 """
 import json
-import math
 import sys
 
 import ezdxf
@@ -18,16 +15,8 @@ def vec(v):
 
 
 def text_like(e):
-    d = {
-        "text": e.dxf.text,
-        "insert": vec(e.dxf.insert),
-        "height": e.dxf.height,
-        "rotation": e.dxf.rotation,
-        "width": e.dxf.width,
-        "oblique": e.dxf.oblique,
-        "style": e.dxf.style,
-        "halign": e.dxf.halign,
-    }
+    d = {"text": e.dxf.text, "insert": vec(e.dxf.insert), "height": e.dxf.height, "rotation": e.dxf.rotation,
+         "width": e.dxf.width, "oblique": e.dxf.oblique, "style": e.dxf.style, "halign": e.dxf.halign}
     if e.dxf.hasattr("align_point"):
         d["align_point"] = vec(e.dxf.align_point)
     return d
@@ -37,33 +26,20 @@ def polyline(e):
     if e.is_poly_face_mesh:
         vertices = [v for v in e.vertices if v.is_poly_face_mesh_vertex]
         faces = [v for v in e.vertices if v.is_face_record]
-        return {
-            "mode": "polyface",
-            "vertices": [vec(v.dxf.location) for v in vertices],
-            "faces": [[f.dxf.get(f"vtx{i}", 0) for i in range(4)] for f in faces],
-        }
-    mode = "3d" if e.is_3d_polyline else "2d"
-    return {
-        "mode": mode,
-        "closed": e.is_closed,
-        "elevation": float(e.dxf.elevation[2]),
-        "vertices": [vec(v.dxf.location) for v in e.vertices],
-        "bulges": [v.dxf.bulge for v in e.vertices],
-    }
+        return {"mode": "polyface", "vertices": [vec(v.dxf.location) for v in vertices],
+                "faces": [[f.dxf.get(f"vtx{i}", 0) for i in range(4)] for f in faces]}
+    return {"mode": "3d" if e.is_3d_polyline else "2d", "closed": e.is_closed, "elevation": float(e.dxf.elevation[2]),
+            "vertices": [vec(v.dxf.location) for v in e.vertices], "bulges": [v.dxf.bulge for v in e.vertices]}
 
 
 def hatch(e):
-    paths = []
-    for p in e.paths:
-        if p.type == ezdxf.entities.BoundaryPathType.POLYLINE:
-            paths.append({"flags": p.path_type_flags, "vertices": [list(v) for v in p.vertices]})
-        else:
-            paths.append({"flags": p.path_type_flags, "edges": len(p.edges)})
+    polyline_path = ezdxf.entities.BoundaryPathType.POLYLINE
+    paths = [{"flags": p.path_type_flags, "vertices": [list(v) for v in p.vertices]} if p.type == polyline_path
+             else {"flags": p.path_type_flags, "edges": len(p.edges)} for p in e.paths]
     d = {"pattern": e.dxf.pattern_name, "solid": e.dxf.solid_fill, "paths": paths,
          "elevation": float(e.dxf.elevation[2])}
     if not e.dxf.solid_fill:
-        d["angle"] = e.dxf.pattern_angle
-        d["scale"] = e.dxf.pattern_scale
+        d.update(angle=e.dxf.pattern_angle, scale=e.dxf.pattern_scale)
     return d
 
 
@@ -84,15 +60,10 @@ def geometry(e):
     if t == "POLYLINE":
         return polyline(e)
     if t == "TEXT":
-        d = text_like(e)
-        d["valign"] = e.dxf.valign
-        return d
+        return dict(text_like(e), valign=e.dxf.valign)
     if t in ("ATTRIB", "ATTDEF"):
-        d = text_like(e)
-        d.update({"tag": e.dxf.tag, "flags": e.dxf.flags, "valign": e.dxf.valign})
-        if t == "ATTDEF":
-            d["prompt"] = e.dxf.prompt
-        return d
+        d = dict(text_like(e), tag=e.dxf.tag, flags=e.dxf.flags, valign=e.dxf.valign)
+        return dict(d, prompt=e.dxf.prompt) if t == "ATTDEF" else d
     if t == "MTEXT":
         return {"text": e.text, "insert": vec(e.dxf.insert), "char_height": e.dxf.char_height,
                 "width": e.dxf.width, "rotation": e.dxf.get("rotation", 0.0),
@@ -117,8 +88,7 @@ def extruded(d, e):
 
 
 def entity(e):
-    d = {"type": e.dxftype(), "layer": e.dxf.layer, "color": e.dxf.color,
-         "linetype": e.dxf.linetype,
+    d = {"type": e.dxftype(), "layer": e.dxf.layer, "color": e.dxf.color, "linetype": e.dxf.linetype,
          "invisible": 0 if e.dxftype() == "3DFACE" else e.dxf.invisible}
     if e.dxf.hasattr("true_color"):
         d["true_color"] = e.dxf.true_color
@@ -127,9 +97,7 @@ def entity(e):
 
 
 def read(path):
-    """ezdxf.readfile, or ezdxf.recover when readfile refuses the file (it
-    refuses names holding \\U+XXXX escapes, which CAD programs write for
-    characters outside the code page)."""
+    """ezdxf.readfile, or ezdxf.recover when readfile refuses the file (names holding \\U+XXXX escapes)."""
     try:
         return ezdxf.readfile(path), False
     except (ezdxf.DXFStructureError, ezdxf.DXFValueError):
@@ -141,24 +109,20 @@ def read(path):
 def main(path):
     doc, recovered = read(path)
     auditor = doc.audit()
+    header = ("$PDMODE", "$PDSIZE", "$INSUNITS", "$LIMMIN", "$LIMMAX", "$EXTMIN", "$EXTMAX", "$USERR1", "$CLAYER")
+    value = lambda v: vec(v) if isinstance(v, tuple) or hasattr(v, "x") else v  # noqa: E731
     out = {
-        "version": doc.dxfversion,
-        "recovered": recovered,
+        "version": doc.dxfversion, "recovered": recovered,
         "audit_errors": [f"{e.code}: {e.message}" for e in auditor.errors],
         "audit_fixes": [f"{e.code}: {e.message}" for e in auditor.fixes],
-        "header": {k: (vec(doc.header[k]) if isinstance(doc.header[k], tuple) or hasattr(doc.header[k], "x")
-                       else doc.header[k])
-                   for k in ("$PDMODE", "$PDSIZE", "$INSUNITS", "$LIMMIN", "$LIMMAX", "$EXTMIN", "$EXTMAX",
-                             "$USERR1", "$CLAYER")
-                   if k in doc.header},
+        "header": {k: value(doc.header[k]) for k in header if k in doc.header},
         "layers": {l.dxf.name: {"color": l.dxf.color, "on": l.is_on(), "frozen": l.is_frozen(),
                                 "locked": l.is_locked(), "linetype": l.dxf.linetype,
                                 "true_color": l.dxf.get("true_color")}
                    for l in doc.layers},
         "linetypes": {lt.dxf.name: {"description": lt.dxf.description} for lt in doc.linetypes},
         "styles": {s.dxf.name: {"font": s.dxf.font, "height": s.dxf.height, "width": s.dxf.width,
-                                "oblique": s.dxf.oblique}
-                   for s in doc.styles},
+                                "oblique": s.dxf.oblique} for s in doc.styles},
         "blocks": {b.name: {"base": vec(b.block.dxf.base_point), "entities": [entity(e) for e in b]}
                    for b in doc.blocks if not b.is_any_layout},
         "modelspace": [entity(e) for e in doc.modelspace()],

@@ -1,8 +1,6 @@
-"""Reads the HATCH entities of a DXF file's model space with ezdxf and prints
-them as JSON: per hatch its pattern name, scale and angle, the pattern
-definition lines the file holds, and ezdxf's own definition of that pattern
-(its imperial one: the metric table times 1/25.4) scaled and turned by the
-hatch's scale and angle. The hatch pattern tests compare the two.
+"""Prints as JSON, per HATCH of a DXF file's model space, its pattern name,
+scale and angle, the pattern lines the file holds, and ezdxf's own (imperial)
+definition of that pattern scaled and turned by the hatch's scale and angle.
 
 Usage: /usr/bin/python3 ezdxf_hatch_lines.py FILE.dxf
 """
@@ -32,15 +30,9 @@ def main(path):
         scale = h.dxf.get("pattern_scale", 1.0)
         angle = h.dxf.get("pattern_angle", 0.0)
         reference = pattern.IMPERIAL_PATTERN.get(name.upper())
-        out.append({
-            "name": name,
-            "type": h.dxf.pattern_type,
-            "solid": h.dxf.solid_fill,
-            "scale": scale,
-            "angle": angle,
-            "lines": read_lines(h),
-            "ezdxf": None if reference is None else as_lists(pattern.scale_pattern(reference, scale, angle)),
-        })
+        out.append({"name": name, "type": h.dxf.pattern_type, "solid": h.dxf.solid_fill, "scale": scale, "angle": angle,
+                    "lines": read_lines(h),
+                    "ezdxf": None if reference is None else as_lists(pattern.scale_pattern(reference, scale, angle))})
     json.dump(out, sys.stdout)
 
 
