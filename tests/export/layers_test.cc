@@ -29,7 +29,7 @@ TEST_F(LayersTest, CreatesCleanedLayersWithColourIndexAndOnFlag) {
   load({drawing("Principal", {{"Muro", true, 0x0000FF}, {"Talud 1/B", false, 0xFFFFFF}, {"", true, 0x00FF00}}, {})});
   generate();
   EXPECT_TRUE(messages().empty());
-  EXPECT_EQ(cad_layer("Talud_1_B"), std::pair(7, false));
+  ASSERT_EQ(cad_layer("Talud_1_B"), std::pair(7, false));
   EXPECT_EQ(layer("Talud_1_B")->linetype, "BYLAYER");
   EXPECT_EQ(cad_layer("Capa_3"), std::pair(3, true));
   EXPECT_EQ(created_names(), (std::vector<std::string>{"Muro", "Talud_1_B", "Capa_3"}));

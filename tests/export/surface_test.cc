@@ -190,6 +190,7 @@ TEST_F(ContoursTest, LayersTakeTheFirstColoursOfEachKindAndLinesTheirKindsLayer)
   Curvado(ctx);
   EXPECT_TRUE(messages().empty());
   // "Cv" took green, then cyan while "Cvd" was unknown; "Cvd" took blue.
+  ASSERT_TRUE(layer("X_Cv") && layer("X_Cvd"));
   EXPECT_EQ(std::tuple(layer("X_Cv")->color, layer("X_Cvd")->color), std::tuple(4, 5));
   const auto lines = entities<memcad::Polyline3d>();
   std::vector<std::pair<std::string, std::int16_t>> placed;
