@@ -10,7 +10,7 @@
 
 #include "bridge/c_kestrel.h"
 #include "cad/catalogue.h"
-#include "cad/memcad/application.h"
+#include "cad/memcad/memcad.h"
 #include "module/settings_access.h"
 #include "platform/automation_host.h"
 #include "platform/settings.h"
@@ -64,9 +64,25 @@ class BridgeTest : public ::testing::Test, protected test_support::ScriptedModul
   [[nodiscard]] std::string error_setting(const std::string& key) {
     return read_setting(settings, "Errores", key, "<missing>");
   }
+  // The texts of the message boxes shown so far.
+  [[nodiscard]] std::vector<std::string> shown_texts() const {
+    std::vector<std::string> texts;
+    for (const auto& box : message_box.shown()) texts.push_back(box.text);
+    return texts;
+  }
 
   std::vector<std::shared_ptr<memcad::Application>> created;
   std::unique_ptr<c_Kestrel> kestrel = std::make_unique<c_Kestrel>(module);
+};
+
+// Connected to a started in-memory CAD, its drawing at hand.
+class ConnectedTest : public BridgeTest {
+ protected:
+  void SetUp() override {
+    install_cad();
+    ASSERT_TRUE(connect());
+  }
+  memcad::Document& drawing() { return *created.back()->active_document(); }
 };
 
 }  // namespace kestrel::bridge

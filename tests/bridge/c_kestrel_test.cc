@@ -1,5 +1,8 @@
+// c_Kestrel as the host binds and calls it: the method table, the colour
+// helpers, handing drawings and quads over, and a dialog that cannot be made.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <iterator>
 #include <optional>
 #include <string_view>
@@ -9,6 +12,7 @@
 #include "bridge_fixture.h"
 #include "core/error_number.h"
 #include "failing_allocation.h"
+#include "model/loading.h"
 
 namespace kestrel::bridge {
 namespace {
@@ -36,22 +40,17 @@ constexpr std::pair<std::string_view, int> kBoundInterface[] = {
 TEST(Catalogue, IsTheBoundInterfaceInItsOrder) {
   ASSERT_EQ(std::size(kBoundInterface), kCatalogue.size());
   for (std::size_t i = 0; i < kCatalogue.size(); ++i) {
-    EXPECT_EQ(kCatalogue[i].number, static_cast<int>(i) + 1);
-    EXPECT_EQ(kCatalogue[i].name, kBoundInterface[i].first) << "method " << i + 1;
-    EXPECT_EQ(kCatalogue[i].parameters, kBoundInterface[i].second) << kBoundInterface[i].first;
+    EXPECT_EQ(std::tuple(kCatalogue[i].number, kCatalogue[i].name, kCatalogue[i].parameters),
+              std::tuple(static_cast<int>(i) + 1, kBoundInterface[i].first, kBoundInterface[i].second));
   }
 }
 
 TEST_F(BridgeTest, LongToRgbSplitsLowByteFirstAndPercentageFloors) {
-  const struct {
-    std::int32_t packed;
-    std::int16_t red, green, blue;
-  } cases[] = {{0x00336699, 0x99, 0x66, 0x33}, {-1, 255, 0, 0} /* division truncates toward zero */, {-256, 0, 255, 0}};
-  for (const auto& c : cases) {
-    kestrel->LongToRGB(c.packed);
-    EXPECT_EQ(kestrel->red(), c.red) << c.packed;
-    EXPECT_EQ(kestrel->green(), c.green) << c.packed;
-    EXPECT_EQ(kestrel->blue(), c.blue) << c.packed;
+  const std::array<std::int32_t, 4> cases[] = {
+      {0x00336699, 0x99, 0x66, 0x33}, {-1, 255, 0, 0} /* division truncates toward zero */, {-256, 0, 255, 0}};
+  for (const auto& [packed, red, green, blue] : cases) {
+    kestrel->LongToRGB(packed);
+    EXPECT_EQ(std::tuple(kestrel->red(), kestrel->green(), kestrel->blue()), std::tuple(red, green, blue)) << packed;
   }
   EXPECT_EQ(c_Kestrel::percentage(3, 2), 66);
   EXPECT_EQ(c_Kestrel::percentage(-3, 1), -34);  // the largest whole number not above
@@ -65,13 +64,68 @@ TEST_F(BridgeTest, ADialogThatCannotBeCreatedIsReportedAndThenMissedWithError91)
     const testing::FailingAllocation no_room_for_the_dialog(sizeof(exporting::f_Acad));
     other.emplace(module);
   }
-  ASSERT_EQ(message_box.shown().size(), 1u);
-  EXPECT_EQ(message_box.shown()[0].text, "Inicializa Mvx4_Kestrel Error nº: Memoria insuficiente");
-  EXPECT_EQ(message_box.shown()[0].title, "Mvx4_Kestrel");
   other->Autocad_Genera_Puntos();  // trapped, as every method's errors are
   ASSERT_EQ(message_box.shown().size(), 2u);
+  EXPECT_EQ(std::tuple(message_box.shown()[0].text, message_box.shown()[0].title),
+            std::tuple("Inicializa Mvx4_Kestrel Error nº: Memoria insuficiente", "Mvx4_Kestrel"));
   EXPECT_TRUE(message_box.shown()[1].text.starts_with("Autocad_Genera_Puntos - Error    nº  91: "))
       << message_box.shown()[1].text;
+}
+
+TEST_F(BridgeTest, MeteKeepsTheHostsColourBoundsAndAnEmptySetKeepsTheModel) {
+  VbArray<std::int32_t> colours(0, 2);
+  colours[2] = 0xFF;
+  kestrel->Mete(drawing_set({points_drawing("D1", 1), points_drawing("D2", 2), points_drawing("D3", 3)}, 5), colours);
+  EXPECT_EQ(module.model.DibujoActual, 3);
+  EXPECT_EQ(std::tuple(kestrel->VVc().lbound(), kestrel->VVc()[2]), std::tuple(0, 0xFF));  // the host's bounds
+  EXPECT_TRUE(message_box.shown().empty());
+
+  kestrel->Mete(model::t_Datos{}, VbArray<std::int32_t>(1, 1));
+  EXPECT_EQ(shown_texts(), std::vector<std::string>{"Merivox Lelo  - Error  nº  9: El subíndice está fuera del intervalo"});
+  EXPECT_EQ(error_setting("Numero"), "1");
+  EXPECT_EQ(module.model.PtoNombre[1], "D3-1");  // the groups keep what they held
+  EXPECT_EQ(kestrel->VVc().size(), 1);
+}
+
+TEST_F(BridgeTest, MetePunAndMeteEntidadesLetErrorsThrough) {
+  const VbArray<double> one(1, 1);
+  const VbArray<std::string> names(1, 1);
+  const VbArray<std::int16_t> layers(1, 1);
+  EXPECT_THROW(kestrel->Mete_Pun(-1, one, one, one, names, names, names, layers), core::Error);
+  EXPECT_THROW(kestrel->Mete_Entidades(0, {}, {}, 0, {}, -2, {}, {}, {}, 0), core::Error);
+  EXPECT_TRUE(message_box.shown().empty());
+}
+
+class QuadsTest : public ConnectedTest {
+ protected:
+  // Hands over `n` quads whose lists (Vx1, Vy1, Vz1, ... Vz4) hold `lengths` items each.
+  void hand_over(std::int32_t n, const std::array<int, 12>& lengths) {
+    std::array<core::VbArray<double>, 12> l;
+    for (std::size_t k = 0; k < l.size(); ++k) {
+      if (lengths[k] > 0) l[k] = core::VbArray<double>(1, lengths[k]);  // else never dimensioned
+    }
+    core::VbArray<std::int32_t> colours(1, n);
+    kestrel->A_Colores(n, colours, l[0], l[1], l[2], l[3], l[4], l[5], l[6], l[7], l[8], l[9], l[10], l[11]);
+  }
+};
+
+TEST_F(QuadsTest, TheDialogOffersTheQuadsByTheirCountAndAnEmptyHandOverKeepsThem) {
+  hand_over(250, {250, 250, 250, 250, 250, 250, 250, 250, 250, 250, 250, 250});
+  const exporting::f_Acad& dialog = kestrel->aCad();
+  EXPECT_EQ(dialog.Option1[1].caption, "3D Curvado (MDT - 250)");
+  EXPECT_EQ(dialog.Option1[3].caption, "2D Curvado Sombreado a color (MDT - 250)");
+  EXPECT_EQ(dialog.Option1[1].value, 1);
+  hand_over(0, {});
+  EXPECT_EQ(dialog.Option1[1].caption, "3D Curvado (MDT - 250)");
+  EXPECT_TRUE(message_box.shown().empty()) << message_box.shown()[0].text;
+}
+
+TEST_F(QuadsTest, QuadListsOfDifferentLengthsAreRefused) {
+  hand_over(4, {4, 4, 4, 4, 4, 4, 4, 3, 4, 4, 4, 4});
+  ASSERT_EQ(message_box.shown().size(), 1u);
+  EXPECT_TRUE(message_box.shown()[0].text.starts_with("A_Colores - Error    nº  9: "));
+  EXPECT_NE(message_box.shown()[0].text.find("Vy2"), std::string::npos) << message_box.shown()[0].text;
+  EXPECT_EQ(kestrel->surface().quads.Vn1, 0);
 }
 
 }  // namespace

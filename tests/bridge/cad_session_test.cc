@@ -6,13 +6,12 @@ namespace kestrel::bridge {
 namespace {
 
 constexpr const char* kClass = "ZWCAD.Application.2021";
-
-std::vector<std::string> calls(std::initializer_list<const char*> list) { return {list.begin(), list.end()}; }
+const std::string kGet = std::string("get:") + kClass;
+const std::string kCreate = std::string("create:") + kClass;
 
 TEST_F(BridgeTest, WithNoCadInstalledFourAttemptsAreMadeSilently) {
   EXPECT_FALSE(connect());
-  EXPECT_EQ(host.calls(), calls({"get:ZWCAD.Application.2021", "create:ZWCAD.Application.2021",
-                                 "get:ZWCAD.Application.2021", "create:ZWCAD.Application.2021"}));
+  EXPECT_EQ(host.calls(), (std::vector{kGet, kCreate, kGet, kCreate}));
   EXPECT_TRUE(message_box.shown().empty());
   EXPECT_EQ(pointer.shape(), platform::kPointerDefault);
   EXPECT_EQ(kestrel->aCad().labMandando.caption, "Abriendo ZWCAD 2021(x64)");
@@ -26,17 +25,14 @@ TEST_F(BridgeTest, StartsTheCadWhenNoneRunsAndBindsItsDocument) {
   kestrel->IniciaAutocad(sigue, kLabel, nullptr, &nombre, &vers);
 
   ASSERT_EQ(sigue, core::kTrue);
-  EXPECT_EQ(host.calls(), calls({"get:ZWCAD.Application.2021", "create:ZWCAD.Application.2021"}));
+  EXPECT_EQ(host.calls(), (std::vector{kGet, kCreate}));
   ASSERT_EQ(created.size(), 1u);
-  const memcad::Application& app = *created[0];
-  EXPECT_EQ(nombre, "ZWCAD 2021 - [Dibujo1.dwg]");
-  EXPECT_EQ(vers, "21.0");
-  EXPECT_TRUE(app.visible());
-  EXPECT_EQ(app.active_document()->variables().get("MODEMACRO").to_string(), "Merivox 2022");
+  EXPECT_EQ(std::tuple(nombre, vers, created[0]->visible()), std::tuple("ZWCAD 2021 - [Dibujo1.dwg]", "21.0", true));
+  EXPECT_EQ(created[0]->active_document()->variables().get("MODEMACRO").to_string(), "Merivox 2022");
   EXPECT_EQ(module.cad.FamiliaCad, "ZWCad");
   EXPECT_TRUE(module.cad.EspacioPapel);
-  EXPECT_EQ(kestrel->aCad().Caption, "Generar en ZWCAD 2021 - [Dibujo1.dwg]");
-  EXPECT_EQ(kestrel->aCad().labMandando.caption, "ZWCAD 2021(x64) ya está cargado.");
+  EXPECT_EQ(std::tuple(kestrel->aCad().Caption, kestrel->aCad().labMandando.caption),
+            std::tuple("Generar en ZWCAD 2021 - [Dibujo1.dwg]", "ZWCAD 2021(x64) ya está cargado."));
   EXPECT_EQ(pointer.shape(), platform::kPointerDefault);
   EXPECT_TRUE(kestrel->Mira());
   created[0]->quit();  // the user closes the CAD
@@ -49,11 +45,10 @@ TEST_F(BridgeTest, AttachesToTheRunningCadWithoutStartingOneAndASilentCheckChang
   auto running = memcad::Application::create();
   host.set_running(kClass, running);
   ASSERT_TRUE(connect(kLabel, /*silent=*/true));
-  EXPECT_EQ(host.calls(), calls({"get:ZWCAD.Application.2021"}));
+  EXPECT_EQ(host.calls(), std::vector{kGet});
   EXPECT_EQ(module.cad.Aplicacion.ref(), core::ObjectRef(running));
-  EXPECT_EQ(kestrel->aCad().Caption, "Pegar en Autocad");
-  EXPECT_EQ(kestrel->aCad().labMandando.caption, "Autocad ya está cargado.");
-  EXPECT_EQ(kestrel->aCad().refreshes(), 0);
+  EXPECT_EQ(std::tuple(kestrel->aCad().Caption, kestrel->aCad().labMandando.caption, kestrel->aCad().refreshes()),
+            std::tuple("Pegar en Autocad", "Autocad ya está cargado.", 0));
 }
 
 TEST_F(BridgeTest, WhenAlreadyConnectedTheDocumentObjectsAreKept) {
@@ -66,8 +61,7 @@ TEST_F(BridgeTest, WhenAlreadyConnectedTheDocumentObjectsAreKept) {
   core::VbBool sigue = core::kFalse;
   std::string nombre;
   kestrel->IniciaAutocad(sigue, kLabel, nullptr, &nombre);
-  EXPECT_EQ(sigue, core::kTrue);
-  EXPECT_EQ(nombre, "ZWCAD 2021 - [Dibujo2.dwg]");
+  EXPECT_EQ(std::tuple(sigue, nombre), std::tuple(core::kTrue, "ZWCAD 2021 - [Dibujo2.dwg]"));
   EXPECT_EQ(module.cad.Documento, first_document);
   EXPECT_EQ(module.cad.EspacioModelo, first_model_space);
 }
@@ -101,9 +95,8 @@ TEST_F(BridgeTest, LabelOutsideTheCatalogueKeepsTheFamily) {
   module.cad.FamiliaCad = "AutoCad";
   host.install("ZWCAD.Application", [] { return core::ObjectRef(memcad::Application::create()); });
   ASSERT_TRUE(connect("ZWCAD 2022(x64)"));
-  EXPECT_EQ(kestrel->application_class(), "ZWCAD.Application");
-  EXPECT_EQ(module.cad.FamiliaCad, "AutoCad");
-  EXPECT_EQ(module.cad.VersionCad, "ZWCAD 2022(x64)");
+  EXPECT_EQ(std::tuple(kestrel->application_class(), module.cad.FamiliaCad, module.cad.VersionCad),
+            std::tuple("ZWCAD.Application", "AutoCad", "ZWCAD 2022(x64)"));
 }
 
 TEST_F(BridgeTest, AFailedFirstStartTakesTheCaptionAsVersionLabel) {
@@ -113,35 +106,29 @@ TEST_F(BridgeTest, AFailedFirstStartTakesTheCaptionAsVersionLabel) {
     return memcad::Application::create();
   });
   ASSERT_TRUE(connect());
-  EXPECT_EQ(starts, 2);
-  EXPECT_EQ(host.calls().size(), 4u);
-  EXPECT_EQ(kestrel->version_label(), "ZWCAD 2021 - [Dibujo1.dwg]");
+  EXPECT_EQ(std::tuple(starts, host.calls().size(), kestrel->version_label()),
+            std::tuple(2, 4u, "ZWCAD 2021 - [Dibujo1.dwg]"));
 }
 
 TEST_F(BridgeTest, ShortNameIsTheCaptionsFirstTwoWordsJoinedByOneBlank) {
-  const struct {
-    const char* product;  // the caption reads product + " - [Dibujo1.dwg]"
-    const char* short_name;
-  } cases[] = {{"ZWCAD 2021", "ZWCAD 2021"}, {"ZWCAD  2021", "ZWCAD 2021"}, {"  AutoCAD   2018 x", "AutoCAD 2018"}};
-  for (const auto& c : cases) {
+  // The caption reads product + " - [Dibujo1.dwg]".
+  for (const auto& [product, short_name] : {std::pair{"ZWCAD 2021", "ZWCAD 2021"}, {"ZWCAD  2021", "ZWCAD 2021"},
+                                            {"  AutoCAD   2018 x", "AutoCAD 2018"}}) {
     test_support::ScriptedModule scene;
     scene.host.install(cad::application_for(kLabel).class_name,
-                       [&] { return core::ObjectRef(memcad::Application::create({.product = c.product})); });
+                       [&] { return core::ObjectRef(memcad::Application::create({.product = product})); });
     c_Kestrel k(scene.module);
     core::VbBool sigue = core::kFalse;
     k.IniciaAutocad(sigue, kLabel);
     EXPECT_EQ(k.cad_short_name(), "ZWCad");  // read before the application was bound
     k.IniciaAutocad(sigue, kLabel);
-    EXPECT_EQ(k.cad_short_name(), c.short_name) << c.product;
+    EXPECT_EQ(k.cad_short_name(), short_name) << product;
   }
 }
 
-TEST_F(BridgeTest, ACadErrorInsideAMethodIsShownOnceLoggedAndSwallowed) {
-  install_cad();
-  ASSERT_TRUE(connect());
+TEST_F(ConnectedTest, ACadErrorInsideAMethodIsShownOnceLoggedAndSwallowed) {
   created[0]->inject_failure("ZoomExtents", 1, -2145320885);
   kestrel->A_Zoom_extension();  // returns normally
-
   ASSERT_EQ(message_box.shown().size(), 1u);
   const auto& box = message_box.shown()[0];
   EXPECT_TRUE(box.text.starts_with("No se puede hacer el zoom en Autocad \r\nError nº -2145320885  ")) << box.text;

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "bridge_fixture.h"
-#include "cad/memcad/memcad.h"
 #include "model/loading.h"
 #include "platform/posix/ini_settings_store.h"
 #include "platform/temp_folder.h"
@@ -26,17 +25,15 @@ model::t_Datos survey(int points) {
   return drawing_set({std::move(d)}, 1);
 }
 
-class ExportDialogTest : public BridgeTest {
+class ExportDialogTest : public ConnectedTest {
  protected:
-  void SetUp() override {
-    install_cad();
-    ASSERT_TRUE(connect());
-  }
-  memcad::Document& drawing() { return *created[0]->active_document(); }
-  [[nodiscard]] std::size_t count(memcad::EntityKind kind) {
-    std::size_t n = 0;
-    for (const auto& e : drawing().model_space().entities()) n += e->kind() == kind;
-    return n;
+  // The elevations of the points drawn.
+  [[nodiscard]] std::vector<double> point_zs() {
+    std::vector<double> zs;
+    for (const auto& e : drawing().model_space().entities()) {
+      if (const auto* p = dynamic_cast<const memcad::Point*>(e.get())) zs.push_back(p->position.z);
+    }
+    return zs;
   }
   using User = test_support::ScriptedUser<exporting::f_Acad>;
   // The scripted user: applies `choices` and presses "Generar".
@@ -51,18 +48,15 @@ class ExportDialogTest : public BridgeTest {
 
 TEST_F(ExportDialogTest, NothingToExportShowsTheMessageAndNeverTheDialog) {
   kestrel->A_Show_Seleccion_datos1();
-  ASSERT_EQ(message_box.shown().size(), 1u);
-  EXPECT_EQ(message_box.shown()[0].text, "No hay nada activado en el dibujo");
-  EXPECT_EQ(message_box.shown()[0].title, "Generar en Autocad ZWCAD 2021(x64):");
   EXPECT_TRUE(dialogs.shown().empty());
   // Texts alone are enough for the new entry but not for the old one.
   module.model.NumRotulos = 1;
   kestrel->A_Show_Seleccion_datos1();
-  EXPECT_EQ(dialogs.shown().size(), 1u);
   std::int32_t v = 0;
   kestrel->A_Show_Seleccion_datos(v, v, v, v, v, v, v, v, v);
   EXPECT_EQ(dialogs.shown().size(), 1u);
-  EXPECT_EQ(message_box.shown().size(), 2u);
+  EXPECT_EQ(shown_texts(), (std::vector<std::string>(2, "No hay nada activado en el dibujo")));
+  EXPECT_EQ(message_box.shown()[0].title, "Generar en Autocad ZWCAD 2021(x64):");
 }
 
 TEST_F(ExportDialogTest, AnIncompatibleCadIsNamedAndTheDialogNotShown) {
@@ -71,10 +65,10 @@ TEST_F(ExportDialogTest, AnIncompatibleCadIsNamedAndTheDialogNotShown) {
   kestrel->A_Show_Seleccion_datos1();
   EXPECT_TRUE(dialogs.shown().empty());
   ASSERT_EQ(message_box.shown().size(), 2u);  // Color_True's own error, then the verdict
-  EXPECT_EQ(message_box.shown()[1].text,
-            "Tu versión de ZWCAD 2021(x64) no es compatible con Merivox. Actualiza tu version de ZWCad");
-  EXPECT_EQ(message_box.shown()[1].title, "ZWCad");
-  EXPECT_EQ(message_box.shown()[1].style, platform::kCritical);
+  const auto& verdict = message_box.shown()[1];
+  EXPECT_EQ(std::tuple(verdict.text, verdict.title, verdict.style),
+            std::tuple("Tu versión de ZWCAD 2021(x64) no es compatible con Merivox. Actualiza tu version de ZWCad",
+                       "ZWCad", platform::kCritical));
 }
 
 TEST_F(ExportDialogTest, TwoDThenThreeDExportsFlattenOnlyTheFirst) {
@@ -83,12 +77,7 @@ TEST_F(ExportDialogTest, TwoDThenThreeDExportsFlattenOnlyTheFirst) {
   kestrel->A_Show_Seleccion_datos1();
   user_accepts([](User& u) { u.tick("Op3D(1)"); });
   kestrel->A_Show_Seleccion_datos1();
-
-  std::vector<double> zs;
-  for (const auto& e : drawing().model_space().entities()) {
-    if (const auto* p = dynamic_cast<const memcad::Point*>(e.get())) zs.push_back(p->position.z);
-  }
-  EXPECT_EQ(zs, (std::vector<double>{0, 0, 101, 102}));
+  EXPECT_EQ(point_zs(), (std::vector<double>{0, 0, 101, 102}));
 }
 
 TEST_F(ExportDialogTest, EscapeDuringTheExportAbortsAfterTheQuestion) {
@@ -97,17 +86,13 @@ TEST_F(ExportDialogTest, EscapeDuringTheExportAbortsAfterTheQuestion) {
   message_box.answer({platform::kYes});
   user_accepts([](User& u) { u.tick("chkNo", 0); });
   kestrel->A_Show_Seleccion_datos1();
-
-  ASSERT_EQ(message_box.shown().size(), 1u);
-  EXPECT_EQ(message_box.shown()[0].text, "¿Quieres abortar el proceso en curso?");
+  EXPECT_EQ(shown_texts(), std::vector<std::string>{"¿Quieres abortar el proceso en curso?"});
   EXPECT_EQ(module.model.Cancelar, core::kTrue);
-  EXPECT_EQ(count(memcad::EntityKind::kPoint), 5u);  // points 1..5 were drawn before the 6th asked
+  EXPECT_EQ(point_zs().size(), 5u);  // points 1..5 were drawn before the 6th asked
   EXPECT_EQ(drawing().variables().get("PDMODE").to_int32(), 0);  // untouched
 }
 
-// Options that cannot be saved must not cost the user the drawing: the
-// failure is reported once, naming the file and the reason, and counted
-// apart from the export's own errors.
+// Options that cannot be saved do not cost the user the drawing; the failure is counted apart.
 TEST_F(ExportDialogTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheDrawingStillMade) {
   platform::TempFolder folder;
   platform::write_bytes(folder.path() / "plain", "a file where a folder should be");
@@ -122,15 +107,14 @@ TEST_F(ExportDialogTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheDrawing
   dialogs.on_show("f_Acad", [&](platform::Form&) { other.aCad().click("cmdDatosaceptar"); });
   other.A_Show_Seleccion_datos1();
 
-  EXPECT_EQ(count(memcad::EntityKind::kPoint), 4u);
+  EXPECT_EQ(point_zs().size(), 4u);
   EXPECT_FALSE(other.aCad().loaded());
   ASSERT_EQ(message_box.shown().size(), 1u);
   const std::string& text = message_box.shown()[0].text;
   EXPECT_TRUE(text.starts_with("cmdDatosaceptar - Error    nº  75: ")) << text;
   EXPECT_NE(text.find("(" + file.string() + ": "), std::string::npos) << text;
   EXPECT_NE(text.find("Not a directory"), std::string::npos) << text;
-  EXPECT_EQ(unwritable.error_log.count(), 1u);
-  EXPECT_EQ(unwritable.error_log.failed_saves(), 1u);
+  EXPECT_EQ(std::tuple(unwritable.error_log.count(), unwritable.error_log.failed_saves()), std::tuple(1u, 1u));
 }
 
 }  // namespace

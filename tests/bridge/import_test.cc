@@ -11,13 +11,8 @@
 namespace kestrel::bridge {
 namespace {
 
-class ImportMethodsTest : public BridgeTest {
+class ImportMethodsTest : public ConnectedTest {
  protected:
-  void SetUp() override {
-    install_cad();
-    ASSERT_TRUE(connect());
-  }
-  memcad::Document& drawing() { return *created.back()->active_document(); }
   model::t_Datos copy(bool todo = false) {
     std::string ff;
     core::VbBool TodoC = core::to_vb_bool(todo), Bloques = core::kFalse;
@@ -26,15 +21,18 @@ class ImportMethodsTest : public BridgeTest {
   core::Variant entity(std::size_t i) {
     return core::Variant(core::Obj(module.cad.EspacioModelo).call("Item", static_cast<std::int32_t>(i)));
   }
+  void add_point(double x, const std::string& layer = "0") {
+    drawing().model_space().add<memcad::Point>(memcad::Vec3{x, 2, 3}).set_layer(layer);
+  }
 
   std::shared_ptr<import_test::ScriptedProgressForm> form = std::make_shared<import_test::ScriptedProgressForm>();
   core::VbBool salir = core::kFalse;
 };
 
 TEST_F(ImportMethodsTest, SuccessiveCopiesLeaveTheLastDrawingOnly) {
-  drawing().model_space().add<memcad::Point>(memcad::Vec3{1, 2, 3});
+  add_point(1);
   (void)copy();
-  drawing().model_space().add<memcad::Point>(memcad::Vec3{4, 5, 6});
+  add_point(4);
   const model::t_Datos set = copy(true);
   EXPECT_EQ(salir, core::kFalse);
   ASSERT_EQ(set.NuDibujos, 1);
@@ -46,15 +44,15 @@ TEST_F(ImportMethodsTest, SuccessiveCopiesLeaveTheLastDrawingOnly) {
 
 TEST_F(ImportMethodsTest, SwitchedOffLayersFollowTheObjectsOption) {
   drawing().layers().add("APAGADA").on = false;
-  drawing().model_space().add<memcad::Point>(memcad::Vec3{1, 2, 3}).set_layer("APAGADA");
-  drawing().model_space().add<memcad::Point>(memcad::Vec3{4, 5, 6});
+  add_point(1, "APAGADA");
+  add_point(4);
   EXPECT_EQ(copy().Dibujos[1].NuPun, 2);
   kestrel->import_state().CopiarDesactivadas = "0";
   EXPECT_EQ(copy().Dibujos[1].NuPun, 1);
 }
 
-TEST_F(ImportMethodsTest, CensusAddsUpAcrossCalls) {
-  drawing().model_space().add<memcad::Line>(memcad::Vec3{0, 0, 0}, memcad::Vec3{1, 1, 0});
+TEST_F(ImportMethodsTest, CensusAddsUpAcrossCallsAndEntidadesReadsOneEntityWithItsLayer) {
+  drawing().model_space().add<memcad::Line>(memcad::Vec3{0, 0, 0}, memcad::Vec3{1, 1, 0}).set_layer("BORDE");
   drawing().model_space().add<memcad::Text>("a", memcad::Vec3{}, 1.0);
   for (int pass = 0; pass < 2; ++pass) {
     for (std::size_t i = 0; i < 2; ++i) {
@@ -63,18 +61,12 @@ TEST_F(ImportMethodsTest, CensusAddsUpAcrossCalls) {
     }
   }
   const importing::Census& census = kestrel->import_state().census;
-  EXPECT_EQ(census.lines, 2);
-  EXPECT_EQ(census.texts, 2);
-  EXPECT_EQ(census.vertices, 4);
+  EXPECT_EQ(std::tuple(census.lines, census.texts, census.vertices), std::tuple(2, 2, 4));
   EXPECT_EQ(module.model.NumPolis, 0);  // counting reads nothing into the model
-}
 
-TEST_F(ImportMethodsTest, EntidadesReadsOneEntityAndItsLayerIntoTheModel) {
-  drawing().model_space().add<memcad::Line>(memcad::Vec3{0, 0, 0}, memcad::Vec3{1, 1, 0}).set_layer("BORDE");
-  core::Variant e = entity(0);
-  kestrel->ENTIDADES(e);
-  ASSERT_EQ(module.model.NumPolis, 1);
-  ASSERT_EQ(module.model.NumCapas, 1);
+  core::Variant line = entity(0);
+  kestrel->ENTIDADES(line);
+  ASSERT_EQ(std::tuple(module.model.NumPolis, module.model.NumCapas), std::tuple(1, 1));
   EXPECT_EQ(module.model.Capas[1].Nombre, "BORDE");
 }
 
@@ -83,9 +75,8 @@ TEST_F(ImportMethodsTest, DexomponZombieLeavesOnlyThePointsLayerOn) {
   drawing().layers().add("OTRA");
   std::string ff;
   (void)kestrel->Dexompon_Zombie(core::Obj(form), ff);
-  EXPECT_TRUE(drawing().layers().find("PUNTOS")->on);
-  EXPECT_FALSE(drawing().layers().find("OTRA")->on);
-  EXPECT_FALSE(drawing().layers().find("0")->on);
+  const auto on = [&](const char* name) { return drawing().layers().find(name)->on; };
+  EXPECT_EQ((std::vector{on("PUNTOS"), on("OTRA"), on("0")}), (std::vector{true, false, false}));
   EXPECT_EQ(module.error_log.count(), 0u);
 }
 

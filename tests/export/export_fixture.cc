@@ -38,6 +38,21 @@ std::vector<PointSpec> numbered_points(std::int32_t count) {
   return points;
 }
 
+void set_polylines(model::DrawingModel& m, const std::vector<PolySpec>& specs) {
+  m.NumPolis = static_cast<std::int32_t>(specs.size());
+  m.Polis.redim(1, m.NumPolis);
+  for (std::int32_t i = 1; i <= m.NumPolis; ++i) {
+    const PolySpec& s = specs[static_cast<std::size_t>(i - 1)];
+    model::t_Poli& p = m.Polis[i];
+    p.NuVert = static_cast<std::int32_t>(s.vertices.size());
+    p.Vert.redim(0, p.NuVert);
+    p.Vert[0] = s.code;
+    for (std::int32_t k = 1; k <= p.NuVert; ++k) p.Vert[k] = s.vertices[static_cast<std::size_t>(k - 1)];
+    p.Color = s.colour;
+    p.CapaP = s.layer;
+  }
+}
+
 ExportTest::ExportTest() {
   core::Obj application(app);
   module.cad.Aplicacion = application;
@@ -59,6 +74,19 @@ std::vector<std::string> ExportTest::messages() const {
   std::vector<std::string> texts;
   for (const auto& shown : message_box.shown()) texts.push_back(shown.text);
   return texts;
+}
+
+void SurfaceTest::set_triangles(const std::vector<std::array<std::int32_t, 3>>& triangles) {
+  model::DrawingModel& m = module.model;
+  const auto n = static_cast<std::int32_t>(triangles.size());
+  m.NumTriangulos = n - 1;
+  for (auto* list : {&m.TriV1, &m.TriV2, &m.TriV3}) list->redim(0, n - 1);
+  for (std::int32_t t = 0; t < n; ++t) {
+    const auto& v = triangles[static_cast<std::size_t>(t)];
+    m.TriV1[t] = v[0];
+    m.TriV2[t] = v[1];
+    m.TriV3[t] = v[2];
+  }
 }
 
 }  // namespace kestrel::exporting::testing

@@ -4,15 +4,19 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
+#include "core/error_number.h"
 #include "module/settings_access.h"
 #include "platform/automation_host.h"
 #include "support/scripted_module.h"
 
 namespace kestrel::exporting {
 namespace {
+
+using core::testing_support::error_number;
 
 // Records the events in the order the dialog raises them.
 class RecordingListener final : public FAcadEvents {
@@ -23,14 +27,15 @@ class RecordingListener final : public FAcadEvents {
   void aCad2D() override { events.push_back("aCad2D"); }
   void aCadPtos() override { events.push_back("aCadPtos"); }
   void acadRotu1(double h) override { events.push_back("acadRotu1(" + core::format_general(h) + ")"); }
-  void aCadTria(bool s) override { events.push_back(std::string("aCadTria(") + (s ? "true" : "false") + ")"); }
-  void aCadTriaCurv(bool s) override {
-    events.push_back(std::string("aCadTriaCurv(") + (s ? "true" : "false") + ")");
-  }
+  void aCadTria(bool s) override { events.push_back("aCadTria(" + flag(s) + ")"); }
+  void aCadTriaCurv(bool s) override { events.push_back("aCadTriaCurv(" + flag(s) + ")"); }
   void aCadCurv() override { events.push_back("aCadCurv"); }
   void aCadPoli() override { events.push_back("aCadPoli"); }
   void acadText() override { events.push_back("acadText"); }
   void acadBloq() override { events.push_back("acadBloq"); }
+
+ private:
+  static std::string flag(bool s) { return s ? "true" : "false"; }
 };
 
 class FAcadTest : public ::testing::Test, protected test_support::ScriptedModule {
@@ -38,6 +43,9 @@ class FAcadTest : public ::testing::Test, protected test_support::ScriptedModule
   std::string cad(const char* key) { return read_setting(settings, "Cad", key, "<missing>"); }
   std::string placement(const char* key) {
     return settings.get(kSettingsApp, "Quentar Posicion Autoca VB", key, "<missing>");
+  }
+  [[nodiscard]] std::tuple<int, int, int> placed() const {
+    return {dialog.placement().state, dialog.placement().top, dialog.placement().left};
   }
   // Loads the dialog and puts it on the screen, where its buttons can be pressed.
   void show() {
@@ -56,16 +64,15 @@ TEST_F(FAcadTest, WindowPositionIsSavedAndRestoredWithinLimits) {
   dialog.unload();
   EXPECT_EQ(read_setting(settings, "Quentar", "Altura Texto", ""), "0.75");
   dialog.load();
-  EXPECT_EQ(dialog.placement().top, 321);
-  EXPECT_EQ(dialog.placement().left, 654);
+  EXPECT_EQ(placed(), std::tuple(0, 321, 654));
   dialog.set_placement({2, 1, 1});
   dialog.unload();
-  EXPECT_EQ(placement("Estado"), "2");
-  EXPECT_EQ(placement("Top"), "321");  // only the state is saved when maximised
+  EXPECT_EQ(std::tuple(placement("Estado"), placement("Top")), std::tuple("2", "321"))
+      << "only the state is saved when maximised";
 
   const struct {
     const char *state, *top, *left;
-    WindowPlacement expected;
+    std::tuple<int, int, int> expected;
   } cases[] = {
       {"0", "30000", "200", {0, 100, 200}},  {"0", "-25001", "25000", {0, 100, 25000}},
       {"1", "500", "500", {0, 100, 100}},  {"0", "70000", "500", {0, 100, 100}},  // not a 16-bit number: gives up
@@ -75,10 +82,7 @@ TEST_F(FAcadTest, WindowPositionIsSavedAndRestoredWithinLimits) {
       settings.save(kSettingsApp, "Quentar Posicion Autoca VB", key, value);
     }
     dialog.load();
-    SCOPED_TRACE(std::string(c.state) + "/" + c.top + "/" + c.left);
-    EXPECT_EQ(dialog.placement().state, c.expected.state);
-    EXPECT_EQ(dialog.placement().top, c.expected.top);
-    EXPECT_EQ(dialog.placement().left, c.expected.left);
+    EXPECT_EQ(placed(), c.expected) << c.state << "/" << c.top << "/" << c.left;
     dialog.unload();
   }
 }
@@ -113,16 +117,11 @@ TEST_F(FAcadTest, AcceptSavesOptionsUnderCadAndDecimalsAreReadFromDatos) {
   dialog.set_text("CmbOrient", "Vertical");
   dialog.set_value("ChkAtri", 0);
   dialog.click("cmdDatosaceptar");
+  EXPECT_EQ((std::vector{cad("Decimales X"), cad("3D"), cad("2D")}), (std::vector<std::string>{"5", "True", "False"}));
 
-  EXPECT_EQ(cad("Decimales X"), "5");
-  EXPECT_EQ(cad("3D"), "True");
-  EXPECT_EQ(cad("2D"), "False");
-
-  dialog.load();
-  EXPECT_EQ(dialog.TextX.text, "2");  // the host's decimals again
-  EXPECT_EQ(dialog.ChkZ.value, 1);
-  EXPECT_EQ(dialog.ChkAtri.value, 0);
-  EXPECT_EQ(dialog.CmbOrient.text, "Vertical");
+  dialog.load();  // the host's decimals again
+  EXPECT_EQ(std::tuple(dialog.TextX.text, dialog.ChkZ.value, dialog.ChkAtri.value, dialog.CmbOrient.text),
+            std::tuple("2", 1, 0, "Vertical"));
 }
 
 TEST_F(FAcadTest, CloseButtonUnloadsWithoutEventsAndTheNextLoadStartsAfresh) {
@@ -138,11 +137,9 @@ TEST_F(FAcadTest, CloseButtonUnloadsWithoutEventsAndTheNextLoadStartsAfresh) {
   EXPECT_EQ(cad("Rotula X"), "<missing>");
 
   dialog.load();  // nothing saved but the text height: the rest as designed or by default
-  EXPECT_EQ(dialog.Caption, "Pegar en Autocad");
-  EXPECT_EQ(dialog.Chk_Capas.value, 0);
-  EXPECT_TRUE(dialog.ChkNu.enabled);
-  EXPECT_EQ(dialog.Combo1.text, " x 1");
-  EXPECT_EQ(dialog.proBarra.value, 0);
+  EXPECT_EQ(std::tuple(dialog.Caption, dialog.Chk_Capas.value, dialog.ChkNu.enabled, dialog.Combo1.text,
+                       dialog.proBarra.value),
+            std::tuple("Pegar en Autocad", 0, true, " x 1", 0));
 }
 
 TEST_F(FAcadTest, ButtonsOutOfReachDoNotRespond) {
@@ -156,12 +153,7 @@ TEST_F(FAcadTest, ButtonsOutOfReachDoNotRespond) {
     SCOPED_TRACE(what);
     show();
     setup(dialog);
-    try {
-      dialog.click("cmdDatosaceptar");
-      ADD_FAILURE() << "the press was taken";
-    } catch (const core::Error& e) {
-      EXPECT_EQ(e.number(), core::kInvalidCall);
-    }
+    EXPECT_EQ(error_number([&] { dialog.click("cmdDatosaceptar"); }), core::kInvalidCall);
     EXPECT_TRUE(listener.events.empty());
     EXPECT_EQ(cad("3D"), "<missing>");  // nothing saved
     dialog.unload();
@@ -176,13 +168,10 @@ TEST_F(FAcadTest, ControlsFollowEachOther) {
   }
   dialog.set_text("Combo1", " x 30");
   dialog.set_value("Op3D(0)", 1);
-  EXPECT_DOUBLE_EQ(module.model.DeformaZ, 1.0);
-  EXPECT_FALSE(dialog.Combo1.enabled);
-  EXPECT_EQ(dialog.txtCap.text, "2D_");
-  EXPECT_EQ(dialog.Op3D[1].value, 0);
+  EXPECT_EQ(std::tuple(module.model.DeformaZ, dialog.Combo1.enabled, dialog.txtCap.text, dialog.Op3D[1].value),
+            std::tuple(1.0, false, "2D_", 0));
   dialog.set_value("Op3D(1)", 1);
-  EXPECT_DOUBLE_EQ(module.model.DeformaZ, 30.0);
-  EXPECT_EQ(dialog.txtCap.text, "3D_");
+  EXPECT_EQ(std::pair(module.model.DeformaZ, dialog.txtCap.text), std::pair(30.0, std::string("3D_")));
 
   dialog.set_value("chkPtos", 0);
   for (const char* name : {"ChkNu", "chkNo", "chkCod", "ChkX", "TextZ", "Label2(1)", "CmbOrient", "txtAltura",
@@ -190,18 +179,16 @@ TEST_F(FAcadTest, ControlsFollowEachOther) {
     EXPECT_FALSE(dialog.control(name)->enabled) << name;
   }
   dialog.set_value("chkPtos", 1);
-  EXPECT_TRUE(dialog.ChkAtri.enabled);
   dialog.set_value("ChkY", 0);
-  EXPECT_FALSE(dialog.TextY.enabled);
-  EXPECT_TRUE(dialog.TextX.enabled);
   dialog.set_value("chkTria", 0);
-  EXPECT_FALSE(dialog.Option1[2].enabled);
   dialog.set_value("chkPoli", 0);
-  EXPECT_FALSE(dialog.chkSombrea.enabled);
-  dialog.set_text("txtAltura", "-0,5");
-  EXPECT_EQ(dialog.txtAltura.text, "1");
-  dialog.set_text("txtAltura", "0,5");
-  EXPECT_EQ(dialog.txtAltura.text, "0,5");
+  EXPECT_EQ((std::vector{dialog.ChkAtri.enabled, dialog.TextY.enabled, dialog.TextX.enabled,
+                         dialog.Option1[2].enabled, dialog.chkSombrea.enabled}),
+            (std::vector{true, false, true, false, false}));
+  for (const auto& [typed, kept] : {std::pair{"-0,5", "1"}, {"0,5", "0,5"}}) {
+    dialog.set_text("txtAltura", typed);
+    EXPECT_EQ(dialog.txtAltura.text, kept);
+  }
   for (const char* missing : {"Option1(4)", "Option1", "chkPtos(0)", "chkptos" /* names are exact */}) {
     EXPECT_EQ(dialog.control(missing), nullptr) << missing;
   }
@@ -209,18 +196,17 @@ TEST_F(FAcadTest, ControlsFollowEachOther) {
 
 TEST_F(FAcadTest, EscapeAsksAndOnlyYesCancels) {
   message_box.answer({platform::kYes, platform::kNo, platform::kCancel});
-  dialog.key_press(platform::kKeyEscape);
-  EXPECT_EQ(module.model.Cancelar, core::kTrue);
-  ASSERT_EQ(message_box.shown().size(), 1u);
-  EXPECT_EQ(message_box.shown()[0].text, "¿Quieres abortar el proceso en curso?");
-  EXPECT_EQ(message_box.shown()[0].title, "AutoCad:");
-  EXPECT_EQ(message_box.shown()[0].style, platform::kYesNoCancel | platform::kCritical);
-  dialog.key_press(platform::kKeyEscape);
-  EXPECT_EQ(module.model.Cancelar, core::kFalse);
-  dialog.key_press(platform::kKeyEscape);
-  EXPECT_EQ(module.model.Cancelar, core::kFalse);
+  std::vector<core::VbBool> cancelled;
+  for (int k = 0; k < 3; ++k) {
+    dialog.key_press(platform::kKeyEscape);
+    cancelled.push_back(module.model.Cancelar);
+  }
   dialog.key_press('a');
-  EXPECT_EQ(message_box.shown().size(), 3u);
+  EXPECT_EQ(cancelled, (std::vector{core::kTrue, core::kFalse, core::kFalse}));
+  ASSERT_EQ(message_box.shown().size(), 3u);
+  const auto& asked = message_box.shown()[0];
+  EXPECT_EQ(std::tuple(asked.text, asked.title, asked.style),
+            std::tuple("¿Quieres abortar el proceso en curso?", "AutoCad:", platform::kYesNoCancel | platform::kCritical));
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
-// Labels: styles and font files, the placement of the kinds (checked by
-// hand with a measure of 0.5 × size per character) and the drawing loop.
-// Where multi-line labels, grids, scale bars and leaders land is checked
-// against ezdxf in tests/tools/cli_labels_test.py.
+// Labels: styles and font files, the placement of the kinds (by hand, with a
+// measure of 0.5 × size per character) and the drawing loop. Where they land
+// in a DXF file is checked against ezdxf in tests/tools/cli_labels_test.py.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -42,10 +41,7 @@ class LabelsTest : public ExportTest {
   LabelsTest() {
     model::DrawingModel& m = module.model;
     m.NumCapas = 2;
-    m.Capas.redim(1, 2);
-    m.Capas[1].Nombre = "UNO";
-    m.Capas[1].Encendida = core::kTrue;
-    m.Capas[2].Nombre = "DOS";
+    m.Capas = core::VbArray<model::t_Capa>(1, {{"UNO", core::kTrue, 0, 0, {}}, {"DOS", core::kFalse, 0, 0, {}}});
     save_setting(settings, "Fuentes", "fichero", "/dev/null");  // an empty font table
   }
   void give(std::vector<t_Rotulo> labels) {
@@ -73,18 +69,16 @@ TEST_F(LabelsTest, StylesAreMadeOnceEachAtMostFiveHundred) {
   layers.call("Add", std::string("UNO"));
   document().create_missing_records = false;  // as a CAD does: an unknown style is refused
   generate();
-  EXPECT_NE(document().text_styles().find("Arial"), nullptr);
-  EXPECT_EQ(document().text_styles().find("LEROY"), nullptr);
-  EXPECT_NE(document().text_styles().find("S499"), nullptr);  // Arial is the 1st, S499 the 500th
-  EXPECT_EQ(document().text_styles().find("S500"), nullptr);
+  const auto made = [&](const char* style) { return document().text_styles().find(style) != nullptr; };
+  // Arial is the 1st, S499 the 500th.
+  EXPECT_EQ((std::vector{made("Arial"), made("LEROY"), made("S499"), made("S500")}),
+            (std::vector{true, false, true, false}));
   const auto drawn = texts();
-  // The label of the style never made is added, then refused its style,
-  // and that ends the run.
+  // The label of the style never made is added, then refused its style, and that ends the run.
   ASSERT_EQ(drawn.size(), 3u + 499u + 1u);
-  EXPECT_EQ(drawn[0]->style_name(), "Arial");
-  EXPECT_EQ(drawn[1]->style_name(), "Arial");
+  EXPECT_EQ(std::tuple(drawn[0]->style_name(), drawn[1]->style_name()), std::tuple("Arial", "Arial"));
   ASSERT_EQ(messages().size(), 1u) << messages()[0];
-  EXPECT_EQ(messages()[0].rfind("Textos - Error   nº ", 0), 0u) << messages()[0];
+  EXPECT_TRUE(messages()[0].starts_with("Textos - Error   nº ")) << messages()[0];
 }
 
 TEST_F(LabelsTest, TheFontsFolderEndsInOneSeparator) {
@@ -106,12 +100,12 @@ TEST_F(LabelsTest, ABadFontTableIsReportedAndTheLabelsStillDrawn) {
     generate();
     EXPECT_EQ(messages().size(), before + (*table ? 1u : 0u));
     if (*table) {
-      EXPECT_EQ(messages().back().rfind("Lee:  Error nº   5", 0), 0u) << messages().back();
+      EXPECT_TRUE(messages().back().starts_with("Lee:  Error nº   5")) << messages().back();
     }
   }
   save_setting(settings, "Fuentes", "fichero", (folder.path() / "none.txt").string());
   generate();
-  EXPECT_EQ(messages().back().rfind("Lee:  Error nº   53", 0), 0u) << messages().back();
+  EXPECT_TRUE(messages().back().starts_with("Lee:  Error nº   53")) << messages().back();
   EXPECT_EQ(texts().size(), 3u);
 }
 
@@ -144,8 +138,7 @@ TEST_F(LabelsTest, DimensionTextsSitCentredAboveTheirLinesOrBeyondThem) {
     Prepara_Rotulos(ws);
     const t_Rotulo& placed = module.model.Rotulos[1];
     // Directions come from the bearing rule, whose circle is 6.283185308.
-    EXPECT_NEAR(placed.Xc, c.xc, 1e-7);
-    EXPECT_NEAR(placed.Yc, c.yc, 1e-7);
+    EXPECT_NEAR(std::hypot(placed.Xc - c.xc, placed.Yc - c.yc), 0, 1e-7);
     EXPECT_NEAR(placed.Giro, c.giro, 1e-7);
     EXPECT_EQ(module.model.Registros.NumFlechasR, 2);
   }
@@ -165,11 +158,10 @@ TEST_F(LabelsTest, BadLabelsNeverCrash) {
   give({point_grid, label("", 0, 0), far_layer});
   generate();
   EXPECT_EQ(texts().size(), 8u + 2u) << (messages().empty() ? "" : messages()[0]);
-  EXPECT_EQ(texts()[1]->text, "lejos");  // the grid's own labels come after the given ones
-  EXPECT_EQ(texts()[1]->layer(), "DOS");
+  // The grid's own labels come after the given ones.
+  EXPECT_EQ(std::tuple(texts()[1]->text, texts()[1]->layer()), std::tuple("lejos", "DOS"));
   EXPECT_TRUE(messages().empty());
-  // A CAD refuses a text of height 0 or below, and a layer index below the
-  // table has no name: each ends the run through the trap.
+  // A CAD refuses a text of height 0 or below; a layer index below the table has no name.
   t_Rotulo flat = between("6", 0, 0, 5, 0);
   flat.Altura = 0;
   t_Rotulo negative = between("5", 0, 0, 5, 5);
@@ -179,10 +171,10 @@ TEST_F(LabelsTest, BadLabelsNeverCrash) {
     give({label("antes", 0, 0), bad, label("después", 0, 0)});
     generate();
     ASSERT_EQ(messages().size(), shown + 1);
-    EXPECT_EQ(messages().back().rfind("Textos - Error   nº ", 0), 0u) << messages().back();
+    EXPECT_TRUE(messages().back().starts_with("Textos - Error   nº ")) << messages().back();
     EXPECT_NE(text_strings().back(), "después");
   }
-  EXPECT_EQ(messages().back().rfind("Textos - Error   nº  9: ", 0), 0u) << messages().back();
+  EXPECT_TRUE(messages().back().starts_with("Textos - Error   nº  9: ")) << messages().back();
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 namespace kestrel::exporting::testing {
 namespace {
 
+const std::string kOutOfRange = core::standard_description(core::kSubscriptOutOfRange);
+
 class LayersTest : public ExportTest {
  protected:
   void generate(std::int32_t CapAc = 0) { Autocad_Genera_Capas(ctx, CapAc); }
@@ -16,25 +18,23 @@ class LayersTest : public ExportTest {
     for (const CreatedLayer& c : state.CapasCreadas.items()) names.push_back(c.Nombre);
     return names;
   }
+  // A layer of the drawing as (colour index, on); (-1, false) when missing.
+  [[nodiscard]] std::pair<int, bool> cad_layer(const std::string& name) const {
+    const memcad::Layer* found = layer(name);
+    return found ? std::pair<int, bool>(found->color, found->on) : std::pair(-1, false);
+  }
 };
 
 TEST_F(LayersTest, CreatesCleanedLayersWithColourIndexAndOnFlag) {
   load({drawing("Principal", {{"Muro", true, 0x0000FF}, {"Talud 1/B", false, 0xFFFFFF}, {"", true, 0x00FF00}}, {})});
   generate();
   EXPECT_TRUE(messages().empty());
-  const memcad::Layer* talud = layer("Talud_1_B");
-  ASSERT_NE(talud, nullptr);
-  EXPECT_EQ(talud->color, 7);
-  EXPECT_FALSE(talud->on);
-  EXPECT_EQ(talud->linetype, "BYLAYER");
-  ASSERT_NE(layer("Capa_3"), nullptr);
-  EXPECT_EQ(layer("Capa_3")->color, 3);
-
+  ASSERT_EQ(cad_layer("Talud_1_B"), std::pair(7, false));
+  EXPECT_EQ(layer("Talud_1_B")->linetype, "BYLAYER");
+  EXPECT_EQ(cad_layer("Capa_3"), std::pair(3, true));
   EXPECT_EQ(created_names(), (std::vector<std::string>{"Muro", "Talud_1_B", "Capa_3"}));
-  EXPECT_EQ(state.CapasCreadas[2].Color, 7);
-  EXPECT_EQ(state.CapasCreadas[2].Encendida, core::kFalse);
-  // The reload gives the model back its own names.
-  EXPECT_EQ(module.model.Capas[2].Nombre, "Talud 1/B");
+  EXPECT_EQ(std::tuple(state.CapasCreadas[2].Color, state.CapasCreadas[2].Encendida), std::tuple(7, core::kFalse));
+  EXPECT_EQ(module.model.Capas[2].Nombre, "Talud 1/B");  // the reload gives the model back its own names
 }
 
 TEST_F(LayersTest, PrefixGoesOnCreatedLayersAndIsReappliedToTheReloadedModel) {
@@ -54,13 +54,10 @@ TEST_F(LayersTest, AnExistingLayerOnlyGetsItsOnFlagAndTwoEmptyNamesShareOne) {
   existing.on = false;
   load({drawing("Principal", {{"Muro", true, 0x0000FF}, {"", false, 0x0000FF}, {"", true, 0x00FF00}}, {})});
   generate();
-  EXPECT_EQ(existing.color, 5);
-  EXPECT_EQ(existing.linetype, "Continuous");
-  EXPECT_TRUE(existing.on);
+  EXPECT_EQ(std::tuple(existing.color, existing.linetype, existing.on), std::tuple(5, "Continuous", true));
   EXPECT_EQ(state.CapasCreadas[1].Color, 1);  // the record keeps the model's colour
   EXPECT_EQ(created_names(), (std::vector<std::string>{"Muro", "Capa_3", "Capa_3"}));
-  EXPECT_EQ(layer("Capa_3")->color, 1);  // the second found the first: only its on flag changed
-  EXPECT_TRUE(layer("Capa_3")->on);
+  EXPECT_EQ(cad_layer("Capa_3"), std::pair(1, true));  // the second found the first: only its on flag changed
 }
 
 TEST_F(LayersTest, NoLayersLeavesAnEmptyTable) {
@@ -72,11 +69,11 @@ TEST_F(LayersTest, NoLayersLeavesAnEmptyTable) {
 }
 
 TEST_F(LayersTest, ReferencedDrawingsAddTheirNewLayersAfterTheModelsOwn) {
-  const std::vector<PointSpec> points{
-      {"1", 0, 0, 0, "**MURO/1/2,xx", 1}, {"2", 0, 0, 0, "#MURO", 1},      {"3", 0, 0, 0, "##CASETA", 1},
-      {"4", 0, 0, 0, "**NADA", 1},        {"5", 0, 0, 0, "**OCULTO", 2},   {"6", 0, 0, 0, "**MURO", 1},
-      {"7", 0, 0, 0, "**Principal", 1},
-  };
+  std::vector<PointSpec> points;
+  for (const char* code : {"**MURO/1/2,xx", "#MURO", "##CASETA", "**NADA", "**OCULTO", "**MURO", "**Principal"}) {
+    points.push_back({std::to_string(points.size() + 1), 0, 0, 0, code});
+  }
+  points[4].layer = 2;
   load({drawing("Principal", {{"Ejes"}, {"Apagada", false}}, points),
         drawing("MURO", {{"Ejes"}, {"Ladrillo", false, 0x0000FF}, {"Mortero"}}, {}),
         drawing("CASETA", {{"Techo 1", true, 0x00FF00}}, {}), drawing("OCULTO", {{"Nunca"}}, {})});
@@ -87,14 +84,12 @@ TEST_F(LayersTest, ReferencedDrawingsAddTheirNewLayersAfterTheModelsOwn) {
   EXPECT_EQ(created_names(), (std::vector<std::string>{"Ejes", "Apagada", "Ladrillo", "Mortero", "Techo_1"}));
   EXPECT_EQ(layer("Apagada"), nullptr);  // off, and CapAc = 1
   EXPECT_EQ(layer("Ladrillo"), nullptr);
-  EXPECT_EQ(layer("Techo_1")->color, 3);
+  EXPECT_EQ(cad_layer("Techo_1").first, 3);
   EXPECT_EQ(layer("Nunca"), nullptr);  // its reference lies on a layer that is off
   // The current drawing is back, options kept, prefix applied.
-  EXPECT_EQ(module.model.DibujoActual, 1);
-  EXPECT_EQ(module.model.NumCapas, 2);
-  EXPECT_EQ(module.model.Capas[1].Nombre, "P_Ejes");
-  EXPECT_EQ(module.model.PtoCodigo[3], "##CASETA");
-  EXPECT_EQ(module.model.Opciones.get(model::kXMax), 99.0);
+  const model::DrawingModel& m = module.model;
+  EXPECT_EQ(std::tuple(m.DibujoActual, m.NumCapas, m.Capas[1].Nombre, m.PtoCodigo[3], m.Opciones.get(model::kXMax)),
+            std::tuple(1, 2, "P_Ejes", "##CASETA", 99.0));
 }
 
 TEST_F(LayersTest, ErrorsNameTheStepAndKeepWhatWasCreated) {
@@ -103,27 +98,22 @@ TEST_F(LayersTest, ErrorsNameTheStepAndKeepWhatWasCreated) {
   generate();
   EXPECT_NE(layer("A"), nullptr);
   EXPECT_EQ(layer("B"), nullptr);
-  ASSERT_EQ(message_box.shown().size(), 1u);
-  EXPECT_EQ(messages()[0], "Autocad Genera Capas en 1 - Error    nº  5:Error inyectado");
-  EXPECT_EQ(message_box.shown()[0].title, "ZWCAD.Application");
-
   app->inject_failure("Add", 3, 5);  // B, C, then D of MURO
   generate();
-  EXPECT_EQ(messages()[1], "Autocad Genera Capas en 9 - Error    nº  5:Error inyectado");
   EXPECT_NE(layer("C"), nullptr);
+  EXPECT_EQ(messages(), (std::vector<std::string>{"Autocad Genera Capas en 1 - Error    nº  5:Error inyectado",
+                                                  "Autocad Genera Capas en 9 - Error    nº  5:Error inyectado"}));
+  EXPECT_EQ(message_box.shown()[0].title, "ZWCAD.Application");
 }
 
 TEST_F(LayersTest, CreaCapaMakesOneModelLayer) {
   load({drawing("Principal", {{" Talud 1 ", false, 0x00FF00}, {"   ", true, 0x0000FF}}, {})});
   for (std::int32_t k : {1, 2, 3}) Autocad_Crea_Capa(ctx, k);
   EXPECT_EQ(module.model.Capas[1].Nombre, "_Talud_1_");
-  EXPECT_EQ(layer("_Talud_1_")->color, 3);
-  EXPECT_FALSE(layer("_Talud_1_")->on);
+  EXPECT_EQ(cad_layer("_Talud_1_"), std::pair(3, false));
   EXPECT_EQ(module.model.Capas[2].Nombre, "0");
-  EXPECT_EQ(layer("0")->color, 1);
-  ASSERT_EQ(messages().size(), 1u);  // there is no layer 3
-  EXPECT_EQ(messages()[0], "Autocad_Crea_Capa - Error    nº  9:" +
-                               core::standard_description(core::kSubscriptOutOfRange));
+  EXPECT_EQ(cad_layer("0").first, 1);
+  EXPECT_EQ(messages(), std::vector<std::string>{"Autocad_Crea_Capa - Error    nº  9:" + kOutOfRange});  // no layer 3
 }
 
 TEST_F(LayersTest, PrefixRenamesInPlaceAndTrapsItsErrors) {
@@ -133,9 +123,7 @@ TEST_F(LayersTest, PrefixRenamesInPlaceAndTrapsItsErrors) {
   EXPECT_EQ(module.model.Capas[1].Nombre, "X_X_Ejes");
   module.model.NumCapas = 2;
   apply_prefix(module, "Y_");
-  ASSERT_EQ(messages().size(), 1u);
-  EXPECT_EQ(messages()[0], "Autocad Genera Capas Prefijo - Error    nº  9:" +
-                               core::standard_description(core::kSubscriptOutOfRange));
+  EXPECT_EQ(messages(), std::vector<std::string>{"Autocad Genera Capas Prefijo - Error    nº  9:" + kOutOfRange});
 }
 
 }  // namespace

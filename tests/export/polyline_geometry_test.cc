@@ -5,26 +5,22 @@
 
 #include "export/arc_three_points.h"
 #include "export/polyline_geometry.h"
+#include "export_fixture.h"
 #include "model/bearing.h"
-#include "polyline_fixture.h"
 
 namespace kestrel::exporting::testing {
 namespace {
 
-struct BearingCase {
-  double x2, y2;
-  double direction, distance;
-};
-
 TEST(BearingTest, GradsClockwiseFromNorth) {
-  const BearingCase cases[] = {
-      {0, 0, 0, 0},     {0, 5, 0, 5},     {5, 0, 100, 5},   {0, -5, 200, 5},  {-5, 0, 300, 5},
-      {3, 3, 50, 4.2426406871}, {3, -3, 150, 4.2426406871}, {-3, -3, 250, 4.2426406871}, {-3, 3, 350, 4.2426406871},
+  const double diagonal = 4.2426406871;
+  const std::array<double, 4> cases[] = {
+      {0, 0, 0, 0},        {0, 5, 0, 5},          {5, 0, 100, 5},         {0, -5, 200, 5},        {-5, 0, 300, 5},
+      {3, 3, 50, diagonal}, {3, -3, 150, diagonal}, {-3, -3, 250, diagonal}, {-3, 3, 350, diagonal},
   };
-  for (const BearingCase& c : cases) {
-    const model::Bearing b = model::Rumbo_Distancia(10, 20, 10 + c.x2, 20 + c.y2);
-    EXPECT_NEAR(b.direction, c.direction, 1e-7) << c.x2 << "," << c.y2;
-    EXPECT_NEAR(b.distance, c.distance, 1e-9);
+  for (const auto& [dx, dy, direction, distance] : cases) {
+    const model::Bearing b = model::Rumbo_Distancia(10, 20, 10 + dx, 20 + dy);
+    EXPECT_NEAR(b.direction, direction, 1e-7) << dx << "," << dy;
+    EXPECT_NEAR(b.distance, distance, 1e-9);
   }
 }
 
@@ -39,9 +35,7 @@ TEST(ArcThreePointsTest, DegenerateInputsLeaveTheArrayAlone) {
     const std::array<double, 9> before = xyz;
     double radius = 0, start = -1, end = -1;
     EXPECT_FALSE(Arco_Tres_Puntos(xyz, radius, start, end));
-    EXPECT_EQ(radius, kDegenerateRadius);
-    EXPECT_EQ(start, -1);
-    EXPECT_EQ(xyz, before);
+    EXPECT_EQ(std::tuple(radius, start, xyz), std::tuple(kDegenerateRadius, -1.0, before));
   }
 }
 
@@ -49,8 +43,7 @@ TEST(ArcThreePointsTest, WritesTheCentreOverPointOne) {
   std::array<double, 9> xyz{10, 0, 3, 0, 10, 4, -10, 0, 5};
   double radius = 0, start = 0, end = 0;
   ASSERT_TRUE(Arco_Tres_Puntos(xyz, radius, start, end));
-  EXPECT_NEAR(xyz[0], 0, 1e-12);
-  EXPECT_NEAR(xyz[1], 0, 1e-12);
+  EXPECT_NEAR(std::hypot(xyz[0], xyz[1]), 0, 1e-12);
   EXPECT_EQ(xyz[2], 3);
   EXPECT_DOUBLE_EQ(radius, 10);
   EXPECT_NEAR(start, 2 * 3.141592, 1e-12);  // east is 400 grads, with the routine's own pi
@@ -63,13 +56,12 @@ TEST_F(PolylineMeasuresTest, ClosedTestAndAreaAndPerimeter) {
   load({drawing("D", {{"Ejes"}}, {{"A", 0, 0, 1}, {"B", 10, 0, 1}, {"C", 10, 10, 1}, {"D", 0, 10, 1}, {"E", 0, 0, 2}})});
   set_polylines(module.model, {{0, {1, 2, 3, 4, 1}}, {0, {4, 3, 2, 1, 4}}, {0, {1, 2, 3, 4, 5}}, {0, {1, 2, 3}}});
   const model::DrawingModel& m = module.model;
-  EXPECT_TRUE(Poli_Cerrada(m, 1));
-  EXPECT_FALSE(Poli_Cerrada(m, 3));  // same plan point, other Z
-  EXPECT_FALSE(Poli_Cerrada(m, 4));
-  for (std::int32_t i : {1, 2}) {
-    const AreaPerimeter ap = Superficie_Perimetro(m, i);
-    EXPECT_DOUBLE_EQ(ap.area, 100) << i;  // either way round
-    EXPECT_DOUBLE_EQ(ap.perimeter, 40) << i;
+  // The third ends on the first's plan point at another Z: not closed.
+  EXPECT_EQ((std::vector{Poli_Cerrada(m, 1), Poli_Cerrada(m, 3), Poli_Cerrada(m, 4)}),
+            (std::vector{true, false, false}));
+  for (std::int32_t i : {1, 2}) {  // either way round
+    const AreaPerimeter square = Superficie_Perimetro(m, i);
+    EXPECT_EQ(std::pair(square.area, square.perimeter), std::pair(100.0, 40.0));
   }
   const AreaPerimeter open = Superficie_Perimetro(m, 4);
   EXPECT_DOUBLE_EQ(open.area, 0);  // no closing pair: this path bounds nothing
