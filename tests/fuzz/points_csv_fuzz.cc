@@ -1,6 +1,5 @@
 // libFuzzer target for the points-file reader: any bytes give a drawing of
 // NuPun points with finite coordinates, or a short, printable error.
-#include <cstdlib>
 
 #include "text_reader_fuzz.h"
 #include "tools/kestrel/points_csv.h"

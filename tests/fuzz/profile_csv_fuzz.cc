@@ -1,7 +1,5 @@
-// libFuzzer target for the profile-file reader: any bytes give a profile of
-// at least two points with finite chainages and elevations, or a short,
-// printable error.
-#include <cstdlib>
+// libFuzzer target for the profile-file reader: any bytes give a profile of at
+// least two points with finite chainages and elevations, or a short, printable error.
 
 #include "text_reader_fuzz.h"
 #include "tools/kestrel/profile_csv.h"

@@ -1,10 +1,8 @@
-// libFuzzer target for the record file reader. For any bytes:
-// - reading raises nothing but core::Error;
-// - what reads is well-formed JSON by an independent parser (nlohmann-json),
-//   writes without error, reads back equal and writes the same text again;
-// - what that parser finds malformed is refused as malformed JSON (error 5,
-//   "JSON ..."), and what the reader calls malformed that parser refuses too.
-#include <cstddef>
+// libFuzzer target for the record file reader. For any bytes, reading raises
+// nothing but core::Error; what reads is well-formed JSON by an independent
+// parser (nlohmann-json), writes, reads back equal and writes the same text;
+// what that parser finds malformed is refused as malformed JSON (error 5,
+// "JSON ..."), and what the reader calls malformed that parser refuses too.
 #include <cstdint>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
@@ -36,11 +34,6 @@ Verdict independent_verdict(std::string_view text) {
   }
 }
 
-bool says_not_json(const Error& e) {
-  return e.number() == 5 && (e.description().starts_with("JSON mal formado") ||
-                             e.description().starts_with("JSON incompleto"));
-}
-
 void check_round_trip(const model::RecordFile& file) {
   try {
     const std::string text = model::to_json(file);
@@ -62,7 +55,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check_round_trip(file);
   } catch (const Error& e) {
     if (verdict == Verdict::kSyntax && !(e.number() == 5 && e.description().starts_with("JSON "))) std::abort();
-    if (says_not_json(e) && verdict == Verdict::kWellFormed) std::abort();
+    const std::string& said = e.description();
+    const bool says_not_json =
+        e.number() == 5 && (said.starts_with("JSON mal formado") || said.starts_with("JSON incompleto"));
+    if (says_not_json && verdict == Verdict::kWellFormed) std::abort();
   }
   return 0;
 }

@@ -1,12 +1,8 @@
-// libFuzzer target for the settings file parser. For any bytes:
-// - parsing raises nothing but ini::FormatError;
-// - what parses writes back text that parses to the same entries and is
-//   written back unchanged;
-// - entries appended to what parses, as the store appends them to the file
-//   (a value taken from the input, stray bytes and all), read back as the
-//   document holds them;
-// - compacting keeps the value of every section and key.
-#include <cstddef>
+// libFuzzer target for the settings file parser. For any bytes, parsing
+// raises nothing but ini::FormatError; what parses writes text that parses to
+// the same entries and writes back unchanged; entries appended as the store
+// appends them (a value from the input, stray bytes and all) read back as the
+// document holds them; compacting keeps the value of every section and key.
 #include <cstdint>
 #include <cstdlib>
 #include <string>

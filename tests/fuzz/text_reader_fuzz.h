@@ -1,11 +1,9 @@
-// What the text-file readers' fuzz targets ask: any bytes give a result that
-// passes the target's own check, or a std::runtime_error with a short
-// message a terminal shows as it is (valid UTF-8 without control
-// characters); nothing else (any other exception escapes and is reported).
+// The text-file readers' fuzz targets: any bytes give a result that passes
+// the target's check, or a std::runtime_error with a short message a terminal
+// shows as it is (valid UTF-8 without control characters); nothing else.
 #pragma once
 
 #include <cmath>
-#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <stdexcept>
@@ -15,11 +13,9 @@
 
 namespace kestrel::fuzz {
 
-inline constexpr std::size_t kLongestMessage = 300;
-
 // Aborts (a finding) unless `message` is short and safe to print.
 inline void check_message(std::string_view message) {
-  if (message.empty() || message.size() > kLongestMessage || !core::is_valid_utf8(message)) std::abort();
+  if (message.empty() || message.size() > 300 || !core::is_valid_utf8(message)) std::abort();
   for (std::size_t i = 0; i < message.size(); ++i) {
     const auto u = static_cast<unsigned char>(message[i]);
     if (u < 0x20 || u == 0x7F) std::abort();
@@ -41,9 +37,8 @@ void check_finite(const List& list, std::int32_t count) {
 // Reads the fuzzer's bytes with `read` and hands what it gives to `check`.
 template <class Read, class Check>
 int read_or_explain(const std::uint8_t* data, std::size_t size, Read read, Check check) {
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
   try {
-    check(read(text));
+    check(read(std::string_view(reinterpret_cast<const char*>(data), size)));
   } catch (const std::runtime_error& e) {
     check_message(e.what());
   }

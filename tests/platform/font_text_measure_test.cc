@@ -1,6 +1,5 @@
-// Label widths from FreeType against widths read independently from the
-// font file's own tables (cmap, hmtx, OS/2 read with Python's struct): the
-// cell-height rule, whole-unit advances, Windows-1252 and the stand-in faces.
+// Label widths from FreeType against the font file's own tables (cmap, hmtx,
+// OS/2 read with Python's struct): cell height, whole-unit advances, Windows-1252.
 #include "platform/posix/font_text_measure.h"
 
 #include <gtest/gtest.h>

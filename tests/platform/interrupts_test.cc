@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
 #include <vector>
 
 #include "platform/temp_folder.h"
@@ -46,43 +47,30 @@ TEST(AbortKey, OnePumpAndOneSetOfHandlersAtATime) {
   EXPECT_THROW(InterruptHandlers again(""), std::logic_error);
 }
 
+// Ctrl-C while a dialog holds it as its abort key, then `next`.
+void ctrl_c_in_a_dialog_then(void (*next)(TerminalPump&)) {
+  static TerminalPump pump;
+  static KeyRecorder dialog;
+  pump.set_key_target(&dialog);
+  ::raise(SIGINT);
+  next(pump);
+}
+
 // Each case runs in a child process that must end with exit code 130 and
 // leave no registered temporary file.
-struct InterruptCase {
-  const char* name;
-  void (*run)();
-};
-
-void sigterm_anywhere() { ::raise(SIGTERM); }
-void ctrl_c_without_a_dialog() { ::raise(SIGINT); }
-void sighup() { ::raise(SIGHUP); }
-void second_ctrl_c_before_delivery() {
-  static TerminalPump pump;
-  static KeyRecorder dialog;
-  pump.set_key_target(&dialog);
-  ::raise(SIGINT);
-  ::raise(SIGINT);
-}
-void press_still_waiting_when_the_dialog_closes() {
-  static TerminalPump pump;
-  static KeyRecorder dialog;
-  pump.set_key_target(&dialog);
-  ::raise(SIGINT);
-  pump.set_key_target(nullptr);
-}
-
-const InterruptCase kInterruptCases[] = {
-    {"sigterm", sigterm_anywhere},
-    {"ctrl_c_without_a_dialog", ctrl_c_without_a_dialog},
-    {"sighup", sighup},
-    {"second_ctrl_c", second_ctrl_c_before_delivery},
-    {"press_waiting_at_close", press_still_waiting_when_the_dialog_closes},
+const std::pair<const char*, void (*)()> kInterruptCases[] = {
+    {"sigterm", [] { ::raise(SIGTERM); }},
+    {"ctrl_c_without_a_dialog", [] { ::raise(SIGINT); }},
+    {"sighup", [] { ::raise(SIGHUP); }},
+    {"second_ctrl_c_before_delivery", [] { ctrl_c_in_a_dialog_then([](TerminalPump&) { ::raise(SIGINT); }); }},
+    {"press_waiting_when_the_dialog_closes",
+     [] { ctrl_c_in_a_dialog_then([](TerminalPump& pump) { pump.set_key_target(nullptr); }); }},
 };
 
 TEST(InterruptDeathTest, EndsWith130AndRemovesTemporaryFiles) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  for (const InterruptCase& c : kInterruptCases) {
-    SCOPED_TRACE(c.name);
+  GTEST_FLAG_SET(death_test_style, "fast");  // the child writes in this folder
+  for (const auto& [name, run] : kInterruptCases) {
+    SCOPED_TRACE(name);
     TempFolder folder;
     const auto kept = folder.path() / "kept.dxf";
     const auto temporary = folder.path() / ".plano.dxf.kestrel-1-a.tmp";
@@ -92,7 +80,7 @@ TEST(InterruptDeathTest, EndsWith130AndRemovesTemporaryFiles) {
           const InterruptHandlers handlers("kestrel: interrupted\n");
           write_bytes(temporary, "half");
           const TemporaryRegistration registration(temporary.string());
-          c.run();
+          run();
           std::exit(0);
         },
         ::testing::ExitedWithCode(kInterruptedExitCode), "kestrel: interrupted");

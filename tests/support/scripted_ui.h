@@ -1,6 +1,5 @@
-// Scripted user-interface services: a test says beforehand how the user
-// answers, which key they press and when, and what they do on each form,
-// and afterwards reads what the library showed.
+// Scripted user-interface services: a test says beforehand how the user answers,
+// which key they press and when, and what they do on each form, then reads what was shown.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -40,7 +39,6 @@ class ScriptedPointer final : public platform::MousePointer {
  public:
   void set(int shape) override { shapes_.push_back(shape); }
   [[nodiscard]] int shape() const override { return shapes_.empty() ? platform::kPointerDefault : shapes_.back(); }
-  // Every shape set, in order.
   [[nodiscard]] const std::vector<int>& history() const noexcept { return shapes_; }
 
  private:
@@ -68,13 +66,11 @@ class ScriptedDialogs final : public platform::DialogService {
  public:
   using User = std::function<void(platform::Form&)>;
 
-  // What the user does each time the form named `form_name` is shown
-  // (before it closes). A form with no user closes as it was shown.
+  // What the user does each time the form `form_name` is shown; a form with no user closes as shown.
   void on_show(std::string form_name, User user) { users_.insert_or_assign(std::move(form_name), std::move(user)); }
 
   void show_modal(platform::Form& form) override;
 
-  // Names of the forms shown, in order.
   [[nodiscard]] const std::vector<std::string>& shown() const noexcept { return shown_; }
 
  private:
@@ -82,9 +78,8 @@ class ScriptedDialogs final : public platform::DialogService {
   std::vector<std::string> shown_;
 };
 
-// A person at the screen working a dialog model (f_Acad): they can act only
-// on a control within reach — the dialog shown, the control enabled and
-// visible. Reaching for any other fails the running test and does nothing.
+// A person working a dialog model (f_Acad): they act only on a control within
+// reach (dialog shown, control enabled and visible); reaching for any other fails the test.
 template <class Dialog>
 class ScriptedUser {
  public:

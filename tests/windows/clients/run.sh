@@ -1,34 +1,26 @@
 #!/bin/bash
 # Runs the automation clients against the 64-bit library of BUILD_DIR in a
-# 64-bit Wine prefix: registration, the script client, the records client,
-# DllCanUnloadNow, unregistration with nothing left behind, the per-user
-# variant, and the record layout of the 32-bit type library when a 32-bit
-# build is there (KESTREL_WIN32_BUILD, default: build-win32 beside BUILD_DIR).
-# Prints what failed; exits non-zero on any failure.
+# 64-bit Wine prefix: registration per machine and per user, the script and
+# records clients, unregistration with nothing left behind, and the record
+# layout of the 32-bit type library when a 32-bit build is there
+# (KESTREL_WIN32_BUILD, default: build-win32 beside BUILD_DIR).
 set -u
 BUILD_DIR=$(realpath "${1:?usage: run.sh BUILD_DIR}")
 HERE=$(cd "$(dirname "$0")" && pwd)
-WIN32_BUILD=${KESTREL_WIN32_BUILD:-$(dirname "$BUILD_DIR")/build-win32}
+WIN32_DLL=${KESTREL_WIN32_BUILD:-$(dirname "$BUILD_DIR")/build-win32}/src/server/Mvx4_Kestrel.dll
 DLL=$BUILD_DIR/src/server/Mvx4_Kestrel.dll
 CLIENTS=$BUILD_DIR/tests/windows/clients
-
 # shellcheck source=../wine-env.sh
 source "$HERE/../wine-env.sh" "$BUILD_DIR" || exit 1
 trap wine_stop EXIT
-# Message boxes answer their default button without waiting for anyone.
-export KESTREL_UNATTENDED=1
-
-CLSID='{25C4F5CA-4CD6-4E82-A63E-8A321C85D4EF}'
-IID='{E5257C11-230B-4A8D-B9EC-233A56386D67}'
-LIBID='{628C7C05-82E6-4AAC-B10A-DD2015725EAE}'
-RECORD_LIBID='{B2DFB0F9-C911-42E0-AE6E-73723C485C05}'
+export KESTREL_UNATTENDED=1  # message boxes answer their default button
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 # A client run is good when it exits 0 and prints its closing line.
 run_client() {
-  local sentinel=$1; shift
-  local out rc
+  local sentinel=$1 out rc
+  shift
   out=$("$@" 2>&1)
   rc=$?
   out=$(tr -d '\r' <<<"$out")
@@ -38,51 +30,42 @@ run_client() {
   fi
 }
 
-# No key of ours is left under the classes root.
+# No key of ours is left under the classes root $1.
 expect_no_keys() {
-  local root=$1 where=$2 key
-  for key in "CLSID\\$CLSID" "Mvx4_Kestrel.c_Kestrel" "TypeLib\\$LIBID" "TypeLib\\$RECORD_LIBID" "Interface\\$IID"; do
-    if wine reg query "$root\\$key" >/dev/null 2>&1; then fail "$where: $root\\$key is left"; fi
+  local key
+  for key in 'CLSID\{25C4F5CA-4CD6-4E82-A63E-8A321C85D4EF}' Mvx4_Kestrel.c_Kestrel \
+    'TypeLib\{628C7C05-82E6-4AAC-B10A-DD2015725EAE}' 'TypeLib\{B2DFB0F9-C911-42E0-AE6E-73723C485C05}' \
+    'Interface\{E5257C11-230B-4A8D-B9EC-233A56386D67}'; do
+    if wine reg query "$1\\$key" >/dev/null 2>&1; then fail "$2: $1\\$key is left"; fi
   done
 }
 
 [ -f "$DLL" ] || { echo "FAIL: no library at $DLL"; exit 1; }
 W_DLL=$(to_win_path "$DLL")
 
-# The 32-bit record layout as the run time reads it from the 32-bit library.
-if [ -f "$WIN32_BUILD/src/server/Mvx4_Kestrel.dll" ]; then
-  layout=$(wine "$CLIENTS/typelib_layout.exe" "$(to_win_path "$WIN32_BUILD/src/server/Mvx4_Kestrel.dll")\\2" 2>&1 | tr -d '\r')
-  if ! diff <(grep -v '^#' "$HERE/record_layout_i686.txt") <(echo "$layout") >/dev/null; then
-    fail "the 32-bit record layout differs from the host's"
-    diff <(grep -v '^#' "$HERE/record_layout_i686.txt") <(echo "$layout") | sed 's/^/    /'
-  else
-    echo "32-bit record layout: as the host's"
-  fi
+if [ -f "$WIN32_DLL" ]; then
+  layout=$(wine "$CLIENTS/typelib_layout.exe" "$(to_win_path "$WIN32_DLL")\\2" 2>&1 | tr -d '\r')
+  diff <(grep -v '^#' "$HERE/record_layout_i686.txt") <(echo "$layout") | sed 's/^/    /' | grep . \
+    && fail "the 32-bit record layout differs from the host's"
 else
-  echo "note: no 32-bit build at $WIN32_BUILD; its record layout is not checked"
+  echo "note: no 32-bit build at $WIN32_DLL; its record layout is not checked"
 fi
 
-# Per machine: register, use, unregister.
 wine regsvr32 /s "$W_DLL" >/dev/null 2>&1 || fail "regsvr32 (exit $?)"
-wine reg query "HKCR\\CLSID\\$CLSID\\InprocServer32" 2>/dev/null | tr -d '\r' | grep -qiF "$W_DLL" \
-  || fail "InprocServer32 does not name the library"
+wine reg query 'HKCR\CLSID\{25C4F5CA-4CD6-4E82-A63E-8A321C85D4EF}\InprocServer32' 2>/dev/null | tr -d '\r' |
+  grep -qiF "$W_DLL" || fail "InprocServer32 does not name the library"
 cd "$HERE" || exit 1  # cscript takes the script by a relative path
 run_client "SCRIPT CLIENT OK" wine cscript //nologo script_client.vbs
-run_client "RECORDS CLIENT OK" wine "$CLIENTS/records_client.exe"
-run_client "UNLOAD CHECK OK" wine "$CLIENTS/unload_check.exe" "$W_DLL"
+run_client "RECORDS CLIENT OK" wine "$CLIENTS/records_client.exe" "$W_DLL"
 wine regsvr32 /u /s "$W_DLL" >/dev/null 2>&1 || fail "regsvr32 /u (exit $?)"
 expect_no_keys HKCR "per machine"
 
-# Per user: the keys go under HKCU\Software\Classes and all go again.
 KESTREL_REGISTER_SCOPE=user wine regsvr32 /s "$W_DLL" >/dev/null 2>&1 || fail "regsvr32 per user (exit $?)"
-wine reg query "HKCU\\Software\\Classes\\CLSID\\$CLSID\\InprocServer32" >/dev/null 2>&1 \
-  || fail "per user: the class is not under HKCU\\Software\\Classes"
+wine reg query 'HKCU\Software\Classes\CLSID\{25C4F5CA-4CD6-4E82-A63E-8A321C85D4EF}\InprocServer32' >/dev/null 2>&1 ||
+  fail "per user: the class is not under HKCU\\Software\\Classes"
 wine regsvr32 /u /s "$W_DLL" >/dev/null 2>&1 || fail "regsvr32 /u per user (exit $?)"
-expect_no_keys "HKCU\\Software\\Classes" "per user"
+expect_no_keys 'HKCU\Software\Classes' "per user"
 expect_no_keys HKCR "per user"
 
-if [ "$failures" -gt 0 ]; then
-  echo "$failures failure(s)"
-  exit 1
-fi
+[ "$failures" -eq 0 ] || { echo "$failures failure(s)"; exit 1; }
 echo "automation clients: all passed"

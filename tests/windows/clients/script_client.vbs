@@ -1,34 +1,28 @@
-' A late-bound client as a script host sees the library: every call is
-' checked through Err (the script host itself swallows errors), a failure
-' ends with exit code 1, and "SCRIPT CLIENT OK" closes a clean run.
+' The library as a script host sees it: every call checked through Err (the
+' host swallows errors); a failure exits 1, "SCRIPT CLIENT OK" ends a clean run.
 Option Explicit
 On Error Resume Next
 
 Dim failures : failures = 0
 
-Sub Fail(what)
-  WScript.Echo "FAIL: " & what
-  failures = failures + 1
-End Sub
-
 Sub Expect(ok, what)
-  If Not ok Then Fail what
+  If Not ok Then
+    WScript.Echo "FAIL: " & what
+    failures = failures + 1
+  End If
 End Sub
 
-' The last call raised no error.
-Sub NoError(what)
-  If Err.Number <> 0 Then Fail what & ": error " & Err.Number & " " & Err.Description
-  Err.Clear
-End Sub
-
-' The last call raised error `number`.
+' The last call raised error `number` (0: none).
 Sub ErrorIs(number, what)
-  If Err.Number <> number Then Fail what & ": error " & Err.Number & ", expected " & number
+  Expect Err.Number = number, what & ": error " & Err.Number & " " & Err.Description & ", expected " & number
   Err.Clear
 End Sub
 
-' The error log's counter in the per-user registry, where the host's family
-' keeps its settings; -1 while there is none.
+Sub NoError(what)
+  ErrorIs 0, what
+End Sub
+
+' The error log's counter where the host's family keeps its settings; -1 while there is none.
 Function ErrorCount()
   On Error Resume Next
   Dim shell
@@ -45,13 +39,11 @@ If Err.Number <> 0 Then
   WScript.Quit 1
 End If
 
-' No CAD bound yet: Mira answers a Boolean False.
 Dim bound : bound = k.Mira()
 NoError "Mira"
 Expect TypeName(bound) = "Boolean" And bound = False, "Mira is False before any CAD (" & TypeName(bound) & " " & bound & ")"
 
-' A version nobody installed: four attempts fail, sigue comes back False
-' through the reference; the optional references keep their values.
+' A version nobody installed: sigue comes back False, the optional references keep their values.
 Dim sigue, silent, caption, version
 sigue = True : silent = True : caption = "sin CAD" : version = "0"
 k.IniciaAutocad sigue, "AutoCad 2021(x64)", silent, caption, version
@@ -67,7 +59,6 @@ k.IniciaAutocad (sigue)
 NoError "IniciaAutocad with sigue by value"
 Expect sigue = True, "a parenthesised argument is passed by value and not written back"
 
-' The report of counts keeps the Longs given and answers a Boolean.
 Dim entities, blocks, layers, answer
 entities = 5 : blocks = 6 : layers = 7
 answer = k.Propiedades_Cad_Ver(entities, blocks, layers)
@@ -76,8 +67,7 @@ Expect TypeName(answer) = "Boolean", "Propiedades_Cad_Ver answers a Boolean"
 Expect TypeName(entities) = "Long" And entities = 5 And blocks = 6 And layers = 7, _
   "Propiedades_Cad_Ver writes the counts back as Longs (" & TypeName(entities) & " " & entities & ")"
 
-' Methods whose CAD errors the library traps: the host never sees them, the
-' error log counts each once.
+' An error the library traps is never seen by the host and is logged once.
 Dim points, stations, heights, logged
 points = 2 : stations = Array(0.0, 10.5) : heights = Array(100.25, 101.75)
 logged = ErrorCount()
@@ -87,8 +77,7 @@ Expect points = 2, "Dibuja_perfil keeps Ptos"
 If logged = -1 Then logged = 0
 Expect ErrorCount() = logged + 1, "Dibuja_perfil's trapped error is logged once (" & logged & " -> " & ErrorCount() & ")"
 
-' Wrong arguments: a type mismatch (13), a wrong count (450), an unknown
-' member (438), never a crash.
+' Wrong arguments: a type mismatch (13), a wrong count (450), an unknown member (438).
 k.LongToRGB "rojo"
 ErrorIs 13, "LongToRGB with a text"
 k.Dibuja_perfil points, "no es una lista", heights
@@ -104,8 +93,7 @@ ErrorIs 450, "Dibuja_perfil with one of three arguments"
 k.NoSuchMethod
 ErrorIs 438, "an unknown member"
 
-' Mete_Pun traps nothing: its error reaches the script with the library's
-' number, source and description (a negative count is error 9).
+' Mete_Pun traps nothing: a negative count reaches the script as error 9 with source and description.
 Dim x, y, z, codes, names, infos, layer
 x = Array(1.0, 2.0) : y = Array(1.0, 2.0) : z = Array(1.0, 2.0)
 codes = Array("", "") : names = Array("", "") : infos = Array("", "") : layer = Array(1, 1)

@@ -1,7 +1,6 @@
-// Prints the records of a type library as the automation run time reads
-// them: one line per record ("t_Poli 16") and one per field
-// ("t_Poli.NuVert 0"), in declaration order. Runs on any architecture, so
-// a 64-bit process can read the layout a 32-bit library declares.
+// Prints the records of a type library as the automation run time reads them,
+// in declaration order: "t_Poli 16" per record, "t_Poli.NuVert 0" per field.
+// A 64-bit process can so read the layout a 32-bit library declares.
 #include <windows.h>
 #include <oleauto.h>
 

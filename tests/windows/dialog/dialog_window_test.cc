@@ -1,16 +1,14 @@
-// The library's windows, as a user drives them. The export dialog: ticks
-// reach the dialog model and its interlocks show, "Generar" raises the
-// chosen events and closes, closing the window cancels, Escape asks whether
-// to abort. The report window: its rows listed, its options' ticks kept on
-// "Aceptar", a closed window a cancel. Without a screen either is an error
-// rather than a silent cancel.
-// Run as "dialog_window_test" on a screen, "dialog_window_test headless"
-// without one, "dialog_window_test show" to leave the window up for a picture. Exit code: the number of failures.
+// The library's windows as a user drives them: the export dialog (ticks,
+// interlocks, "Generar", closing, Escape) and the report window (rows,
+// options, "Aceptar", closing); without a screen either is an error.
+//   dialog_window_test [headless|show]   ("show" leaves the window up for a picture)
+// Exit code: the number of failures.
 #include <windows.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,6 +26,7 @@ namespace {
 
 using namespace kestrel;
 
+// Records the events a test looks for.
 class Recorder final : public exporting::FAcadEvents {
  public:
   std::vector<std::string> events;
@@ -93,21 +92,28 @@ void click(HWND dialog, const wchar_t* caption) {
   SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(c), BN_CLICKED), reinterpret_cast<LPARAM>(c));
 }
 
-// Shows the fixture's dialog while `user` acts on its window from another thread.
+// Shows a window with `show` while `user` acts on it from another thread.
+template <class User>
+void run(const wchar_t* window_class, const std::function<void()>& show, User user) {
+  std::thread person([&] {
+    HWND window = wait_for(window_class);
+    CHECK(window != nullptr);
+    if (window) user(window);
+  });
+  const core::Error error = wintest::raised(show);
+  if (error.number() != 0) std::fprintf(stderr, "error %d: %s\n", error.number(), error.description().c_str());
+  CHECK(error.number() == 0);
+  person.join();
+}
+
 template <class User>
 void run(Fixture& f, User user) {
-  std::thread person([&] {
-    HWND dialog = wait_for(L"KestrelExportDialog");
-    CHECK(dialog != nullptr);
-    if (dialog) user(dialog);
-  });
-  try {
-    server::show_export_dialog_window(f.dialog);
-  } catch (const core::Error& e) {
-    std::fprintf(stderr, "error %d: %s\n", e.number(), e.description().c_str());
-    CHECK(!"the dialog raised an error");
-  }
-  person.join();
+  run(L"KestrelExportDialog", [&] { server::show_export_dialog_window(f.dialog); }, user);
+}
+
+template <class User>
+void run_report(platform::ReportWindow& report, User user) {
+  run(L"KestrelReportWindow", [&] { platform::show_report_window(report); }, user);
 }
 
 void ticks_interlocks_and_generate() {
@@ -154,18 +160,6 @@ platform::ReportWindow sample_report() {
   report.option("Copiar Bloques", true);
   report.option("Copiar capas desactivadas", false);
   return report;
-}
-
-// Shows `report` while `user` acts on its window from another thread.
-template <class User>
-void run_report(platform::ReportWindow& report, User user) {
-  std::thread person([&] {
-    HWND window = wait_for(L"KestrelReportWindow");
-    CHECK(window != nullptr);
-    if (window) user(window);
-  });
-  platform::show_report_window(report);
-  person.join();
 }
 
 void report_rows_options_and_answers() {

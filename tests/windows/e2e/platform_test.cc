@@ -1,8 +1,7 @@
-// The Windows platform services: the registry settings store (round trip,
-// a malformed value, two processes updating one counter), message box
-// default answers, the message pump's Escape key, the dialog service and
-// GDI text widths. Run as "platform_test increment APP N" it is one of the
-// two updating processes.
+// The Windows platform services: the registry settings store, message box
+// default answers, the message pump's Escape key, the dialog service and GDI
+// text widths. "platform_test increment APP N" is one of two processes
+// updating one counter.
 #include <windows.h>
 
 #include <cstdio>
@@ -84,11 +83,10 @@ void settings_two_processes(const wchar_t* self) {
 
 void message_boxes() {
   // Buttons and MB_DEFBUTTONn as Windows documents them.
-  CHECK(platform::default_answer(MB_OK | MB_ICONSTOP) == IDOK);
-  CHECK(platform::default_answer(MB_YESNO | MB_ICONQUESTION) == IDYES);
-  CHECK(platform::default_answer(MB_YESNO | MB_DEFBUTTON2) == IDNO);
-  CHECK(platform::default_answer(MB_YESNOCANCEL | MB_DEFBUTTON3) == IDCANCEL);
-  CHECK(platform::default_answer(MB_OKCANCEL | MB_DEFBUTTON4) == IDOK);
+  const std::pair<int, int> cases[] = {{MB_OK | MB_ICONSTOP, IDOK},          {MB_YESNO | MB_ICONQUESTION, IDYES},
+                                        {MB_YESNO | MB_DEFBUTTON2, IDNO},     {MB_YESNOCANCEL | MB_DEFBUTTON3, IDCANCEL},
+                                        {MB_OKCANCEL | MB_DEFBUTTON4, IDOK}};
+  for (const auto& [style, answer] : cases) CHECK(platform::default_answer(style) == answer);
   SetEnvironmentVariableW(L"KESTREL_UNATTENDED", L"1");
   platform::Win32MessageBox box;
   CHECK(box.show("¿Seguro?", MB_YESNO | MB_DEFBUTTON2, "Prueba") == IDNO);
@@ -118,8 +116,7 @@ struct NamedForm final : platform::Form {
 void dialogs() {
   platform::Win32DialogService dialogs;
   NamedForm form;
-  int presented = 0;
-  int accepted = 0;
+  int presented = 0, accepted = 0;
   dialogs.set_presenter("f_Acad", [&](platform::Form&) { ++presented; });
   dialogs.set_unattended_action("f_Acad", [&](platform::Form&) { ++accepted; });
   dialogs.show_modal(form);  // unattended: set by message_boxes()
@@ -132,8 +129,7 @@ void dialogs() {
 void text_widths() {
   platform::GdiTextMeasure measure;
   const double a = measure.width("A", 2.5, "Arial");
-  const double w = measure.width("AW", 2.5, "Arial");
-  CHECK(a > 0 && w > a);
+  CHECK(a > 0 && measure.width("AW", 2.5, "Arial") > a);
   CHECK(measure.width("", 2.5, "Arial") == 0);
   // U+1F600 is not in Windows-1252: it measures as "?".
   CHECK(measure.width("\xF0\x9F\x98\x80", 2.5, "Arial") == measure.width("?", 2.5, "Arial"));

@@ -1,8 +1,6 @@
-// The fake CAD's application object: memcad's Application as the CAD a
-// client reaches by class name, with two members a test uses to move
-// drawings in and out as DXF, as a user would with the CAD's own Save As
-// and Open: TestSaveDxf(path) writes the active drawing, TestOpenDxf(path)
-// opens a file as the active drawing. Everything else is memcad's.
+// memcad's Application as the CAD a client reaches by class name, with two
+// members a test moves drawings with, as a user would with Save As and Open:
+// TestSaveDxf(path) writes the active drawing, TestOpenDxf(path) opens one.
 #pragma once
 
 #include <memory>

@@ -1,9 +1,7 @@
-// The fake CAD as an in-process automation server: a class factory that
-// creates memcad applications (seen through ObjectDispatch), registered
-// under the CAD class "ZWCAD.Application.2021" of the version catalogue.
-// A created application enters the running object table, as a started CAD
-// does, so that a later GetObject (the engine's attach) finds it. It
-// presents itself as the command-line tool's embedded CAD does for the
+// The fake CAD as an in-process automation server "ZWCAD.Application.2021":
+// each created memcad application (seen through ObjectDispatch) enters the
+// running object table, as a started CAD does, so that the engine's attach
+// finds it; it presents itself as the command-line tool's CAD does for the
 // label "ZWCAD 2021(x64)", so that both save the same DXF.
 #include <windows.h>
 #include <oleauto.h>
@@ -31,12 +29,9 @@ class Factory final : public IClassFactory {
  public:
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     if (!out) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-      *out = static_cast<IClassFactory*>(this);
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
+    const bool known = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory);
+    *out = known ? static_cast<IClassFactory*>(this) : nullptr;
+    return known ? S_OK : E_NOINTERFACE;
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return 2; }  // a static object
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
@@ -62,15 +57,9 @@ class Factory final : public IClassFactory {
 
 Factory factory;
 
-bool set_value(HKEY root, const std::wstring& path, const wchar_t* name, const std::wstring& value) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
-    return false;
-  }
-  const LSTATUS status = RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(key);
-  return status == ERROR_SUCCESS;
+bool set_value(const std::wstring& path, const wchar_t* name, const std::wstring& value) {
+  return RegSetKeyValueW(HKEY_CLASSES_ROOT, path.c_str(), name, REG_SZ, value.c_str(),
+                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -93,11 +82,11 @@ STDAPI DllRegisterServer() {
   wchar_t path[MAX_PATH] = {};
   GetModuleFileNameW(module_instance, path, MAX_PATH);
   const std::wstring clsid_key = std::wstring(L"CLSID\\") + kClsidText;
-  const bool ok = set_value(HKEY_CLASSES_ROOT, clsid_key, nullptr, L"fake CAD application") &&
-                  set_value(HKEY_CLASSES_ROOT, clsid_key + L"\\InprocServer32", nullptr, path) &&
-                  set_value(HKEY_CLASSES_ROOT, clsid_key + L"\\InprocServer32", L"ThreadingModel", L"Apartment") &&
-                  set_value(HKEY_CLASSES_ROOT, clsid_key + L"\\ProgID", nullptr, kProgId) &&
-                  set_value(HKEY_CLASSES_ROOT, std::wstring(kProgId) + L"\\CLSID", nullptr, kClsidText);
+  const bool ok = set_value(clsid_key, nullptr, L"fake CAD application") &&
+                  set_value(clsid_key + L"\\InprocServer32", nullptr, path) &&
+                  set_value(clsid_key + L"\\InprocServer32", L"ThreadingModel", L"Apartment") &&
+                  set_value(clsid_key + L"\\ProgID", nullptr, kProgId) &&
+                  set_value(std::wstring(kProgId) + L"\\CLSID", nullptr, kClsidText);
   return ok ? S_OK : SELFREG_E_CLASS;
 }
 
