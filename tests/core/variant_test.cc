@@ -1,9 +1,11 @@
-// The conversion matrix: every kind of source value against every
-// conversion, each cell a value or the error the run time raises.
+// Variants (the conversion matrix: every kind of source value against every
+// conversion, each cell a value or the error the run time raises) and late
+// binding through member tables.
 #include "core/variant.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,12 +19,34 @@ namespace {
 
 using testing_support::error_number;
 
-class Thing : public Object {
+// Name (read/write), Count (read-only), Reset (method without arguments),
+// Move (method with two Double arguments), Self (object property).
+class Marker : public Dispatchable<Marker> {
  public:
-  std::string_view type_name() const override { return "Thing"; }
-  Variant get(std::string_view member) override { raise_unknown_member(type_name(), member); }
-  void put(std::string_view member, const Variant&) override { raise_unknown_member(type_name(), member); }
-  Variant call(std::string_view member, std::span<Variant>) override { raise_unknown_member(type_name(), member); }
+  static const MemberTable<Marker>& member_table() {
+    static const MemberTable<Marker> table = {
+        {"Name", [](Marker& m) { return Variant(m.name); },
+         [](Marker& m, const Variant& v) { m.name = v.to_string(); }},
+        {"Count", [](Marker& m) { return Variant(m.count); }},
+        {"Reset", nullptr, nullptr, [](Marker& m, std::span<Variant>) {
+           m.x = 0;
+           return Variant(true);
+         }},
+        {"Move", nullptr, nullptr, [](Marker& m, std::span<Variant> args) {
+           const double dx = convert_argument(args, 1, [](const Variant& v) { return v.to_double(); });
+           m.x += dx + convert_argument(args, 2, [](const Variant& v) { return v.to_double(); });
+           ++m.count;
+           return Variant(m.x);
+         }},
+        {"Self", [](Marker& m) { return Variant(m.shared_from_this()); }},
+    };
+    return table;
+  }
+  std::string_view type_name() const override { return "IMarker"; }
+
+  std::string name;
+  std::int32_t count = 0;
+  double x = 0;
 };
 
 // A cell: the value the conversion gives, or the error number it raises.
@@ -59,7 +83,7 @@ std::vector<Row> matrix() {
   using I16 = std::int16_t;
   using I32 = std::int32_t;
   using S = std::string;
-  const auto thing = std::make_shared<Thing>();
+  const auto thing = std::make_shared<Marker>();
   std::vector<Row> rows;
   // One statement per row: one long braced list trips up some compilers.
   const auto add = [&rows](Row row) { rows.push_back(std::move(row)); };
@@ -143,6 +167,86 @@ TEST(Variant, TypesNamesAndTypedAccess) {
   EXPECT_EQ(v.as<std::string>(), "abcd");
   EXPECT_EQ(error_number([&] { (void)v.as<double>(); }), kTypeMismatch);
   EXPECT_EQ(v.get_if<double>(), nullptr);
+}
+
+TEST(Dispatch, MembersAreFoundWithoutRegardToCase) {
+  Marker m;
+  m.put("NAME", Variant("P1"));
+  EXPECT_EQ(m.get("name").to_string(), "P1");
+  EXPECT_LT(compare_member_names("Add", "addpoint"), 0);
+  EXPECT_GT(compare_member_names("b", "A"), 0);
+  static constexpr Member<Marker> kFirst[] = {{"Zeta"}, {"alpha"}};
+  static constexpr Member<Marker> kSecond[] = {{"Mid"}};
+  const MemberTable<Marker> table({std::span<const Member<Marker>>(kFirst), std::span<const Member<Marker>>(kSecond)});
+  EXPECT_EQ(table.members()[0].name, "alpha");
+  EXPECT_NE(table.find("MID"), nullptr);
+  EXPECT_EQ(table.find("Mi"), nullptr);
+}
+
+TEST(Dispatch, UnknownOrReadOnlyMemberRaises438NamingIt) {
+  Marker m;
+  try {
+    (void)m.get("Colour");
+    ADD_FAILURE();
+  } catch (const Error& e) {
+    EXPECT_EQ(e.number(), kMemberNotSupported);
+    EXPECT_EQ(e.source(), "IMarker");
+    EXPECT_NE(e.description().find("Colour"), std::string::npos);
+  }
+  EXPECT_EQ(error_number([&] { (void)m.get("Nam"); }), kMemberNotSupported);
+  EXPECT_EQ(error_number([&] { m.put("Count", Variant(1)); }), kMemberNotSupported);
+  EXPECT_EQ(error_number([&] { m.put("Reset", Variant(1)); }), kMemberNotSupported);
+}
+
+TEST(Dispatch, GetFallsBackToAMethodAndCallToAProperty) {
+  Marker m;
+  m.x = 4;
+  EXPECT_TRUE(m.get("Reset").to_bool());
+  EXPECT_EQ(m.x, 0);
+  std::array<Variant, 0> none{};
+  EXPECT_EQ(m.call("count", none).to_int32(), 0);
+  std::array<Variant, 1> one{Variant(1)};
+  EXPECT_EQ(error_number([&] { (void)m.call("Count", one); }), kMemberNotSupported);
+}
+
+TEST(Dispatch, ArgumentErrorsNameThePosition) {
+  const struct {
+    std::vector<Variant> args;
+    std::int32_t number;
+    const char* says;
+  } cases[] = {
+      {{Variant("abc"), Variant(1.0)}, kTypeMismatch, "argumento 1"},
+      {{Variant(1.0), Variant(ObjectRef())}, kObjectNotSet, "argumento 2"},
+      {{Variant(1.0)}, kArgumentNotOptional, "argumento 2"},
+  };
+  Marker m;
+  for (auto c : cases) {
+    try {
+      (void)m.call("Move", c.args);
+      ADD_FAILURE() << c.says;
+    } catch (const Error& e) {
+      EXPECT_EQ(e.number(), c.number);
+      EXPECT_NE(e.description().find(c.says), std::string::npos) << e.description();
+    }
+  }
+  std::array<Variant, 2> big{Variant(1e10), Variant("2")};
+  EXPECT_EQ(m.call("Move", big).to_double(), 1e10 + 2);
+}
+
+TEST(Obj, TypedAccessGoesThroughLateBindingAndNothingRaises91) {
+  auto marker = std::make_shared<Marker>();
+  const Obj obj(marker);
+  obj["Name"] = Variant("Cota");
+  EXPECT_EQ(marker->name, "Cota");
+  EXPECT_EQ(obj.call("Move", 1.5, 2).to_double(), 3.5);
+  EXPECT_EQ(Variant(obj["NAME"]).to_string(), "Cota");
+  EXPECT_EQ(obj["Self"].object(), obj);
+  EXPECT_EQ(error_number([&] { (void)obj.object("Name"); }), kTypeMismatch);
+  const Obj nothing;
+  EXPECT_FALSE(nothing);
+  EXPECT_EQ(error_number([&] { nothing.put("Name", Variant("x")); }), kObjectNotSet);
+  EXPECT_EQ(error_number([&] { (void)nothing.get("Name"); }), kObjectNotSet);
+  EXPECT_EQ(error_number([&] { nothing["Name"] = Variant("x"); }), kObjectNotSet);
 }
 
 }  // namespace

@@ -91,8 +91,7 @@ TEST(VbArray, CopiesOfRecordsHoldingArraysChangeIndependently) {
   const VbArray<VbArray<int>> copy = outer;
   outer[1][0] = 9;
   outer[2].append(5);
-  EXPECT_EQ(copy[1], VbArray<int>(0, {1, 2}));
-  EXPECT_FALSE(copy[2].allocated());
+  EXPECT_EQ(copy, (VbArray<VbArray<int>>(1, {VbArray<int>(0, {1, 2}), VbArray<int>()})));
   EXPECT_EQ(std::as_const(outer)[1], VbArray<int>(0, {9, 2}));
 }
 
@@ -116,10 +115,9 @@ TEST(VbArray, AChangeThatCannotCopyTheSharedItemsChangesNothing) {
   Fragile::copies_left = 1;
   EXPECT_THROW(copy[1] = Fragile(7), std::runtime_error);
   Fragile::copies_left = -1;
-  EXPECT_EQ(copy, VbArray<Fragile>(1, {1, 2, 3}));
+  EXPECT_EQ(copy, original);
   copy[1] = Fragile(7);
-  EXPECT_EQ(original, VbArray<Fragile>(1, {1, 2, 3}));
-  EXPECT_EQ(copy, VbArray<Fragile>(1, {7, 2, 3}));
+  EXPECT_EQ(std::pair(original, copy), std::pair(VbArray<Fragile>(1, {1, 2, 3}), VbArray<Fragile>(1, {7, 2, 3})));
 }
 
 // Growing one item at a time moves the storage O(log n) times.

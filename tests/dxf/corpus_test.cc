@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,13 +23,10 @@ using namespace memcad;
 using Counts = std::map<std::string, int>;
 
 // "LINE:2 TEXT:1" as counts.
-Counts counts(std::string_view listed) {
+Counts counts(const std::string& listed) {
   Counts c;
-  for (std::size_t start = 0; start < listed.size();) {
-    const std::size_t colon = listed.find(':', start), end = std::min(listed.find(' ', start), listed.size());
-    c[std::string(listed.substr(start, colon - start))] = std::stoi(std::string(listed.substr(colon + 1, end - colon - 1)));
-    start = end + 1;
-  }
+  std::istringstream words(listed);
+  for (std::string word; words >> word;) c[word.substr(0, word.find(':'))] = std::stoi(word.substr(word.find(':') + 1));
   return c;
 }
 
@@ -58,8 +56,8 @@ constexpr const char* kNetDxfSample =
     "MLINE:2 MTEXT:2 PDFUNDERLAY:1 POINT:1 POLYLINE:2 RAY:1 SOLID:1 SPLINE:1 TEXT:1 WIPEOUT:1 XLINE:1 3d:1 polyface:1 "
     "attributed:1";
 // The R10 and R11 entity samples (the README's 3DLINE is read as a line).
-constexpr const char* kRedwgEntities = "3DFACE:1 ARC:1 ATTDEF:1 CIRCLE:1 DIMENSION:1 INSERT:2 POINT:1 SHAPE:1 SOLID:1 TEXT:1 TRACE:1 "
-                                         "attributed:1 ";
+constexpr const char* kRedwgEntities =
+    "3DFACE:1 ARC:1 ATTDEF:1 CIRCLE:1 DIMENSION:1 INSERT:2 POINT:1 SHAPE:1 SOLID:1 TEXT:1 TRACE:1 attributed:1 ";
 constexpr const char* kRedwgSample = "CIRCLE:1 LINE:3 LWPOLYLINE:1 TEXT:1";
 
 const std::vector<CorpusFile>& corpus() {

@@ -35,8 +35,7 @@ void add_tables(Document& doc) {
   layer(doc, "Curvas de nivel", 3);
   layer(doc, "Señales", 1).on = false;
   Layer& trees = layer(doc, "Árboles", 94);
-  trees.frozen = true;
-  trees.locked = true;
+  trees.frozen = trees.locked = true;
   layer(doc, "Cota º", 7).true_color = Rgb{12, 200, 34};
   Linetype& dashed = doc.linetypes().add("DASHED");
   dashed.description = "Trazos __ __ __";

@@ -1,5 +1,6 @@
 // Saved files read by an independent reader, python3-ezdxf: audit clean, and
-// the same tables, layers, colours, counts and coordinates.
+// the same tables, layers, colours, counts and coordinates; hatch pattern
+// lines equal to ezdxf's own definition of the pattern, scaled and turned.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -227,55 +228,43 @@ TEST_F(EzdxfReads, AuditIsClean) {
 }
 
 TEST_F(EzdxfReads, HeaderHoldsVariablesLimitsAndExtents) {
-  const json& h = dump_["header"];
-  EXPECT_EQ(h["$PDMODE"].get<int>(), 35);
-  EXPECT_EQ(h["$PDSIZE"].get<double>(), 0.75);
-  EXPECT_EQ(h["$USERR1"].get<double>(), 1.5);
-  EXPECT_EQ(h["$INSUNITS"].get<int>(), 6);
-  EXPECT_EQ(h["$CLAYER"].get<std::string>(), "Curvas de nivel");
-  EXPECT_EQ(h["$LIMMIN"], json::array({-10.0, -20.5}));
-  EXPECT_EQ(h["$LIMMAX"], json::array({1000.0, 800.0}));
   // The writer's extents (each block's box found once) agree with the entities' own.
   Box box;
   for (const auto& e : doc_->model_space().entities()) box.add(e->extents());
-  EXPECT_EQ(h["$EXTMIN"], xyz(box.min()));
-  EXPECT_EQ(h["$EXTMAX"], xyz(box.max()));
+  expect_holds(dump_["header"], {{"$PDMODE", 35},
+                                 {"$PDSIZE", 0.75},
+                                 {"$USERR1", 1.5},
+                                 {"$INSUNITS", 6},
+                                 {"$CLAYER", "Curvas de nivel"},
+                                 {"$LIMMIN", {-10.0, -20.5}},
+                                 {"$LIMMAX", {1000.0, 800.0}},
+                                 {"$EXTMIN", xyz(box.min())},
+                                 {"$EXTMAX", xyz(box.max())}});
 }
 
 TEST_F(EzdxfReads, TablesMatch) {
   for (const auto& l : doc_->layers().items()) {
-    SCOPED_TRACE(l->name());
-    const json& j = dump_["layers"][l->name()];
-    ASSERT_TRUE(j.is_object());
-    EXPECT_EQ(j["color"].get<int>(), l->on ? l->color : -l->color);
-    EXPECT_EQ(j["on"].get<bool>(), l->on);
-    EXPECT_EQ(j["frozen"].get<bool>(), l->frozen);
-    EXPECT_EQ(j["locked"].get<bool>(), l->locked);
-    EXPECT_EQ(j["linetype"].get<std::string>(), l->linetype);
-    if (l->true_color) {
-      EXPECT_EQ(j["true_color"].get<int>(), rgb(*l->true_color));
-    }
+    json want = {{"color", l->on ? l->color : -l->color},
+                 {"on", l->on},
+                 {"frozen", l->frozen},
+                 {"locked", l->locked},
+                 {"linetype", l->linetype}};
+    if (l->true_color) want["true_color"] = rgb(*l->true_color);
+    expect_holds(dump_["layers"][l->name()], want, l->name());
   }
   EXPECT_EQ(dump_["linetypes"]["DASHED"]["description"], "Trazos __ __ __");
-  const json& style = dump_["styles"]["Rótulos"];
-  EXPECT_EQ(style["font"], "arial.ttf");
-  EXPECT_EQ(style["width"].get<double>(), 0.8);
-  EXPECT_EQ(style["height"].get<double>(), 0);
-  EXPECT_NEAR(style["oblique"].get<double>(), 15, kAngleTolerance);
+  expect_holds(dump_["styles"]["Rótulos"], {{"font", "arial.ttf"}, {"width", 0.8}, {"height", 0.0}, {"oblique", 15.0}});
   EXPECT_EQ(dump_["blocks"]["Árbol"]["base"], json::array({1.0, 2.0, 0.0}));
 }
 
 TEST_F(EzdxfReads, EntitiesMatchInEveryLayoutAndBlock) {
-  {
-    SCOPED_TRACE("model space");
-    expect_entities(dump_["modelspace"], doc_->model_space(), *doc_);
+  const std::pair<json, const Block*> parts[] = {{dump_["modelspace"], &doc_->model_space()},
+                                                 {dump_["paperspace"], &doc_->paper_space()},
+                                                 {dump_["blocks"]["Árbol"]["entities"], doc_->blocks().find("Árbol")}};
+  for (const auto& [list, block] : parts) {
+    SCOPED_TRACE(block->name());
+    expect_entities(list, *block, *doc_);
   }
-  {
-    SCOPED_TRACE("paper space");
-    expect_entities(dump_["paperspace"], doc_->paper_space(), *doc_);
-  }
-  SCOPED_TRACE("block");
-  expect_entities(dump_["blocks"]["Árbol"]["entities"], *doc_->blocks().find("Árbol"), *doc_);
 }
 
 TEST(EzdxfReadsLoaded, EveryCorpusFileSavedAgainIsAuditClean) {
@@ -305,6 +294,68 @@ TEST(EzdxfReadsLoaded, EveryCorpusFileSavedAgainIsAuditClean) {
     }
     for (const json& e : dump["modelspace"]) ++read[e["type"].get<std::string>()];
     EXPECT_EQ(read, known);
+  }
+}
+
+// The export's hatches: scale 0.1, angles in grads turned into radians with
+// pi taken as 3.141592.
+double export_angle(double grads) { return grads * 90 / 100 * 3.141592 / 180; }
+
+// Every number of the pattern lines (angle, base point, offset, dashes)
+// within the tolerance of ezdxf's table (10 decimals).
+void expect_near(const json& read, const json& reference, const std::string& where = "") {
+  if (!reference.is_array()) {
+    EXPECT_NEAR(read.get<double>(), reference.get<double>(), 1e-9) << where;
+    return;
+  }
+  ASSERT_EQ(read.size(), reference.size()) << where;
+  for (std::size_t i = 0; i < read.size(); ++i) expect_near(read[i], reference[i], where + "[" + std::to_string(i) + "]");
+}
+
+// A solid fill carries no lines, nor does a pattern whose definition is not
+// known (its name alone is written).
+TEST(EzdxfReadsHatches, TheLinesOfEachPatternAsItsOwnDefinitionScaledAndTurned) {
+  if (const auto missing = test::ezdxf_missing()) GTEST_SKIP() << *missing;
+  constexpr double kDegree = std::numbers::pi / 180;
+  const struct {
+    const char* name;
+    double scale;
+    double angle;  // radians
+  } cases[] = {
+      {"ANSI31", 0.1, export_angle(0)},   {"ANSI31", 0.1, export_angle(50)}, {"ANSI31", 0.1, export_angle(100)},
+      {"ANSI31", 0.1, export_angle(150)}, {"ANSI37", 0.1, export_angle(0)},  {"ANSI37", 0.1, export_angle(50)},
+      {"ansi32", 2.5, 30 * kDegree},      {"ANSI33", 1, -60 * kDegree},      {"ANSI34", 0.5, 0},
+      {"ANSI35", 3, 200 * kDegree},       {"ANSI36", 1, 10 * kDegree},       {"ANSI38", 0.25, 315 * kDegree},
+      {"SOLID", 1, 0},                    {"MIO", 1, 0},
+  };
+  auto doc = Document::create("patterns.dxf");
+  for (const auto& c : cases) {
+    auto& h = doc->model_space().add<Hatch>(std::int16_t{0}, c.name);
+    h.pattern_scale = c.scale;
+    h.pattern_angle = c.angle;
+    h.loops.push_back(HatchLoop{{0, 0, 10, 0, 10, 10}, {}, true});
+  }
+  test::TempFolder folder;
+  save_dxf(*doc, folder.path() / "patterns.dxf");
+  const auto out = test::run("/usr/bin/python3 " + std::string(KESTREL_TEST_DATA) + "/dxf/ezdxf_hatch_lines.py '" +
+                             (folder.path() / "patterns.dxf").string() + "'");
+  const json read = out ? json::parse(*out) : json();
+  ASSERT_EQ(read.size(), std::size(cases));
+  for (std::size_t i = 0; i < read.size(); ++i) {
+    const json& h = read[i];
+    SCOPED_TRACE(h["name"].get<std::string>() + " at " + std::to_string(h["angle"].get<double>()));
+    EXPECT_EQ(h["name"].get<std::string>(), cases[i].name);
+    const bool solid = i == std::size(cases) - 2;
+    EXPECT_EQ(h["solid"].get<int>(), solid ? 1 : 0);
+    if (solid || i == std::size(cases) - 1) {
+      EXPECT_TRUE(h["lines"].empty());
+      continue;
+    }
+    EXPECT_EQ(h["type"].get<int>(), 1);  // DXF's "predefined"
+    EXPECT_EQ(h["scale"].get<double>(), cases[i].scale);
+    ASSERT_TRUE(h["ezdxf"].is_array()) << "ezdxf does not know the pattern";
+    EXPECT_FALSE(h["lines"].empty());
+    expect_near(h["lines"], h["ezdxf"]);
   }
 }
 

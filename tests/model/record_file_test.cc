@@ -4,16 +4,19 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <set>
 #include <sstream>
 
 #include "core/error.h"
 #include "core/error_number.h"
+#include "model/loading.h"
 #include "recordfile/json_out.h"
 #include "recordfile/record_json.h"
 #include "model/sample_records.h"
@@ -190,7 +193,6 @@ TEST(RecordFile, WriterStopsAtTheSizeLimit) {
 }
 
 struct BadText {
-  const char* name;
   std::string text;
   std::int32_t number;
   std::string description;  // the expected description, or a part of it
@@ -203,83 +205,70 @@ std::vector<BadText> bad_texts() {
     spoil(set);
     return to_json(set);
   };
+  const auto with = [&](std::string_view from, std::string_view to) { return replaced(good, from, to); };
   const std::string x = "[1001, 1002, 1003, 1004, 1005]";
   const auto x_with = [&](std::string_view third) {
-    return replaced(good, x, "[1001, 1002, " + std::string(third) + ", 1004, 1005]");
+    return with(x, "[1001, 1002, " + std::string(third) + ", 1004, 1005]");
   };
+  const auto lines = std::count(good.begin(), good.end(), '\n');
   return {
-      // The JSON itself.
-      {"malformed", replaced(good, "\"NuDibujos\": 2,", "\"NuDibujos\": 2,,"), 5,
-       "JSON mal formado en la línea 5, columna 18"},
-      {"truncated", good.substr(0, good.size() / 2), 5, "JSON incompleto: el texto se corta en la línea"},
-      {"columns count characters", replaced(good, "\"Texto2\": \"b\"", "\"Texto2\": \"ñ\" x"), 5, ", columna 21"},
-      {"invalid UTF-8", replaced(good, "\"Texto2\": \"b\"", "\"Texto2\": \"\xC3(\""), 5, "texto UTF-8 no válido"},
-      // Found by fuzzing: a header value followed by a colon.
-      {"header value read as a key", replaced(good, "\"kind\": \"t_Datos\",", "\"kind\": \"t_Datos\": 1,"), 5,
-       "JSON mal formado en la línea 4, columna 20"},
-      {"text after the document", good + "}", 5,
-       "JSON mal formado en la línea " + std::to_string(std::count(good.begin(), good.end(), '\n') + 1) +
-           ", columna 1"},
+      // The JSON itself; a header value followed by a colon was found by fuzzing.
+      {with("\"NuDibujos\": 2,", "\"NuDibujos\": 2,,"), 5, "JSON mal formado en la línea 5, columna 18"},
+      {good.substr(0, good.size() / 2), 5, "JSON incompleto: el texto se corta en la línea"},
+      {with("\"Texto2\": \"b\"", "\"Texto2\": \"ñ\" x"), 5, ", columna 21"},  // columns count characters
+      {with("\"Texto2\": \"b\"", "\"Texto2\": \"\xC3(\""), 5, "texto UTF-8 no válido"},
+      {with("\"kind\": \"t_Datos\",", "\"kind\": \"t_Datos\": 1,"), 5, "JSON mal formado en la línea 4, columna 20"},
+      {good + "}", 5, "JSON mal formado en la línea " + std::to_string(lines + 1) + ", columna 1"},
       // A text that is not JSON says so, though a record error comes first.
-      {"malformed after a record error", replaced(replaced(good, "\"NuPun\": 5", "\"Nupun\": 5"), "\n}\n", ",\n}\n"), 5,
-       "JSON mal formado en la línea"},
-      {"nested too deep", replaced(good, x, std::string(40, '[') + std::string(40, ']')), 5,
-       "JSON anidado a más de 32 niveles en la línea"},
+      {replaced(with("\"NuPun\": 5", "\"Nupun\": 5"), "\n}\n", ",\n}\n"), 5, "JSON mal formado en la línea"},
+      {with(x, std::string(40, '[') + std::string(40, ']')), 5, "JSON anidado a más de 32 niveles en la línea"},
       // Values.
-      {"not an object", "[1, 2]", 13, "(documento): se esperaba un objeto y hay una lista"},
-      {"wrong type", replaced(good, "\"NuPun\": 5", "\"NuPun\": \"5\""), 13,
+      {"[1, 2]", 13, "(documento): se esperaba un objeto y hay una lista"},
+      {with("\"NuPun\": 5", "\"NuPun\": \"5\""), 13,
        "Dibujos[2].NuPun: se esperaba un entero de 32 bits y hay un texto"},
-      {"wrong item type", x_with("true"), 13, "Dibujos[2].X[3]: se esperaba un número y hay un valor lógico"},
-      {"decimals in a count", replaced(good, "\"Nutria\": 2", "\"Nutria\": 2.5"), 13,
+      {x_with("true"), 13, "Dibujos[2].X[3]: se esperaba un número y hay un valor lógico"},
+      {with("\"Nutria\": 2", "\"Nutria\": 2.5"), 13,
        "Dibujos[2].Nutria: se esperaba un entero de 32 bits y hay un número con decimales"},
-      {"16-bit overflow", replaced(good, "\"Capa\": [1, 1, 1, 1, 1]", "\"Capa\": [1, 1, 40000, 1, 1]"), 13,
+      {with("\"Capa\": [1, 1, 1, 1, 1]", "\"Capa\": [1, 1, 40000, 1, 1]"), 13,
        "Dibujos[2].Capa[3]: un entero de 16 bits, no cabe 40000"},
-      {"beyond 64 bits", replaced(good, "\"NuPun\": 5", "\"NuPun\": 99999999999999999999"), 13,
+      {with("\"NuPun\": 5", "\"NuPun\": 99999999999999999999"), 13,
        "Dibujos[2].NuPun: un entero de 32 bits, no cabe 99999999999999999999"},
-      {"number beyond a double", x_with("-1e999"), 13, "Dibujos[2].X[3]: se esperaba un número finito y hay -1e999"},
-      {"NaN", x_with("\"NaN\""), 13, "Dibujos[2].X[3]: se esperaba un número finito y hay \"NaN\""},
-      {"text for a number", x_with("\"3\""), 13, "Dibujos[2].X[3]: se esperaba un número y hay un texto"},
-      {"array of the wrong type", replaced(good, "\"X\": " + x, "\"X\": true"), 13, "Dibujos[2].X: se esperaba una lista"},
-      {"vertex of two numbers",
-       replaced(good, "\"Curvas\": null", "\"Curvas\": [{\"NuVertC\": 0, \"VertC\": [[1, 2]]}]"), 13,
+      {x_with("-1e999"), 13, "Dibujos[2].X[3]: se esperaba un número finito y hay -1e999"},
+      {x_with("\"NaN\""), 13, "Dibujos[2].X[3]: se esperaba un número finito y hay \"NaN\""},
+      {x_with("\"3\""), 13, "Dibujos[2].X[3]: se esperaba un número y hay un texto"},
+      {with("\"X\": " + x, "\"X\": true"), 13, "Dibujos[2].X: se esperaba una lista"},
+      {with("\"Curvas\": null", "\"Curvas\": [{\"NuVertC\": 0, \"VertC\": [[1, 2]]}]"), 13,
        "Dibujos[1].Curvado.Curvas[1].VertC[0]: se esperaba una lista de tres números [x, y, z] y hay 2"},
-      {"bytes of the wrong length", replaced(good, "\"Extra\": \"00000000\"", "\"Extra\": \"00\""), 13,
+      {with("\"Extra\": \"00000000\"", "\"Extra\": \"00\""), 13,
        "Dibujos[1].Extra: se esperaban 4 bytes en hexadecimal (8 cifras) y hay 2 cifras"},
-      {"bad hex digit", replaced(good, "\"Extra\": \"00000000\"", "\"Extra\": \"000g0000\""), 13,
+      {with("\"Extra\": \"00000000\"", "\"Extra\": \"000g0000\""), 13,
        "Dibujos[1].Extra: cifra hexadecimal no válida en la posición 3"},
       // Fields and header.
-      {"unknown field", replaced(good, "\"NuPun\": 5", "\"NuPun\": 5, \"Nupun\": 5"), 5,
-       "Dibujos[2].Nupun: campo desconocido en t_Dibujo"},
-      {"repeated field", replaced(good, "\"NuPun\": 5", "\"NuPun\": 5, \"NuPun\": 4"), 5,
-       "Dibujos[2].NuPun: campo repetido"},
-      {"unknown bound key", replaced(good, "\"X\": " + x, "\"X\": {\"lbound\": 1, \"item\": []}"), 5,
-       "Dibujos[2].X.item: campo desconocido"},
-      {"bad version", replaced(good, "\"version\": 1", "\"version\": 2"), 5,
-       "version: versión 2 no admitida; se lee la versión 1"},
-      {"repeated header", replaced(good, "\"version\": 1,", "\"version\": 1, \"kind\": \"t_Datos\","), 5,
-       "kind: campo repetido"},
-      {"bad format", replaced(good, "kestrel-records", "kestrel-recs"), 5, "format: se esperaba \"kestrel-records\""},
-      {"bad kind", replaced(good, "\"kind\": \"t_Datos\"", "\"kind\": \"t_Capa\""), 5,
+      {with("\"NuPun\": 5", "\"NuPun\": 5, \"Nupun\": 5"), 5, "Dibujos[2].Nupun: campo desconocido en t_Dibujo"},
+      {with("\"NuPun\": 5", "\"NuPun\": 5, \"NuPun\": 4"), 5, "Dibujos[2].NuPun: campo repetido"},
+      {with("\"X\": " + x, "\"X\": {\"lbound\": 1, \"item\": []}"), 5, "Dibujos[2].X.item: campo desconocido"},
+      {with("\"version\": 1", "\"version\": 2"), 5, "version: versión 2 no admitida; se lee la versión 1"},
+      {with("\"version\": 1,", "\"version\": 1, \"kind\": \"t_Datos\","), 5, "kind: campo repetido"},
+      {with("kestrel-records", "kestrel-recs"), 5, "format: se esperaba \"kestrel-records\""},
+      {with("\"kind\": \"t_Datos\"", "\"kind\": \"t_Capa\""), 5,
        "kind: se esperaba \"t_Datos\" o \"t_Dibujo\" y hay \"t_Capa\""},
-      {"no header", "{\"NuDibujos\": 0}", 5, "format: falta en el documento"},
+      {"{\"NuDibujos\": 0}", 5, "format: falta en el documento"},
       // Records whose counts, bounds or layers do not agree.
-      {"count above the array", record([](t_Datos& s) { s.Dibujos[2].X.redim_preserve(4); }), 9,
+      {record([](t_Datos& s) { s.Dibujos[2].X.redim_preserve(4); }), 9,
        "Dibujos[2].X: 4 elementos (1..4), NuPun dice 5"},
-      {"count below the array", record([](t_Datos& s) { s.Dibujos[1].Nutria = 0; }), 9,
-       "Dibujos[1].B1: 1 elemento (1..1), Nutria dice 0"},
-      {"array missing", record([](t_Datos& s) { s.Dibujos[2].Nmb = {}; }), 9, "Dibujos[2].Nmb: sin dimensionar, NuPun dice 5"},
-      {"negative count", record([](t_Datos& s) { s.Dibujos[1].NuRotulos = -1; }), 9, "Dibujos[1].NuRotulos: número negativo (-1)"},
-      {"point layer above the layers", record([](t_Datos& s) { s.Dibujos[2].Capa[4] = 2; }), 9,
+      {record([](t_Datos& s) { s.Dibujos[1].Nutria = 0; }), 9, "Dibujos[1].B1: 1 elemento (1..1), Nutria dice 0"},
+      {record([](t_Datos& s) { s.Dibujos[2].Nmb = {}; }), 9, "Dibujos[2].Nmb: sin dimensionar, NuPun dice 5"},
+      {record([](t_Datos& s) { s.Dibujos[1].NuRotulos = -1; }), 9, "Dibujos[1].NuRotulos: número negativo (-1)"},
+      {record([](t_Datos& s) { s.Dibujos[2].Capa[4] = 2; }), 9,
        "Dibujos[2].Capa[4]: la capa 2 no existe (nuCapas dice 1)"},
-      {"point layer negative", record([](t_Datos& s) { s.Dibujos[1].Capa[2] = -3; }), 9, "Dibujos[1].Capa[2]: la capa -3"},
-      {"vertex list from 1", record([](t_Datos& s) { s.Dibujos[1].poli[1].Vert = VbArray<std::int32_t>(1, 2); }), 9,
+      {record([](t_Datos& s) { s.Dibujos[1].Capa[2] = -3; }), 9, "Dibujos[1].Capa[2]: la capa -3"},
+      {record([](t_Datos& s) { s.Dibujos[1].poli[1].Vert = VbArray<std::int32_t>(1, 2); }), 9,
        "Dibujos[1].poli[1].Vert: límite inferior 1, debe ser 0"},
-      {"vertex count off", record([](t_Datos& s) { s.Dibujos[1].poli[1].NuVert = 3; }), 9,
+      {record([](t_Datos& s) { s.Dibujos[1].poli[1].NuVert = 3; }), 9,
        "Dibujos[1].poli[1].Vert: 3 elementos (0..2), NuVert dice 3"},
-      {"points from 2", record([](t_Datos& s) { s.Dibujos[1].Z = VbArray<double>(2, 3); }), 9,
+      {record([](t_Datos& s) { s.Dibujos[1].Z = VbArray<double>(2, 3); }), 9,
        "Dibujos[1].Z: límite inferior 2, debe ser 0 o 1"},
-      {"fewer drawings than counted", record([](t_Datos& s) { s.NuDibujos = 3; }), 9,
-       "Dibujos: 2 elementos (1..2), NuDibujos dice 3"},
+      {record([](t_Datos& s) { s.NuDibujos = 3; }), 9, "Dibujos: 2 elementos (1..2), NuDibujos dice 3"},
   };
 }
 
@@ -304,7 +293,7 @@ TEST(RecordFile, LooserTextReadsTheSame) {
 
 TEST(RecordFile, BadTextOrRecordNamesTheFieldAndPosition) {
   for (const BadText& bad : bad_texts()) {
-    SCOPED_TRACE(bad.name);
+    SCOPED_TRACE(bad.description);
     const core::Error e = read_error(bad.text);
     EXPECT_EQ(e.number(), bad.number);
     EXPECT_NE(e.description().find(bad.description), std::string::npos) << e.description();
@@ -340,6 +329,40 @@ TEST(RecordFile, FilesRoundTripAndMissingFilesFail) {
   EXPECT_EQ(e.description(), "JSON demasiado grande: 2147483649 bytes, más de 2147483648");
   EXPECT_EQ(error_number([&] { write_record_file(folder / "no-such-folder" / "x.json", set); }), 75);
   std::filesystem::remove_all(folder);
+}
+
+// The bundled example drawing is the main job's input: its geometry must be
+// valid for every generator.
+TEST(SurveyExample, GeometryIsValidForEveryGenerator) {
+  const t_Datos set = as_drawing_set(read_record_file(std::string(KESTREL_EXAMPLES) + "/survey.json"));
+  ASSERT_EQ(set.NuDibujos, 3);
+  const t_Dibujo& d = set.Dibujos[1];
+  const auto is_point = [&](std::int32_t i) { return i >= 1 && i <= d.NuPun; };
+  for (std::int32_t k = 2; k <= 3; ++k) EXPECT_EQ(set.Dibujos[k].X.lbound(), 0);  // blocks: base point at 0
+  ASSERT_GT(d.Nutria, 100);
+  for (std::int32_t t = 1; t <= d.Nutria; ++t) {
+    const std::int32_t a = d.B1[t], b = d.B2[t], c = d.B3[t];
+    ASSERT_TRUE(is_point(a) && is_point(b) && is_point(c)) << "triangle " << t;
+    const double area = ((d.X[b] - d.X[a]) * (d.Y[c] - d.Y[a]) - (d.X[c] - d.X[a]) * (d.Y[b] - d.Y[a])) / 2;
+    EXPECT_GT(area, 1.0) << "triangle " << t;  // counter-clockwise, well shaped
+  }
+  std::set<std::int32_t> shapes;
+  for (const t_Poli& p : d.poli.items()) {
+    const std::int32_t shape = p.Vert[0];
+    shapes.insert(shape);
+    for (std::int32_t v = 1; v <= p.NuVert; ++v) ASSERT_TRUE(is_point(p.Vert[v]));
+    EXPECT_TRUE((shape != 2 && shape != 3) || p.NuVert == shape) << "circle: centre and a point; arc: three points";
+    EXPECT_TRUE(shape >= 0 || p.Vert[1] == p.Vert[p.NuVert]) << "a hatched area is closed";
+  }
+  EXPECT_TRUE(std::ranges::includes(shapes, std::set<std::int32_t>{-60, -52, 0, 2, 3}));
+  int references = 0;
+  for (const std::string& code : d.Cd.items()) {
+    if (code.rfind("**", 0) != 0 && code.rfind("##", 0) != 0) continue;
+    ++references;
+    const std::string name = code.substr(2, code.find('/', 2) - 2);  // up to a "/", if any
+    EXPECT_TRUE(name == set.Dibujos[2].Texto2 || name == set.Dibujos[3].Texto2) << code;
+  }
+  EXPECT_GE(references, 1);
 }
 
 }  // namespace

@@ -22,44 +22,14 @@ VbArray<T> numbered(std::int32_t n, F&& item) {
 }
 
 t_Rotulo full_text(int seed) {
-  t_Rotulo r;
-  r.Texto = "línea 1#línea 2";
-  r.CapaR = 2;
-  r.Xr = 1.5 + seed;
-  r.Yr = -2.25;
-  r.Xr2 = 3.125;
-  r.Yr2 = 4e-7;
-  r.Xr3 = 1e21;
-  r.Yr3 = -0.0;
-  r.Giro = 399.999;
-  r.Altura = 0.1;
-  r.carried72 = counting_bytes<8>(72);
-  r.Cuenta = -7;
-  r.Estilo = "ROMANS";
-  r.Texto3 = "21";
-  r.carried92 = counting_bytes<2>(92);
-  r.DeCurva = 1;
-  r.Xc = 123456789.123;
-  r.Yc = -1.0 / 3.0;
-  return r;
+  return {"línea 1#línea 2", 2, 1.5 + seed, -2.25, 3.125, 4e-7, 1e21, -0.0, 399.999, 0.1, counting_bytes<8>(72),
+          -7, "ROMANS", "21", counting_bytes<2>(92), 1, 123456789.123, -1.0 / 3.0};
 }
 
 t_Curvado full_contours() {
-  t_Curvado c;
-  c.NuCurvas = 2;
-  c.Param1 = 1;
-  c.Param2 = 5;
-  c.Param3 = 0.5;
-  c.Param4 = -4;
-  c.Param5 = 5;
-  c.Param6 = 32767;
-  c.Param7 = 7.75;
-  c.Param8 = -8;
-  c.Param9 = core::kTrue;
-  t_Curva major{2, from<Vertex3>(0, {{1, 2, 600}, {3, 4, 600}, {5, 6.5, 600}}), 255, core::kTrue};
-  t_Curva odd_flag{0, from<Vertex3>(0, {{7, 8, 601}}), 65280, 1};  // a Boolean holding 1 survives
-  c.Curvas = from<t_Curva>(1, {major, odd_flag});
-  return c;
+  const t_Curva major{2, from<Vertex3>(0, {{1, 2, 600}, {3, 4, 600}, {5, 6.5, 600}}), 255, core::kTrue};
+  const t_Curva odd_flag{0, from<Vertex3>(0, {{7, 8, 601}}), 65280, 1};  // a Boolean holding 1 survives
+  return {2, 1, 5, 0.5, -4, 5, 32767, 7.75, -8, core::kTrue, from<t_Curva>(1, {major, odd_flag})};
 }
 
 }  // namespace
@@ -78,36 +48,23 @@ t_Dibujo full_drawing(int seed) {
   d.infor = from<std::string>(0, {"", "info\nmultilínea", "\x01"});
   d.Capa = from<std::int16_t>(0, {0, 1, 2});
   d.Nutria = 1;
-  d.B1 = from<std::int32_t>(0, {0, 1});
+  d.B1 = d.B3 = from<std::int32_t>(0, {0, 1});
   d.B2 = from<std::int32_t>(0, {0, 2});
-  d.B3 = from<std::int32_t>(0, {0, 1});
   d.colTrilat = 0x00FF00;
-  d.NuPolis = 1;
+  d.NuPolis = d.NuRotulos = 1;
   d.poli = from<t_Poli>(1, {{2, from<std::int32_t>(0, {-60, 1, 2}), 0x0000FF, 2}});
-  d.NuRotulos = 1;
   d.Rotulo = from<t_Rotulo>(1, {full_text(seed)});
-  d.nuCapas = 2;
-  d.CapaActual = 2;
+  d.nuCapas = d.CapaActual = 2;
   d.Capas1 = from<t_Capa>(1, {{"PUNTOS", core::kTrue, 0xFFFFFF, 3, counting_bytes<6>(14)},
                               {"Curvas", core::kFalse, 0x808080, -1, counting_bytes<6>(20)}});
   d.Curvado = full_contours();
-  d.Opciones.piece248 = counting_bytes<136>(seed);
-  d.Opciones.piece384 = counting_bytes<72>(384);
-  d.Opciones.piece456 = counting_bytes<4>(456);
-  d.Opciones.piece460 = counting_bytes<60>(460);
-  d.Opciones.piece520 = counting_bytes<60>(520);
-  d.Opciones.piece580 = counting_bytes<56>(580);
+  d.Opciones = {counting_bytes<136>(seed), counting_bytes<72>(384), counting_bytes<4>(456),
+                counting_bytes<60>(460),   counting_bytes<60>(520), counting_bytes<56>(580)};
   d.Extra = counting_bytes<4>(0xFC);
   return d;
 }
 
-t_Datos full_set() {
-  t_Datos set;
-  set.NuDibujos = 2;
-  set.DibujoAct = 2;
-  set.Dibujos = from<t_Dibujo>(1, {full_drawing(1), full_drawing(2)});
-  return set;
-}
+t_Datos full_set() { return {2, 2, from<t_Dibujo>(1, {full_drawing(1), full_drawing(2)})}; }
 
 t_Dibujo small_drawing(const char* name, std::int32_t points, std::int32_t triangles) {
   t_Dibujo d;
@@ -123,14 +80,11 @@ t_Dibujo small_drawing(const char* name, std::int32_t points, std::int32_t trian
   d.B1 = numbered<std::int32_t>(triangles, [&](int t) { return 1 + t % points; });
   d.B2 = numbered<std::int32_t>(triangles, [&](int t) { return 1 + (t + 1) % points; });
   d.B3 = numbered<std::int32_t>(triangles, [&](int t) { return 1 + (t + 2) % points; });
-  d.NuPolis = 1;
+  d.NuPolis = d.NuRotulos = d.nuCapas = d.CapaActual = 1;
   d.poli = from<t_Poli>(1, {{2, from<std::int32_t>(0, {0, 1, 2}), 0, 1}});
-  d.NuRotulos = 1;
   d.Rotulo = VbArray<t_Rotulo>(1, 1);
   d.Rotulo[1].Texto = name;
   d.Rotulo[1].CapaR = 1;
-  d.nuCapas = 1;
-  d.CapaActual = 1;
   d.Capas1 = from<t_Capa>(1, {{name, core::kTrue, 255, 0, {}}});
   return d;
 }
