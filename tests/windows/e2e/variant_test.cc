@@ -140,9 +140,9 @@ void late_binding() {
   CHECK(remote.get("LEVEL") == Variant(2.0));
   remote.put("level", Variant(std::int16_t{5}));
   CHECK(gauge->level == 5.0);
-  std::array<Variant, 1> raised{Variant(std::int32_t{7})};
-  remote.call_with("Raise", raised);
-  CHECK(raised[0] == Variant(8.0));
+  std::array<Variant, 1> by_reference{Variant(std::int32_t{7})};
+  remote.call_with("Raise", by_reference);
+  CHECK(by_reference[0] == Variant(8.0));
   CHECK(remote.call("Scale", 2.0, 3.0) == Variant(6.0));
 
   const core::Error mismatch = raised([&] { (void)remote.call("Scale", 2.0, "tres"); });
