@@ -77,19 +77,16 @@ bool shared_handles(const memcad::Document& doc, std::size_t count) {
 }  // namespace
 
 HandlePlan::HandlePlan(const memcad::Document& doc) {
-  std::uint64_t extras = doc.layers().size() + doc.linetypes().size() + doc.text_styles().size();
-  for (const Block* block : writing_order(doc)) {
-    if (!block->is_layout()) extras += 3;  // its record, BLOCK and ENDBLK
-    for (const auto& e : block->entities()) {
-      if (e->kind() != EntityKind::kUnknown) extras += extra_handles(*e);
-    }
-  }
+  // Tables' records, and each user block's record, BLOCK and ENDBLK.
+  std::uint64_t extras = doc.layers().size() + doc.linetypes().size() + doc.text_styles().size() +
+                         3 * user_blocks(doc).size();
   std::size_t count = 0;
   bool rising = true;
   std::uint64_t lowest = UINT64_MAX;
   std::uint64_t highest = 0;
   std::uint64_t last = 0;
   for_each_written(doc, [&](const memcad::Entity& e) {
+    extras += extra_handles(e);  // none for attributes
     if (count > 0 && e.handle() <= last) rising = false;
     last = e.handle();
     lowest = std::min(lowest, last);
