@@ -134,6 +134,29 @@ TEST(MemcadEntities, PolylineAndTextPropertiesRoundTrip) {
   EXPECT_NEAR(arc.get("StartAngle").to_double(), 3 * kPi / 2, 1e-12);
 }
 
+// Texts of up to 15 bytes stay inside the entity, longer ones go to the
+// heap: both sides of that line, and a text set from a piece of itself.
+TEST(MemcadEntities, TextStringsOfAnyLengthRoundTrip) {
+  Cad cad;
+  Obj text = cad.add("AddText", "", pt(0, 0), 1.0);
+  for (const std::string s : {"", "123456789012345", "1234567890123456", "Señal nº 5 — Ω y más allá del margen"}) {
+    SCOPED_TRACE(s);
+    text.put("TextString", s);
+    EXPECT_EQ(text.get("TextString").to_string(), s);
+  }
+  auto& t = static_cast<Text&>(*cad.document().model_space().entities().back());
+  t.text = t.text.view().substr(7);  // from its own heap bytes
+  EXPECT_EQ(t.text, "nº 5 — Ω y más allá del margen");
+  t.text = t.text.view().substr(0, 5);  // from the heap back inside
+  EXPECT_EQ(t.text, "nº 5");
+
+  memcad::ShortText copy = t.text;
+  t.text = "changed";
+  EXPECT_EQ(copy, "nº 5");
+  memcad::ShortText moved = std::move(copy);
+  EXPECT_EQ(moved, "nº 5");
+}
+
 struct RefusedCase {
   const char* what;
   const char* member;  // of model space, where a block "B" exists

@@ -91,8 +91,8 @@ void add_texts(Document& doc, Block& ms) {
   text.set_width_factor(0.9);
   text.set_oblique_angle(10 * kDegree);
   text.style = doc.text_style_index("Rótulos");
-  text.horizontal_alignment = 1;
-  text.vertical_alignment = 2;
+  text.set_horizontal_alignment(1);
+  text.set_vertical_alignment(2);
   text.set_alignment_point({1.5, 2.5, 3});
   std::string long_text = "{\\fArial|b1;Cota}\\PÁrea: 12 m² — ";
   for (int i = 0; i < 30; ++i) long_text += "línea " + std::to_string(i) + " \\U+ ";

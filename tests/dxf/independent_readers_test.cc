@@ -88,9 +88,9 @@ void expect_holds(const json& got, const json& want, const std::string& where = 
 json text_like(const TextBase& t, const Document& doc) {
   json j = {{"text", as_escaped(t.text)}, {"insert", xyz(t.insertion)}, {"height", t.height},
             {"width", t.width_factor()},  {"rotation", degrees(t.rotation)}, {"oblique", degrees(t.oblique_angle())},
-            {"style", doc.text_styles().at(t.style).name()}, {"halign", t.horizontal_alignment},
-            {"valign", t.vertical_alignment}, {"extrusion", xyz(t.normal())}};
-  if (t.horizontal_alignment != 0 || t.vertical_alignment != 0) j["align_point"] = xyz(t.alignment_point());
+            {"style", doc.text_styles().at(t.style).name()}, {"halign", t.horizontal_alignment()},
+            {"valign", t.vertical_alignment()}, {"extrusion", xyz(t.normal())}};
+  if (t.horizontal_alignment() != 0 || t.vertical_alignment() != 0) j["align_point"] = xyz(t.alignment_point());
   return j;
 }
 

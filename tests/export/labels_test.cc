@@ -51,7 +51,7 @@ class LabelsTest : public ExportTest {
   void generate(bool in_block = false) { Autocad_Genera_Rotulos(ctx, core::to_vb_bool(in_block)); }
   std::vector<std::string> text_strings() const {
     std::vector<std::string> out;
-    for (const memcad::Text* t : texts()) out.push_back(t->text);
+    for (const memcad::Text* t : texts()) out.push_back(t->text.str());
     return out;
   }
 };

@@ -74,7 +74,16 @@ constexpr std::array<Field<Face3d>, 6> kFace = {{
 
 template <class E>
 constexpr bool uses_alignment_point(const E& t) {
-  return t.horizontal_alignment != 0 || t.vertical_alignment != 0;
+  return t.horizontal_alignment() != 0 || t.vertical_alignment() != 0;
+}
+
+// The vertical justification sits under another code in each kind.
+template <class E>
+constexpr Field<E> vertical_alignment(int code) {
+  return {.code = code,
+          .get_int16 = [](const E& t) { return t.vertical_alignment(); },
+          .set_int16 = [](E& t, std::int16_t a) { t.set_vertical_alignment(a); },
+          .optional = true};
 }
 
 // What TEXT, ATTRIB and ATTDEF share, up to the second subclass marker.
@@ -84,7 +93,7 @@ constexpr std::array<Field<E>, 11> text_head() {
       {.marker = "AcDbText"},
       {.code = 10, .point = &E::insertion},
       {.code = 40, .real = &E::height},
-      {.code = 1, .text = &E::text},
+      {.code = 1, .short_text = &E::text},
       {.code = 50, .real = &E::rotation, .degrees = true, .optional = true},
       {.code = 41,
        .get_real = [](const E& t) { return t.width_factor(); },
@@ -97,7 +106,10 @@ constexpr std::array<Field<E>, 11> text_head() {
        .degrees = true,
        .optional = true},
       {.code = 7, .style = &E::style},
-      {.code = 72, .int16 = &E::horizontal_alignment, .optional = true},
+      {.code = 72,
+       .get_int16 = [](const E& t) { return t.horizontal_alignment(); },
+       .set_int16 = [](E& t, std::int16_t a) { t.set_horizontal_alignment(a); },
+       .optional = true},
       {.code = 11,
        .get_point = [](const E& t) { return t.alignment_point(); },
        .set_point = [](E& t, const Vec3& p) { t.set_alignment_point(p); },
@@ -108,7 +120,7 @@ constexpr std::array<Field<E>, 11> text_head() {
 
 constexpr auto kText = join(text_head<Text>(), std::array<Field<Text>, 2>{{
                                                    {.marker = "AcDbText"},
-                                                   {.code = 73, .int16 = &Text::vertical_alignment, .optional = true},
+                                                   vertical_alignment<Text>(73),
                                                }});
 
 constexpr auto kAttribute =
@@ -116,8 +128,7 @@ constexpr auto kAttribute =
                                               {.marker = "AcDbAttribute"},
                                               {.code = 2, .text = &AttributeReference::tag},
                                               {.code = 70, .flag = &AttributeReference::invisible},
-                                              {.code = 74, .int16 = &AttributeReference::vertical_alignment,
-                                               .optional = true},
+                                              vertical_alignment<AttributeReference>(74),
                                           }});
 
 constexpr auto kAttributeDefinition =
@@ -126,8 +137,7 @@ constexpr auto kAttributeDefinition =
                                                {.code = 3, .text = &AttributeDefinition::prompt},
                                                {.code = 2, .text = &AttributeDefinition::tag},
                                                {.code = 70, .int32 = &AttributeDefinition::mode},
-                                               {.code = 74, .int16 = &AttributeDefinition::vertical_alignment,
-                                                .optional = true},
+                                               vertical_alignment<AttributeDefinition>(74),
                                            }});
 
 constexpr std::array<Field<MText>, 8> kMText = {{

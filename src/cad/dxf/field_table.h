@@ -14,6 +14,7 @@
 #include "cad/dxf/number_text.h"
 #include "cad/dxf/text_codec.h"
 #include "cad/memcad/geometry.h"
+#include "cad/memcad/short_text.h"
 
 namespace kestrel::dxf {
 
@@ -23,7 +24,7 @@ class ReadContext {
   ReadContext(const GroupReader& reader, TextDecoder& decoder) noexcept : reader(reader), decoder(decoder) {}
   virtual ~ReadContext() = default;
   // The index of the text style a file names (raw bytes), created when missing.
-  [[nodiscard]] virtual std::uint32_t text_style(std::string_view raw_name) = 0;
+  [[nodiscard]] virtual std::uint16_t text_style(std::string_view raw_name) = 0;
 
   const GroupReader& reader;
   TextDecoder& decoder;
@@ -34,7 +35,7 @@ class WriteContext {
  public:
   explicit WriteContext(const GroupWriter& writer) noexcept : writer(writer) {}
   virtual ~WriteContext() = default;
-  [[nodiscard]] virtual const std::string& text_style_name(std::uint32_t index) const = 0;
+  [[nodiscard]] virtual const std::string& text_style_name(std::uint16_t index) const = 0;
 
   const GroupWriter& writer;
 };
@@ -57,11 +58,15 @@ struct Field {
   void (*set_real)(E&, double) = nullptr;
   bool degrees = false;                         // `real` holds radians, the file degrees
   std::int16_t E::*int16 = nullptr;
+  // An integer kept behind accessors.
+  std::int16_t (*get_int16)(const E&) = nullptr;
+  void (*set_int16)(E&, std::int16_t) = nullptr;
   std::int32_t E::*int32 = nullptr;
   std::uint8_t E::*bits = nullptr;
   bool E::*flag = nullptr;                      // bit 1 of an integer group
   std::string E::*text = nullptr;
-  std::uint32_t E::*style = nullptr;            // a text style index, written as its name
+  memcad::ShortText E::*short_text = nullptr;
+  std::uint16_t E::*style = nullptr;            // a text style index, written as its name
   bool optional = false;                        // integers and reals: not written while `when_absent`
   double when_absent = 0;
   // When set, the row is written only if this says so (a point that only
@@ -111,8 +116,13 @@ bool read_field(E& e, std::span<const Field<E>> fields, const Group& group, Read
       } else {
         f.set_real(e, v);
       }
-    } else if (f.int16) {
-      e.*f.int16 = static_cast<std::int16_t>(cx.reader.integer(group));
+    } else if (f.int16 || f.set_int16) {
+      const auto v = static_cast<std::int16_t>(cx.reader.integer(group));
+      if (f.int16) {
+        e.*f.int16 = v;
+      } else {
+        f.set_int16(e, v);
+      }
     } else if (f.int32) {
       e.*f.int32 = static_cast<std::int32_t>(cx.reader.integer(group));
     } else if (f.bits) {
@@ -121,6 +131,8 @@ bool read_field(E& e, std::span<const Field<E>> fields, const Group& group, Read
       e.*f.flag = (cx.reader.integer(group) & 1) != 0;
     } else if (f.text) {
       e.*f.text = cx.decoder.decode(group.value);
+    } else if (f.short_text) {
+      e.*f.short_text = cx.decoder.decode(group.value);
     } else if (f.style) {
       e.*f.style = cx.text_style(group.value);
     }
@@ -155,8 +167,8 @@ void write_fields(const E& e, std::span<const Field<E>> fields, const WriteConte
       } else {
         w.real(f.code, v);
       }
-    } else if (f.int16) {
-      const std::int16_t v = e.*f.int16;
+    } else if (f.int16 || f.get_int16) {
+      const std::int16_t v = f.int16 ? e.*f.int16 : f.get_int16(e);
       if (f.optional && v == f.when_absent) continue;
       w.integer(f.code, v);
     } else if (f.int32) {
@@ -169,6 +181,8 @@ void write_fields(const E& e, std::span<const Field<E>> fields, const WriteConte
       w.integer(f.code, e.*f.flag ? 1 : 0);
     } else if (f.text) {
       w.text(f.code, e.*f.text);
+    } else if (f.short_text) {
+      w.text(f.code, e.*f.short_text);
     } else if (f.style) {
       w.text(f.code, cx.text_style_name(e.*f.style));
     }

@@ -190,12 +190,20 @@ std::uint16_t DocumentLoader::linetype_index(std::string_view raw_name) {
   return static_cast<std::uint16_t>(linetypes.size() - 1);
 }
 
-std::uint32_t DocumentLoader::text_style(std::string_view raw_name) {
+std::uint16_t DocumentLoader::text_style(std::string_view raw_name) {
   if (raw_name == last_style_raw_ && !last_style_raw_.empty()) return last_style_index_;
   const std::string name = or_default(decoder_.decode(trimmed(raw_name)), "Standard");
   TextStyles& styles = doc_->text_styles();
   const auto index = styles.index_of(name);
-  last_style_index_ = index ? *index : (styles.add_reserved(name), styles.size() - 1);
+  // Past 65 535 styles a text keeps "Standard", as a line type keeps ByLayer.
+  if (index) {
+    last_style_index_ = *index <= 0xFFFF ? static_cast<std::uint16_t>(*index) : 0;
+  } else if (styles.size() <= 0xFFFF) {
+    styles.add_reserved(name);
+    last_style_index_ = static_cast<std::uint16_t>(styles.size() - 1);
+  } else {
+    last_style_index_ = 0;
+  }
   last_style_raw_.assign(raw_name);
   return last_style_index_;
 }

@@ -54,7 +54,7 @@ class DocumentLoader final : public ReadContext {
 
   [[nodiscard]] std::shared_ptr<memcad::Document> load();
 
-  [[nodiscard]] std::uint32_t text_style(std::string_view raw_name) override;
+  [[nodiscard]] std::uint16_t text_style(std::string_view raw_name) override;
 
  private:
   // load_document.cc
@@ -135,7 +135,7 @@ class DocumentLoader final : public ReadContext {
   std::string last_layer_raw_ = "0";
   std::uint32_t last_layer_index_ = 0;
   std::string last_style_raw_;
-  std::uint32_t last_style_index_ = 0;
+  std::uint16_t last_style_index_ = 0;
 };
 
 }  // namespace kestrel::dxf

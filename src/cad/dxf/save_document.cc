@@ -78,7 +78,7 @@ DocumentSaver::DocumentSaver(const memcad::Document& doc, const GroupWriter& wri
   bylayer_linetype_ = doc.linetypes().index_of("ByLayer").value_or(UINT32_MAX);
 }
 
-const std::string& DocumentSaver::text_style_name(std::uint32_t index) const {
+const std::string& DocumentSaver::text_style_name(std::uint16_t index) const {
   return style_names_.at(index < style_names_.size() ? index : 0);
 }
 

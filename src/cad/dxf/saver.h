@@ -21,7 +21,7 @@ class DocumentSaver final : public WriteContext {
 
   void write();
 
-  [[nodiscard]] const std::string& text_style_name(std::uint32_t index) const override;
+  [[nodiscard]] const std::string& text_style_name(std::uint16_t index) const override;
 
  private:
   // save_document.cc

@@ -39,6 +39,11 @@ std::string string_argument(Args args, std::size_t position) {
   return core::convert_argument(args, position, [](const core::Variant& v) { return v.to_string(); });
 }
 
+ShortText text_argument(Args args, std::size_t position) {
+  if (const auto* s = core::argument(args, position).get_if<std::string>()) return ShortText(*s);
+  return ShortText(string_argument(args, position));
+}
+
 core::ObjectRef object_argument(Args args, std::size_t position) {
   return core::convert_argument(args, position, [](const core::Variant& v) { return object_value(v); });
 }

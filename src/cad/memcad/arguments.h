@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cad/memcad/geometry.h"
+#include "cad/memcad/short_text.h"
 #include "core/object.h"
 
 namespace kestrel::memcad {
@@ -23,6 +24,8 @@ using Args = std::span<core::Variant>;
 [[nodiscard]] std::int32_t long_argument(Args args, std::size_t position);
 [[nodiscard]] bool bool_argument(Args args, std::size_t position);
 [[nodiscard]] std::string string_argument(Args args, std::size_t position);
+// The same as a drawing text; a String is read in place.
+[[nodiscard]] ShortText text_argument(Args args, std::size_t position);
 // An object reference; Nothing is a type mismatch (13).
 [[nodiscard]] core::ObjectRef object_argument(Args args, std::size_t position);
 // Three numbers; another count is refused naming the position.

@@ -62,7 +62,7 @@ Variant add_circle(Block& b, Args a) {
 }
 
 Variant add_text(Block& b, Args a) {
-  std::string text = string_argument(a, 1);
+  ShortText text = text_argument(a, 1);
   const Vec3 at = point_argument(a, 2);
   return added(b, std::make_shared<Text>(std::move(text), at, positive_argument(a, 3, "La altura")));
 }

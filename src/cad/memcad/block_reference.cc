@@ -84,8 +84,8 @@ Placement BlockReference::placement() const {
   return Placement(block ? block->origin : Vec3{}, insertion, scale, rotation, normal);
 }
 
-AttributeReference& BlockReference::add_attribute(std::string tag, std::string text, Vec3 at, double height) {
-  auto attribute = std::make_shared<AttributeReference>(std::move(tag), std::move(text), at, height);
+AttributeReference& BlockReference::add_attribute(std::string tag, std::string_view text, Vec3 at, double height) {
+  auto attribute = std::make_shared<AttributeReference>(std::move(tag), text, at, height);
   attribute->set_layer_index(layer_index());
   attribute->attach_to(owner());
   if (Document* doc = document()) attribute->set_handle(doc->next_handle());

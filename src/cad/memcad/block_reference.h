@@ -36,7 +36,7 @@ class BlockReference final : public Entity {
   // Where the block's content lands.
   [[nodiscard]] Placement placement() const;
   // Adds an attribute (owned by the reference, on the reference's layer).
-  AttributeReference& add_attribute(std::string tag, std::string text, Vec3 insertion, double height);
+  AttributeReference& add_attribute(std::string tag, std::string_view text, Vec3 insertion, double height);
 
   [[nodiscard]] Box extents() const override;
   [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<BlockReference>(*this); }

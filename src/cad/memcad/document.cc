@@ -74,14 +74,15 @@ std::uint16_t Document::linetype_index(std::string_view name) {
   return static_cast<std::uint16_t>(*index);
 }
 
-std::uint32_t Document::text_style_index(std::string_view name) {
+std::uint16_t Document::text_style_index(std::string_view name) {
   std::optional<std::uint32_t> index = text_styles_->index_of(name);
   if (!index) {
     if (!create_missing_records) raise_not_found("el estilo de texto \"" + std::string(name) + "\"");
+    if (text_styles_->size() > 0xFFFF) raise_refused("Demasiados estilos de texto");
     text_styles_->add_new(name);
     index = text_styles_->size() - 1;
   }
-  return *index;
+  return static_cast<std::uint16_t>(*index);
 }
 
 void Document::rename_layer(Layer& layer, std::string_view name) {

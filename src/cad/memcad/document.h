@@ -71,7 +71,7 @@ class Document final : public Automated<Document> {
   // name as create_missing_records says.
   [[nodiscard]] std::uint32_t layer_index(std::string_view name);
   [[nodiscard]] std::uint16_t linetype_index(std::string_view name);
-  [[nodiscard]] std::uint32_t text_style_index(std::string_view name);
+  [[nodiscard]] std::uint16_t text_style_index(std::string_view name);
   void rename_layer(Layer& layer, std::string_view name);
 
   // Handles: each entity added gets the next one. After loading entities

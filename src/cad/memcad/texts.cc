@@ -23,7 +23,7 @@ constexpr std::array<std::pair<std::int16_t, std::int16_t>, 15> kAlignments = {{
 Variant get_alignment(Entity& e) {
   const auto& t = as<TextBase>(e);
   for (std::size_t i = 0; i < kAlignments.size(); ++i) {
-    if (kAlignments[i] == std::pair{t.horizontal_alignment, t.vertical_alignment}) {
+    if (kAlignments[i] == std::pair{t.horizontal_alignment(), t.vertical_alignment()}) {
       return Variant(static_cast<std::int32_t>(i));
     }
   }
@@ -34,7 +34,9 @@ void put_alignment(Entity& e, const Variant& v) {
   const std::int32_t a = v.to_int32();
   check_range(a, 0, 14, "alineación");
   auto& t = as<TextBase>(e);
-  std::tie(t.horizontal_alignment, t.vertical_alignment) = kAlignments[static_cast<std::size_t>(a)];
+  const auto [horizontal, vertical] = kAlignments[static_cast<std::size_t>(a)];
+  t.set_horizontal_alignment(horizontal);
+  t.set_vertical_alignment(vertical);
 }
 
 void put_height(double& height, const Variant& v) {
@@ -47,7 +49,7 @@ void put_height(double& height, const Variant& v) {
 template <class T>
 std::array<core::Member<Entity>, 6> text_members() {
   return {{
-      {"TextString", [](Entity& e) { return Variant(as<T>(e).text); },
+      {"TextString", [](Entity& e) { return Variant(std::string_view(as<T>(e).text)); },
        [](Entity& e, const Variant& v) { as<T>(e).text = v.to_string(); }},
       {"InsertionPoint", [](Entity& e) { return point_variant(as<T>(e).world_insertion()); },
        [](Entity& e, const Variant& v) { as<T>(e).set_world_insertion(point_value(v)); }},
@@ -135,8 +137,6 @@ void copy_text_fields(const TextBase& from, TextBase& to) {
   to.height = from.height;
   to.rotation = from.rotation;
   to.style = from.style;
-  to.horizontal_alignment = from.horizontal_alignment;
-  to.vertical_alignment = from.vertical_alignment;
   to.layout_ = from.layout_;
 }
 
