@@ -11,6 +11,7 @@
 
 #include "cad/dispatch/object_dispatch.h"
 #include "fake_application.h"
+#include "server/class_factory.h"
 #include "tools/kestrel/cad_install.h"
 
 namespace {
@@ -25,37 +26,18 @@ constexpr char kLabel[] = "ZWCAD 2021(x64)";
 
 HINSTANCE module_instance = nullptr;  // set once by DllMain
 
-class Factory final : public IClassFactory {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    const bool known = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory);
-    *out = known ? static_cast<IClassFactory*>(this) : nullptr;
-    return known ? S_OK : E_NOINTERFACE;
+struct Applications {
+  static IDispatch* create() {
+    auto application = memcad::Application::create(cli::application_info_for(kLabel));
+    IDispatch* dispatch = new win32::ObjectDispatch(std::make_shared<fake_cad::FakeApplication>(application));
+    DWORD cookie = 0;
+    RegisterActiveObject(dispatch, kClsid, ACTIVEOBJECT_STRONG, &cookie);
+    return dispatch;
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }  // a static object
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (outer) return CLASS_E_NOAGGREGATION;
-    try {
-      auto application = memcad::Application::create(cli::application_info_for(kLabel));
-      IDispatch* dispatch = new win32::ObjectDispatch(std::make_shared<fake_cad::FakeApplication>(application));
-      DWORD cookie = 0;
-      RegisterActiveObject(dispatch, kClsid, ACTIVEOBJECT_STRONG, &cookie);
-      const HRESULT hr = dispatch->QueryInterface(iid, out);
-      dispatch->Release();
-      return hr;
-    } catch (...) {
-      return E_OUTOFMEMORY;
-    }
-  }
-  // The module stays loaded anyway (DllCanUnloadNow).
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+  static void lock(bool) {}  // the module stays loaded anyway (DllCanUnloadNow)
 };
 
-Factory factory;
+server::StaticClassFactory<Applications> factory;
 
 bool set_value(const std::wstring& path, const wchar_t* name, const std::wstring& value) {
   return RegSetKeyValueW(HKEY_CLASSES_ROOT, path.c_str(), name, REG_SZ, value.c_str(),
