@@ -77,7 +77,8 @@ Expect points = 2, "Dibuja_perfil keeps Ptos"
 If logged = -1 Then logged = 0
 Expect ErrorCount() = logged + 1, "Dibuja_perfil's trapped error is logged once (" & logged & " -> " & ErrorCount() & ")"
 
-' Wrong arguments: a type mismatch (13), a wrong count (450), an unknown member (438).
+' Script values that do not convert are a type mismatch (13); wrong counts and
+' unknown names are the records client's.
 k.LongToRGB "rojo"
 ErrorIs 13, "LongToRGB with a text"
 k.Dibuja_perfil points, "no es una lista", heights
@@ -86,12 +87,6 @@ k.Dibuja_perfil points, Array("a", "b"), heights
 ErrorIs 13, "Dibuja_perfil with texts in the array"
 k.Mete_dibujo 12
 ErrorIs 13, "Mete_dibujo with a number for a record"
-k.LongToRGB 1, 2
-ErrorIs 450, "LongToRGB with two arguments"
-k.Dibuja_perfil points
-ErrorIs 450, "Dibuja_perfil with one of three arguments"
-k.NoSuchMethod
-ErrorIs 438, "an unknown member"
 
 ' Mete_Pun traps nothing: a negative count reaches the script as error 9 with source and description.
 Dim x, y, z, codes, names, infos, layer
