@@ -11,10 +11,7 @@ source "$here/../wine-env.sh" "$build" || exit 1
 trap wine_stop EXIT
 [ -f "$test_exe" ] || { echo "dialog: missing $test_exe"; exit 1; }
 command -v xvfb-run >/dev/null || { echo "dialog: xvfb-run is missing (package xvfb)"; exit 1; }
-failed=0
-timeout 120 wine "$test_exe" headless || { echo "dialog: headless run FAILED"; failed=1; }
-# A screen of its own: the prefix's wineserver started without one.
-wine_stop
-timeout 180 xvfb-run -a wine "$test_exe" || { echo "dialog: run on a screen FAILED"; failed=1; }
-[ "$failed" -eq 0 ] && echo "dialog: all passed"
-exit "$failed"
+step "no screen" timeout 120 wine "$test_exe" headless
+wine_stop  # a screen of its own: the prefix's wineserver started without one
+step "on a screen" timeout 180 xvfb-run -a wine "$test_exe"
+steps_done dialog

@@ -16,15 +16,9 @@ bin=$build/tests/windows/e2e
 fake_cad=$build/tests/windows/fake_cad/fake_cad.dll
 server=$build/src/server/Mvx4_Kestrel.dll
 work=$build/e2e-work
-failed=()
 # shellcheck source=../wine-env.sh
 source "$here/../wine-env.sh" "$build" || exit 1
 trap wine_stop EXIT
-step() {  # step NAME COMMAND...: runs it, records NAME when it fails
-  local name=$1
-  shift
-  if "$@"; then echo "e2e: $name: ok"; else echo "e2e: $name: FAILED"; failed+=("$name"); fi
-}
 same_dxf() {  # GDI and FreeType round some advances differently: labels move by up to 0.02
   /usr/bin/python3 "$here/compare_dxf.py" "$1" "$2" 0.0200001
 }
@@ -58,5 +52,4 @@ a, b = (json.load(open(f, encoding="utf-8")) for f in sys.argv[1:])
 sys.exit(0 if a == b else "the records differ")' "$work/library.json" "$work/linux.json"
 wine regsvr32 /u /s "$(to_win_path "$server")"
 wine regsvr32 /u /s "$(to_win_path "$fake_cad")"
-[ ${#failed[@]} -eq 0 ] || { printf 'e2e: failed: %s\n' "${failed[@]}"; exit 1; }
-echo "e2e: all passed"
+steps_done e2e
