@@ -1,8 +1,8 @@
 #!/bin/bash
 # Late binding into the CAD, per call: through IDispatch into the fake CAD
 # under Wine (the Windows build), next to memcad in process on Linux; then
-# the whole export of 10^5 points both ways (the engine driving the fake
-# CAD against the Linux tool), per point.
+# the whole export of 10^5 points both ways (the automation library driving
+# the fake CAD against the Linux tool), per point.
 #   bench/windows_dispatch.sh WIN_BUILD_DIR LINUX_BUILD_DIR
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
@@ -14,6 +14,7 @@ trap 'rm -rf "$work"' EXIT
 export WINEPREFIX=$win/wine-prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 [ -d "$WINEPREFIX" ] || wine wineboot -i >/dev/null 2>&1
 wine regsvr32 /s "$(wine winepath -w "$win/tests/windows/fake_cad/fake_cad.dll")"
+wine regsvr32 /s "$(wine winepath -w "$win/src/server/Mvx4_Kestrel.dll")"
 wine "$win/tests/windows/e2e/dispatch_bench.exe"
 "$linux/bench/kestrel_bench_dispatch"
 

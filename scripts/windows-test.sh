@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 scripts/windows-build.sh x86_64 build-win64
 scripts/windows-build.sh i686 build-win32
 ran=0
-for runner in tests/windows/*/run.sh; do
+for runner in tests/windows/run.sh tests/windows/*/run.sh; do
   [ -x "$runner" ] || continue
   echo "== $runner"
   "$runner" build-win64

@@ -19,3 +19,16 @@ fi
 
 to_win_path() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 wine_stop() { wineserver -k 2>/dev/null || true; }
+
+# `step NAME COMMAND...` runs a check and records NAME when it fails;
+# `steps_done RUNNER` ends a runner: exit 1 when a step failed.
+failed=()
+step() {
+  local name=$1
+  shift
+  if "$@"; then echo "$name: ok"; else echo "$name: FAILED"; failed+=("$name"); fi
+}
+steps_done() {
+  [ ${#failed[@]} -eq 0 ] || { printf '%s: failed: %s\n' "$1" "${failed[@]}"; exit 1; }
+  echo "$1: all passed"
+}

@@ -1,11 +1,10 @@
-// The engine driving the fake CAD through the automation path a Windows host
-// gets: found by class name, attached to the running instance, every CAD call
-// late-bound into the fake CAD's module; the export dialog accepted
+// A host of the registered Mvx4_Kestrel.dll driving the fake CAD: the CAD
+// started by class name, the library attached to that running instance and
+// called late-bound with the host's records, every CAD call going through
+// IDispatch into the fake CAD's module; the export dialog accepted
 // unattended with its saved options.
-//   cad_client export INPUT OUT.dxf            the engine in this program (record file or points ".csv")
-//   cad_client library-export INPUT OUT.dxf    the engine in the registered Mvx4_Kestrel.dll, called
-//                                              late-bound with the host's records
-//   cad_client library-import IN.dxf OUT.json  the CAD's drawing copied back through the library
+//   cad_client export INPUT OUT.dxf    the drawing (record file or points ".csv") exported through the library
+//   cad_client import IN.dxf OUT.json  the CAD's drawing copied back through the library
 // Exit status: 0 done, 1 usage or input, 2 no CAD session, 3 engine errors.
 #include <algorithm>
 #include <cstdio>
@@ -14,14 +13,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "bridge/c_kestrel.h"
 #include "cad/dispatch/com_variant.h"
 #include "cad/dispatch/dispatch_automation_host.h"
-#include "module/module.h"
-#include "platform/win32/gdi_text_measure.h"
 #include "platform/win32/registry_settings_store.h"
-#include "platform/win32/win32_dialogs.h"
-#include "platform/win32/win32_ui.h"
 #include "recordfile/record_file.h"
 #include "server/ids.h"
 #include "server/records.h"
@@ -42,19 +36,6 @@ namespace {
 
 using namespace kestrel;
 namespace vtable = server::vtable;
-
-constexpr const char* kCadClass = "ZWCAD.Application.2021";
-
-struct WindowsServices {
-  platform::RegistrySettingsStore settings;
-  platform::Win32MessageBox message_box;
-  platform::Win32Pointer pointer;
-  platform::Win32MessagePump pump;
-  platform::Win32DialogService dialogs;
-  win32::DispatchAutomationHost automation;
-  platform::GdiTextMeasure text_measure;
-  Services services() { return {settings, message_box, pointer, pump, dialogs, automation, text_measure}; }
-};
 
 std::string hex(HRESULT hr) {
   char text[16];
@@ -111,77 +92,70 @@ std::int32_t triangles_of(model::t_Datos& set) {
   return set.Dibujos.contains(current) ? std::max(set.Dibujos[current].Nutria, 0) : 0;
 }
 
-// The error log's counter, which counts every error a library call traps.
-std::string logged_errors(platform::SettingsStore& settings) {
-  return settings.get("Merivox", "Merivox Errores", "Numero", "0");
-}
+// The settings the library logs its errors in, the CAD the user started
+// and, once attached, a c_Kestrel of the library.
+struct Session {
+  platform::RegistrySettingsStore settings;
+  win32::DispatchAutomationHost automation;
+  core::Obj cad{automation.create_object("ZWCAD.Application.2021")};
+  IDispatch* kestrel = nullptr;
 
-int run_export(const std::string& input, const std::string& dxf) {
-  model::t_Datos set = read_drawings(input);
-  WindowsServices windows;
-  Module module(windows.services());
-  bridge::c_Kestrel kestrel(module);
-  const core::Obj cad(windows.automation.create_object(kCadClass));  // the user starts the CAD
-  core::VbBool sigue = core::kFalse;
-  kestrel.IniciaAutocad(sigue, "ZWCAD 2021(x64)");
-  if (sigue == core::kFalse) return 2;
-  kestrel.Mete(set, core::VbArray<std::int32_t>(0, triangles_of(set)));
-  bool accepted = false;
-  windows.dialogs.set_unattended_action("f_Acad", [&](platform::Form&) {
-    kestrel.aCad().click("cmdDatosaceptar");
-    accepted = true;
-  });
-  kestrel.A_Show_Seleccion_datos1();
-  if (!accepted || module.error_log.count() > 0) return 3;
-  cad.call("TestSaveDxf", dxf);
-  return 0;
-}
-
-// A c_Kestrel of the library attached to the running CAD; null when no session came.
-IDispatch* connected_library() {
-  IDispatch* kestrel = create_library_object();
-  VARIANT_BOOL sigue = VARIANT_FALSE;
-  BSTR label = SysAllocString(L"ZWCAD 2021(x64)");
-  call_method(kestrel, L"IniciaAutocad", {vtable::boolean_ref(&sigue), vtable::by_value(label)});
-  SysFreeString(label);
-  return sigue != VARIANT_FALSE ? kestrel : nullptr;
-}
+  ~Session() {
+    if (kestrel) kestrel->Release();
+  }
+  // The library must attach to the running CAD and name it by its caption
+  // and version; false when not.
+  bool attach_library() {
+    kestrel = create_library_object();
+    VARIANT_BOOL sigue = VARIANT_FALSE;
+    BSTR label = SysAllocString(L"ZWCAD 2021(x64)");
+    VARIANT silent, name, version;
+    win32::to_variant(core::Variant(true), silent);
+    VariantInit(&name);
+    VariantInit(&version);
+    call_method(kestrel, L"IniciaAutocad", {vtable::boolean_ref(&sigue), vtable::by_value(label),
+                                            vtable::by_ref(&silent), vtable::by_ref(&name), vtable::by_ref(&version)});
+    SysFreeString(label);
+    const bool named =
+        win32::from_variant(name) == cad.get("Caption") && win32::from_variant(version) == cad.get("Version");
+    VariantClear(&name);
+    VariantClear(&version);
+    return sigue != VARIANT_FALSE && named;
+  }
+  // The error log's counter, which counts every error a library call traps.
+  std::string logged_errors() { return settings.get("Merivox", "Merivox Errores", "Numero", "0"); }
+};
 
 // The records the library is given and returns are left to the process's
 // end: the run time cannot clear records holding arrays under Wine.
-int run_library_export(const std::string& input, const std::string& dxf) {
+int run_export(const std::string& input, const std::string& dxf) {
   model::t_Datos set = read_drawings(input);
-  WindowsServices windows;
-  const core::Obj cad(windows.automation.create_object(kCadClass));
-  IDispatch* kestrel = connected_library();
-  if (!kestrel) return 2;
+  Session session;
+  if (!session.attach_library()) return 2;
   server::layout::t_Datos host{};
   server::to_host(set, host);
   SAFEARRAY* colours = SafeArrayCreateVector(VT_I4, 0, static_cast<ULONG>(triangles_of(set) + 1));
-  call_method(kestrel, L"Mete", {vtable::record_ref(&host, server::kDatosId), vtable::by_ref(&colours)});
-  const std::string errors = logged_errors(windows.settings);
-  call_method(kestrel, L"A_Show_Seleccion_datos1", {});
-  if (logged_errors(windows.settings) != errors) return 3;
-  cad.call("TestSaveDxf", dxf);
-  kestrel->Release();
+  call_method(session.kestrel, L"Mete", {vtable::record_ref(&host, server::kDatosId), vtable::by_ref(&colours)});
+  const std::string errors = session.logged_errors();
+  call_method(session.kestrel, L"A_Show_Seleccion_datos1", {});
+  if (session.logged_errors() != errors) return 3;
+  session.cad.call("TestSaveDxf", dxf);
   return 0;
 }
 
-int run_library_import(const std::string& dxf, const std::string& records) {
-  WindowsServices windows;
-  const core::Obj cad(windows.automation.create_object(kCadClass));
-  cad.call("TestOpenDxf", dxf);
-  IDispatch* kestrel = connected_library();
-  if (!kestrel) return 2;
+int run_import(const std::string& dxf, const std::string& records) {
+  Session session;
+  session.cad.call("TestOpenDxf", dxf);
+  if (!session.attach_library()) return 2;
   const core::Obj form(cli::HostProgressForm::create());
   BSTR ff = nullptr;
   VARIANT_BOOL everything = VARIANT_FALSE, salir = VARIANT_FALSE, blocks = VARIANT_FALSE;
-  const std::string errors = logged_errors(windows.settings);
+  const std::string errors = session.logged_errors();
   IDispatch* apli = win32::unwrap_dispatch(form);
-  const VARIANT result = call_method(kestrel, L"Copia__Todo",
+  const VARIANT result = call_method(session.kestrel, L"Copia__Todo",
                                      {vtable::by_ref(&apli), vtable::by_ref(&ff), vtable::boolean_ref(&everything),
                                       vtable::boolean_ref(&salir), vtable::boolean_ref(&blocks)});
-  if (result.vt != VT_RECORD || salir != VARIANT_FALSE || logged_errors(windows.settings) != errors) return 3;
+  if (result.vt != VT_RECORD || salir != VARIANT_FALSE || session.logged_errors() != errors) return 3;
   model::t_Datos set = server::from_host(*static_cast<const server::layout::t_Datos*>(result.pvRecord));
   if (set.NuDibujos < 1) return 3;
   // As the command-line tool leaves an import: the plan is the current drawing.
@@ -193,7 +167,6 @@ int run_library_import(const std::string& dxf, const std::string& records) {
     }
   }
   std::ofstream(records, std::ios::binary) << model::to_json(set);
-  kestrel->Release();
   return 0;
 }
 
@@ -201,12 +174,9 @@ int run_library_import(const std::string& dxf, const std::string& records) {
 
 int main(int argc, char** argv) {
   const std::string command = argc == 4 ? argv[1] : "";
-  const auto run = command == "export"           ? run_export
-                   : command == "library-export" ? run_library_export
-                   : command == "library-import" ? run_library_import
-                                                 : nullptr;
+  const auto run = command == "export" ? run_export : command == "import" ? run_import : nullptr;
   if (!run) {
-    std::fprintf(stderr, "usage: cad_client [library-]export INPUT OUT.dxf | library-import IN.dxf OUT.json\n");
+    std::fprintf(stderr, "usage: cad_client export INPUT OUT.dxf | import IN.dxf OUT.json\n");
     return 1;
   }
   CoInitialize(nullptr);

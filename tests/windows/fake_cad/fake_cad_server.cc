@@ -7,15 +7,51 @@
 #include <oleauto.h>
 #include <olectl.h>
 
+#include <fstream>
 #include <string>
 
 #include "cad/dispatch/object_dispatch.h"
-#include "fake_application.h"
+#include "cad/dxf/dxf.h"
+#include "cad/memcad/application.h"
+#include "core/dispatch.h"
+#include "server/class_factory.h"
 #include "tools/kestrel/cad_install.h"
 
 namespace {
 
 using namespace kestrel;
+
+// memcad's Application with two members a test moves drawings with, as a
+// user would with Save As and Open: TestSaveDxf(path) writes the active
+// drawing, TestOpenDxf(path) opens one.
+class FakeApplication final : public core::Object {
+ public:
+  explicit FakeApplication(std::shared_ptr<memcad::Application> application)
+      : application_(std::move(application)) {}
+
+  [[nodiscard]] std::string_view type_name() const override { return application_->type_name(); }
+  core::Variant get(std::string_view member) override { return application_->get(member); }
+  void put(std::string_view member, const core::Variant& value) override { application_->put(member, value); }
+  core::Variant call(std::string_view member, std::span<core::Variant> args) override {
+    const bool save = core::compare_member_names(member, "TestSaveDxf") == 0;
+    if (!save && core::compare_member_names(member, "TestOpenDxf") != 0) return application_->call(member, args);
+    const std::string path = core::argument(args, 1).to_string();
+    if (save) {
+      const memcad::Document* drawing = application_->active_document();
+      if (!drawing) core::raise(core::kObjectNotSet);
+      std::ofstream out(path, std::ios::binary);
+      if (!(out << dxf::save_dxf_text(*drawing)).flush()) core::raise(core::kPathFileAccess);
+      return {};
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) core::raise(core::kFileNotFound);
+    application_->open_document(dxf::load_dxf_text(std::string(std::istreambuf_iterator<char>(in), {}), path));
+    return {};
+  }
+
+ private:
+  std::shared_ptr<memcad::Application> application_;
+};
 
 // {8C5E0A71-2B4F-4E36-9D1A-5F7C3B2E6A90}
 constexpr CLSID kClsid = {0x8c5e0a71, 0x2b4f, 0x4e36, {0x9d, 0x1a, 0x5f, 0x7c, 0x3b, 0x2e, 0x6a, 0x90}};
@@ -25,37 +61,18 @@ constexpr char kLabel[] = "ZWCAD 2021(x64)";
 
 HINSTANCE module_instance = nullptr;  // set once by DllMain
 
-class Factory final : public IClassFactory {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    const bool known = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory);
-    *out = known ? static_cast<IClassFactory*>(this) : nullptr;
-    return known ? S_OK : E_NOINTERFACE;
+struct Applications {
+  static IDispatch* create() {
+    auto application = memcad::Application::create(cli::application_info_for(kLabel));
+    IDispatch* dispatch = new win32::ObjectDispatch(std::make_shared<FakeApplication>(application));
+    DWORD cookie = 0;
+    RegisterActiveObject(dispatch, kClsid, ACTIVEOBJECT_STRONG, &cookie);
+    return dispatch;
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }  // a static object
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (outer) return CLASS_E_NOAGGREGATION;
-    try {
-      auto application = memcad::Application::create(cli::application_info_for(kLabel));
-      IDispatch* dispatch = new win32::ObjectDispatch(std::make_shared<fake_cad::FakeApplication>(application));
-      DWORD cookie = 0;
-      RegisterActiveObject(dispatch, kClsid, ACTIVEOBJECT_STRONG, &cookie);
-      const HRESULT hr = dispatch->QueryInterface(iid, out);
-      dispatch->Release();
-      return hr;
-    } catch (...) {
-      return E_OUTOFMEMORY;
-    }
-  }
-  // The module stays loaded anyway (DllCanUnloadNow).
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+  static void lock(bool) {}  // the module stays loaded anyway (DllCanUnloadNow)
 };
 
-Factory factory;
+server::StaticClassFactory<Applications> factory;
 
 bool set_value(const std::wstring& path, const wchar_t* name, const std::wstring& value) {
   return RegSetKeyValueW(HKEY_CLASSES_ROOT, path.c_str(), name, REG_SZ, value.c_str(),
