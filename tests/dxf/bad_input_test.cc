@@ -15,10 +15,13 @@
 #include "cad/memcad/curves.h"
 #include "cad/memcad/polylines.h"
 #include "core/error.h"
+#include "core/error_number.h"
 #include "dxf/dxf_test_util.h"
 
 namespace kestrel::dxf {
 namespace {
+
+using core::testing_support::caught;
 
 std::string entities(const std::string& body) { return "0\nSECTION\n2\nENTITIES\n" + body + "0\nENDSEC\n0\nEOF\n"; }
 
@@ -56,21 +59,10 @@ const BadInput kBadInputs[] = {
     {"huge hatch loop count", entities("0\nHATCH\n2\nSOLID\n91\n2147483647\n"), "excede", 10},
 };
 
-// The error a load raises; number 0 when it loads.
-template <class Load>
-core::Error load_error(Load&& load) {
-  try {
-    (void)load();
-  } catch (const core::Error& e) {
-    return e;
-  }
-  return core::Error(0, "", "se cargó");
-}
-
 TEST(LoadRefuses, BadFilesWithADescriptionNamingFileAndLine) {
   for (const BadInput& bad : kBadInputs) {
     SCOPED_TRACE(bad.name);
-    const core::Error e = load_error([&] { return load_dxf_text(bad.text, "malo.dxf"); });
+    const core::Error e = caught([&] { (void)load_dxf_text(bad.text, "malo.dxf"); });
     EXPECT_EQ(e.number(), core::kAutomationError);
     const std::string& says = e.description();
     EXPECT_NE(says.find("«malo.dxf»"), std::string::npos) << says;
@@ -80,7 +72,7 @@ TEST(LoadRefuses, BadFilesWithADescriptionNamingFileAndLine) {
     }
     for (const std::size_t window : {1, 7, 64}) {
       std::istringstream in(bad.text);
-      EXPECT_EQ(load_error([&] { return load_dxf_stream(in, "malo.dxf", nullptr, window); }).description(), says)
+      EXPECT_EQ(caught([&] { (void)load_dxf_stream(in, "malo.dxf", nullptr, window); }).description(), says)
           << "window " << window;
     }
   }
@@ -170,13 +162,9 @@ TEST(LoadFile, ErrorsNameThePathGiven) {
       {file, core::kAutomationError, file.string() + "», línea 7:"},
   };
   for (const auto& [path, number, says] : cases) {
-    try {
-      (void)load_dxf(path);
-      ADD_FAILURE() << path;
-    } catch (const core::Error& e) {
-      EXPECT_EQ(e.number(), number);
-      EXPECT_NE(e.description().find(says), std::string::npos) << e.description();
-    }
+    const core::Error e = caught([&] { (void)load_dxf(path); });
+    EXPECT_EQ(e.number(), number);
+    EXPECT_NE(e.description().find(says), std::string::npos) << e.description();
   }
 }
 
