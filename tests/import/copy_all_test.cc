@@ -136,11 +136,14 @@ TEST_F(CopyAllTest, ExtentsAndPresenceFlags) {
   EXPECT_EQ(state.Datos.Dibujos[1].Opciones.get(model::kChkPtos), 0);
 }
 
+// Without a CAD each walk reports under its own prefix and gives nothing.
 TEST_F(CopyAllTest, UnboundCadIsReportedAndGivesAnEmptySet) {
   module.cad.Aplicacion = core::Obj();
   EXPECT_EQ(copy(), model::t_Datos{});
-  ASSERT_EQ(std::tuple(messages().size(), form->log.size()), std::tuple(1u, 0u));
+  EXPECT_EQ(Dexompon_Zombie(ctx), model::t_Dibujo{});
+  ASSERT_EQ(std::tuple(messages().size(), form->log.size()), std::tuple(2u, 0u));
   EXPECT_TRUE(messages()[0].starts_with("Copia__Todo - Error    nº  91: "));
+  EXPECT_TRUE(messages()[1].starts_with("Obtener Todo de Autocad - Error    nº  91: "));
 }
 
 // The clamps and the long name are seen through the form above; these are the edges.
@@ -150,9 +153,8 @@ TEST(ProgressForm, StepAndShortNameEdges) {
   EXPECT_EQ(short_document_name("Cañada.dwg"), "Cañad...Dwg");  // characters, not bytes
 }
 
-class ExplodeTest : public ImportTest {};
-
-TEST_F(ExplodeTest, ExplodesTwiceLeavesPuntosOnAndRaisesElevations) {
+// The explode walk: the CAD explodes its blocks twice; only the model is read.
+TEST_F(CopyAllTest, ExplodeTwiceLeavesPuntosOnAndRaisesElevations) {
   doc().layers().add("PUNTOS");
   doc().layers().add("EJES");
   space().add<memcad::Point>(memcad::Vec3{0, 0, 0}).set_layer("PUNTOS");
@@ -172,13 +174,6 @@ TEST_F(ExplodeTest, ExplodesTwiceLeavesPuntosOnAndRaisesElevations) {
                         drawing.Opciones.get(model::kTrianglesPresent)}),
             (std::array<std::int32_t, 3>{1, 1, 0}));
   EXPECT_TRUE(messages().empty());
-}
-
-TEST_F(ExplodeTest, ErrorIsReportedUnderItsOwnPrefix) {
-  module.cad.Aplicacion = core::Obj();
-  EXPECT_EQ(Dexompon_Zombie(ctx), model::t_Dibujo{});
-  ASSERT_EQ(messages().size(), 1u);
-  EXPECT_TRUE(messages()[0].starts_with("Obtener Todo de Autocad - Error    nº  91: "));
 }
 
 }  // namespace
