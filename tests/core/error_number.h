@@ -1,4 +1,4 @@
-// The error number a call raises, 0 when it returns normally.
+// What a call raises: the error, or its number; number 0 when it returns normally.
 #pragma once
 
 #include <cstdint>
@@ -8,13 +8,18 @@
 namespace kestrel::core::testing_support {
 
 template <class F>
-std::int32_t error_number(F&& f) {
+Error caught(F&& f) {
   try {
     f();
   } catch (const Error& e) {
-    return e.number();
+    return e;
   }
-  return 0;
+  return Error(0, "", "");
+}
+
+template <class F>
+std::int32_t error_number(F&& f) {
+  return caught(f).number();
 }
 
 }  // namespace kestrel::core::testing_support

@@ -6,7 +6,6 @@
 #include <stdexcept>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "core/error_number.h"
 
@@ -118,20 +117,6 @@ TEST(VbArray, AChangeThatCannotCopyTheSharedItemsChangesNothing) {
   EXPECT_EQ(copy, original);
   copy[1] = Fragile(7);
   EXPECT_EQ(std::pair(original, copy), std::pair(VbArray<Fragile>(1, {1, 2, 3}), VbArray<Fragile>(1, {7, 2, 3})));
-}
-
-// Growing one item at a time moves the storage O(log n) times.
-TEST(VbArray, GrowthOneItemAtATimeIsAmortised) {
-  for (const bool append : {true, false}) {
-    VbArray<double> a;
-    int moves = 0;
-    for (int i = 0; i < 100000; ++i) {
-      const double* data = a.allocated() ? a.items().data() : nullptr;
-      append ? (void)a.append(i, 1) : a.redim_preserve(i + 1, 1);
-      moves += a.items().data() != data;
-    }
-    EXPECT_LE(moves, 40) << append;
-  }
 }
 
 }  // namespace

@@ -13,7 +13,6 @@
 #include "cad/dxf/dxf.h"
 #include "cad/memcad/block_reference.h"
 #include "cad/memcad/polylines.h"
-#include "cad/memcad/texts.h"
 #include "dxf/dxf_test_util.h"
 
 namespace kestrel::dxf {
@@ -115,15 +114,6 @@ Counts count(const Block& block) {
   return c;
 }
 
-// The text of the MTEXT entities of a block, one after the other.
-std::string mtexts(const Block& block) {
-  std::string text;
-  for (const auto& e : block.entities()) {
-    if (e->kind() == EntityKind::kMText) text += static_cast<const MText&>(*e).text;
-  }
-  return text;
-}
-
 TEST(Corpus, EachFileHoldsWhatTheReadmeLists) {
   const std::filesystem::path folder(KESTREL_SHARED_CORPUS);
   if (!std::filesystem::is_directory(folder)) GTEST_SKIP() << "No está la carpeta del corpus DXF " << folder;
@@ -145,23 +135,6 @@ TEST(Corpus, EachFileHoldsWhatTheReadmeLists) {
       EXPECT_EQ(block->origin, b.base) << b.name;
     }
   }
-}
-
-TEST(CorpusNotes, TextDecodingFollowsEachFile) {
-  const std::filesystem::path folder(KESTREL_SHARED_CORPUS);
-  if (!std::filesystem::is_directory(folder)) GTEST_SKIP() << "No está la carpeta del corpus DXF " << folder;
-  // cp1252 bytes and \U+ escapes in an R12 file.
-  const auto r12 = load_dxf(folder / "ezdxf_ASCII_R12.dxf");
-  const Block* u1 = r12->blocks().find("*U1");
-  ASSERT_NE(u1, nullptr);
-  EXPECT_EQ(static_cast<const Text&>(u1->at(0)).text, "ABCÄÜÖαβγ");
-  // UTF-8 in an R2018 file: ° in the texts of dimension blocks.
-  const auto utf8 = load_dxf(folder / "netdxf_sample_2018.dxf");
-  std::string texts;
-  for (const auto& block : utf8->blocks().items()) texts += mtexts(*block);
-  EXPECT_NE(texts.find("94°"), std::string::npos);
-  // A cp1252 byte and an escape inside an MTEXT of a block.
-  EXPECT_NE(mtexts(*load_dxf(folder / "gdal_assorted.dxf")->blocks().find("STAR")).find("Sample1¿λ"), std::string::npos);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <array>
 #include <cstdio>
 #include <numbers>
-#include <random>
 
 #include "cad/memcad/block_reference.h"
 #include "cad/memcad/curves.h"
@@ -184,17 +183,6 @@ std::shared_ptr<Document> every_kind_drawing() {
   add_hatches_and_references(*doc, ms);
   add_planes(*doc, ms);
   return doc;
-}
-
-TempFolder::TempFolder() {
-  std::random_device seed;
-  path_ = std::filesystem::temp_directory_path() / ("kestrel-dxf-test-" + std::to_string(seed()));
-  std::filesystem::create_directories(path_);
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
 }
 
 std::optional<std::string> run(const std::string& command) {

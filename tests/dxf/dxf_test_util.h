@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "cad/memcad/document.h"
+#include "platform/temp_folder.h"
 
 namespace kestrel::dxf::test {
 
@@ -23,17 +24,7 @@ namespace kestrel::dxf::test {
 [[nodiscard]] std::string_view dxf_type(const memcad::Entity& e);
 
 // A fresh empty folder under the system temporary folder, removed by the destructor.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  [[nodiscard]] const std::filesystem::path& path() const noexcept { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
+using TempFolder = platform::TempFolder;
 
 // Runs a command line; its standard output, or nullopt when it fails.
 [[nodiscard]] std::optional<std::string> run(const std::string& command);

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
@@ -157,13 +156,6 @@ TEST(SaveText, LongMTextIsSplitOutsideEscapes) {
 
 constexpr std::size_t kWindows[] = {1, 7, 64, 1000};
 
-std::string read(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 // The drawing is compared through what saving it writes.
 void expect_same_load(const std::string& text, const std::string& name) {
   LoadReport whole_report;
@@ -186,7 +178,7 @@ TEST(LoadStream, SameDrawingWhateverTheWindow) {
   for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
     if (entry.path().extension() != ".dxf") continue;
     SCOPED_TRACE(entry.path().filename().string());
-    expect_same_load(read(entry.path()), entry.path().filename().string());
+    expect_same_load(platform::read_bytes(entry.path()), entry.path().filename().string());
   }
 }
 

@@ -10,7 +10,6 @@
 #include "import/import_fixture.h"
 #include "import/layers.h"
 #include "import/property_bag.h"
-#include "model/colours.h"
 
 namespace kestrel::import_test {
 namespace {
@@ -68,7 +67,7 @@ TEST_F(BuildersTest, LineNeedsTwoDistinctKnownPoints) {
   std::int16_t unknown_layer = 9;
   crea_Pol(module, 1, 2, unknown_layer, 5);
   ASSERT_EQ(model.NumPolis, 1);
-  EXPECT_EQ(std::tuple(model.Polis[1].Color, model.Polis[1].Vert[0]), std::tuple(model::Color_RGB(5), 0));
+  EXPECT_EQ(std::tuple(model.Polis[1].Color, model.Polis[1].Vert[0]), std::tuple(16711680, 0));
   EXPECT_EQ(unknown_layer, model.CapaActual);  // replaced through the reference
 }
 
@@ -153,31 +152,6 @@ TEST_F(BuildersTest, CotaTextosTakesElevationStrictlyInsideTheRing) {
   Crea_Texto(module, "99", xyz(0, 1.04, 0), 0, 1, 1, 0, "");  // no comma: never read
   Cota_Textos(model);
   EXPECT_EQ(std::tuple(model.PtoZ[1], model.PtoZ[2], model.PtoZ[3]), std::tuple(12.5, 0.0, 0.0));
-}
-
-TEST_F(BuildersTest, BorraModeloThenSacarGivesAnEmptyDrawing) {
-  std::int16_t layer = 1;
-  Anade_Capa(model, "A", core::kTrue, 0, 0);
-  Anade_Punto(model, 1, 1, 1, layer, "");
-  Crea_Texto(module, "t", xyz(0, 0, 0), 0, 1, 1, 0, "");
-  const model::t_Dibujo full = Sacar(module);
-  EXPECT_EQ(std::tuple(full.NuPun, full.nuCapas, full.NuRotulos), std::tuple(1, 1, 1));
-  Borra_Modelo(model);
-  const model::t_Dibujo empty = Sacar(module);
-  EXPECT_EQ(std::tuple(empty.NuPun, empty.X.allocated(), empty.Capas1.allocated(), model.CapaActual),
-            std::tuple(0, false, false, 0));
-}
-
-TEST(ColorRgb, PaletteEdgesAndNumbersTheCadHands) {
-  const std::pair<std::int32_t, std::int32_t> numbers[] = {{0, 8420480},           {1, 255}, {7, 16777215},
-                                                           {255, 16776447},        {256, 0}, {-1, model::kRgbWhite},
-                                                           {257, model::kRgbWhite}};
-  for (const auto& [number, rgb] : numbers) EXPECT_EQ(model::Color_RGB(number), rgb) << number;
-  const std::pair<core::Variant, std::int32_t> variants[] = {
-      {std::string("3"), 65280}, {1e12, model::kRgbWhite}, {2.5, 65535}};  // no overflow; half to even
-  for (const auto& [number, rgb] : variants) EXPECT_EQ(model::Color_RGB(number), rgb) << number.to_string();
-  EXPECT_THROW((void)model::Color_RGB(core::Variant(std::string("rojo"))), core::Error);
-  static_assert(model::Color_RGB(250) == 3159088);
 }
 
 }  // namespace

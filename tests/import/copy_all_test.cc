@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <tuple>
 
 #include "import/builders.h"
+#include "import/explode.h"
 #include "import/import_fixture.h"
 #include "import/progress_form.h"
-#include "model/colours.h"
+#include "import/property_bag.h"
 
 namespace kestrel::import_test {
 namespace {
@@ -93,7 +95,7 @@ TEST_F(CopyAllTest, SwitchedOffLayersAreSkippedOnlyWithOptionZero) {
   ASSERT_EQ(model.NumCapas, 2);
   EXPECT_EQ(
       std::tuple(model.Capas[1].Encendida, model.Capas[1].ColorCapa, model.Capas[2].Nombre, model.Capas[2].Encendida),
-      std::tuple(core::kTrue, model::Color_RGB(7), "APAGADA", core::kFalse));
+      std::tuple(core::kTrue, 16777215, "APAGADA", core::kFalse));
 }
 
 TEST_F(CopyAllTest, SecondCopyLeavesOneDrawingTheSecond) {
@@ -134,11 +136,14 @@ TEST_F(CopyAllTest, ExtentsAndPresenceFlags) {
   EXPECT_EQ(state.Datos.Dibujos[1].Opciones.get(model::kChkPtos), 0);
 }
 
+// Without a CAD each walk reports under its own prefix and gives nothing.
 TEST_F(CopyAllTest, UnboundCadIsReportedAndGivesAnEmptySet) {
   module.cad.Aplicacion = core::Obj();
   EXPECT_EQ(copy(), model::t_Datos{});
-  ASSERT_EQ(std::tuple(messages().size(), form->log.size()), std::tuple(1u, 0u));
+  EXPECT_EQ(Dexompon_Zombie(ctx), model::t_Dibujo{});
+  ASSERT_EQ(std::tuple(messages().size(), form->log.size()), std::tuple(2u, 0u));
   EXPECT_TRUE(messages()[0].starts_with("Copia__Todo - Error    nº  91: "));
+  EXPECT_TRUE(messages()[1].starts_with("Obtener Todo de Autocad - Error    nº  91: "));
 }
 
 // The clamps and the long name are seen through the form above; these are the edges.
@@ -146,6 +151,29 @@ TEST(ProgressForm, StepAndShortNameEdges) {
   EXPECT_EQ(std::tuple(progress_step(99), progress_step(100)), std::tuple(1, 2));
   EXPECT_EQ(short_document_name("12345678"), "12345678");
   EXPECT_EQ(short_document_name("Cañada.dwg"), "Cañad...Dwg");  // characters, not bytes
+}
+
+// The explode walk: the CAD explodes its blocks twice; only the model is read.
+TEST_F(CopyAllTest, ExplodeTwiceLeavesPuntosOnAndRaisesElevations) {
+  doc().layers().add("PUNTOS");
+  doc().layers().add("EJES");
+  space().add<memcad::Point>(memcad::Vec3{0, 0, 0}).set_layer("PUNTOS");
+  std::int16_t layer = 1;
+  Anade_Punto(model, 0, 0, 0, layer, "");
+  Crea_Texto(module, "7,25", xyz(1.05, 0, 0), 0, 1, 1, 0, "");
+  const model::t_Dibujo drawing = Dexompon_Zombie(ctx);
+  const std::string explode = "DESCOMP\r-5000000,-5000000\r+5000000,+5000000\r\r";
+  EXPECT_EQ(doc().command_log(), (std::vector<std::string>{explode, explode}));
+  EXPECT_EQ(
+      (std::array{doc().layers().find("PUNTOS")->on, doc().layers().find("EJES")->on, doc().layers().find("0")->on}),
+      (std::array{true, false, false}));
+  EXPECT_EQ(app->update_count(), 1);
+  ASSERT_EQ(drawing.NuPun, 1);  // nothing is added from the CAD
+  EXPECT_EQ(drawing.Z[1], 7.25);
+  EXPECT_EQ((std::array{drawing.Opciones.get(model::kChkPtos), drawing.Opciones.get(model::kChkText),
+                        drawing.Opciones.get(model::kTrianglesPresent)}),
+            (std::array<std::int32_t, 3>{1, 1, 0}));
+  EXPECT_TRUE(messages().empty());
 }
 
 }  // namespace

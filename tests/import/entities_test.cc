@@ -8,8 +8,8 @@
 #include "import/builders.h"
 #include "import/import_fixture.h"
 #include "import/layers.h"
+#include "import/picked_readers.h"
 #include "import/property_bag.h"
-#include "model/colours.h"
 
 namespace kestrel::import_test {
 namespace {
@@ -90,7 +90,7 @@ TEST_F(EntitiesTest, LayerResolutionVariants) {
   ENTIDADES(ctx, core::Variant(universal_entity("AcDbPoint", "NUEVA")), true);  // found: no new layer
   ASSERT_EQ(model.NumCapas, 3);
   EXPECT_EQ(std::tuple(model.Capas[1].ColorCapa, model.Capas[2].ColorCapa, model.Capas[3].ColorCapa),
-            std::tuple(model::Color_RGB(0), model::Color_RGB(5), model::Color_RGB(1)));
+            std::tuple(8420480, 16711680, 255));
   EXPECT_EQ(model.Capas[3].Encendida, core::kTrue);
   EXPECT_EQ(std::tuple(model.PtoCapa[4], model.PtoCapa[5]), std::tuple(1, 1));  // empty name: layer 1
   // Names are compared exactly.
@@ -103,7 +103,7 @@ TEST_F(EntitiesTest, BuscaCapaDocTakesTheDocumentLayerColour) {
   for (const char* name : {"MURO", "MURO", "NINGUNA"}) Busca_Capa_Doc(module, name);
   ASSERT_EQ(model.NumCapas, 2);
   EXPECT_EQ(std::tuple(model.Capas[1].ColorCapa, model.Capas[2].ColorCapa),
-            std::tuple(model::Color_RGB(3), model::Color_RGB(0)));
+            std::tuple(65280, 8420480));
 }
 
 TEST_F(EntitiesTest, BlockReferenceWithAttributes) {
@@ -167,7 +167,7 @@ TEST_F(EntitiesTest, LinePolylineNeedsTwoDistinctPointIndices) {
   line.set_color(1);
   import_all();
   ASSERT_EQ(std::tuple(model.NumPuntos, model.NumPolis), std::tuple(4, 2));
-  EXPECT_EQ(model.Polis[2].Color, model::Color_RGB(1));
+  EXPECT_EQ(model.Polis[2].Color, 255);
   auto flat = universal_entity("AcDbLine");
   flat->with("StartPoint", values({1, 1})).with("EndPoint", values({2, 2}));
   ENTIDADES(ctx, core::Variant(flat));
@@ -190,6 +190,27 @@ TEST_F(EntitiesTest, CensusSkipsUnreadableEntitiesSilently) {
   Entidades_ver(ctx, core::Variant(universal_entity("AcDbLine")));
   EXPECT_EQ(state.census, (Census{.lines = 1, .vertices = 2}));
   EXPECT_TRUE(messages().empty());
+}
+
+// The readers of a picked entity.
+struct Lists {
+  core::VbArray<double> X, Y, Z;
+  VertexLists out() { return {X, Y, Z}; }
+};
+
+TEST(PickedReaders, PolylinesFromIndexOneLinesTheirTwoEnds) {
+  auto polyline = std::make_shared<PropertyBag>();
+  polyline->with("Coordinates", values({1, 2, 3, 4, 5, 6}));
+  Lists l;
+  EXPECT_EQ(Obtener_poli3D(core::Obj(polyline), l.out()), 2);
+  EXPECT_EQ(std::tuple(l.X.ubound(), l.Z[2]), std::tuple(2, 6.0));
+  EXPECT_EQ(Obtener_poli2D(core::Obj(polyline), l.out()), 3);
+  EXPECT_EQ(std::tuple(l.X.lbound(), l.Y[3], l.Z[3]), std::tuple(0, 6.0, 0.0));
+  auto line = std::make_shared<PropertyBag>();
+  line->with("StartPoint", xyz(1, 2, 3)).with("EndPoint", xyz(4, 5, 6));
+  EXPECT_EQ(Obtener_linea(core::Obj(line), l.out()), 2);
+  EXPECT_EQ((std::array{l.X[1], l.Y[1], l.Z[1], l.X[2], l.Y[2], l.Z[2]}), (std::array<double, 6>{1, 2, 3, 4, 5, 6}));
+  EXPECT_THROW(Saca_Texto(core::Obj(std::make_shared<PropertyBag>()), l.out()), core::Error);
 }
 
 }  // namespace

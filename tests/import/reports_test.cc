@@ -41,26 +41,6 @@ class ReportsTest : public ImportTest {
   core::VbBool salir = core::kFalse;
 };
 
-TEST(TextoCuenta, SplitsOutsideAndInsideBlocks) {
-  struct Case {
-    std::int32_t A, B;
-    const char* text;
-    std::int32_t B_after;
-  };
-  const Case cases[] = {
-      {0, 0, "        -", 0},
-      {0, 7, "        7", 7},
-      {3, 3, "        0   en Bloques =         3", 0},
-      {2, 12, "       10   en Bloques =         2", 10},
-      {0, 123456789, "123456789", 123456789},
-  };
-  for (const Case& c : cases) {
-    std::int32_t B = c.B;
-    const std::string text = Texto_Cuenta(c.A, B);
-    EXPECT_EQ(std::tuple(text, B), std::tuple(c.text, c.B_after)) << c.A << " " << c.B;
-  }
-}
-
 TEST_F(ReportsTest, AnalysisSplitsModelSpaceFromBlocksInRowOrder) {
   memcad::Block& block = doc().blocks().add("B");
   block.add<memcad::Circle>(memcad::Vec3{0, 0, 0}, 1.0);
