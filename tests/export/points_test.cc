@@ -92,13 +92,7 @@ TEST_F(PointsTest, CancellingStopsAtTheProgressStepAndLeavesTheDisplayStyle) {
 
 TEST_F(PointsTest, ErrorsCarryTheStepAndOnlyWrongBitnessClearsTheLabelCount) {
   const std::string bitness = ": Debes seleccionar correctamente tu versión de 32 o 64 bit de CAD";
-  const struct {
-    const char* member;
-    int call;
-    std::int32_t number;
-    std::string message;
-    std::int32_t labels_left;
-  } cases[] = {
+  const InjectedError cases[] = {
       {"AddPoint", 1, 91, "Puntos - Error en 7 - nº  91" + bitness, 0},
       {"AddPoint", 1, 13, "Puntos - Error en 7 - nº  13" + bitness, 0},
       {"SetVariable", 2, 5, "Puntos - Error en 12 - nº   5 Error inyectado" + std::string(model::kVersionAdvice), 4},
@@ -110,7 +104,7 @@ TEST_F(PointsTest, ErrorsCarryTheStepAndOnlyWrongBitnessClearsTheLabelCount) {
     app->inject_failure(c.member, c.call, c.number);
     Autocad_Genera_Puntos(ctx);
     EXPECT_EQ(std::tuple(messages().back(), module.model.NumRotulos, pointer.shape()),
-              std::tuple(c.message, c.labels_left, 0));
+              std::tuple(c.message, c.count_left, 0));
   }
 }
 
