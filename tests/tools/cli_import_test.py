@@ -328,7 +328,7 @@ class Report(unittest.TestCase):
 
 @needs_ezdxf
 class Blocks(unittest.TestCase):
-    def test_two_inputs_give_block_plan_block_plan(self):
+    def test_one_or_two_inputs_give_block_plan_block_plan(self):
         paths = []
         for name in ("a", "b"):
             doc = ezdxf.new("R2000")
@@ -343,6 +343,10 @@ class Blocks(unittest.TestCase):
         self.assertEqual([(d["Texto1"], d["Texto2"]) for d in drawings],
                          [("BLOQUE", "BLK_a"), ("PLANTA", "a.dxf"), ("BLOQUE", "BLK_b"), ("PLANTA", "b.dxf")])
         self.assertEqual((data["DibujoAct"], items(drawings[3]["Cd"])[1]), (4, "**BLK_b"))
+        r = kestrel("import", paths[0], "-o", scratch("one.json"), "--blocks", "-q")  # the active document alone
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertEqual([(d["Texto1"], d["Texto2"]) for d in items(load(scratch("one.json"))["Dibujos"])[1:]],
+                         [("BLOQUE", "BLK_a"), ("PLANTA", "a.dxf")])
 
 
 @needs_ezdxf

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <tuple>
@@ -60,15 +61,19 @@ TEST(ProfileCsv, BadLinesAreNamedByFileAndLine) {
   for (const Case& c : cases) EXPECT_EQ(error_of(c.text), c.message) << c.text;
 }
 
-// Reading a file is proved end to end by the kestrel profile tests; here, the missing one.
-TEST(ProfileCsv, NamesAMissingFile) {
-  const auto missing = std::filesystem::path(::testing::TempDir()) / "no_such_profile.csv";
+TEST(ProfileCsv, ReadsAFileAndNamesAMissingOne) {
+  const auto dir = std::filesystem::path(::testing::TempDir()) / "profile_csv_test";
+  std::filesystem::create_directories(dir);
+  const auto file = dir / "rasante.csv";
+  std::ofstream(file) << "PK,Cota\n0,10\n5,12\n";
+  EXPECT_EQ(items(read_profile_csv(file).Ct), (std::vector<double>{10, 12}));
   try {
-    (void)read_profile_csv(missing);
+    (void)read_profile_csv(dir / "none.csv");
     ADD_FAILURE() << "no error";
   } catch (const std::runtime_error& e) {
-    EXPECT_EQ(e.what(), missing.string() + ": no such file");
+    EXPECT_EQ(e.what(), (dir / "none.csv").string() + ": no such file");
   }
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
