@@ -35,6 +35,16 @@ TEST_F(BridgeTest, StartsTheCadWhenNoneRunsAndBindsItsDocument) {
             std::tuple("Generar en ZWCAD 2021 - [Dibujo1.dwg]", "ZWCAD 2021(x64) ya está cargado."));
   EXPECT_EQ(pointer.shape(), platform::kPointerDefault);
   EXPECT_TRUE(kestrel->Mira());
+
+  // Connecting again keeps the document objects while the user opens another drawing.
+  const core::Obj first_document = module.cad.Documento;
+  const core::Obj first_model_space = module.cad.EspacioModelo;
+  created[0]->add_document();
+  sigue = core::kFalse;
+  kestrel->IniciaAutocad(sigue, kLabel, nullptr, &nombre);
+  EXPECT_EQ(std::tuple(sigue, nombre, module.cad.Documento, module.cad.EspacioModelo),
+            std::tuple(core::kTrue, "ZWCAD 2021 - [Dibujo2.dwg]", first_document, first_model_space));
+
   created[0]->quit();  // the user closes the CAD
   EXPECT_FALSE(kestrel->Mira());
   EXPECT_TRUE(message_box.shown().empty());
@@ -49,21 +59,6 @@ TEST_F(BridgeTest, AttachesToTheRunningCadWithoutStartingOneAndASilentCheckChang
   EXPECT_EQ(module.cad.Aplicacion.ref(), core::ObjectRef(running));
   EXPECT_EQ(std::tuple(kestrel->aCad().Caption, kestrel->aCad().labMandando.caption, kestrel->aCad().refreshes()),
             std::tuple("Pegar en Autocad", "Autocad ya está cargado.", 0));
-}
-
-TEST_F(BridgeTest, WhenAlreadyConnectedTheDocumentObjectsAreKept) {
-  install_cad();
-  ASSERT_TRUE(connect());
-  const core::Obj first_document = module.cad.Documento;
-  const core::Obj first_model_space = module.cad.EspacioModelo;
-  created[0]->add_document();  // the user opens another drawing
-
-  core::VbBool sigue = core::kFalse;
-  std::string nombre;
-  kestrel->IniciaAutocad(sigue, kLabel, nullptr, &nombre);
-  EXPECT_EQ(std::tuple(sigue, nombre), std::tuple(core::kTrue, "ZWCAD 2021 - [Dibujo2.dwg]"));
-  EXPECT_EQ(module.cad.Documento, first_document);
-  EXPECT_EQ(module.cad.EspacioModelo, first_model_space);
 }
 
 TEST_F(BridgeTest, CadWithNoDrawingOpenAsksToCloseItOrOpenOne) {

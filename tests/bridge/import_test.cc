@@ -29,8 +29,10 @@ class ImportMethodsTest : public ConnectedTest {
   core::VbBool salir = core::kFalse;
 };
 
-TEST_F(ImportMethodsTest, SuccessiveCopiesLeaveTheLastDrawingOnly) {
-  add_point(1);
+// The copy rules are the import engine's; here, what the object keeps between calls.
+TEST_F(ImportMethodsTest, CopiesKeepTheLastDrawingAndFollowTheObjectsOffLayersOption) {
+  drawing().layers().add("APAGADA").on = false;
+  add_point(1, "APAGADA");
   (void)copy();
   add_point(4);
   const model::t_Datos set = copy(true);
@@ -39,16 +41,9 @@ TEST_F(ImportMethodsTest, SuccessiveCopiesLeaveTheLastDrawingOnly) {
   EXPECT_EQ(set.Dibujos[1].NuPun, 2);
   EXPECT_EQ(set.Dibujos[1].Opciones.get(model::kChkPtos), 0);  // TodoC reaches the points flag
   EXPECT_EQ(kestrel->import_state().Datos, set);
-  EXPECT_EQ(module.error_log.count(), 0u);
-}
-
-TEST_F(ImportMethodsTest, SwitchedOffLayersFollowTheObjectsOption) {
-  drawing().layers().add("APAGADA").on = false;
-  add_point(1, "APAGADA");
-  add_point(4);
-  EXPECT_EQ(copy().Dibujos[1].NuPun, 2);
   kestrel->import_state().CopiarDesactivadas = "0";
   EXPECT_EQ(copy().Dibujos[1].NuPun, 1);
+  EXPECT_EQ(module.error_log.count(), 0u);
 }
 
 TEST_F(ImportMethodsTest, CensusAddsUpAcrossCallsAndEntidadesReadsOneEntityWithItsLayer) {
@@ -68,16 +63,6 @@ TEST_F(ImportMethodsTest, CensusAddsUpAcrossCallsAndEntidadesReadsOneEntityWithI
   kestrel->ENTIDADES(line);
   ASSERT_EQ(std::tuple(module.model.NumPolis, module.model.NumCapas), std::tuple(1, 1));
   EXPECT_EQ(module.model.Capas[1].Nombre, "BORDE");
-}
-
-TEST_F(ImportMethodsTest, DexomponZombieLeavesOnlyThePointsLayerOn) {
-  drawing().layers().add("PUNTOS");
-  drawing().layers().add("OTRA");
-  std::string ff;
-  (void)kestrel->Dexompon_Zombie(core::Obj(form), ff);
-  const auto on = [&](const char* name) { return drawing().layers().find(name)->on; };
-  EXPECT_EQ((std::vector{on("PUNTOS"), on("OTRA"), on("0")}), (std::vector{true, false, false}));
-  EXPECT_EQ(module.error_log.count(), 0u);
 }
 
 }  // namespace

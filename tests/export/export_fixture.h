@@ -53,6 +53,16 @@ std::vector<PointSpec> numbered_points(std::int32_t count);
 // Polyline records naming the loaded points by index.
 void set_polylines(model::DrawingModel& m, const std::vector<PolySpec>& specs);
 
+// A failure injected into the CAD at the `call`-th use of `member`: the
+// message the run shows and the item count the model keeps afterwards.
+struct InjectedError {
+  const char* member;
+  int call;
+  std::int32_t number;
+  std::string message;
+  std::int32_t count_left;
+};
+
 // Sets the Abort flag of the model when a key arrives, as the dialog does
 // once the user has confirmed the abort question.
 class CancelOnKey final : public platform::KeyTarget {

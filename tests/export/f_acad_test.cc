@@ -87,17 +87,21 @@ TEST_F(FAcadTest, WindowPositionIsSavedAndRestoredWithinLimits) {
   }
 }
 
-TEST_F(FAcadTest, AcceptRaisesEveryEventInItsFixedOrder) {
+TEST_F(FAcadTest, AcceptRaisesEveryEventInItsFixedOrderAndSavesTheOptionsUnderCad) {
+  save_setting(settings, "Datos", "Decimales X", "2");
   module.model.NumPuntos = 1;
   show();
   dialog.set_value("chkCap", 1);
   dialog.set_text("txtCap", "  PRE ");
   dialog.set_value("Op3D(0)", 1);
   dialog.set_text("txtCap", "  PRE ");  // choosing 2D rewrote it
-  for (const char* box : {"chkPtos", "ChkNu", "chkTria", "Option1(3)", "chkCurv", "chkPoli", "chkText", "chkBlo",
-                          "Chk_Capas"}) {
+  for (const char* box : {"chkPtos", "ChkNu", "ChkZ", "chkTria", "Option1(3)", "chkCurv", "chkPoli", "chkText",
+                          "chkBlo", "Chk_Capas"}) {
     dialog.set_value(box, 1);
   }
+  dialog.set_value("ChkAtri", 0);
+  dialog.set_text("TextX", "5");
+  dialog.set_text("CmbOrient", "Vertical");
   dialog.set_text("txtAltura", "2,5");
   dialog.click("cmdDatosaceptar");
 
@@ -107,19 +111,9 @@ TEST_F(FAcadTest, AcceptRaisesEveryEventInItsFixedOrder) {
   EXPECT_EQ(listener.events, expected);
   EXPECT_FALSE(dialog.loaded());
   EXPECT_DOUBLE_EQ(module.model.DeformaZ, 1.0);
-}
+  EXPECT_EQ((std::vector{cad("Decimales X"), cad("3D"), cad("2D")}), (std::vector<std::string>{"5", "False", "True"}));
 
-TEST_F(FAcadTest, AcceptSavesOptionsUnderCadAndDecimalsAreReadFromDatos) {
-  save_setting(settings, "Datos", "Decimales X", "2");
-  show();
-  dialog.set_text("TextX", "5");
-  dialog.set_value("ChkZ", 1);
-  dialog.set_text("CmbOrient", "Vertical");
-  dialog.set_value("ChkAtri", 0);
-  dialog.click("cmdDatosaceptar");
-  EXPECT_EQ((std::vector{cad("Decimales X"), cad("3D"), cad("2D")}), (std::vector<std::string>{"5", "True", "False"}));
-
-  dialog.load();  // the host's decimals again
+  dialog.load();  // the decimals are the host's again
   EXPECT_EQ(std::tuple(dialog.TextX.text, dialog.ChkZ.value, dialog.ChkAtri.value, dialog.CmbOrient.text),
             std::tuple("2", 1, 0, "Vertical"));
 }

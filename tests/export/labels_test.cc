@@ -109,26 +109,22 @@ TEST_F(LabelsTest, ABadFontTableIsReportedAndTheLabelsStillDrawn) {
   EXPECT_EQ(texts().size(), 3u);
 }
 
-TEST_F(LabelsTest, DimensionTextsComeFromTheirPoints) {
-  give({between("6", 10.0, 0, 12.345, 0), between("7", 0, 5, 0, 1.5), between("5", 0, 0, 3, 4)});
-  generate();
-  // 12.345 − 10.0 is 2.34499… in binary, taken at 15 digits (2.345) and
-  // rounded half away from zero, as the host formats numbers.
-  EXPECT_EQ(text_strings(), (std::vector<std::string>{"2.35", "3.50", "5.00"}));
-}
-
 struct Placed {
   t_Rotulo r;
+  const char* text;
   double xc, yc, giro;
 };
 
-TEST_F(LabelsTest, DimensionTextsSitCentredAboveTheirLinesOrBeyondThem) {
+TEST_F(LabelsTest, DimensionTextsMeasureTheirLinesAndSitCentredAboveThemOrBeyond) {
   // Hand placements: width 0.5 per character at size 1, 0.25 above the line.
   const Placed cases[] = {
-      {between("6", 0, 0, 10, 0), 3.75, 0.25, 0},      // "10.00" fits: (10 − 2.5) / 2
-      {between("6", 0, 0, 3, 0), 4.0, 0.25, 0},        // "3.00": 2 + 2 ≥ 3, one size past the end
-      {between("7", 0, 0, 0, 10), -0.25, 3.75, 300},   // reads upwards, left of its line
-      {between("5", 0, 0, 10, 10), 5 - 1.25 * std::sqrt(0.5) - 0.25 * std::sqrt(0.5),
+      {between("6", 0, 0, 10, 0), "10.00", 3.75, 0.25, 0},  // fits: (10 − 2.5) / 2
+      {between("6", 0, 0, 3, 0), "3.00", 4.0, 0.25, 0},     // 2 + 2 ≥ 3, one size past the end
+      // 12.345 − 10.0 is 2.34499… in binary, taken at 15 digits (2.345) and
+      // rounded half away from zero, as the host formats numbers.
+      {between("6", 10.0, 0, 12.345, 0), "2.35", 13.345, 0.25, 0},
+      {between("7", 0, 0, 0, 10), "10.00", -0.25, 3.75, 300},  // reads upwards, left of its line
+      {between("5", 0, 0, 10, 10), "14.14", 5 - 1.25 * std::sqrt(0.5) - 0.25 * std::sqrt(0.5),
        5 - 1.25 * std::sqrt(0.5) + 0.25 * std::sqrt(0.5), 350},
   };
   for (const Placed& c : cases) {
@@ -137,6 +133,7 @@ TEST_F(LabelsTest, DimensionTextsSitCentredAboveTheirLinesOrBeyondThem) {
     LabelWorkspace ws{module.model, text_measure, true, {}};
     Prepara_Rotulos(ws);
     const t_Rotulo& placed = module.model.Rotulos[1];
+    EXPECT_EQ(placed.Texto, c.text);
     // Directions come from the bearing rule, whose circle is 6.283185308.
     EXPECT_NEAR(std::hypot(placed.Xc - c.xc, placed.Yc - c.yc), 0, 1e-7);
     EXPECT_NEAR(placed.Giro, c.giro, 1e-7);

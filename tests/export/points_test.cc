@@ -43,11 +43,10 @@ TEST_F(PointsTest, DrawsPointsOnTheirLayersWithColourTwoAndSetsTheDisplayStyle) 
   ASSERT_EQ(drawn.size(), 2u);  // "/" is never drawn
   EXPECT_EQ(std::tuple(drawn[0]->position, drawn[0]->layer(), drawn[0]->color(), drawn[1]->layer()),
             std::tuple(memcad::Vec3{1, 2, 3}, "3D_Ejes", 2, "3D_Cota_1"));
-  EXPECT_EQ(std::tuple(variable("PDMODE"), variable("PDSIZE")),
-            std::tuple(core::Variant(std::int16_t{34}), core::Variant(0.5)));
-  EXPECT_EQ(pointer.history(), (std::vector<int>{11, 0}));
-  EXPECT_EQ(dialog.labMandando.caption, "Generando 3 puntos:");
-  EXPECT_FALSE(dialog.proBarra.visible);
+  EXPECT_EQ(std::tuple(variable("PDMODE"), variable("PDSIZE"), pointer.history(), dialog.labMandando.caption,
+                       dialog.proBarra.visible),
+            std::tuple(core::Variant(std::int16_t{34}), core::Variant(0.5), std::vector<int>{11, 0},
+                       "Generando 3 puntos:", false));
 
   state.Solo2D = core::kTrue;
   Autocad_Genera_Puntos(ctx);
@@ -83,22 +82,14 @@ TEST_F(PointsTest, CancellingStopsAtTheProgressStepAndLeavesTheDisplayStyle) {
   pump.set_key_target(&user);
   pump.press_on_call(3);  // the update at point 6 (step 2)
   Autocad_Genera_Puntos(ctx);
-  EXPECT_EQ(points().size(), 5u);
-  EXPECT_EQ(variable("PDMODE"), core::Variant(std::int16_t{0}));
-  EXPECT_EQ(pointer.shape(), 11);
-  EXPECT_TRUE(dialog.proBarra.visible);
-  EXPECT_TRUE(messages().empty());
+  EXPECT_EQ(
+      std::tuple(points().size(), variable("PDMODE"), pointer.shape(), dialog.proBarra.visible, messages().size()),
+      std::tuple(5u, core::Variant(std::int16_t{0}), 11, true, 0u));
 }
 
 TEST_F(PointsTest, ErrorsCarryTheStepAndOnlyWrongBitnessClearsTheLabelCount) {
   const std::string bitness = ": Debes seleccionar correctamente tu versión de 32 o 64 bit de CAD";
-  const struct {
-    const char* member;
-    int call;
-    std::int32_t number;
-    std::string message;
-    std::int32_t labels_left;
-  } cases[] = {
+  const InjectedError cases[] = {
       {"AddPoint", 1, 91, "Puntos - Error en 7 - nº  91" + bitness, 0},
       {"AddPoint", 1, 13, "Puntos - Error en 7 - nº  13" + bitness, 0},
       {"SetVariable", 2, 5, "Puntos - Error en 12 - nº   5 Error inyectado" + std::string(model::kVersionAdvice), 4},
@@ -110,7 +101,7 @@ TEST_F(PointsTest, ErrorsCarryTheStepAndOnlyWrongBitnessClearsTheLabelCount) {
     app->inject_failure(c.member, c.call, c.number);
     Autocad_Genera_Puntos(ctx);
     EXPECT_EQ(std::tuple(messages().back(), module.model.NumRotulos, pointer.shape()),
-              std::tuple(c.message, c.labels_left, 0));
+              std::tuple(c.message, c.count_left, 0));
   }
 }
 
@@ -176,9 +167,9 @@ TEST_F(PointLabelsTest, FixedHorizontalLabelsSitAroundThePoint) {
                 {" 1, 100.00", 100, 200, "Ejes", 7},
                 {" 10.000", 100, 198.6, "Ejes", 1},
                 {" ARB", 100, 201.4, "Ejes", 3}});
-  EXPECT_EQ(texts()[0]->insertion.z, 20);  // raised by DeformaZ
-  EXPECT_EQ(dialog.labMandando.caption, "Generando 1 textos de puntos :");
-  EXPECT_EQ(pointer.history(), (std::vector<int>{11, 0}));
+  // The first raised by DeformaZ.
+  EXPECT_EQ(std::tuple(texts()[0]->insertion.z, dialog.labMandando.caption, pointer.history()),
+            std::tuple(20.0, "Generando 1 textos de puntos :", std::vector<int>{11, 0}));
 }
 
 struct PlacementCase {
@@ -287,9 +278,8 @@ TEST_F(PointLabelsTest, TheTwoVariantsReportErrorsDifferently) {
   EXPECT_EQ(messages(), (std::vector<std::string>{" Textos - Error   nº  91: " + advice, " Textos - Error  13" + advice,
                                                   "Textos - Error   nº   5 Error inyectado",
                                                   "Textos - Error   nº   5 Error inyectado"}));
-  EXPECT_EQ(pointer.shape(), 0);
-  EXPECT_FALSE(dialog.proBarra.visible);
-  EXPECT_EQ(module.model.NumRotulos, 4);  // unlike the points, the labels leave the text count alone
+  // Unlike the points, the labels leave the text count alone.
+  EXPECT_EQ(std::tuple(pointer.shape(), dialog.proBarra.visible, module.model.NumRotulos), std::tuple(0, false, 4));
 }
 
 }  // namespace

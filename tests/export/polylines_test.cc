@@ -75,13 +75,7 @@ TEST_F(PolylinesTest, TheRunAsksForTheTrueColourObjectAndDrawsEvenWithout) {
 }
 
 TEST_F(PolylinesTest, ErrorsNameTheirStepAndOnlyWrongBitnessClearsThePolylineCount) {
-  const struct {
-    const char* member;
-    int call;
-    std::int32_t number;
-    std::string message;
-    std::int32_t polylines_left;
-  } cases[] = {
+  const InjectedError cases[] = {
       {"Add3DPoly", 2, 91, "Polilineas: 2  Error nº  91" + kBitness, 0},
       {"Add3DPoly", 2, 13, "Polilineas: 2  Error nº  13" + kBitness, 0},
       {"Layer", 1, 5, "Polilineas: 1  Error nº  5: Error inyectado", 3},
@@ -91,8 +85,7 @@ TEST_F(PolylinesTest, ErrorsNameTheirStepAndOnlyWrongBitnessClearsThePolylineCou
     set_polylines(module.model, {{0, {1, 2}}, {0, {1, 2}}, {0, {1, 2}}});
     app->inject_failure(c.member, c.call, c.number);
     generate();
-    EXPECT_EQ(messages().back(), c.message);
-    EXPECT_EQ(module.model.NumPolis, c.polylines_left);
+    EXPECT_EQ(std::tuple(messages().back(), module.model.NumPolis), std::tuple(c.message, c.count_left));
   }
 }
 

@@ -47,14 +47,12 @@ def read(path):
         return f.read()
 
 
-def run(*args, cwd=None):
-    """Runs kestrel with `args`, its output captured as text."""
-    return subprocess.run([KESTREL, *args], capture_output=True, text=True, cwd=cwd, timeout=600)
-
-
-def kestrel(*args, settings=None):
-    """Runs kestrel on a settings file of its own (a fresh one unless given)."""
-    return run("--settings", settings or scratch(f"s{next(_settings)}.ini"), *args)
+def kestrel(*args, settings=None, input=None):
+    """Runs kestrel with `args` on a settings file of its own (a fresh one unless given), its
+    input given and its output captured as text."""
+    settings = settings or scratch(f"s{next(_settings)}.ini")
+    return subprocess.run([KESTREL, "--settings", settings, *args], capture_output=True, text=True, errors="replace",
+                          input=input, timeout=600)
 
 
 def corpus_files():

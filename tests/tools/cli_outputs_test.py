@@ -12,17 +12,12 @@ import subprocess
 import time
 import unittest
 
-from cli_common import EXAMPLE, KESTREL, read, scratch, write
+from cli_common import EXAMPLE, KESTREL, kestrel, read, scratch, write
 
 
 def points_dxf(n):
     points = "".join(f"0\nPOINT\n8\n0\n10\n{i}\n20\n{i * 2}\n30\n1\n" for i in range(n))
     return f"0\nSECTION\n2\nENTITIES\n{points}0\nENDSEC\n0\nEOF\n"
-
-
-def kestrel(*args, **kw):
-    return subprocess.run([KESTREL, "--settings", scratch("outputs.ini"), *args], capture_output=True,
-                          timeout=300, **kw)
 
 
 class Files(unittest.TestCase):
@@ -34,19 +29,19 @@ class Files(unittest.TestCase):
                 before = read(source)
                 r = kestrel(command, source, "-o", source, "-q")
                 self.assertEqual((r.returncode, read(source)), (6, before), r.stderr)
-                self.assertIn(b"es el archivo de entrada", r.stderr)
+                self.assertIn("es el archivo de entrada", r.stderr)
                 r = kestrel(command, os.path.dirname(source), "-o", scratch("o"), "-q")
                 self.assertEqual(r.returncode, 1, r.stderr)
-                self.assertIn(b"is a folder", r.stderr)
+                self.assertIn("is a folder", r.stderr)
 
     def test_import_and_export_through_pipes(self):
-        imported = kestrel("import", "-", "-o", "-", "-q", input=points_dxf(5).encode())
+        imported = kestrel("import", "-", "-o", "-", "-q", input=points_dxf(5))
         self.assertEqual(imported.returncode, 0, imported.stderr)
         self.assertEqual(json.loads(imported.stdout)["Dibujos"]["items"][1]["NuPun"], 5)
-        for source, points in ((imported.stdout, 5), (b"A,1,2,3\nB,4,5,6\n", 2)):  # a record or a points file
+        for source, points in ((imported.stdout, 5), ("A,1,2,3\nB,4,5,6\n", 2)):  # a record or a points file
             exported = kestrel("export", "-", "-o", "-", "-q", "--points", input=source)
             self.assertEqual(exported.returncode, 0, exported.stderr)
-            self.assertEqual(exported.stdout.count(b"\nPOINT\n"), points)
+            self.assertEqual(exported.stdout.count("\nPOINT\n"), points)
 
     def test_sigterm_and_ctrl_c_end_an_import_cleanly(self):
         folder = scratch("interrupted")
