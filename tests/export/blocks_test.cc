@@ -1,6 +1,6 @@
 // The block generator on the in-memory CAD: definitions read back from the
 // drawing's block table, insertions from model space. Insertion points,
-// scales and angles are also checked against ezdxf in tests/tools/cli_blocks_test.py.
+// scales and angles are also checked against ezdxf in tests/tools/cli_export_test.py.
 #include <gtest/gtest.h>
 
 #include "export/block_reference.h"

@@ -1,7 +1,7 @@
 // The polyline generator's own paths: blocks, switched-off layers, progress,
 // hatch colours and errors; pasting one polyline and drawing a profile. The
 // shapes and hatch patterns are checked against ezdxf in
-// tests/tools/cli_polylines_test.py.
+// tests/tools/cli_export_test.py.
 #include <gtest/gtest.h>
 
 #include "export/hatch.h"
