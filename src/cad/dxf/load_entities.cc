@@ -184,7 +184,7 @@ std::uint32_t DocumentLoader::layer_index(std::string_view raw_name) {
 std::uint16_t DocumentLoader::linetype_index(std::string_view raw_name) {
   const std::string name = decoder_.decode(trimmed(raw_name));
   Linetypes& linetypes = doc_->linetypes();
-  if (const auto index = linetypes.index_of(name)) return static_cast<std::uint16_t>(*index);
+  if (const auto index = linetypes.index_of(name)) return *index <= 0xFFFF ? static_cast<std::uint16_t>(*index) : 1;
   if (name.empty() || linetypes.size() >= 0xFFFF) return 1;  // ByLayer
   linetypes.add_reserved(name);
   return static_cast<std::uint16_t>(linetypes.size() - 1);
