@@ -305,9 +305,9 @@ void DocumentLoader::apply_table_records() {
   }
   for (const RawStyle& raw : r.styles) {
     if (raw.name.empty() || (raw.flags & 1) != 0) continue;  // shape files are not text styles
-    const std::uint16_t index = text_style(raw.name);
-    if (index == 0 && doc_->text_styles().size() > 0xFFFF) continue;  // past the styles a text can name
-    memcad::TextStyle& s = doc_->text_styles().at(index);
+    const auto index = find_or_add_style(raw.name);
+    if (!index) continue;  // past the styles a text can name
+    memcad::TextStyle& s = doc_->text_styles().at(*index);
     s.font_file = decoder_.decode(raw.font_file);
     s.big_font_file = decoder_.decode(raw.big_font_file);
     s.height = raw.height;

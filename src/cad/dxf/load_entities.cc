@@ -1,5 +1,6 @@
 #include <array>
 #include <cmath>
+#include <optional>
 
 #include "cad/dxf/entity_fields.h"
 #include "cad/dxf/loader.h"
@@ -10,6 +11,19 @@ namespace kestrel::dxf {
 namespace {
 
 using namespace memcad;
+
+// The index of a table record entities name with 16 bits, created when
+// missing; none past the 65 535 such an index reaches.
+template <class Table>
+std::optional<std::uint16_t> find_or_add_16(Table& table, const std::string& name) {
+  std::optional<std::uint32_t> index = table.index_of(name);
+  if (!index && table.size() <= 0xFFFF) {
+    table.add_reserved(name);
+    index = table.size() - 1;
+  }
+  if (!index || *index > 0xFFFF) return std::nullopt;
+  return static_cast<std::uint16_t>(*index);
+}
 
 // The class name a CAD reports for an entity kind memcad does not model:
 // a known name, else the record's last subclass marker, else "AcDbEntity".
@@ -183,27 +197,17 @@ std::uint32_t DocumentLoader::layer_index(std::string_view raw_name) {
 
 std::uint16_t DocumentLoader::linetype_index(std::string_view raw_name) {
   const std::string name = decoder_.decode(trimmed(raw_name));
-  Linetypes& linetypes = doc_->linetypes();
-  if (const auto index = linetypes.index_of(name)) return *index <= 0xFFFF ? static_cast<std::uint16_t>(*index) : 1;
-  if (name.empty() || linetypes.size() >= 0xFFFF) return 1;  // ByLayer
-  linetypes.add_reserved(name);
-  return static_cast<std::uint16_t>(linetypes.size() - 1);
+  if (name.empty()) return 1;  // ByLayer
+  return find_or_add_16(doc_->linetypes(), name).value_or(1);
+}
+
+std::optional<std::uint16_t> DocumentLoader::find_or_add_style(std::string_view raw_name) {
+  return find_or_add_16(doc_->text_styles(), or_default(decoder_.decode(trimmed(raw_name)), "Standard"));
 }
 
 std::uint16_t DocumentLoader::text_style(std::string_view raw_name) {
   if (raw_name == last_style_raw_ && !last_style_raw_.empty()) return last_style_index_;
-  const std::string name = or_default(decoder_.decode(trimmed(raw_name)), "Standard");
-  TextStyles& styles = doc_->text_styles();
-  const auto index = styles.index_of(name);
-  // Past 65 535 styles a text keeps "Standard", as a line type keeps ByLayer.
-  if (index) {
-    last_style_index_ = *index <= 0xFFFF ? static_cast<std::uint16_t>(*index) : 0;
-  } else if (styles.size() <= 0xFFFF) {
-    styles.add_reserved(name);
-    last_style_index_ = static_cast<std::uint16_t>(styles.size() - 1);
-  } else {
-    last_style_index_ = 0;
-  }
+  last_style_index_ = find_or_add_style(raw_name).value_or(0);  // "Standard"
   last_style_raw_.assign(raw_name);
   return last_style_index_;
 }

@@ -9,6 +9,7 @@
 #include <functional>
 #include <istream>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -94,6 +95,8 @@ class DocumentLoader final : public ReadContext {
   void lightweight_polyline(memcad::Block* target);
   [[nodiscard]] std::uint32_t layer_index(std::string_view raw_name);
   [[nodiscard]] std::uint16_t linetype_index(std::string_view raw_name);
+  // The text style a file names, created when missing; none past the 65 535 a text can name.
+  [[nodiscard]] std::optional<std::uint16_t> find_or_add_style(std::string_view raw_name);
   // load_sequences.cc
   // Hands each record of a sequence (vertices, attributes) to `on_item`, up
   // to its SEQEND; a sequence that ends without one leaves the record that
