@@ -21,7 +21,7 @@ TEST(MemcadPicker, PromptsAnswerFromTheScriptThenCancel) {
   EXPECT_EQ(e.description(), "Cancelado por el usuario");
 
   Obj line = cad.add("AddLine", pt(0, 0), pt(10, 0));
-  cad.picker->push_entity(std::dynamic_pointer_cast<Entity>(line.ref()), {5, 0, 0});
+  cad.picker->push_entity(entity_of(line.ref()), {5, 0, 0});
   std::array<Variant, 3> args{Variant(), Variant(), Variant("Seleciona una linea")};
   (void)utility.call_with("GetEntity", args);  // written back through the arguments
   EXPECT_EQ(object(args[0]), line);

@@ -132,12 +132,12 @@ void DocumentLoader::apply_common(Entity& e, const CommonGroups& c) {
   if (c.invisible) e.set_visible(false);
 }
 
-void DocumentLoader::place(Block* target, std::string_view kind, std::shared_ptr<Entity> e, const CommonGroups& c) {
+void DocumentLoader::place(Block* target, std::string_view kind, EntityPtr<Entity> e, const CommonGroups& c) {
   apply_common(*e, c);
   put(target, kind, std::move(e), c.paper_space);
 }
 
-void DocumentLoader::put(Block* target, std::string_view kind, std::shared_ptr<Entity> e, bool paper_space) {
+void DocumentLoader::put(Block* target, std::string_view kind, EntityPtr<Entity> e, bool paper_space) {
   if (!target) {
     ++report_.skipped[std::string(kind)];
     return;
@@ -149,7 +149,7 @@ void DocumentLoader::put(Block* target, std::string_view kind, std::shared_ptr<E
 template <class E>
 void DocumentLoader::simple(Block* target, std::span<const Field<E>> fields) {
   CommonGroups c;
-  auto e = std::make_shared<E>();
+  auto e = make_entity<E>();
   for (std::size_t i = 1; i < record_.size(); ++i) {
     const Group& g = record_[i];
     if (!common_group(g, c)) (void)read_field(*e, fields, g, *this);
@@ -162,7 +162,7 @@ void DocumentLoader::simple(Block* target, std::span<const Field<E>> fields) {
 
 void DocumentLoader::unknown(Block* target, std::string_view type) {
   CommonGroups c;
-  auto e = std::make_shared<UnknownEntity>(std::string(type), class_name(type, record_));
+  auto e = make_entity<UnknownEntity>(std::string(type), class_name(type, record_));
   e->tags.reserve(record_.size() - 1);
   std::array<Vec3, 9> points{};
   unsigned present = 0;
@@ -214,7 +214,7 @@ std::uint16_t DocumentLoader::text_style(std::string_view raw_name) {
 
 void DocumentLoader::lightweight_polyline(Block* target) {
   CommonGroups c;
-  auto p = std::make_shared<LightweightPolyline>();
+  auto p = make_entity<LightweightPolyline>();
   bool bulged = false;
   bool widths = false;
   for (std::size_t i = 1; i < record_.size(); ++i) {

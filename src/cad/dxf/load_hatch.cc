@@ -167,7 +167,7 @@ void DocumentLoader::face_up(Hatch& h, const Vec3& extrusion) {
 
 void DocumentLoader::hatch(Block* target) {
   CommonGroups c;
-  auto h = std::make_shared<Hatch>();
+  auto h = make_entity<Hatch>();
   HatchCursor cur(record_, reader_);
   while (!cur.done() && cur.peek().code != 91) {
     const Group& g = cur.take();

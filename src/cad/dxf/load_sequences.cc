@@ -84,19 +84,19 @@ void DocumentLoader::polyline(Block* target) {
     return;
   }
   // The common groups are applied first: reading the vertices releases the head record.
-  std::shared_ptr<Entity> e;
+  EntityPtr<Entity> e;
   if ((head.flags & 64) != 0) {
-    auto mesh = std::make_shared<PolyfaceMesh>();
+    auto mesh = make_entity<PolyfaceMesh>();
     apply_common(*mesh, c);
     read_polyface_mesh(*mesh);
     e = std::move(mesh);
   } else if ((head.flags & 8) != 0) {
-    auto p = std::make_shared<Polyline3d>();
+    auto p = make_entity<Polyline3d>();
     apply_common(*p, c);
     read_polyline_3d(*p, head);
     e = std::move(p);
   } else {
-    auto p = std::make_shared<Polyline2d>();
+    auto p = make_entity<Polyline2d>();
     apply_common(*p, c);
     p->normal = c.normal();
     read_polyline_2d(*p, head);
@@ -158,7 +158,7 @@ void DocumentLoader::read_polyline_2d(Polyline2d& p, const PolylineHead& head) {
 // codes of its own (10, 11, 40 ...) that are not the text's.
 void DocumentLoader::mtext(Block* target) {
   CommonGroups c;
-  auto t = std::make_shared<MText>();
+  auto t = make_entity<MText>();
   std::string raw;
   bool rotated = false;
   Vec3 direction{};
@@ -185,7 +185,7 @@ void DocumentLoader::mtext(Block* target) {
 
 void DocumentLoader::insert(Block* target) {
   CommonGroups c;
-  auto r = std::make_shared<BlockReference>();
+  auto r = make_entity<BlockReference>();
   bool attributes = false;
   bool array = false;
   for (std::size_t i = 1; i < record_.size(); ++i) {
@@ -207,7 +207,7 @@ void DocumentLoader::insert(Block* target) {
   if (attributes) {
     read_sequence("ATTRIB", [&](const Record& a) {
       CommonGroups ac;
-      auto attribute = std::make_shared<AttributeReference>();
+      auto attribute = make_entity<AttributeReference>();
       for (std::size_t i = 1; i < a.size(); ++i) {
         if (!common_group(a[i], ac)) (void)read_field(*attribute, attribute_fields(), a[i], *this);
       }

@@ -84,11 +84,11 @@ class DocumentLoader final : public ReadContext {
   // Takes a group every entity may have into `common`; false for any other group.
   [[nodiscard]] bool common_group(const Group& group, CommonGroups& common);
   void apply_common(memcad::Entity& e, const CommonGroups& common);
-  void place(memcad::Block* target, std::string_view kind, std::shared_ptr<memcad::Entity> e,
+  void place(memcad::Block* target, std::string_view kind, memcad::EntityPtr<memcad::Entity> e,
              const CommonGroups& common);
   // Adds an entity whose common groups are already applied (the records of
   // a sequence come after the groups were read, and release them).
-  void put(memcad::Block* target, std::string_view kind, std::shared_ptr<memcad::Entity> e, bool paper_space);
+  void put(memcad::Block* target, std::string_view kind, memcad::EntityPtr<memcad::Entity> e, bool paper_space);
   template <class E>
   void simple(memcad::Block* target, std::span<const Field<E>> fields);
   void unknown(memcad::Block* target, std::string_view type);

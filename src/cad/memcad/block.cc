@@ -20,7 +20,7 @@ bool Block::is_model_space() const noexcept { return same_name(name(), kModelSpa
 
 bool Block::is_paper_space() const noexcept { return same_name(name(), kPaperSpaceName); }
 
-Entity& Block::adopt(std::shared_ptr<Entity> entity) {
+Entity& Block::adopt(EntityPtr<Entity> entity) {
   Document* doc = document();
   if (!doc) raise_drawing_closed();
   if (entity->owner()) raise_refused("La entidad ya pertenece a un bloque");
@@ -44,7 +44,7 @@ void Block::erase(const Entity& entity) {
 }
 
 std::size_t Block::erase_if(const std::function<bool(const Entity&)>& remove) {
-  return std::erase_if(entities_, [&](const std::shared_ptr<Entity>& e) {
+  return std::erase_if(entities_, [&](const EntityPtr<Entity>& e) {
     if (!remove(*e)) return false;
     e->attach_to(nullptr);
     return true;

@@ -34,7 +34,7 @@ class Block final : public Record<Block> {
   [[nodiscard]] bool is_paper_space() const noexcept;
   [[nodiscard]] bool is_layout() const noexcept { return is_model_space() || is_paper_space(); }
 
-  [[nodiscard]] std::span<const std::shared_ptr<Entity>> entities() const noexcept { return entities_; }
+  [[nodiscard]] std::span<const EntityPtr<Entity>> entities() const noexcept { return entities_; }
   [[nodiscard]] std::size_t size() const noexcept { return entities_.size(); }
   [[nodiscard]] Entity& at(std::size_t index) const { return *entities_.at(index); }
   void reserve(std::size_t count) { entities_.reserve(count); }
@@ -42,7 +42,7 @@ class Block final : public Record<Block> {
   // Creates an entity of type E at the end of the block; see adopt.
   template <class E, class... A>
   E& add(A&&... args) {
-    auto entity = std::make_shared<E>(std::forward<A>(args)...);
+    auto entity = make_entity<E>(std::forward<A>(args)...);
     E& ref = *entity;
     adopt(std::move(entity));
     return ref;
@@ -50,7 +50,7 @@ class Block final : public Record<Block> {
   // Takes a detached entity in at the end: the block becomes its owner and
   // it gets the drawing's next handle when it has none. Raises when the
   // block's drawing is gone or the entity already has an owner.
-  Entity& adopt(std::shared_ptr<Entity> entity);
+  Entity& adopt(EntityPtr<Entity> entity);
   // Removes `entity` (detaching it); raises when it is not in this block.
   // The entity is destroyed unless someone else still holds it.
   void erase(const Entity& entity);
@@ -63,7 +63,7 @@ class Block final : public Record<Block> {
   static Variant add_member(Table<Block>& table, Args args);
 
  private:
-  std::vector<std::shared_ptr<Entity>> entities_;
+  std::vector<EntityPtr<Entity>> entities_;
 };
 
 using Blocks = Table<Block>;

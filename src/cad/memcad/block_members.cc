@@ -17,9 +17,9 @@ namespace kestrel::memcad {
 namespace {
 
 template <class E>
-Variant added(Block& block, std::shared_ptr<E> entity) {
+Variant added(Block& block, EntityPtr<E> entity) {
   block.adopt(entity);
-  return Variant(std::move(entity));
+  return Variant(hand_out(*entity));
 }
 
 double positive_argument(Args args, std::size_t position, const char* what) {
@@ -34,50 +34,50 @@ std::vector<double> vertex_argument(Args args, std::size_t dimension) {
   return values;
 }
 
-Variant add_point(Block& b, Args a) { return added(b, std::make_shared<Point>(point_argument(a, 1))); }
+Variant add_point(Block& b, Args a) { return added(b, make_entity<Point>(point_argument(a, 1))); }
 
 Variant add_line(Block& b, Args a) {
-  return added(b, std::make_shared<Line>(point_argument(a, 1), point_argument(a, 2)));
+  return added(b, make_entity<Line>(point_argument(a, 1), point_argument(a, 2)));
 }
 
-Variant add_polyline(Block& b, Args a) { return added(b, std::make_shared<Polyline2d>(vertex_argument(a, 3))); }
+Variant add_polyline(Block& b, Args a) { return added(b, make_entity<Polyline2d>(vertex_argument(a, 3))); }
 
 Variant add_lightweight(Block& b, Args a) {
-  return added(b, std::make_shared<LightweightPolyline>(vertex_argument(a, 2)));
+  return added(b, make_entity<LightweightPolyline>(vertex_argument(a, 2)));
 }
 
-Variant add_3d_polyline(Block& b, Args a) { return added(b, std::make_shared<Polyline3d>(vertex_argument(a, 3))); }
+Variant add_3d_polyline(Block& b, Args a) { return added(b, make_entity<Polyline3d>(vertex_argument(a, 3))); }
 
 Variant add_arc(Block& b, Args a) {
   const Vec3 center = point_argument(a, 1);
   const double radius = positive_argument(a, 2, "El radio");
   const double start = normalize_angle(double_argument(a, 3));
   const double end = normalize_angle(double_argument(a, 4));
-  return added(b, std::make_shared<Arc>(center, radius, start, end));
+  return added(b, make_entity<Arc>(center, radius, start, end));
 }
 
 Variant add_circle(Block& b, Args a) {
   const Vec3 center = point_argument(a, 1);
-  return added(b, std::make_shared<Circle>(center, positive_argument(a, 2, "El radio")));
+  return added(b, make_entity<Circle>(center, positive_argument(a, 2, "El radio")));
 }
 
 Variant add_text(Block& b, Args a) {
   ShortText text = text_argument(a, 1);
   const Vec3 at = point_argument(a, 2);
-  return added(b, std::make_shared<Text>(std::move(text), at, positive_argument(a, 3, "La altura")));
+  return added(b, make_entity<Text>(std::move(text), at, positive_argument(a, 3, "La altura")));
 }
 
 Variant add_mtext(Block& b, Args a) {
   const Vec3 at = point_argument(a, 1);
   const double width = double_argument(a, 2);
   check_range(width, 0, 1e100, "anchura");
-  return added(b, std::make_shared<MText>(at, width, string_argument(a, 3)));
+  return added(b, make_entity<MText>(at, width, string_argument(a, 3)));
 }
 
 Variant add_3d_face(Block& b, Args a) {
   const std::array<Vec3, 4> corners{point_argument(a, 1), point_argument(a, 2), point_argument(a, 3),
                                     point_argument(a, 4)};
-  return added(b, std::make_shared<Face3d>(corners));
+  return added(b, make_entity<Face3d>(corners));
 }
 
 Variant add_hatch(Block& b, Args a) {
@@ -85,7 +85,7 @@ Variant add_hatch(Block& b, Args a) {
   std::string name = string_argument(a, 2);
   const bool associative = bool_argument(a, 3);
   check_hatch_pattern(type, name);
-  return added(b, std::make_shared<Hatch>(static_cast<std::int16_t>(type), std::move(name), associative));
+  return added(b, make_entity<Hatch>(static_cast<std::int16_t>(type), std::move(name), associative));
 }
 
 Variant add_attribute(Block& b, Args a) {
@@ -95,7 +95,7 @@ Variant add_attribute(Block& b, Args a) {
   const Vec3 at = point_argument(a, 4);
   std::string tag = string_argument(a, 5);
   if (tag.empty() || tag.find(' ') != std::string::npos) raise_refused("Etiqueta de atributo no válida");
-  auto definition = std::make_shared<AttributeDefinition>(std::move(tag), string_argument(a, 6), at, height);
+  auto definition = make_entity<AttributeDefinition>(std::move(tag), string_argument(a, 6), at, height);
   definition->prompt = std::move(prompt);
   definition->mode = mode;
   return added(b, std::move(definition));
@@ -137,18 +137,18 @@ Variant insert_block(Block& b, Args a) {
   Block* block = b.document()->blocks().find(name);
   if (!block || block->is_layout()) raise_refused("No se encuentra el bloque \"" + name + "\"");
   if (refers_to(*block, b)) raise_refused("El bloque \"" + name + "\" se referencia a sí mismo");
-  auto ref = std::make_shared<BlockReference>(block, at);
+  auto ref = make_entity<BlockReference>(block, at);
   ref->scale = scale;
   ref->rotation = rotation;
   b.adopt(ref);
   add_attributes(*ref);
-  return Variant(std::move(ref));
+  return Variant(hand_out(*ref));
 }
 
 Variant item(Block& b, Args a) {
   const std::int32_t i = long_argument(a, 1);
   if (i < 0 || static_cast<std::size_t>(i) >= b.size()) raise_not_found("el índice " + std::to_string(i));
-  return Variant(b.entities()[static_cast<std::size_t>(i)]);
+  return Variant(hand_out(*b.entities()[static_cast<std::size_t>(i)]));
 }
 
 void put_name(Block& b, const Variant& v) {

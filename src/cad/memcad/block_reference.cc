@@ -36,7 +36,7 @@ void put_scale(double& target, const Variant& v) {
 Variant get_attributes(Entity& e) {
   const auto& attributes = as<BlockReference>(e).attributes;
   core::VbArray<Variant> out(0, static_cast<std::int32_t>(attributes.size()) - 1);
-  for (std::size_t i = 0; i < attributes.size(); ++i) out[static_cast<std::int32_t>(i)] = Variant(attributes[i]);
+  for (std::size_t i = 0; i < attributes.size(); ++i) out[static_cast<std::int32_t>(i)] = Variant(hand_out(*attributes[i]));
   return Variant(std::move(out));
 }
 
@@ -72,7 +72,7 @@ BlockReference::BlockReference(const BlockReference& other)
       rotation(other.rotation),
       normal(other.normal) {
   attributes.reserve(other.attributes.size());
-  for (const auto& a : other.attributes) attributes.push_back(std::make_shared<AttributeReference>(*a));
+  for (const auto& a : other.attributes) attributes.push_back(make_entity<AttributeReference>(*a));
 }
 
 const std::string& BlockReference::name() const {
@@ -85,7 +85,7 @@ Placement BlockReference::placement() const {
 }
 
 AttributeReference& BlockReference::add_attribute(std::string tag, std::string_view text, Vec3 at, double height) {
-  auto attribute = std::make_shared<AttributeReference>(std::move(tag), text, at, height);
+  auto attribute = make_entity<AttributeReference>(std::move(tag), text, at, height);
   attribute->set_layer_index(layer_index());
   attribute->attach_to(owner());
   if (Document* doc = document()) attribute->set_handle(doc->next_handle());

@@ -26,7 +26,7 @@ class BlockReference final : public Entity {
   Vec3 scale{1, 1, 1};
   double rotation = 0;  // radians, in the OCS
   Vec3 normal{0, 0, 1};
-  std::vector<std::shared_ptr<AttributeReference>> attributes;
+  std::vector<EntityPtr<AttributeReference>> attributes;
 
   [[nodiscard]] Ocs ocs() const noexcept { return Ocs(normal); }
   [[nodiscard]] Vec3 world_insertion() const noexcept { return ocs().to_wcs(insertion); }
@@ -39,7 +39,7 @@ class BlockReference final : public Entity {
   AttributeReference& add_attribute(std::string tag, std::string_view text, Vec3 insertion, double height);
 
   [[nodiscard]] Box extents() const override;
-  [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<BlockReference>(*this); }
+  [[nodiscard]] EntityPtr<Entity> clone() const override { return make_entity<BlockReference>(*this); }
   void transform(const Placement& p) override;
 
  protected:
@@ -61,7 +61,7 @@ class UnknownEntity final : public Entity {
 
   [[nodiscard]] std::string_view entity_name() const noexcept override { return class_name; }
   [[nodiscard]] Box extents() const override { return bounds; }
-  [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<UnknownEntity>(*this); }
+  [[nodiscard]] EntityPtr<Entity> clone() const override { return make_entity<UnknownEntity>(*this); }
   // Its geometry is unknown: only the recorded extents move.
   void transform(const Placement& p) override;
 

@@ -50,8 +50,8 @@ bool is_explode(std::string_view entry) {
 }
 
 // Reads the object selection; nullopt when the text ends before the closing Enter.
-std::optional<std::vector<std::shared_ptr<Entity>>> read_selection(Document& doc, Entries& entries) {
-  std::vector<std::shared_ptr<Entity>> chosen;
+std::optional<std::vector<EntityPtr<Entity>>> read_selection(Document& doc, Entries& entries) {
+  std::vector<EntityPtr<Entity>> chosen;
   while (const std::string* entry = entries.next()) {
     if (entry->empty()) return chosen;
     const std::string word = command_name(*entry);

@@ -8,6 +8,10 @@
 
 namespace kestrel::memcad {
 
+// Survey points come in millions: with its 8-byte allocator header a
+// point must stay within the 80-byte chunk.
+static_assert(sizeof(void*) != 8 || sizeof(Point) == 64);
+
 namespace {
 
 void put_radius(double& radius, const Variant& v) {

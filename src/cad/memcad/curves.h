@@ -14,7 +14,7 @@ class Point final : public Entity {
   Vec3 position;
 
   [[nodiscard]] Box extents() const override;
-  [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<Point>(*this); }
+  [[nodiscard]] EntityPtr<Entity> clone() const override { return make_entity<Point>(*this); }
   void transform(const Placement& p) override { position = p.apply(position); }
 
  protected:
@@ -28,7 +28,7 @@ class Line final : public Entity {
   Vec3 end;
 
   [[nodiscard]] Box extents() const override;
-  [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<Line>(*this); }
+  [[nodiscard]] EntityPtr<Entity> clone() const override { return make_entity<Line>(*this); }
   void transform(const Placement& p) override;
 
  protected:
@@ -51,7 +51,7 @@ class Arc final : public Entity {
   [[nodiscard]] Vec3 end_point() const noexcept { return ocs().to_wcs(point_on_circle(center, radius, end_angle)); }
 
   [[nodiscard]] Box extents() const override;
-  [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<Arc>(*this); }
+  [[nodiscard]] EntityPtr<Entity> clone() const override { return make_entity<Arc>(*this); }
   void transform(const Placement& p) override;
 
  protected:
@@ -68,7 +68,7 @@ class Circle final : public Entity {
   [[nodiscard]] Ocs ocs() const noexcept { return Ocs(normal); }
 
   [[nodiscard]] Box extents() const override;
-  [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<Circle>(*this); }
+  [[nodiscard]] EntityPtr<Entity> clone() const override { return make_entity<Circle>(*this); }
   void transform(const Placement& p) override;
 
  protected:

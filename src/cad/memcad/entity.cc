@@ -22,11 +22,30 @@ std::string_view entity_name(EntityKind kind) noexcept {
 Entity::Entity(const Entity& other) noexcept
     : core::Object(other),
       layer_(other.layer_),
-      true_color_(other.true_color_),
+      bits_(other.bits_),
       linetype_(other.linetype_),
-      color_(other.color_),
-      kind_(other.kind_),
-      visible_(other.visible_) {}
+      color_(other.color_) {}
+
+std::optional<Rgb> Entity::true_color() const noexcept {
+  if (!(bits_ & kTrueColorBit)) return std::nullopt;
+  return Rgb{static_cast<std::uint8_t>(bits_), static_cast<std::uint8_t>(bits_ >> 8),
+             static_cast<std::uint8_t>(bits_ >> 16)};
+}
+
+void Entity::set_true_color(std::optional<Rgb> rgb) noexcept {
+  bits_ &= ~(kRgbMask | kTrueColorBit);
+  if (rgb) bits_ |= kTrueColorBit | rgb->red | std::uint32_t{rgb->green} << 8 | std::uint32_t{rgb->blue} << 16;
+}
+
+core::ObjectRef hand_out(Entity& entity) {
+  entity.retain();
+  // Should the control block fail to allocate, the deleter runs and the reference goes back.
+  return core::ObjectRef(&entity, [](core::Object* o) { static_cast<const Entity*>(o)->release(); });
+}
+
+EntityPtr<Entity> entity_of(const core::ObjectRef& object) noexcept {
+  return EntityPtr<Entity>(dynamic_cast<Entity*>(object.get()));
+}
 
 Document* Entity::document() const noexcept { return owner_ ? owner_->document() : nullptr; }
 
@@ -48,7 +67,7 @@ void Entity::set_linetype(std::string_view name) { linetype_ = attached_document
 Session* Entity::call_session() const { return attached_document().call_session(); }
 
 std::string_view Entity::type_name() const {
-  switch (kind_) {
+  switch (kind()) {
     case EntityKind::kPoint: return "IAcadPoint";
     case EntityKind::kLine: return "IAcadLine";
     case EntityKind::kLightweightPolyline: return "IAcadLWPolyline";

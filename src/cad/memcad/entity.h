@@ -4,12 +4,19 @@
 // engine drives: no wrapper is allocated per call.
 //
 // Ownership: a Block (model space, paper space or a block definition) holds
-// its entities; an entity refers back to its block weakly, through a plain
+// its entities through EntityPtr, which counts references in the entity
+// itself; an entity refers back to its block weakly, through a plain
 // pointer that the block clears when the entity leaves it (Delete, explode)
 // or when the block itself goes. A late-bound call on such a detached entity
 // raises an automation error instead of touching freed memory.
+//
+// The header is 40 bytes on a 64-bit host (vtable, owner, handle, layer,
+// reference count, true colour with kind and visibility, line type,
+// colour): a point is 64 bytes and a plain text 104, each one allocator
+// size class below what a wider header would cost.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -18,6 +25,7 @@
 
 #include "cad/memcad/arguments.h"
 #include "cad/memcad/automation.h"
+#include "cad/memcad/entity_ptr.h"
 #include "cad/memcad/geometry.h"
 #include "cad/memcad/true_color.h"
 
@@ -54,8 +62,8 @@ inline constexpr std::int16_t kColorByLayer = 256;
 
 class Entity : public core::Object {
  public:
-  [[nodiscard]] EntityKind kind() const noexcept { return kind_; }
-  [[nodiscard]] virtual std::string_view entity_name() const noexcept { return memcad::entity_name(kind_); }
+  [[nodiscard]] EntityKind kind() const noexcept { return static_cast<EntityKind>(bits_ >> kKindShift); }
+  [[nodiscard]] virtual std::string_view entity_name() const noexcept { return memcad::entity_name(kind()); }
 
   // The owning block, null once the entity has left it.
   [[nodiscard]] Block* owner() const noexcept { return owner_; }
@@ -75,10 +83,10 @@ class Entity : public core::Object {
   // Sets the colour number and drops a true colour.
   void set_color(std::int16_t color) noexcept {
     color_ = color;
-    true_color_.reset();
+    set_true_color(std::nullopt);
   }
-  [[nodiscard]] const std::optional<Rgb>& true_color() const noexcept { return true_color_; }
-  void set_true_color(std::optional<Rgb> rgb) noexcept { true_color_ = rgb; }
+  [[nodiscard]] std::optional<Rgb> true_color() const noexcept;
+  void set_true_color(std::optional<Rgb> rgb) noexcept;
 
   // Line type: an index into the drawing's line type table (ByLayer by default).
   [[nodiscard]] std::uint16_t linetype_index() const noexcept { return linetype_; }
@@ -88,13 +96,13 @@ class Entity : public core::Object {
 
   [[nodiscard]] std::uint64_t handle() const noexcept { return handle_; }
   void set_handle(std::uint64_t handle) noexcept { handle_ = handle; }
-  [[nodiscard]] bool visible() const noexcept { return visible_; }
-  void set_visible(bool visible) noexcept { visible_ = visible; }
+  [[nodiscard]] bool visible() const noexcept { return (bits_ & kVisibleBit) != 0; }
+  void set_visible(bool visible) noexcept { bits_ = visible ? bits_ | kVisibleBit : bits_ & ~kVisibleBit; }
 
   // Plan and height extents of the geometry (empty when it has none).
   [[nodiscard]] virtual Box extents() const = 0;
   // A detached copy with the same properties and no handle.
-  [[nodiscard]] virtual std::shared_ptr<Entity> clone() const = 0;
+  [[nodiscard]] virtual EntityPtr<Entity> clone() const = 0;
   // Moves the geometry as a block reference places its block's content.
   virtual void transform(const Placement& placement) = 0;
 
@@ -106,8 +114,15 @@ class Entity : public core::Object {
   // The application session behind this entity; raises when it is detached.
   [[nodiscard]] Session* call_session() const;
 
+  // Reference counting for EntityPtr and handed-out automation objects: the
+  // entity is deleted when the last reference goes.
+  void retain() const noexcept { references_.fetch_add(1, std::memory_order_relaxed); }
+  void release() const noexcept {
+    if (references_.fetch_sub(1, std::memory_order_acq_rel) == 1) delete this;
+  }
+
  protected:
-  explicit Entity(EntityKind kind) noexcept : kind_(kind) {}
+  explicit Entity(EntityKind kind) noexcept : bits_(kVisibleBit | static_cast<std::uint32_t>(kind) << kKindShift) {}
   // Copies the properties, not the owner or the handle.
   Entity(const Entity& other) noexcept;
   Entity& operator=(const Entity&) = delete;
@@ -123,15 +138,29 @@ class Entity : public core::Object {
   friend class Block;
   friend class BlockReference;
 
+  // bits_: the true colour's red, green and blue in bits 0..23, whether it
+  // is set in bit 24, visibility in bit 25, the kind from bit 26.
+  static constexpr std::uint32_t kRgbMask = 0xFFFFFF;
+  static constexpr std::uint32_t kTrueColorBit = 1u << 24;
+  static constexpr std::uint32_t kVisibleBit = 1u << 25;
+  static constexpr unsigned kKindShift = 26;
+
   Block* owner_ = nullptr;
   std::uint64_t handle_ = 0;
   std::uint32_t layer_ = 0;
-  std::optional<Rgb> true_color_;
+  mutable std::atomic<std::uint32_t> references_{0};
+  std::uint32_t bits_;
   std::uint16_t linetype_ = 1;  // "ByLayer" in every drawing's line type table
   std::int16_t color_ = kColorByLayer;
-  EntityKind kind_;
-  bool visible_ = true;
 };
+
+// Hands an entity out as an automation object; the object holds a reference.
+[[nodiscard]] core::ObjectRef hand_out(Entity& entity);
+[[nodiscard]] inline core::ObjectRef hand_out(const EntityPtr<Entity>& entity) {
+  return entity ? hand_out(*entity) : nullptr;
+}
+// The entity behind an automation object, or null when it is not one.
+[[nodiscard]] EntityPtr<Entity> entity_of(const core::ObjectRef& object) noexcept;
 
 // The members every entity answers: EntityName, ObjectName, Handle, Layer,
 // Color, Linetype, TrueColor, Visible, Update, Delete.

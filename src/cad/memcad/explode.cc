@@ -14,12 +14,12 @@ namespace kestrel::memcad {
 
 namespace {
 
-using Pieces = std::vector<std::shared_ptr<Entity>>;
+using Pieces = std::vector<EntityPtr<Entity>>;
 
 // A new entity with the layer, colour, line type and visibility of `from`.
 template <class E, class... A>
-std::shared_ptr<E> piece(const Entity& from, A&&... args) {
-  auto e = std::make_shared<E>(std::forward<A>(args)...);
+EntityPtr<E> piece(const Entity& from, A&&... args) {
+  auto e = make_entity<E>(std::forward<A>(args)...);
   e->set_layer_index(from.layer_index());
   e->set_color(from.color());
   e->set_true_color(from.true_color());
@@ -108,7 +108,7 @@ Pieces explode_reference(const BlockReference& ref) {
   const Placement placement = ref.placement();
   for (const auto& e : ref.block->entities()) {
     if (e->kind() == EntityKind::kAttributeDefinition) continue;
-    std::shared_ptr<Entity> copy = e->clone();
+    EntityPtr<Entity> copy = e->clone();
     copy->transform(placement);
     out.push_back(std::move(copy));
   }
@@ -134,7 +134,7 @@ bool explodable(const Entity& entity) noexcept {
   }
 }
 
-std::vector<std::shared_ptr<Entity>> explode(const Entity& entity) {
+std::vector<EntityPtr<Entity>> explode(const Entity& entity) {
   switch (entity.kind()) {
     case EntityKind::kBlockReference: return explode_reference(static_cast<const BlockReference&>(entity));
     case EntityKind::kLightweightPolyline: return explode_lightweight(static_cast<const LightweightPolyline&>(entity));
@@ -145,7 +145,7 @@ std::vector<std::shared_ptr<Entity>> explode(const Entity& entity) {
   }
 }
 
-std::size_t explode_entities(Block& block, const std::vector<std::shared_ptr<Entity>>& entities) {
+std::size_t explode_entities(Block& block, const std::vector<EntityPtr<Entity>>& entities) {
   std::unordered_set<const Entity*> exploded;
   Pieces pieces;
   for (const auto& e : entities) {
@@ -166,7 +166,7 @@ Variant explode_member(Entity& entity, Args) {
   core::VbArray<Variant> out(0, static_cast<std::int32_t>(pieces.size()) - 1);
   for (std::size_t i = 0; i < pieces.size(); ++i) {
     entity.owner()->adopt(pieces[i]);
-    out[static_cast<std::int32_t>(i)] = Variant(std::move(pieces[i]));
+    out[static_cast<std::int32_t>(i)] = Variant(hand_out(*pieces[i]));
   }
   return Variant(std::move(out));
 }

@@ -19,10 +19,10 @@ class Block;
 // True for the kinds that explode.
 [[nodiscard]] bool explodable(const Entity& entity) noexcept;
 // The detached pieces of `entity` (empty when it does not explode).
-[[nodiscard]] std::vector<std::shared_ptr<Entity>> explode(const Entity& entity);
+[[nodiscard]] std::vector<EntityPtr<Entity>> explode(const Entity& entity);
 // Explodes those of `entities` that belong to `block` and explode: their
 // pieces go to the end of the block and they leave it. Returns how many exploded.
-std::size_t explode_entities(Block& block, const std::vector<std::shared_ptr<Entity>>& entities);
+std::size_t explode_entities(Block& block, const std::vector<EntityPtr<Entity>>& entities);
 
 // The late-bound Explode: the pieces join the entity's block and the
 // entity stays, as a CAD's Explode method does; returns the pieces as a

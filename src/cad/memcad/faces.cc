@@ -115,11 +115,11 @@ class LoopBuilder {
   bool closed_ = false;
 };
 
-std::vector<std::shared_ptr<Entity>> boundary_argument(Args args, std::size_t position) {
+std::vector<EntityPtr<Entity>> boundary_argument(Args args, std::size_t position) {
   const Variant& v = core::argument(args, position);
-  std::vector<std::shared_ptr<Entity>> out;
+  std::vector<EntityPtr<Entity>> out;
   auto take = [&](const core::ObjectRef& ref) {
-    auto entity = std::dynamic_pointer_cast<Entity>(ref);
+    auto entity = entity_of(ref);
     if (!entity) core::raise_argument_error(core::kTypeMismatch, position);
     out.push_back(std::move(entity));
   };
@@ -220,7 +220,7 @@ const core::MemberTable<Entity>& Face3d::members() const {
 
 bool Hatch::solid() const noexcept { return same_name(pattern_name, "SOLID"); }
 
-void Hatch::append_loop(std::span<const std::shared_ptr<Entity>> boundary, bool outer) {
+void Hatch::append_loop(std::span<const EntityPtr<Entity>> boundary, bool outer) {
   LoopBuilder builder;
   for (const auto& e : boundary) builder.add(*e);
   loops.push_back(builder.finish(outer));

@@ -25,7 +25,7 @@ class Face3d final : public Entity {
   std::array<Vec3, 4> corners{};
 
   [[nodiscard]] Box extents() const override;
-  [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<Face3d>(*this); }
+  [[nodiscard]] EntityPtr<Entity> clone() const override { return make_entity<Face3d>(*this); }
   void transform(const Placement& p) override;
 
  protected:
@@ -62,10 +62,10 @@ class Hatch final : public Entity {
   // Appends the closed path that `boundary` forms (one closed polyline or
   // circle, or a chain of lines, arcs and polylines ending where it began).
   // An open path or an object that cannot bound a hatch is refused.
-  void append_loop(std::span<const std::shared_ptr<Entity>> boundary, bool outer);
+  void append_loop(std::span<const EntityPtr<Entity>> boundary, bool outer);
 
   [[nodiscard]] Box extents() const override;
-  [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<Hatch>(*this); }
+  [[nodiscard]] EntityPtr<Entity> clone() const override { return make_entity<Hatch>(*this); }
   void transform(const Placement& p) override;
 
  protected:

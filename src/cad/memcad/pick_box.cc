@@ -51,7 +51,7 @@ double box_distance(const Box& box, Vec3 p) {
 
 }  // namespace
 
-std::vector<std::shared_ptr<Entity>> entities_in_window(const Block& block, Vec3 corner1, Vec3 corner2) {
+std::vector<EntityPtr<Entity>> entities_in_window(const Block& block, Vec3 corner1, Vec3 corner2) {
   Box window;
   window.add(corner1);
   window.add(corner2);
@@ -96,8 +96,8 @@ double plan_distance(const Entity& e, Vec3 at) {
   }
 }
 
-std::shared_ptr<Entity> entity_at(const Block& block, Vec3 at, double half_box) {
-  std::shared_ptr<Entity> best;
+EntityPtr<Entity> entity_at(const Block& block, Vec3 at, double half_box) {
+  EntityPtr<Entity> best;
   double best_distance = std::numeric_limits<double>::infinity();
   for (const auto& e : block.entities()) {
     const double d = plan_distance(*e, at);

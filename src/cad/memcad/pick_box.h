@@ -7,16 +7,16 @@
 #include <memory>
 #include <vector>
 
+#include "cad/memcad/entity.h"
 #include "cad/memcad/geometry.h"
 
 namespace kestrel::memcad {
 
 class Block;
-class Entity;
 
 // The entities of `block` lying wholly inside the plan window spanned by
 // the two corners (given in any order), in drawing order.
-[[nodiscard]] std::vector<std::shared_ptr<Entity>> entities_in_window(const Block& block, Vec3 corner1, Vec3 corner2);
+[[nodiscard]] std::vector<EntityPtr<Entity>> entities_in_window(const Block& block, Vec3 corner1, Vec3 corner2);
 
 // The plan distance from `at` to the entity's geometry: exact for points,
 // lines, polylines (straight segments between vertices; bulges are taken as
@@ -27,6 +27,6 @@ class Entity;
 // The entity of `block` nearest `at` whose geometry comes within the square
 // pick box of half side `half_box`; the first in drawing order wins a tie;
 // null when none does.
-[[nodiscard]] std::shared_ptr<Entity> entity_at(const Block& block, Vec3 at, double half_box);
+[[nodiscard]] EntityPtr<Entity> entity_at(const Block& block, Vec3 at, double half_box);
 
 }  // namespace kestrel::memcad

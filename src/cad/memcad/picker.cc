@@ -16,7 +16,7 @@ std::optional<T> next(std::deque<std::optional<T>>& queue) {
 
 }  // namespace
 
-void ScriptedPicker::push_selection(std::vector<std::shared_ptr<Entity>> entities) {
+void ScriptedPicker::push_selection(std::vector<EntityPtr<Entity>> entities) {
   selections_.emplace_back([chosen = std::move(entities)](Document&) { return chosen; });
 }
 
@@ -30,7 +30,7 @@ std::optional<EntityPick> ScriptedPicker::get_entity(Document&, std::string_view
   return next(entities_);
 }
 
-std::optional<std::vector<std::shared_ptr<Entity>>> ScriptedPicker::select_on_screen(Document& doc) {
+std::optional<std::vector<EntityPtr<Entity>>> ScriptedPicker::select_on_screen(Document& doc) {
   std::optional<Selector> selector = next(selections_);
   if (!selector) return std::nullopt;
   return (*selector)(doc);
@@ -39,7 +39,7 @@ std::optional<std::vector<std::shared_ptr<Entity>>> ScriptedPicker::select_on_sc
 ScriptedPicker::Selector select_all_of_model_space() {
   return [](Document& doc) {
     const auto entities = doc.model_space().entities();
-    return std::vector<std::shared_ptr<Entity>>(entities.begin(), entities.end());
+    return std::vector<EntityPtr<Entity>>(entities.begin(), entities.end());
   };
 }
 

@@ -12,15 +12,15 @@
 #include <string_view>
 #include <vector>
 
+#include "cad/memcad/entity.h"
 #include "cad/memcad/geometry.h"
 
 namespace kestrel::memcad {
 
 class Document;
-class Entity;
 
 struct EntityPick {
-  std::shared_ptr<Entity> entity;
+  EntityPtr<Entity> entity;
   Vec3 point;  // where the entity was picked
 };
 
@@ -30,21 +30,21 @@ class Picker {
   // Each answer is nullopt when the user cancels.
   virtual std::optional<Vec3> get_point(Document& doc, const std::optional<Vec3>& base, std::string_view prompt) = 0;
   virtual std::optional<EntityPick> get_entity(Document& doc, std::string_view prompt) = 0;
-  virtual std::optional<std::vector<std::shared_ptr<Entity>>> select_on_screen(Document& doc) = 0;
+  virtual std::optional<std::vector<EntityPtr<Entity>>> select_on_screen(Document& doc) = 0;
 };
 
 class ScriptedPicker final : public Picker {
  public:
   // Chooses entities when the selection is asked for (the drawing as it is then).
-  using Selector = std::function<std::vector<std::shared_ptr<Entity>>(Document&)>;
+  using Selector = std::function<std::vector<EntityPtr<Entity>>(Document&)>;
 
   // Answers are used in the order pushed, one queue per kind of request; an
   // empty queue cancels.
   void push_point(Vec3 point) { points_.emplace_back(point); }
-  void push_entity(std::shared_ptr<Entity> entity, Vec3 at = {}) {
+  void push_entity(EntityPtr<Entity> entity, Vec3 at = {}) {
     entities_.emplace_back(EntityPick{std::move(entity), at});
   }
-  void push_selection(std::vector<std::shared_ptr<Entity>> entities);
+  void push_selection(std::vector<EntityPtr<Entity>> entities);
   void push_selection(Selector selector) { selections_.emplace_back(std::move(selector)); }
   void push_point_cancel() { points_.emplace_back(std::nullopt); }
   void push_entity_cancel() { entities_.emplace_back(std::nullopt); }
@@ -55,7 +55,7 @@ class ScriptedPicker final : public Picker {
 
   std::optional<Vec3> get_point(Document& doc, const std::optional<Vec3>& base, std::string_view prompt) override;
   std::optional<EntityPick> get_entity(Document& doc, std::string_view prompt) override;
-  std::optional<std::vector<std::shared_ptr<Entity>>> select_on_screen(Document& doc) override;
+  std::optional<std::vector<EntityPtr<Entity>>> select_on_screen(Document& doc) override;
 
  private:
   std::deque<std::optional<Vec3>> points_;

@@ -35,7 +35,7 @@ class LightweightPolyline final : public Entity {
   }
 
   [[nodiscard]] Box extents() const override;
-  [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<LightweightPolyline>(*this); }
+  [[nodiscard]] EntityPtr<Entity> clone() const override { return make_entity<LightweightPolyline>(*this); }
   void transform(const Placement& p) override;
 
  protected:
@@ -65,7 +65,7 @@ class Polyline2d final : public Entity {
   }
 
   [[nodiscard]] Box extents() const override;
-  [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<Polyline2d>(*this); }
+  [[nodiscard]] EntityPtr<Entity> clone() const override { return make_entity<Polyline2d>(*this); }
   void transform(const Placement& p) override;
 
  protected:
@@ -81,7 +81,7 @@ class Polyline3d final : public Entity {
   [[nodiscard]] std::size_t vertex_count() const noexcept { return xyz.size() / 3; }
 
   [[nodiscard]] Box extents() const override;
-  [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<Polyline3d>(*this); }
+  [[nodiscard]] EntityPtr<Entity> clone() const override { return make_entity<Polyline3d>(*this); }
   void transform(const Placement& p) override;
 
  protected:
@@ -102,7 +102,7 @@ class PolyfaceMesh final : public Entity {
   }
 
   [[nodiscard]] Box extents() const override;
-  [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<PolyfaceMesh>(*this); }
+  [[nodiscard]] EntityPtr<Entity> clone() const override { return make_entity<PolyfaceMesh>(*this); }
   void transform(const Placement& p) override;
 
  protected:

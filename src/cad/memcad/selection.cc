@@ -12,8 +12,8 @@ namespace kestrel::memcad {
 
 template class Table<SelectionSet>;
 
-std::vector<std::shared_ptr<Entity>> select_in_box(const Block& block, const Box& box, bool crossing) {
-  std::vector<std::shared_ptr<Entity>> out;
+std::vector<EntityPtr<Entity>> select_in_box(const Block& block, const Box& box, bool crossing) {
+  std::vector<EntityPtr<Entity>> out;
   for (const auto& e : block.entities()) {
     const Box extents = e->extents();
     if (crossing ? extents.touches_plan(box) : extents.inside_plan(box)) out.push_back(e);
@@ -21,7 +21,7 @@ std::vector<std::shared_ptr<Entity>> select_in_box(const Block& block, const Box
   return out;
 }
 
-void SelectionSet::add(const std::vector<std::shared_ptr<Entity>>& entities) {
+void SelectionSet::add(const std::vector<EntityPtr<Entity>>& entities) {
   std::unordered_set<const Entity*> present;
   for (const auto& e : items_) present.insert(e.get());
   for (const auto& e : entities) {
@@ -65,9 +65,9 @@ Variant select(SelectionSet& set, Args args) {
 
 Variant add_items(SelectionSet& set, Args args) {
   const Variant& v = core::argument(args, 1);
-  std::vector<std::shared_ptr<Entity>> entities;
+  std::vector<EntityPtr<Entity>> entities;
   auto take = [&](const core::ObjectRef& ref) {
-    auto e = std::dynamic_pointer_cast<Entity>(ref);
+    auto e = entity_of(ref);
     if (!e) core::raise_argument_error(core::kTypeMismatch, 1);
     entities.push_back(std::move(e));
   };
@@ -85,7 +85,7 @@ Variant add_items(SelectionSet& set, Args args) {
 Variant item(SelectionSet& set, Args args) {
   const std::int32_t i = long_argument(args, 1);
   if (i < 0 || static_cast<std::size_t>(i) >= set.items().size()) raise_not_found("el índice " + std::to_string(i));
-  return Variant(set.items()[static_cast<std::size_t>(i)]);
+  return Variant(hand_out(*set.items()[static_cast<std::size_t>(i)]));
 }
 
 Variant erase_entities(SelectionSet& set, Args) {

@@ -22,16 +22,16 @@ enum SelectMode : std::int32_t {
 };
 
 // The entities of `block` that lie inside (window) or touch (crossing) the plan box.
-[[nodiscard]] std::vector<std::shared_ptr<Entity>> select_in_box(const Block& block, const Box& box, bool crossing);
+[[nodiscard]] std::vector<EntityPtr<Entity>> select_in_box(const Block& block, const Box& box, bool crossing);
 
 class SelectionSet final : public Record<SelectionSet> {
  public:
   static constexpr std::string_view kCollectionType = "IAcadSelectionSets";
   SelectionSet(Document* doc, std::string name) : Record(doc, std::move(name)) {}
 
-  [[nodiscard]] const std::vector<std::shared_ptr<Entity>>& items() const noexcept { return items_; }
+  [[nodiscard]] const std::vector<EntityPtr<Entity>>& items() const noexcept { return items_; }
   // Adds entities not in the set yet.
-  void add(const std::vector<std::shared_ptr<Entity>>& entities);
+  void add(const std::vector<EntityPtr<Entity>>& entities);
   void clear() noexcept { items_.clear(); }
 
   [[nodiscard]] std::string_view type_name() const override { return "IAcadSelectionSet"; }
@@ -40,7 +40,7 @@ class SelectionSet final : public Record<SelectionSet> {
   static Variant add_member(Table<SelectionSet>& table, Args args);
 
  private:
-  std::vector<std::shared_ptr<Entity>> items_;
+  std::vector<EntityPtr<Entity>> items_;
 };
 
 }  // namespace kestrel::memcad

@@ -17,7 +17,7 @@ void ShortText::assign(std::string_view s) {
   const auto size = static_cast<std::uint32_t>(s.size());
   std::memcpy(bytes_.chars, &heap, sizeof heap);
   std::memcpy(bytes_.chars + 8, &size, sizeof size);
-  bytes_.chars[15] = static_cast<char>(kOnHeap);
+  bytes_.chars[kTag] = static_cast<char>(kOnHeap);
 }
 
 }  // namespace kestrel::memcad

@@ -1,7 +1,8 @@
-// ShortText: the characters of a drawing text in 16 bytes. std::string
-// takes 32, and a drawing's texts are mostly a few characters (point names,
-// numbers, elevations): with millions of labels those 16 bytes a text are
-// the difference between two allocator size classes. Up to 15 bytes are
+// ShortText: the characters of a drawing text in 14 bytes, aligned to a
+// byte so that a 16-bit field can follow it in one 16-byte slot. A
+// std::string takes 32, and a drawing's texts are mostly a few characters
+// (point names, numbers, elevations): with millions of labels those bytes
+// are the difference between allocator size classes. Up to 13 bytes are
 // kept inline; longer texts go to the heap (pointer and 32-bit length).
 #pragma once
 
@@ -15,7 +16,7 @@ namespace kestrel::memcad {
 
 class ShortText {
  public:
-  static constexpr std::size_t kInline = 15;
+  static constexpr std::size_t kInline = 13;
 
   ShortText() noexcept { set_inline_size(0); }
   ShortText(std::string_view s) { assign(s); }  // NOLINT: a text is set from any string
@@ -56,17 +57,18 @@ class ShortText {
   friend std::ostream& operator<<(std::ostream& out, const ShortText& t) { return out << t.view(); }
 
  private:
-  // Byte 15 holds the inline size (0..15), or kOnHeap; on the heap, bytes
+  // Byte 13 holds the inline size (0..13), or kOnHeap; on the heap, bytes
   // 0..7 hold the pointer and 8..11 the size.
   static constexpr unsigned char kOnHeap = 0xFF;
-  struct alignas(8) Bytes {
-    char chars[16];
+  static constexpr std::size_t kTag = kInline;
+  struct Bytes {
+    char chars[kInline + 1];
   };
 
-  [[nodiscard]] unsigned char tag() const noexcept { return static_cast<unsigned char>(bytes_.chars[15]); }
+  [[nodiscard]] unsigned char tag() const noexcept { return static_cast<unsigned char>(bytes_.chars[kTag]); }
   [[nodiscard]] bool on_heap() const noexcept { return tag() == kOnHeap; }
   [[nodiscard]] std::size_t inline_size() const noexcept { return tag(); }
-  void set_inline_size(std::size_t n) noexcept { bytes_.chars[15] = static_cast<char>(n); }
+  void set_inline_size(std::size_t n) noexcept { bytes_.chars[kTag] = static_cast<char>(n); }
   [[nodiscard]] const char* heap_data() const noexcept {
     const char* p = nullptr;
     std::memcpy(&p, bytes_.chars, sizeof p);

@@ -10,6 +10,10 @@
 
 namespace kestrel::memcad {
 
+// Labels come in millions: with its 8-byte allocator header a text must
+// stay within the 112-byte chunk.
+static_assert(sizeof(void*) != 8 || sizeof(Text) == 104);
+
 namespace {
 
 // The CAD's single alignment number and the (horizontal, vertical) pair it stands for.

@@ -26,12 +26,12 @@ struct TextLayout {
 };
 
 // What a single-line text, an attribute and an attribute definition share.
-// A plain text is 104 bytes: the style index comes first, into the room
-// the entity leaves after its own fields.
+// A plain text is 104 bytes on a 64-bit host: the style index follows the
+// 14-byte text, so the two fill one 16-byte slot.
 class TextBase : public Entity {
  public:
-  std::uint16_t style = 0;
   ShortText text;
+  std::uint16_t style = 0;
   Vec3 insertion;  // OCS
   double height = 2.5;
   double rotation = 0;  // radians
@@ -80,7 +80,7 @@ class Text final : public TextBase {
   explicit Text(ShortText text = {}, Vec3 insertion = {}, double height = 2.5) noexcept
       : TextBase(EntityKind::kText, std::move(text), insertion, height) {}
 
-  [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<Text>(*this); }
+  [[nodiscard]] EntityPtr<Entity> clone() const override { return make_entity<Text>(*this); }
 
  protected:
   [[nodiscard]] const core::MemberTable<Entity>& members() const override;
@@ -94,7 +94,7 @@ class AttributeReference final : public TextBase {
   std::string tag;
   bool invisible = false;
 
-  [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<AttributeReference>(*this); }
+  [[nodiscard]] EntityPtr<Entity> clone() const override { return make_entity<AttributeReference>(*this); }
 
  protected:
   [[nodiscard]] const core::MemberTable<Entity>& members() const override;
@@ -112,7 +112,7 @@ class AttributeDefinition final : public TextBase {
   // The CAD's attribute mode bits: 1 invisible, 2 constant, 4 verify, 8 preset.
   std::int32_t mode = 0;
 
-  [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<AttributeDefinition>(*this); }
+  [[nodiscard]] EntityPtr<Entity> clone() const override { return make_entity<AttributeDefinition>(*this); }
 
  protected:
   [[nodiscard]] const core::MemberTable<Entity>& members() const override;
@@ -141,7 +141,7 @@ class MText final : public Entity {
   void set_style_name(std::string_view name);
 
   [[nodiscard]] Box extents() const override;
-  [[nodiscard]] std::shared_ptr<Entity> clone() const override { return std::make_shared<MText>(*this); }
+  [[nodiscard]] EntityPtr<Entity> clone() const override { return make_entity<MText>(*this); }
   void transform(const Placement& p) override;
 
  protected:

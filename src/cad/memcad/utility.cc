@@ -47,7 +47,7 @@ Variant get_entity(Utility& u, Args args) {
   Prompting p = prompting(u);
   std::optional<EntityPick> pick = p.picker.get_entity(p.doc, prompt);
   if (!pick || !pick->entity) raise_cancelled();
-  args[0] = Variant(std::move(pick->entity));
+  args[0] = Variant(hand_out(*pick->entity));
   args[1] = point_variant(pick->point);
   return {};
 }
