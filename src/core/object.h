@@ -30,8 +30,8 @@ class Object {
 
 // An object that hands itself out (a collection returning its owner, Add
 // returning the item): it keeps a weak reference to itself. Objects made in
-// the millions (drawing entities) derive from Object directly and are handed
-// out through the pointer their owner holds, saving that reference.
+// the millions (drawing entities) derive from Object directly and count
+// their own references, saving that one.
 class SharedObject : public Object, public std::enable_shared_from_this<SharedObject> {};
 
 class Obj;
