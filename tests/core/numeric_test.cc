@@ -99,7 +99,8 @@ TEST(Numeric, ParseNumberReadsWholeNumericTexts) {
   EXPECT_EQ(error_number([] { (void)to_number("-1e400"); }), kOverflow);
 }
 
-TEST(Numeric, FormatGeneralLikeCStr) {
+// CStr's text; Str adds the sign place and drops the leading zero.
+TEST(Numeric, FormatGeneralLikeCStrAndStr) {
   const std::vector<std::pair<double, std::string>> cases = {
       {-0.0, "0"},          {0.1 + 0.2, "0.3"},  {1e20, "1E+20"}, {1e-5, "1E-05"}, {0.0001, "0.0001"},
       {123456789012345, "123456789012345"},     {1e15, "1E+15"}, {1234567890123456, "1.23456789012346E+15"},
@@ -109,13 +110,10 @@ TEST(Numeric, FormatGeneralLikeCStr) {
   };
   for (const auto& [x, expected] : cases) EXPECT_EQ(format_general(x), expected) << x;
   for (double x : {0.1, -2.5e-300, DBL_MAX}) EXPECT_EQ(std::stod(format_shortest(x)), x);  // reads back
-}
-
-TEST(Numeric, StrAddsTheSignPlaceAndDropsTheLeadingZero) {
-  const std::vector<std::pair<double, std::string>> cases = {
+  const std::pair<double, std::string> str_cases[] = {
       {3, " 3"}, {-2.5, "-2.5"}, {0.5, " .5"}, {-0.25, "-.25"}, {-0.0, " 0"}, {1e-5, " 1E-05"},
   };
-  for (const auto& [x, expected] : cases) EXPECT_EQ(vb_str(x), expected) << x;
+  for (const auto& [x, expected] : str_cases) EXPECT_EQ(vb_str(x), expected) << x;
 }
 
 TEST(Numeric, FormatFixedRoundsTheFifteenDigitValueHalfAwayFromZero) {

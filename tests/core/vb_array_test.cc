@@ -82,9 +82,7 @@ TEST(VbArray, ACopyAndItsOriginalChangeIndependently) {
       EXPECT_NE(changed, kept) << k << change_the_copy;
     }
   }
-}
-
-TEST(VbArray, CopiesOfRecordsHoldingArraysChangeIndependently) {
+  // So do copies of records holding arrays.
   VbArray<VbArray<int>> outer(1, 2);
   outer[1] = VbArray<int>(0, {1, 2});
   const VbArray<VbArray<int>> copy = outer;
