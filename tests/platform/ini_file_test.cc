@@ -45,12 +45,19 @@ TEST(IniDocument, HostileSectionsKeysAndValuesRoundTripThroughText) {
   }
 }
 
-TEST(IniDocument, NamesCompareWithoutCaseAndReplacedValuesKeepTheKeyAsWritten) {
+TEST(IniDocument, NamesCompareWithoutCaseAndTheLastOfDuplicatesCounts) {
   Document doc = Document::parse("[Merivox Errores]\nNumero=3\n[Ñandú]\nÁrbol=1\n");
   EXPECT_EQ(*doc.find("ñANDÚ", "áRBOL"), "1");
   doc.set("merivox ERRORES", "NUMERO", "4");
   EXPECT_EQ(doc.text(), "[Merivox Errores]\nNumero=4\n[Ñandú]\nÁrbol=1\n");
   EXPECT_EQ(doc.find("Merivox Errores", "Numero "), nullptr);  // blanks are part of names
+  // The last of duplicate entries is read, updated and kept by compaction.
+  Document dup = Document::parse("[s]\nk=1\nK=2\nx=0\n[S]\nk=3\n\n[t]\n[s]\n\n");
+  EXPECT_EQ(*dup.find("s", "k"), "3");
+  dup.set("s", "k", "9");
+  EXPECT_EQ(dup.text(), "[s]\nk=1\nK=2\nx=0\n[S]\nk=9\n\n[t]\n[s]\n\n");
+  dup.compact();  // the overridden entries go, and so does the empty repeat of [s]
+  EXPECT_EQ(dup.text(), "[s]\nx=0\n[S]\nk=9\n\n[t]\n");
 }
 
 TEST(IniDocument, SettingKeepsCommentsAndAddsEntriesToTheirSection) {
@@ -61,15 +68,6 @@ TEST(IniDocument, SettingKeepsCommentsAndAddsEntriesToTheirSection) {
   EXPECT_EQ(doc.text(),
             "; preferencias\n[Merivox Cad]\nCapas pref=3D_\n2D=0\n\n# fin\n[Merivox Datos]\nDecimales X=3\n\n"
             "[Merivox Errores]\nNumero=1\n");
-}
-
-TEST(IniDocument, LastOfDuplicateEntriesIsReadUpdatedAndKeptByCompaction) {
-  Document doc = Document::parse("[s]\nk=1\nK=2\nx=0\n[S]\nk=3\n\n[t]\n[s]\n\n");
-  EXPECT_EQ(*doc.find("s", "k"), "3");
-  doc.set("s", "k", "9");
-  EXPECT_EQ(doc.text(), "[s]\nk=1\nK=2\nx=0\n[S]\nk=9\n\n[t]\n[s]\n\n");
-  doc.compact();  // the overridden entries go, and so does the empty repeat of [s]
-  EXPECT_EQ(doc.text(), "[s]\nx=0\n[S]\nk=9\n\n[t]\n");
 }
 
 TEST(IniDocument, AppendedTextIsWhatTheDocumentAdds) {

@@ -184,15 +184,13 @@ void expect_all_updates(const std::filesystem::path& root) {
   }
 }
 
-TEST(SettingsConcurrency, ThreadsLoseNothing) {
-  TempFolder folder;
+TEST(SettingsConcurrency, ThreadsAndProcessesLoseNothing) {
+  TempFolder in_threads;
   std::vector<std::thread> threads;
-  for (int w = 0; w < kWriters; ++w) threads.emplace_back(write_all, folder.path(), w);
+  for (int w = 0; w < kWriters; ++w) threads.emplace_back(write_all, in_threads.path(), w);
   for (auto& t : threads) t.join();
-  expect_all_updates(folder.path());
-}
+  expect_all_updates(in_threads.path());
 
-TEST(SettingsConcurrency, ProcessesLoseNothing) {
   TempFolder folder;
   std::vector<pid_t> children;
   for (int w = 0; w < kWriters; ++w) {

@@ -69,7 +69,7 @@ ReportWindow two_options() {
   return report;
 }
 
-TEST(ReportWindow, TerminalAnswersTickClearKeepOrCancel) {
+TEST(ReportWindow, TerminalShowsEveryRowAndAnswersTickClearKeepOrCancel) {
   struct Case {
     const char* typed;
     bool off_layers, blocks, cancelled;
@@ -90,9 +90,7 @@ TEST(ReportWindow, TerminalAnswersTickClearKeepOrCancel) {
     EXPECT_EQ(report.checked("Copiar Bloques"), c.blocks) << c.typed;
     EXPECT_EQ(report.cancelled(), c.cancelled) << c.typed;
   }
-}
-
-TEST(ReportWindow, TextShowsEveryRowInOrder) {
+  // The text shows every row in order.
   ReportWindow report = two_options();
   EXPECT_FALSE(report.set_checked("Nº de Entidades  ", false));  // a plain row is no option
   std::ostringstream out;
