@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sstream>
 
 #include "core/error.h"
 #include "core/error_number.h"
@@ -43,12 +42,7 @@ t_Datos two_small_drawings() {
   return t_Datos{2, 1, VbArray<t_Dibujo>(1, {small_drawing("a", 3, 1), small_drawing("b", 5, 2)})};
 }
 
-std::string survey_text() {
-  std::ifstream in(std::string(KESTREL_EXAMPLES) + "/survey.json", std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+std::string survey_text() { return platform::read_bytes(std::string(KESTREL_EXAMPLES) + "/survey.json"); }
 
 TEST(RecordFile, EveryFieldRoundTripsWithIdenticalBytes) {
   const t_Datos set = full_set();
