@@ -10,7 +10,7 @@ import unittest
 from collections import Counter
 
 from cli_common import (EXAMPLE, ROOT, Refusals, example_drawing, ezdxf, indexed, items, keep_me, kestrel, load,
-                        needs_ezdxf, scratch, write)
+                        needs_ezdxf, scratch, succeeded, write)
 sys.path.insert(0, os.path.join(ROOT, "examples"))
 
 import record_json  # noqa: E402
@@ -27,8 +27,7 @@ def audited(test, path):
 class Export(unittest.TestCase):
     def test_the_example_gives_its_points_and_labels_on_prefixed_label_layers(self):
         out = scratch("prefixed.dxf")
-        r = kestrel("export", EXAMPLE, "-o", out, "--labels", "name,code,z", "--label-layers", "--layer-prefix", "T_")
-        self.assertEqual(r.returncode, 0, r.stderr)
+        succeeded(self, "export", EXAMPLE, "-o", out, "--labels", "name,code,z", "--label-layers", "--layer-prefix", "T_")
         msp, d = audited(self, out).modelspace(), example_drawing()
         drawn = [i for i, c in enumerate(items(d["Cd"])) if c != "/"]  # a point coded "/" is never drawn
         self.assertEqual(len(msp.query("POINT")), len(drawn))
@@ -63,8 +62,7 @@ EXAMPLE_INSERTIONS = [((438180, 4472356), "ARQUETA", 1, -45), ((438210, 4472362)
 @needs_ezdxf
 class ExampleBlocks(unittest.TestCase):
     def test_each_drawing_is_one_block_inserted_at_its_points_scaled_and_turned(self):
-        r = kestrel("export", EXAMPLE, "-o", scratch("survey.dxf"), "--blocks", "-q")
-        self.assertEqual(r.returncode, 0, r.stderr)
+        succeeded(self, "export", EXAMPLE, "-o", scratch("survey.dxf"), "--blocks", "-q")
         doc = audited(self, scratch("survey.dxf"))
         self.assertEqual(len(doc.blocks.get("ARQUETA").query("POLYLINE LWPOLYLINE")), 1)  # once, not per insertion
         inserts = sorted(doc.modelspace().query("INSERT"), key=lambda e: (e.dxf.insert.x, e.dxf.insert.y))
@@ -72,16 +70,14 @@ class ExampleBlocks(unittest.TestCase):
                 round((e.dxf.rotation + 180) % 360 - 180, 4), e.dxf.layer) for e in inserts]
         self.assertEqual(got, [w + ("PUNTOS",) for w in EXAMPLE_INSERTIONS])
         self.assertTrue(all(e.dxf.xscale == e.dxf.yscale == e.dxf.zscale for e in inserts))
-        r = kestrel("export", EXAMPLE, "-o", scratch("plain.dxf"), "--no-blocks", "-q")
-        self.assertEqual(r.returncode, 0, r.stderr)
+        succeeded(self, "export", EXAMPLE, "-o", scratch("plain.dxf"), "--no-blocks", "-q")
         self.assertEqual(len(ezdxf.readfile(scratch("plain.dxf")).modelspace().query("INSERT")), 0)
 
 
 def export_surface(test, name, *choices):
     """Exports the example's surface alone and reads it back with a clean audit."""
     out = scratch(name)
-    r = kestrel("export", EXAMPLE, "-o", out, "-q", "--no-points", "--no-polylines", "--layer-prefix", "", *choices)
-    test.assertEqual(r.returncode, 0, r.stderr)
+    succeeded(test, "export", EXAMPLE, "-o", out, "-q", "--no-points", "--no-polylines", "--layer-prefix", "", *choices)
     return audited(test, out).modelspace()
 
 
@@ -178,9 +174,8 @@ class ExportLabels(unittest.TestCase):
     def test_every_kind_gives_its_texts_in_the_fonts_of_the_font_table(self):
         table = write("fuentes_.txt", '"Arial  ",LiberationSans-Regular\n')
         settings = write("fonts.ini", f"[Merivox Fuentes]\nfichero={table}\ncarpeta={os.path.dirname(LIBERATION)}\n")
-        r = kestrel("export", EXAMPLE, "-o", scratch("labels.dxf"), "-q", "--texts", "--no-points", "--no-labels",
-                    "--no-polylines", settings=settings)
-        self.assertEqual(r.returncode, 0, r.stderr)
+        r = succeeded(self, "export", EXAMPLE, "-o", scratch("labels.dxf"), "-q", "--texts", "--no-points", "--no-labels",
+                      "--no-polylines", settings=settings)
         self.assertNotIn("texts", r.stderr)
         doc = audited(self, scratch("labels.dxf"))
         texts = {}
@@ -307,8 +302,7 @@ class Profile(Refusals, unittest.TestCase):
                  ("1000,612.5\n1025.5,613\n", [], [(1000, 612.5, 0), (1025.5, 613, 0)])]
         for text, at, want in cases:
             with self.subTest(at=at):
-                r = kestrel("profile", write("eje.csv", text), "-o", scratch("perfil.dxf"), "-q", *at)
-                self.assertEqual(r.returncode, 0, r.stderr)
+                succeeded(self, "profile", write("eje.csv", text), "-o", scratch("perfil.dxf"), "-q", *at)
                 entities = list(audited(self, scratch("perfil.dxf")).modelspace())
                 self.assertEqual([(e.dxftype(), e.is_3d_polyline) for e in entities], [("POLYLINE", True)])
                 self.assertEqual([tuple(round(c, 6) for c in p) for p in entities[0].points()], want)
