@@ -25,7 +25,12 @@ class LayersTest : public ExportTest {
   }
 };
 
+// No layers leave an empty table.
 TEST_F(LayersTest, CreatesCleanedLayersWithColourIndexAndOnFlag) {
+  load({drawing("Principal", {}, {})});
+  generate();
+  EXPECT_TRUE(state.CapasCreadas.allocated());
+  EXPECT_EQ(state.CapasCreadas.size(), 0);
   load({drawing("Principal", {{"Muro", true, 0x0000FF}, {"Talud 1/B", false, 0xFFFFFF}, {"", true, 0x00FF00}}, {})});
   generate();
   EXPECT_TRUE(messages().empty());
@@ -58,14 +63,6 @@ TEST_F(LayersTest, AnExistingLayerOnlyGetsItsOnFlagAndTwoEmptyNamesShareOne) {
   EXPECT_EQ(state.CapasCreadas[1].Color, 1);  // the record keeps the model's colour
   EXPECT_EQ(created_names(), (std::vector<std::string>{"Muro", "Capa_3", "Capa_3"}));
   EXPECT_EQ(cad_layer("Capa_3"), std::pair(1, true));  // the second found the first: only its on flag changed
-}
-
-TEST_F(LayersTest, NoLayersLeavesAnEmptyTable) {
-  load({drawing("Principal", {}, {})});
-  generate();
-  EXPECT_TRUE(messages().empty());
-  EXPECT_TRUE(state.CapasCreadas.allocated());
-  EXPECT_EQ(state.CapasCreadas.size(), 0);
 }
 
 TEST_F(LayersTest, ReferencedDrawingsAddTheirNewLayersAfterTheModelsOwn) {

@@ -55,7 +55,7 @@ struct ReferenceCase {
   double rotation;
 };
 
-TEST(LeeReferenciaBloque, SplitsNameScaleAndRotation) {
+TEST(LeeReferenciaBloque, MarkersStartAReferenceThatSplitsIntoNameScaleAndRotation) {
   const ReferenceCase cases[] = {
       {"**MURO/1/2,xx", "**MURO/1/2", "MURO", 1, 2},
       {"**MURO", "**MURO", "MURO", 1, 0},
@@ -77,9 +77,7 @@ TEST(LeeReferenciaBloque, SplitsNameScaleAndRotation) {
     EXPECT_EQ(std::tuple(code, name, scale, rotation), std::tuple(c.shortened, c.name, c.scale, c.rotation)) << c.code;
     EXPECT_EQ(block_reference_name(c.code), c.name);
   }
-}
-
-TEST(BlockReference, OnlyTwoMarkersMakeAReference) {
+  // Only two markers make a reference.
   for (const auto& [code, reference] : {std::pair{"**MURO", true}, {"##MURO", true}, {"#MURO", false},
                                         {"*#MURO", false}, {"*", false}, {"", false}}) {
     EXPECT_EQ(is_block_reference(code), reference) << code;
@@ -116,7 +114,9 @@ struct FormatCase {
   const char* expected;
 };
 
-TEST(FormatoNumero, FixedDecimalsWithPointAndPadding) {
+// Numbers are written with fixed decimals, a point and padding, and read up
+// to the first character that is no part of a number, a comma as the point.
+TEST(FormatoNumero, WrittenWithFixedDecimalsAndReadWithACommaAsPoint) {
   const FormatCase cases[] = {
       {1234.5678, 2, 0, "1234.57"},
       {"12,5", 3, 0, "12.500"},
@@ -134,14 +134,11 @@ TEST(FormatoNumero, FixedDecimalsWithPointAndPadding) {
     EXPECT_EQ(model::Formato_Numero(c.value, c.decimals, c.width), c.expected)
         << c.value.to_string() << " " << c.decimals;
   }
-}
-
-TEST(ValorNumero, ReadsTheLeadingNumberWithACommaAsPoint) {
-  const std::pair<const char*, double> cases[] = {
+  const std::pair<const char*, double> read[] = {
       {"0,5", 0.5}, {"0.5", 0.5}, {"", 0},      {"abc", 0},     {"12abc", 12},
       {"1,5,3", 1.5}, {"-2,5e1", -25}, {" 3 4", 34}, {"1.2.3", 1.2}, {"1e999", 0},
   };
-  for (const auto& [text, value] : cases) EXPECT_EQ(model::Valor_Numero(text), value) << text;
+  for (const auto& [text, value] : read) EXPECT_EQ(model::Valor_Numero(text), value) << text;
 }
 
 }  // namespace

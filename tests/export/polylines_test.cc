@@ -106,7 +106,7 @@ TEST_F(PolylinesTest, HatchCodesWithoutAPatternAreNotTriedOrRefusedByTheCad) {
   }
 }
 
-TEST_F(PolylinesTest, HatchColourBranches) {
+TEST_F(PolylinesTest, HatchColourBranchesAndTheirSteps) {
   state.PrefCap = "2D_";
   hatch(-60, "Lindes", 0x00FF00, true);  // a host colour: its colour index
   hatch(-60, "Lindes", 0x00FF00, false);
@@ -123,9 +123,7 @@ TEST_F(PolylinesTest, HatchColourBranches) {
   EXPECT_EQ(made[0]->color(), 3);
   EXPECT_EQ(made[2]->true_color(), (memcad::Rgb{10, 20, 30}));
   EXPECT_EQ(made[3]->color(), made[4]->color());
-}
-
-TEST_F(PolylinesTest, AHatchFailureIsReportedWithTheStepOfItsColourBranch) {
+  // A failure is reported with the step of its colour branch.
   for (const auto& [colour, step] : {std::pair{5, "8"}, {-1, "9"}, {0, "10"}, {-7, "10"}}) {
     app->inject_failure("PatternScale", 1, 5);
     hatch(-60, "", colour);
