@@ -70,8 +70,7 @@ TEST_F(CopyAllTest, FiftyThousandEntitiesWrapTheCounter) {
   const auto phase = std::find(log.begin(), log.end(), "LabXYZ(0)=Copiando Entidades ZWCAD 2021");
   ASSERT_NE(phase, log.end());
   EXPECT_EQ(*(phase + 2), "Max=32000");
-  Strings values;
-  Strings counts;
+  Strings values, counts;
   for (auto it = phase; it != log.end(); ++it) {
     if (it->starts_with("Value=")) values.push_back(*it);
     if (it->starts_with("LabXYZ(1)=")) counts.push_back(*it);

@@ -96,14 +96,11 @@ TEST_F(EntitiesTest, LayerResolutionVariants) {
   // Names are compared exactly.
   EXPECT_EQ(std::tuple(Capa_Encendida(model, "CAD"), Capa_Encendida(model, "cad")),
             std::tuple(core::kTrue, core::kFalse));
-}
-
-TEST_F(EntitiesTest, BuscaCapaDocTakesTheDocumentLayerColour) {
+  // Busca_Capa_Doc takes the document layer's colour.
   doc().layers().add("MURO").color = 3;
   for (const char* name : {"MURO", "MURO", "NINGUNA"}) Busca_Capa_Doc(module, name);
-  ASSERT_EQ(model.NumCapas, 2);
-  EXPECT_EQ(std::tuple(model.Capas[1].ColorCapa, model.Capas[2].ColorCapa),
-            std::tuple(65280, 8420480));
+  ASSERT_EQ(model.NumCapas, 5);
+  EXPECT_EQ(std::tuple(model.Capas[4].ColorCapa, model.Capas[5].ColorCapa), std::tuple(65280, 8420480));
 }
 
 TEST_F(EntitiesTest, BlockReferenceWithAttributes) {

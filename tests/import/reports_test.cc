@@ -90,19 +90,17 @@ TEST_F(ReportsTest, CancelOrEmptyModelSpaceSetSalir) {
   EXPECT_EQ(salir, core::kTrue);
 }
 
-TEST_F(ReportsTest, CopyReportWithoutLayersOrBlocksShowsOnlyTheSelection) {
+// Without layers or blocks the copy report shows only the selection; its options answer the copy.
+TEST_F(ReportsTest, CopyReportOptionsAnswerTheCopy) {
   core::VbBool no_blocks = core::kFalse;
   EXPECT_FALSE(Propiedades_Cad(ctx, core::Obj(form), 5, 0, 0, no_blocks));
   EXPECT_EQ(std::tuple(caption, rows, state.CopiarDesactivadas),
             std::tuple("Copiar - Dibujo1.dwg", std::vector<std::string>{"Entidades Selecc.|5"}, ""));
-}
-
-TEST_F(ReportsTest, CopyReportOptionsAnswerTheCopy) {
   answer = [](ReportWindow& r) {
     r.set_checked(kOptionCopyOffLayers, false);
     r.set_checked(kOptionCopyBlocks, false);
   };
-  core::VbBool no_blocks = core::kFalse;
+  no_blocks = core::kFalse;
   EXPECT_FALSE(Propiedades_Cad(ctx, core::Obj(form), 7, 2, 3, no_blocks, 11));
   ASSERT_GE(rows.size(), 9u);
   EXPECT_EQ(std::vector<std::string>(rows.begin(), rows.begin() + 9),
