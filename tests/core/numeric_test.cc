@@ -19,13 +19,6 @@ namespace {
 using testing_support::error_number;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-TEST(Numeric, RoundHalfEvenOnlyMovesExactHalves) {
-  const std::vector<std::pair<double, double>> cases = {
-      {0.5, 0}, {1.5, 2}, {2.5, 2}, {-3.5, -4}, {2.5000001, 3}, {1e300, 1e300}, {4503599627370497.0, 4503599627370497.0},
-  };
-  for (const auto& [x, expected] : cases) EXPECT_EQ(round_half_even(x), expected) << x;
-}
-
 // Each case: the argument and the result, NaN where error 6 is raised.
 template <class F>
 void expect_results(F&& f, std::initializer_list<std::pair<double, double>> cases, const char* what) {
@@ -38,7 +31,12 @@ void expect_results(F&& f, std::initializer_list<std::pair<double, double>> case
   }
 }
 
+// Rounding half to even only moves exact halves.
 TEST(Numeric, ConversionsRoundHalfToEvenAndRaiseOverflowOutOfRange) {
+  expect_results([](double x) { return round_half_even(x); },
+                 {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-3.5, -4}, {2.5000001, 3}, {1e300, 1e300},
+                  {4503599627370497.0, 4503599627370497.0}},
+                 "round_half_even");
   expect_results([](double x) { return double(cint(x)); },
                  {{2.5, 2}, {-1.5, -2}, {32767.4, 32767}, {32767.5, kNaN}, {-32768.5, -32768}, {-32768.6, kNaN},
                   {kNaN, kNaN}},
@@ -69,7 +67,9 @@ TEST(Numeric, IntFloorsFixTruncatesIntegerDivisionRoundsOperandsFirst) {
   EXPECT_EQ(error_number([] { (void)int_div(1e10, 0); }), kOverflow);  // the dividend is converted first
 }
 
-TEST(Numeric, ValReadsTheLeadingNumberAndRaisesOverflowBeyondTheRange) {
+// Val reads the leading number and raises overflow beyond the range;
+// parse_number reads whole numeric texts only.
+TEST(Numeric, ValAndParseNumberReadNumbersFromText) {
   const std::vector<std::pair<std::string, double>> cases = {
       {"  12.5abc", 12.5}, {"1 2 3", 123},     {"&h1f", 31},  {"-.5", -0.5},     {"", 0},       {"abc", 0},
       {"&HFFFF", -1},      {"&H8000", -32768}, {"&H10000", 65536}, {"&H0FFFF", 65535}, {"&HFFFFFFFF", -1},
@@ -79,9 +79,6 @@ TEST(Numeric, ValReadsTheLeadingNumberAndRaisesOverflowBeyondTheRange) {
   for (const auto& [text, expected] : cases) EXPECT_EQ(val(text), expected) << '"' << text << '"';
   EXPECT_EQ(error_number([] { (void)val("1e400"); }), kOverflow);
   EXPECT_EQ(error_number([] { (void)val("&H123456789"); }), kOverflow);
-}
-
-TEST(Numeric, ParseNumberReadsWholeNumericTexts) {
   const std::vector<std::pair<std::string, double>> numbers = {
       {" 12.5 ", 12.5}, {"+5", 5}, {"- 5", -5}, {"&H1F", 31}, {".5", 0.5}, {"5.", 5}, {"1d2", 100},
       {"1e-400", 0},     {"\t7\r\n", 7}, {"00012", 12},

@@ -65,7 +65,10 @@ TEST(Text, InStrReturnsCharacterPositions) {
   }
 }
 
-TEST(Text, CaseChangesAsciiAndWindows1252Letters) {
+// Case changes ASCII and Windows-1252 letters; Asc and Chr use Windows-1252
+// codes (the code page itself is checked below; here the characters it lacks
+// and stray bytes).
+TEST(Text, CaseAscAndChrFollowWindows1252) {
   EXPECT_EQ(ucase("capa_1 \xC3\xA1\xC3\xB1\xC3\xBC\xC3\xBF\xC5\xA1\xC5\x93\xC5\xBE"),
             "CAPA_1 \xC3\x81\xC3\x91\xC3\x9C\xC5\xB8\xC5\xA0\xC5\x92\xC5\xBD");  // áñüÿšœž
   EXPECT_EQ(lcase("CAPA_1 \xC3\x81\xC5\xB8\xC5\xA0\xC5\x92\xC5\xBD"), "capa_1 \xC3\xA1\xC3\xBF\xC5\xA1\xC5\x93\xC5\xBE");
@@ -73,10 +76,6 @@ TEST(Text, CaseChangesAsciiAndWindows1252Letters) {
   EXPECT_EQ(lcase("\xC3\x97"), "\xC3\x97");                                  // nor × a lower one
   EXPECT_EQ(ucase("a\xE9\xFF"), "A\xC9\x9F");  // stray bytes stay Windows-1252 bytes: é -> É, ÿ -> Ÿ
   EXPECT_EQ(lcase("\xC9z\x81"), "\xE9z\x81");  // 0x81 has no letter: kept
-}
-
-// The code page itself is checked below; here the characters it lacks and stray bytes.
-TEST(Text, AscAndChrUseWindows1252Codes) {
   EXPECT_EQ(asc("\xCE\xA9"), 63);  // Ω is not in the code page
   EXPECT_EQ(asc("\xE9z"), 0xE9);    // a stray byte is its own code
   EXPECT_EQ(chr(128), "\xE2\x82\xAC");
@@ -104,7 +103,7 @@ TEST(Text, SplitLikeTheRunTime) {
   }
 }
 
-TEST(Utf8, ValidityFollowsTheWellFormedTable) {
+TEST(Utf8, ValidityFollowsTheWellFormedTableAndEverySequenceRepairs) {
   const std::pair<std::string, bool> cases[] = {
       {"\xF0\x9F\x98\x80", true}, {"\xF4\x8F\xBF\xBF", true},  // U+10FFFF
       {"\xED\x9F\xBF", true},                                // U+D7FF, just below the surrogates
@@ -115,12 +114,9 @@ TEST(Utf8, ValidityFollowsTheWellFormedTable) {
       {"\x80", false}, {"\xE2\x82", false}, {"\xE2\x82x", false},  // lone, truncated
   };
   for (const auto& [text, valid] : cases) EXPECT_EQ(is_valid_utf8(text), valid) << testing::PrintToString(text);
-}
-
-// Stray bytes become their Windows-1252 characters. Every one- and two-byte
-// start, followed by a continuation byte, walks to the end in steps of 1 to 4
-// bytes and repairs to valid text.
-TEST(Utf8, StrayBytesAreRepairedAndEveryByteSequenceDecodes) {
+  // Stray bytes become their Windows-1252 characters. Every one- and two-byte
+  // start, followed by a continuation byte, walks to the end in steps of 1 to
+  // 4 bytes and repairs to valid text.
   EXPECT_EQ(to_valid_utf8("caf\xE9"), "caf\xC3\xA9");
   EXPECT_EQ(to_valid_utf8("\x80" "5"), "\xE2\x82\xAC" "5");
   EXPECT_EQ(to_valid_utf8("\xE2\x82"), "\xC3\xA2\xE2\x80\x9A");  // â‚
