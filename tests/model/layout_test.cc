@@ -36,7 +36,7 @@ t_Dibujo fixed_part(t_Dibujo d) {
   return d;
 }
 
-TEST(RecordImage, DrawingFieldsSitAtTheirOffsets) {
+TEST(RecordImage, FieldsSitAtTheirOffsetsLittleEndianWithZeroPadding) {
   const t_Dibujo d = full_drawing(3);
   const auto image = to_image(d);
   const std::span<const std::byte> bytes(image);
@@ -54,16 +54,12 @@ TEST(RecordImage, DrawingFieldsSitAtTheirOffsets) {
   for (std::size_t slot : {0u, 4u, 12u, 56u, 112u, 116u, 136u, 144u, 164u, 172u, 184u, 188u + 56u}) {
     EXPECT_EQ(value_at<std::int32_t>(bytes, slot), 0) << "slot " << slot;
   }
-}
-
-TEST(RecordImage, PaddingIsZeroAndValuesAreLittleEndian) {
-  t_Capa capa{"x", core::kTrue, 0x11223344, -2, counting_bytes<6>(0xA0)};
-  const auto image = to_image(capa);
-  EXPECT_EQ(value_at<std::int16_t>(image, 4), -1);  // Encendida
-  EXPECT_EQ(value_at<std::int16_t>(image, 6), 0);   // padding
-  EXPECT_EQ(image[8], std::byte{0x44});              // low byte first
-  EXPECT_EQ(image[19], std::byte{0xA5});             // carried bytes 14..19
-
+  // Padding is zero and values are little-endian.
+  const auto layer = to_image(t_Capa{"x", core::kTrue, 0x11223344, -2, counting_bytes<6>(0xA0)});
+  EXPECT_EQ(value_at<std::int16_t>(layer, 4), -1);  // Encendida
+  EXPECT_EQ(value_at<std::int16_t>(layer, 6), 0);   // padding
+  EXPECT_EQ(layer[8], std::byte{0x44});              // low byte first
+  EXPECT_EQ(layer[19], std::byte{0xA5});             // carried bytes 14..19
   t_Rotulo r;
   r.carried92 = counting_bytes<2>(0x92);
   r.DeCurva = 1;

@@ -115,7 +115,7 @@ TEST(Haz, PacksEveryFieldKeepsTheStoredCurrentLayerAndFailsOutsideTheSet) {
   EXPECT_EQ(error_number([&] { haz(m); }), 9);
 }
 
-TEST(Saca, KeepsCurrentLayerAndOptionallyTheDialogPieces) {
+TEST(Saca, KeepsCurrentLayerAndOptionallyTheDialogPiecesAndRestoresAfterHaz) {
   DrawingModel m;
   mete(m, set_of({small_drawing("a", 3, 1), full_drawing(7)}, 1));
   const Opciones before = m.Opciones;
@@ -129,17 +129,15 @@ TEST(Saca, KeepsCurrentLayerAndOptionallyTheDialogPieces) {
   EXPECT_EQ(m.Opciones, stored.Opciones);
   saca(m, small_drawing("a", 2, 0), false);
   EXPECT_EQ(m.Opciones.get(kFactor), 1.0);  // a zero factor becomes one
-}
-
-TEST(Saca, HazThenSacaRestoresTheDrawing) {
-  DrawingModel m;
-  mete(m, full_set());
-  const t_Dibujo loaded = groups_of(m);
-  haz(m);
-  saca(m, m.Dibujos[1], true);  // another stored drawing, as the block generator does
-  EXPECT_NE(groups_of(m), loaded);
-  saca(m, m.Dibujos[m.DibujoActual], false);
-  EXPECT_EQ(groups_of(m), loaded);
+  // Haz, then Saca of another stored drawing (as the block generator does) and back, restores the drawing.
+  DrawingModel r;
+  mete(r, full_set());
+  const t_Dibujo loaded = groups_of(r);
+  haz(r);
+  saca(r, r.Dibujos[1], true);
+  EXPECT_NE(groups_of(r), loaded);
+  saca(r, r.Dibujos[r.DibujoActual], false);
+  EXPECT_EQ(groups_of(r), loaded);
 }
 
 }  // namespace

@@ -101,18 +101,14 @@ TEST(RecordFile, NumbersAreTheShortestTextThatReadsBack) {
 }
 
 // A drawing file reads as a set of one; a set may keep a spare drawing.
-TEST(RecordFile, DrawingFileBecomesAOneDrawingSet) {
+TEST(RecordFile, DrawingFilesSparesAndLargeDrawingsReadBack) {
   const t_Dibujo solo = small_drawing("solo", 2, 0);
-  const t_Datos set = as_drawing_set(from_json(to_json(solo)));
-  EXPECT_EQ(set, (t_Datos{1, 1, VbArray<t_Dibujo>(1, {solo})}));
+  EXPECT_EQ(as_drawing_set(from_json(to_json(solo))), (t_Datos{1, 1, VbArray<t_Dibujo>(1, {solo})}));
   t_Datos spare = two_small_drawings();
   spare.NuDibujos = 1;
   EXPECT_EQ(std::get<t_Datos>(from_json(to_json(spare))), spare);
-}
-
-// A drawing larger than the writer's chunk streams in pieces that join into
-// the text written whole.
-TEST(RecordFile, LargeDrawingStreamsInChunks) {
+  // A drawing larger than the writer's chunk streams in pieces that join into
+  // the text written whole.
   const t_Datos set{1, 1, VbArray<t_Dibujo>(1, {small_drawing("grande", 40000, 0)})};
   core::StringSink sink;
   write_json(sink, set);
