@@ -83,7 +83,7 @@ TEST_F(BlocksTest, NothingHappensWithOneStoredDrawingOrNoReferences) {
   EXPECT_TRUE(messages().empty());
 }
 
-TEST_F(BlocksTest, ScaleZeroIsReportedAndTheCurrentDrawingComesBack) {
+TEST_F(BlocksTest, ScaleZeroOrBadCodesAreReportedAndTheCurrentDrawingComesBack) {
   load_with_codes({"**MURO/", "**MURO/1"});
   module.model.MsgVersion = "(ver)";
   Autocad_crea_Bloques(ctx);
@@ -92,10 +92,8 @@ TEST_F(BlocksTest, ScaleZeroIsReportedAndTheCurrentDrawingComesBack) {
   EXPECT_TRUE(messages()[0].ends_with(" (ver)")) << messages()[0];
   EXPECT_TRUE(insertions().empty());  // the routine ends at the error
   expect_current_drawing_back(2);
-}
-
-TEST_F(BlocksTest, BadCodesNeverCrash) {
-  // Non-numeric scales read as 0 and are refused by the CAD; a huge one is inserted as it is.
+  // Bad codes never crash: non-numeric scales read as 0 and are refused by
+  // the CAD; a huge one is inserted as it is.
   const std::pair<const char*, std::size_t> cases[] = {
       {"**MURO/abc", 0}, {"**MURO/1e300/7", 1}, {"**", 0}, {"##/", 0}, {"**MURO/-1/-1e9", 1},
   };

@@ -16,7 +16,8 @@ namespace {
 
 using core::testing_support::error_number;
 
-TEST(LimpiaNombreCapa, KeepsLettersDigitsAndUnderscoreCharacterForCharacter) {
+// Layer names keep letters, digits and the underscore, character for character.
+TEST(LimpiaNombre, LayerAndBlockNamesKeepTheirCharacters) {
   const std::pair<const char*, const char*> cases[] = {
       {"Talud 1/B", "Talud_1_B"}, {"   ", "___"},  {"Año", "A_o"},     {"¤¥", "¤¥"},
       {"árbol", "_rbol"},          {"€Ω", "__"},    {"a\tb", "a_b"},    {"Capa_7-z", "Capa_7_z"},
@@ -24,15 +25,12 @@ TEST(LimpiaNombreCapa, KeepsLettersDigitsAndUnderscoreCharacterForCharacter) {
   for (const auto& [name, cleaned] : cases) EXPECT_EQ(Limpia_Nombre_Capa(name, 4), cleaned) << name;
   EXPECT_EQ(Limpia_Nombre_Capa("", 3), "Capa_3");
   EXPECT_EQ(Limpia_Nombre_Capa("", -2), "Capa_-2");
-}
-
-std::string clean_block_name(std::string text, std::int32_t n = 4) {
-  Limpia_Nombre_Bloque(text, n);
-  return text;
-}
-
-TEST(LimpiaNombreBloque, UpperCaseKeptCharactersAndTwentySevenAtMost) {
-  const std::pair<const char*, const char*> cases[] = {
+  // Block names: upper case kept characters, twenty-seven at most.
+  const auto clean_block_name = [](std::string text, std::int32_t n = 4) {
+    Limpia_Nombre_Bloque(text, n);
+    return text;
+  };
+  const std::pair<const char*, const char*> blocks[] = {
       {"muro norte 1", "MURO_NORTE_1"},
       {"-abc", "B_ABC"},
       {"---", "B___"},
@@ -42,9 +40,9 @@ TEST(LimpiaNombreBloque, UpperCaseKeptCharactersAndTwentySevenAtMost) {
       {"abcdefghijabcdefghijabcdefghijabcdefghij", "ABCDEFGHIJABCDEFGHIJABCDEFG"},
       {"-bcdefghijabcdefghijabcdefghij", "B_BCDEFGHIJABCDEFGHIJABCDEF"},  // B_ grows it past 27
   };
-  for (const auto& [name, cleaned] : cases) EXPECT_EQ(clean_block_name(name), cleaned) << name;
+  for (const auto& [name, cleaned] : blocks) EXPECT_EQ(clean_block_name(name), cleaned) << name;
   EXPECT_EQ(clean_block_name("", -12), "Bloque_12");  // an empty name takes the magnitude of n
-  EXPECT_EQ(error_number([] { clean_block_name("", std::numeric_limits<std::int32_t>::min()); }), core::kOverflow);
+  EXPECT_EQ(error_number([&] { clean_block_name("", std::numeric_limits<std::int32_t>::min()); }), core::kOverflow);
 }
 
 struct ReferenceCase {

@@ -215,22 +215,20 @@ TEST_F(PointLabelsTest, LabelsArePlacedByOrientationAndPreferences) {
   }
 }
 
-TEST_F(PointLabelsTest, OnlyEnabledTickedBoxesCount) {
+// Only enabled ticked boxes count; a point without a name, one coded "/"
+// and one on a layer that is off miss their labels.
+TEST_F(PointLabelsTest, OnlyEnabledTickedBoxesAndDrawnPointsGetLabels) {
   load_point({"P1", 0, 0, 0, "C", 1});
   tick_all();
   dialog.chkCod.enabled = false;
   dialog.ChkZ.value = 0;
   run0(1);
   expect_texts({{" P1", -3, 0, "Ejes", 2}, {" 1", 0, 0, "Ejes", 7}});
-}
-
-TEST_F(PointLabelsTest, PointsWithoutLabels) {
   load_with_layers({{"Si"}, {"No", false}}, {{"", 0, 0, 0, "C", 1}, {"Q", 0, 0, 0, "/", 1}, {"R", 0, 0, 0, "C", 2}}, 1);
-  tick(dialog.chkNo);
+  dialog.ChkNu.value = 0;
   tick(dialog.chkCod);
   run0(1);
-  // Point 1 has no name, point 2 is coded "/", point 3 lies on a layer that is off.
-  expect_texts({{" C", 0, 1.4, "Si", 3}});
+  expect_texts({{" C", 0, 1.4, "Si", 3}}, 0, 2);
 }
 
 TEST_F(PointLabelsTest, OwnLayersForTheSelectedKinds) {
