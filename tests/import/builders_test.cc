@@ -107,27 +107,25 @@ TEST_F(BuildersTest, ArcsAndCirclesAreTheirDefiningPoints) {
       std::tuple(kCircleMarker, 3.0, 5.5, 0.0));
 }
 
-TEST(Azimut, QuadrantsAndAxes) {
+TEST(Azimut, QuadrantsAxesAndTheInsertionCode) {
   constexpr double pi = kImportPi;
   const struct {
     double dx, dy, expected;
   } cases[] = {{1, 0, pi / 2},           {-1, 0, 3 * pi / 2},   {0, 1, 0}, {0, -1, pi}, {1, 1, pi / 4},
                {-1, 1, 2 * pi - pi / 4}, {-1, -1, pi + pi / 4}, {0, 0, 0}};
   for (const auto& c : cases) EXPECT_NEAR(Azimut(c.dx, c.dy), c.expected, 1e-9) << c.dx << "," << c.dy;
-}
-
-TEST(BlockInsertionCode, ScaleAndRotation) {
+  // An insertion's code carries its scale and rotation.
   const float quarter = static_cast<float>(std::numbers::pi / 2);
   const struct {
     float rotation;
     double scale;
     const char* code;
-  } cases[] = {{0, 1, "**ARBOL"},
+  } codes[] = {{0, 1, "**ARBOL"},
                {0, -1, "**ARBOL"},
                {0, 2.5, "**ARBOL/2.5"},
                {quarter, 2, "**ARBOL/2/300.0000"},
                {quarter, 1, "**ARBOL/1/300.0000"}};
-  for (const auto& c : cases) EXPECT_EQ(block_insertion_code("ARBOL", c.rotation, c.scale), c.code);
+  for (const auto& c : codes) EXPECT_EQ(block_insertion_code("ARBOL", c.rotation, c.scale), c.code);
 }
 
 TEST_F(BuildersTest, TextsCleanCodesAndTurnRadiansIntoGrads) {
