@@ -60,6 +60,10 @@ TEST_F(CopyAllTest, FewLayersUseTheLowerClampAndRefreshEveryItem) {
   EXPECT_EQ(Strings(form->log.end() - 3, form->log.end()), (Strings{"Visible=False", "Show", "SetFocus"}));
   EXPECT_EQ(std::tuple(salir, scripted.pointer.history(), app->visible()),
             std::tuple(core::kFalse, std::vector<int>{11, 0}, true));
+  // The edges of the step and of the short name.
+  EXPECT_EQ(std::tuple(progress_step(99), progress_step(100)), std::tuple(1, 2));
+  EXPECT_EQ(short_document_name("12345678"), "12345678");
+  EXPECT_EQ(short_document_name("Cañada.dwg"), "Cañad...Dwg");  // characters, not bytes
 }
 
 TEST_F(CopyAllTest, FiftyThousandEntitiesWrapTheCounter) {
@@ -143,13 +147,6 @@ TEST_F(CopyAllTest, UnboundCadIsReportedAndGivesAnEmptySet) {
   ASSERT_EQ(std::tuple(messages().size(), form->log.size()), std::tuple(2u, 0u));
   EXPECT_TRUE(messages()[0].starts_with("Copia__Todo - Error    nº  91: "));
   EXPECT_TRUE(messages()[1].starts_with("Obtener Todo de Autocad - Error    nº  91: "));
-}
-
-// The clamps and the long name are seen through the form above; these are the edges.
-TEST(ProgressForm, StepAndShortNameEdges) {
-  EXPECT_EQ(std::tuple(progress_step(99), progress_step(100)), std::tuple(1, 2));
-  EXPECT_EQ(short_document_name("12345678"), "12345678");
-  EXPECT_EQ(short_document_name("Cañada.dwg"), "Cañad...Dwg");  // characters, not bytes
 }
 
 // The explode walk: the CAD explodes its blocks twice; only the model is read.

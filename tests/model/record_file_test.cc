@@ -119,7 +119,7 @@ TEST(RecordFile, DrawingFilesSparesAndLargeDrawingsReadBack) {
 
 // What a record file cannot hold fails the write naming the field, whether
 // the text is built whole or streamed.
-TEST(RecordFile, WriterRefusesWhatAFileCannotHold) {
+TEST(RecordFile, WriterRefusesWhatAFileCannotHoldAndStopsAtTheSizeLimit) {
   const struct {
     void (*spoil)(t_Datos&);
     const char* description;
@@ -144,10 +144,7 @@ TEST(RecordFile, WriterRefusesWhatAFileCannotHold) {
       EXPECT_EQ(e.description(), c.description);
     }
   }
-}
-
-// A text beyond the limit is refused before anything beyond it is written.
-TEST(RecordFile, WriterStopsAtTheSizeLimit) {
+  // A text beyond the limit is refused before anything beyond it is written.
   const t_Datos set = two_small_drawings();
   const std::string text = to_json(set);
   for (const bool streamed : {false, true}) {
@@ -264,16 +261,14 @@ TEST(RecordFile, LooserTextReadsTheSame) {
   }
 }
 
-TEST(RecordFile, BadTextOrRecordNamesTheFieldAndPosition) {
+TEST(RecordFile, BadOrCutTextOrRecordNamesTheFieldAndPosition) {
   for (const BadText& bad : bad_texts()) {
     SCOPED_TRACE(bad.description);
     const core::Error e = read_error(bad.text);
     EXPECT_EQ(e.number(), bad.number);
     EXPECT_NE(e.description().find(bad.description), std::string::npos) << e.description();
   }
-}
-
-TEST(RecordFile, EveryTruncationIsReportedAsIncomplete) {
+  // Every truncation is reported as incomplete.
   const std::string text = survey_text();
   ASSERT_GT(text.size(), 1000u);
   for (std::size_t cut = 0; cut + 2 < text.size(); cut += text.size() / 97 + 1) {
