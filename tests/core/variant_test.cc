@@ -182,7 +182,7 @@ TEST(Dispatch, MembersAreFoundByKindOrRaise438NamingThem) {
   EXPECT_EQ(error_number([&] { (void)m.call("Count", one); }), kMemberNotSupported);
 }
 
-TEST(Dispatch, ArgumentErrorsNameThePosition) {
+TEST(Dispatch, ArgumentErrorsNameThePositionAndObjGoesThroughLateBinding) {
   const struct {
     std::vector<Variant> args;
     std::int32_t number;
@@ -200,9 +200,7 @@ TEST(Dispatch, ArgumentErrorsNameThePosition) {
   }
   std::array<Variant, 2> big{Variant(1e10), Variant("2")};
   EXPECT_EQ(m.call("Move", big).to_double(), 1e10 + 2);
-}
-
-TEST(Obj, TypedAccessGoesThroughLateBindingAndNothingRaises91) {
+  // Obj's typed access goes through late binding; Nothing raises 91.
   auto marker = std::make_shared<Marker>();
   const Obj obj(marker);
   obj["Name"] = Variant("Cota");
