@@ -42,7 +42,7 @@ TEST_F(LayersTest, CreatesCleanedLayersWithColourIndexAndOnFlag) {
   EXPECT_EQ(module.model.Capas[2].Nombre, "Talud 1/B");  // the reload gives the model back its own names
 }
 
-TEST_F(LayersTest, PrefixGoesOnCreatedLayersAndIsReappliedToTheReloadedModel) {
+TEST_F(LayersTest, PrefixGoesOnCreatedLayersIsReappliedToTheReloadedModelAndTrapsItsErrors) {
   load({drawing("Principal", {{"Muro"}, {"Eje 2"}}, {})});
   state.PrefCap = "3D_";
   apply_prefix(module, state.PrefCap);  // the prefix event comes first
@@ -50,6 +50,14 @@ TEST_F(LayersTest, PrefixGoesOnCreatedLayersAndIsReappliedToTheReloadedModel) {
   EXPECT_EQ(created_names(), (std::vector<std::string>{"3D_Muro", "3D_Eje_2"}));
   EXPECT_NE(layer("3D_Eje_2"), nullptr);
   EXPECT_EQ(module.model.Capas[2].Nombre, "3D_Eje 2");  // uncleaned, prefixed once
+  // The prefix renames in place and traps its errors.
+  load({drawing("Principal", {{"Ejes"}}, {})});
+  apply_prefix(module, "X_");
+  apply_prefix(module, "X_");
+  EXPECT_EQ(module.model.Capas[1].Nombre, "X_X_Ejes");
+  module.model.NumCapas = 2;
+  apply_prefix(module, "Y_");
+  EXPECT_EQ(messages(), std::vector<std::string>{"Autocad Genera Capas Prefijo - Error    nº  9:" + kOutOfRange});
 }
 
 TEST_F(LayersTest, AnExistingLayerOnlyGetsItsOnFlagAndTwoEmptyNamesShareOne) {
@@ -111,16 +119,6 @@ TEST_F(LayersTest, CreaCapaMakesOneModelLayer) {
   EXPECT_EQ(module.model.Capas[2].Nombre, "0");
   EXPECT_EQ(cad_layer("0").first, 1);
   EXPECT_EQ(messages(), std::vector<std::string>{"Autocad_Crea_Capa - Error    nº  9:" + kOutOfRange});  // no layer 3
-}
-
-TEST_F(LayersTest, PrefixRenamesInPlaceAndTrapsItsErrors) {
-  load({drawing("Principal", {{"Ejes"}}, {})});
-  apply_prefix(module, "X_");
-  apply_prefix(module, "X_");
-  EXPECT_EQ(module.model.Capas[1].Nombre, "X_X_Ejes");
-  module.model.NumCapas = 2;
-  apply_prefix(module, "Y_");
-  EXPECT_EQ(messages(), std::vector<std::string>{"Autocad Genera Capas Prefijo - Error    nº  9:" + kOutOfRange});
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ TEST_F(BuildersTest, PointsClampTheirLayerAndKeepListsFromZero) {
       std::tuple(0, 3, "**X", 9.0, 2));
 }
 
-TEST_F(BuildersTest, PolylinesTakeTheirElevationAndAClosedOneOneMoreSlot) {
+TEST_F(BuildersTest, PolylinesTakeTheirElevationAClosedOneOneMoreSlotAndIncompleteGroupsKeepWhatWasBuilt) {
   const auto square = values({0, 0, 1, 0, 1, 1, 0, 1});
   Crea_poli_2D(module, square, 7.5, 1, false);
   Crea_poli_2D(module, square, 7.5, 1, true);
@@ -44,15 +44,12 @@ TEST_F(BuildersTest, PolylinesTakeTheirElevationAndAClosedOneOneMoreSlot) {
   EXPECT_EQ(model.NumPuntos, 10);  // the closing slot adds no point
   EXPECT_EQ(std::tuple(model.PtoZ[8], model.Polis[3].NuVert, model.PtoZ[9], model.PtoZ[10]),
             std::tuple(7.5, 2, 13.0, 16.0));
-}
-
-// The vertex count rounds half to even; an incomplete last group then
-// reads past the array, which is trapped with the polyline kept as it is.
-TEST_F(BuildersTest, IncompleteCoordinateGroupsKeepWhatWasBuilt) {
+  // The vertex count rounds half to even; an incomplete last group then
+  // reads past the array, which is trapped with the polyline kept as it is.
   Crea_poli_2D(module, values({0, 0, 1, 1, 2}), 0, 1, false);        // 2.5 rounds to 2
   Crea_poli_2D(module, values({0, 0, 1, 1, 2, 2, 3}), 0, 1, false);  // 3.5 rounds to 4
-  ASSERT_EQ(model.NumPolis, 2);
-  EXPECT_EQ(std::tuple(model.Polis[1].NuVert, model.Polis[2].NuVert, model.Polis[2].Vert[4]), std::tuple(2, 4, 0));
+  ASSERT_EQ(model.NumPolis, 5);
+  EXPECT_EQ(std::tuple(model.Polis[4].NuVert, model.Polis[5].NuVert, model.Polis[5].Vert[4]), std::tuple(2, 4, 0));
   ASSERT_EQ(messages().size(), 2u);
   EXPECT_TRUE(messages()[0].starts_with("Crea_poli_2D de - Error    nº  9: "));
 }

@@ -87,7 +87,7 @@ TEST(RecordImage, FixedPartOfEveryRecordRoundTrips) {
   EXPECT_EQ(from_image<t_Rotulo>(to_image(rotulo)), rotulo);
 }
 
-TEST(RecordImage, WrongSizesAndOffsetsAreRefused) {
+TEST(RecordImage, NamedOptionsUseTheRecordOffsetsAndWrongOnesAreRefused) {
   const std::array<std::byte, 15> short_image{};
   EXPECT_EQ(error_number([&] { (void)from_image<t_Poli>(short_image); }), 5);
   Opciones o;
@@ -98,10 +98,8 @@ TEST(RecordImage, WrongSizesAndOffsetsAreRefused) {
   for (std::int32_t offset : {240, 382, 454, 636}) {  // before, across 384, across 456, after
     EXPECT_EQ(error_number([&] { (void)o.get(LongOption{offset}); }), 5) << offset;
   }
-}
-
-TEST(Options, NamedValuesUseTheRecordOffsets) {
-  Opciones o;
+  // Named options use the record's offsets.
+  o = {};
   const std::pair<DoubleOption, double> doubles[] = {{kFactor, 2.5}, {kXMax, -1.0}, {kOriginX, 1e6}};
   const std::pair<LongOption, std::int32_t> longs[] = {{kChkPtos, 1}, {kChkZ, 1}, {kChkPoli, -1},
                                                         {kTrianglesPresent, 7}, {kTriangulationColour, 0x00FF00},
