@@ -87,7 +87,15 @@ TEST_F(PointsTest, CancellingStopsAtTheProgressStepAndLeavesTheDisplayStyle) {
       std::tuple(5u, core::Variant(std::int16_t{0}), 11, true, 0u));
 }
 
+// Without the layer table the first point ends the run; errors carry their
+// step and only wrong bitness clears the label count.
 TEST_F(PointsTest, ErrorsCarryTheStepAndOnlyWrongBitnessClearsTheLabelCount) {
+  load({drawing("Principal", {{"Ejes"}}, numbered_points(3))});
+  Autocad_Genera_Puntos(ctx);
+  EXPECT_EQ(points().size(), 1u);
+  EXPECT_EQ(messages(), std::vector<std::string>{"Puntos - Error en 10 - nº   9 " +
+                                                 core::standard_description(core::kSubscriptOutOfRange)});
+  EXPECT_EQ(message_box.shown()[0].title, core::kRuntimeSource);
   const std::string bitness = ": Debes seleccionar correctamente tu versión de 32 o 64 bit de CAD";
   const InjectedError cases[] = {
       {"AddPoint", 1, 91, "Puntos - Error en 7 - nº  91" + bitness, 0},
@@ -103,15 +111,6 @@ TEST_F(PointsTest, ErrorsCarryTheStepAndOnlyWrongBitnessClearsTheLabelCount) {
     EXPECT_EQ(std::tuple(messages().back(), module.model.NumRotulos, pointer.shape()),
               std::tuple(c.message, c.count_left, 0));
   }
-}
-
-TEST_F(PointsTest, WithoutTheLayerTableTheFirstPointEndsTheRun) {
-  load({drawing("Principal", {{"Ejes"}}, numbered_points(3))});
-  Autocad_Genera_Puntos(ctx);
-  EXPECT_EQ(points().size(), 1u);
-  EXPECT_EQ(messages(), std::vector<std::string>{"Puntos - Error en 10 - nº   9 " +
-                                                 core::standard_description(core::kSubscriptOutOfRange)});
-  EXPECT_EQ(message_box.shown()[0].title, core::kRuntimeSource);
 }
 
 // A label as the tests expect it: text, position, layer, colour.
