@@ -32,7 +32,7 @@ void expect_results(F&& f, std::initializer_list<std::pair<double, double>> case
 }
 
 // Rounding half to even only moves exact halves.
-TEST(Numeric, ConversionsRoundHalfToEvenAndRaiseOverflowOutOfRange) {
+TEST(Numeric, ConversionsRoundHalfToEvenIntFloorsFixTruncatesAndOverflowIsRaised) {
   expect_results([](double x) { return round_half_even(x); },
                  {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-3.5, -4}, {2.5000001, 3}, {1e300, 1e300},
                   {4503599627370497.0, 4503599627370497.0}},
@@ -53,9 +53,7 @@ TEST(Numeric, ConversionsRoundHalfToEvenAndRaiseOverflowOutOfRange) {
   expect_results([](double x) { return double(checked_add16(std::int16_t(x), 1)); }, {{32766, 32767}, {32767, kNaN}},
                  "add16");
   EXPECT_EQ(error_number([] { (void)checked_add16(-32768, -1); }), kOverflow);
-}
-
-TEST(Numeric, IntFloorsFixTruncatesIntegerDivisionRoundsOperandsFirst) {
+  // Int floors, Fix truncates, integer division rounds its operands first.
   EXPECT_EQ(vb_int(-2.2), -3);
   EXPECT_EQ(vb_fix(-2.7), -2);
   EXPECT_EQ(int_div(-7, 2), -3);

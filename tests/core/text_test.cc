@@ -20,7 +20,7 @@ const std::string kSpanish = "a\xC3\xB1o \xE2\x82\xAC";
 
 // A stray byte counts as one character; a truncated sequence is stray bytes.
 // Replace works on whole characters, left to right; trim removes only blanks.
-TEST(Text, StringFunctionsWorkOnCharactersNotBytes) {
+TEST(Text, StringFunctionsWorkOnCharactersNotBytesAndRefuseBadArgumentsWithError5) {
   EXPECT_EQ(len(kSpanish), 5);
   EXPECT_EQ(len("\xF0\x9F\x98\x80"), 1);  // one character outside the BMP
   EXPECT_EQ(len("\xE2\x82"), 2);
@@ -37,9 +37,7 @@ TEST(Text, StringFunctionsWorkOnCharactersNotBytes) {
       {trim("    "), ""},
   };
   for (const auto& [got, expected] : cases) EXPECT_EQ(got, expected) << testing::PrintToString(expected);
-}
-
-TEST(Text, BadArgumentsRaiseError5) {
+  // Bad arguments raise error 5.
   const std::function<void()> calls[] = {
       [] { (void)mid("abc", 0); },    [] { (void)mid("abc", 1, -1); },    [] { (void)left("abc", -1); },
       [] { (void)right("abc", -1); }, [] { (void)instr("abc", "a", 0); }, [] { (void)asc(""); },

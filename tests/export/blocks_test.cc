@@ -56,7 +56,16 @@ class BlocksTest : public ExportTest {
   }
 };
 
-TEST_F(BlocksTest, EachDrawingIsDefinedOnceAndInsertedAtEveryReferencingPoint) {
+TEST_F(BlocksTest, EachDrawingIsDefinedOnceAndInsertedAtEveryReferencingPointIfAny) {
+  // Nothing happens with one stored drawing or no references.
+  load({drawing("Parcela", {{"VIAL"}}, {{"P1", 1, 2, 0, "**MURO"}})}, 1);
+  count_references();
+  Autocad_crea_Bloques(ctx);
+  load_with_codes({"C"});
+  Autocad_crea_Bloques(ctx);
+  EXPECT_TRUE(insertions().empty());
+  EXPECT_EQ(block("MURO"), nullptr);
+  EXPECT_TRUE(messages().empty());
   load_with_codes({"**MURO/2/100,comentario", "##MURO", "**Parcela", "**NADA/3", "C", "**MURO/5"}, 2);
   Autocad_genera_Bloques(ctx);
   for (const std::string& m : messages()) ADD_FAILURE() << m;
@@ -70,17 +79,6 @@ TEST_F(BlocksTest, EachDrawingIsDefinedOnceAndInsertedAtEveryReferencingPoint) {
   EXPECT_NEAR(refs[0]->rotation, -1.570796, 1e-12);  // 100 grads clockwise
   EXPECT_EQ(dialog.Chk_Capas.caption, "Insertando Bloque NADA/3 en pto nº 4");
   expect_current_drawing_back(6);
-}
-
-TEST_F(BlocksTest, NothingHappensWithOneStoredDrawingOrNoReferences) {
-  load({drawing("Parcela", {{"VIAL"}}, {{"P1", 1, 2, 0, "**MURO"}})}, 1);
-  count_references();
-  Autocad_crea_Bloques(ctx);
-  load_with_codes({"C"});
-  Autocad_crea_Bloques(ctx);
-  EXPECT_TRUE(insertions().empty());
-  EXPECT_EQ(block("MURO"), nullptr);
-  EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(BlocksTest, ScaleZeroOrBadCodesAreReportedAndTheCurrentDrawingComesBack) {

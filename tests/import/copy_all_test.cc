@@ -27,7 +27,7 @@ class CopyAllTest : public ImportTest {
   core::VbBool salir = core::kFalse;
 };
 
-TEST_F(CopyAllTest, EmptyModelSpaceSetsSalirAndChangesNothing) {
+TEST_F(CopyAllTest, EmptyModelSpaceOrAnUnboundCadChangesNothing) {
   state.Datos.NuDibujos = 1;
   state.Datos.Dibujos = core::VbArray<model::t_Dibujo>(0, 1);
   state.Datos.Dibujos[1].Texto2 = "anterior";
@@ -37,6 +37,13 @@ TEST_F(CopyAllTest, EmptyModelSpaceSetsSalirAndChangesNothing) {
   EXPECT_EQ(copy(), before);
   EXPECT_EQ(std::tuple(salir, state.Datos, model.NumPuntos), std::tuple(core::kTrue, before, 1));
   EXPECT_TRUE(form->log.empty() && scripted.pointer.history().empty());
+  // Without a CAD each walk reports under its own prefix and gives nothing.
+  module.cad.Aplicacion = core::Obj();
+  EXPECT_EQ(copy(), model::t_Datos{});
+  EXPECT_EQ(Dexompon_Zombie(ctx), model::t_Dibujo{});
+  ASSERT_EQ(std::tuple(messages().size(), form->log.size()), std::tuple(2u, 0u));
+  EXPECT_TRUE(messages()[0].starts_with("Copia__Todo - Error    nº  91: "));
+  EXPECT_TRUE(messages()[1].starts_with("Obtener Todo de Autocad - Error    nº  91: "));
 }
 
 TEST_F(CopyAllTest, FewLayersUseTheLowerClampAndRefreshEveryItem) {
@@ -137,16 +144,6 @@ TEST_F(CopyAllTest, ExtentsAndPresenceFlags) {
   }
   (void)copy(true);
   EXPECT_EQ(state.Datos.Dibujos[1].Opciones.get(model::kChkPtos), 0);
-}
-
-// Without a CAD each walk reports under its own prefix and gives nothing.
-TEST_F(CopyAllTest, UnboundCadIsReportedAndGivesAnEmptySet) {
-  module.cad.Aplicacion = core::Obj();
-  EXPECT_EQ(copy(), model::t_Datos{});
-  EXPECT_EQ(Dexompon_Zombie(ctx), model::t_Dibujo{});
-  ASSERT_EQ(std::tuple(messages().size(), form->log.size()), std::tuple(2u, 0u));
-  EXPECT_TRUE(messages()[0].starts_with("Copia__Todo - Error    nº  91: "));
-  EXPECT_TRUE(messages()[1].starts_with("Obtener Todo de Autocad - Error    nº  91: "));
 }
 
 // The explode walk: the CAD explodes its blocks twice; only the model is read.

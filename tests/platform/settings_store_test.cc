@@ -48,7 +48,13 @@ class IniStoreTest : public ::testing::Test {
   std::size_t inode() const { return stamp_of(file_)->inode; }
 };
 
-TEST_F(IniStoreTest, SaveCreatesFoldersAndWritesThePlainFormatFoldingCase) {
+TEST_F(IniStoreTest, SaveCreatesFoldersForApplicationsNamedAsFoldersAndWritesThePlainFormat) {
+  // Application names must be folder names.
+  for (const char* app : {"", ".", "..", "a/b", "..\\x"}) {
+    EXPECT_EQ(store_.read(app, "s", "k"), std::nullopt) << app;
+    EXPECT_EQ(error_number([&] { store_.save(app, "s", "k", "v"); }), core::kInvalidCall) << app;
+  }
+  EXPECT_TRUE(fs::is_empty(folder_.path()));
   EXPECT_EQ(store_.file_for(kApp), file_);
   store_.save(kApp, "Merivox Errores", "Numero", "1");
   store_.save(kApp, "Merivox Errores", "Lugar 1", " Bloques - Error    nº  5:\r\nDescripción");
@@ -85,14 +91,6 @@ TEST_F(IniStoreTest, ANewFileIsPrivateAndOnlyItsLockLiesBesideIt) {
   for (const auto& entry : fs::directory_iterator(file_.parent_path())) names.push_back(entry.path().filename());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"settings.ini", "settings.ini.lock"}));
-}
-
-TEST_F(IniStoreTest, ApplicationNamesMustBeFolderNames) {
-  for (const char* app : {"", ".", "..", "a/b", "..\\x"}) {
-    EXPECT_EQ(store_.read(app, "s", "k"), std::nullopt) << app;
-    EXPECT_EQ(error_number([&] { store_.save(app, "s", "k", "v"); }), core::kInvalidCall) << app;
-  }
-  EXPECT_TRUE(fs::is_empty(folder_.path()));
 }
 
 // The error log's path: entries are appended, the file is not replaced.
