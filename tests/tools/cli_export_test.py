@@ -23,11 +23,19 @@ def audited(test, path):
     return doc
 
 
+# The example's points coded "**NAME/scale/grads" on layers that are on, by hand:
+# (x, y), block, scale, CAD degrees (grads clockwise x 0.9, counter-clockwise in the CAD).
+EXAMPLE_INSERTIONS = [((438180, 4472356), "ARQUETA", 1, -45), ((438210, 4472362), "FAROLA", 2, -90),
+                      ((438246, 4472357), "ARQUETA", 1, 0)]
+LIBERATION = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf"
+
+
 @needs_ezdxf
-class Export(unittest.TestCase):
+class Example(unittest.TestCase):
     def test_the_example_gives_its_points_and_labels_on_prefixed_label_layers(self):
         out = scratch("prefixed.dxf")
-        succeeded(self, "export", EXAMPLE, "-o", out, "--labels", "name,code,z", "--label-layers", "--layer-prefix", "T_")
+        succeeded(self, "export", EXAMPLE, "-o", out, "--labels", "name,code,z", "--label-layers",
+                  "--layer-prefix", "T_")
         msp, d = audited(self, out).modelspace(), example_drawing()
         drawn = [i for i, c in enumerate(items(d["Cd"])) if c != "/"]  # a point coded "/" is never drawn
         self.assertEqual(len(msp.query("POINT")), len(drawn))
@@ -35,6 +43,49 @@ class Export(unittest.TestCase):
         names = items(d["Nmb"])
         self.assertEqual([texts["T_P_Nombre"], texts["T_P_Codigo"], texts["T_P_Z"]],
                          [sum(1 for i in drawn if names[i]), len(drawn), len(drawn)])
+
+    def test_each_drawing_is_one_block_inserted_at_its_points_scaled_and_turned(self):
+        succeeded(self, "export", EXAMPLE, "-o", scratch("survey.dxf"), "--blocks", "-q")
+        doc = audited(self, scratch("survey.dxf"))
+        self.assertEqual(len(doc.blocks.get("ARQUETA").query("POLYLINE LWPOLYLINE")), 1)  # once, not per insertion
+        inserts = sorted(doc.modelspace().query("INSERT"), key=lambda e: (e.dxf.insert.x, e.dxf.insert.y))
+        got = [((round(e.dxf.insert.x, 6), round(e.dxf.insert.y, 6)), e.dxf.name, round(e.dxf.xscale, 9),
+                round((e.dxf.rotation + 180) % 360 - 180, 4), e.dxf.layer) for e in inserts]
+        self.assertEqual(got, [w + ("PUNTOS",) for w in EXAMPLE_INSERTIONS])
+        self.assertTrue(all(e.dxf.xscale == e.dxf.yscale == e.dxf.zscale for e in inserts))
+        succeeded(self, "export", EXAMPLE, "-o", scratch("plain.dxf"), "--no-blocks", "-q")
+        self.assertEqual(len(ezdxf.readfile(scratch("plain.dxf")).modelspace().query("INSERT")), 0)
+
+    def test_every_kind_gives_its_texts_in_the_fonts_of_the_font_table(self):
+        table = write("fuentes_.txt", '"Arial  ",LiberationSans-Regular\n')
+        settings = write("fonts.ini", f"[Merivox Fuentes]\nfichero={table}\ncarpeta={os.path.dirname(LIBERATION)}\n")
+        r = succeeded(self, "export", EXAMPLE, "-o", scratch("labels.dxf"), "-q", "--texts", "--no-points",
+                      "--no-labels", "--no-polylines", settings=settings)
+        self.assertNotIn("texts", r.stderr)
+        doc = audited(self, scratch("labels.dxf"))
+        texts = {}
+        for t in doc.modelspace().query("TEXT"):
+            texts.setdefault(t.dxf.text, t)
+        for s in ("PARCELA 12", "C/ Mayor", "Tramo 2", "Farola tipo A", "24.00", "12.00", "8.00", "Vivienda",
+                  "Y1=4472300.00", "X=438150.00", "Y=4472430.00", "X=438290.00", "0", "20", "Pozo", "Registro",
+                  "Arqueta A-3", "Bordillo"):
+            self.assertIn(s, texts)
+        for s in ("*Cuadricula*", "*Escala*", "C/ Mayor#Tramo 2"):
+            self.assertNotIn(s, texts)
+        self.assertAlmostEqual(texts["PARCELA 12"].dxf.height, 2.7)
+        self.assertAlmostEqual(texts["C/ Mayor"].dxf.rotation, (400 - 96.5) * 0.9, places=6)
+        self.assertAlmostEqual(texts["8.00"].dxf.rotation % 360, 90, places=6)
+        self.assertEqual((texts["C/ Mayor"].dxf.style, texts["Vivienda"].dxf.style), ("ROMANS", "Arial"))  # "LEROY"
+        self.assertNotIn("LEROY", doc.styles)
+        self.assertEqual(doc.styles.get("Arial").dxf.font, LIBERATION)
+        self.assertEqual(doc.styles.get("ROMANS").dxf.font, "txt.shx")  # no ROMANS.TTF there
+        if os.path.exists(LIBERATION):
+            # Kind "6" from (438230, 4472318) to (438242, 4472318), size 1, measured in Liberation Sans
+            # (2048 units, ascent + descent 2288, cell height 160): digits 1139 units -> 80, "." 569 -> 40;
+            # "12.00" is 4 x 80 + 40 = 360 hundredths, 3.6 wide.
+            at = texts["12.00"].dxf.insert
+            self.assertAlmostEqual(at.x, 438230 + (12 - 3.6) / 2, places=6)
+            self.assertAlmostEqual(at.y, 4472318.25, places=6)
 
 
 class BadInput(Refusals, unittest.TestCase):
@@ -51,27 +102,6 @@ class BadInput(Refusals, unittest.TestCase):
         r = kestrel("export", write("q.csv", "1,2,3,4\n"), "-o", scratch("no/such/out.dxf"), "-q")
         self.assertEqual(r.returncode, 6, r.stderr)
         self.assertFalse(os.path.exists(scratch("no")))
-
-
-# The example's points coded "**NAME/scale/grads" on layers that are on, by hand:
-# (x, y), block, scale, CAD degrees (grads clockwise x 0.9, counter-clockwise in the CAD).
-EXAMPLE_INSERTIONS = [((438180, 4472356), "ARQUETA", 1, -45), ((438210, 4472362), "FAROLA", 2, -90),
-                      ((438246, 4472357), "ARQUETA", 1, 0)]
-
-
-@needs_ezdxf
-class ExampleBlocks(unittest.TestCase):
-    def test_each_drawing_is_one_block_inserted_at_its_points_scaled_and_turned(self):
-        succeeded(self, "export", EXAMPLE, "-o", scratch("survey.dxf"), "--blocks", "-q")
-        doc = audited(self, scratch("survey.dxf"))
-        self.assertEqual(len(doc.blocks.get("ARQUETA").query("POLYLINE LWPOLYLINE")), 1)  # once, not per insertion
-        inserts = sorted(doc.modelspace().query("INSERT"), key=lambda e: (e.dxf.insert.x, e.dxf.insert.y))
-        got = [((round(e.dxf.insert.x, 6), round(e.dxf.insert.y, 6)), e.dxf.name, round(e.dxf.xscale, 9),
-                round((e.dxf.rotation + 180) % 360 - 180, 4), e.dxf.layer) for e in inserts]
-        self.assertEqual(got, [w + ("PUNTOS",) for w in EXAMPLE_INSERTIONS])
-        self.assertTrue(all(e.dxf.xscale == e.dxf.yscale == e.dxf.zscale for e in inserts))
-        succeeded(self, "export", EXAMPLE, "-o", scratch("plain.dxf"), "--no-blocks", "-q")
-        self.assertEqual(len(ezdxf.readfile(scratch("plain.dxf")).modelspace().query("INSERT")), 0)
 
 
 def export_surface(test, name, *choices):
@@ -164,43 +194,6 @@ class Quads(Refusals, unittest.TestCase):
             with self.subTest(says=says):
                 out = keep_me("out.dxf")
                 self.assertRefused(kestrel("export", *args, "-o", out, "-q"), out, says)
-
-
-LIBERATION = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf"
-
-
-@needs_ezdxf
-class ExportLabels(unittest.TestCase):
-    def test_every_kind_gives_its_texts_in_the_fonts_of_the_font_table(self):
-        table = write("fuentes_.txt", '"Arial  ",LiberationSans-Regular\n')
-        settings = write("fonts.ini", f"[Merivox Fuentes]\nfichero={table}\ncarpeta={os.path.dirname(LIBERATION)}\n")
-        r = succeeded(self, "export", EXAMPLE, "-o", scratch("labels.dxf"), "-q", "--texts", "--no-points", "--no-labels",
-                      "--no-polylines", settings=settings)
-        self.assertNotIn("texts", r.stderr)
-        doc = audited(self, scratch("labels.dxf"))
-        texts = {}
-        for t in doc.modelspace().query("TEXT"):
-            texts.setdefault(t.dxf.text, t)
-        for s in ("PARCELA 12", "C/ Mayor", "Tramo 2", "Farola tipo A", "24.00", "12.00", "8.00", "Vivienda",
-                  "Y1=4472300.00", "X=438150.00", "Y=4472430.00", "X=438290.00", "0", "20", "Pozo", "Registro",
-                  "Arqueta A-3", "Bordillo"):
-            self.assertIn(s, texts)
-        for s in ("*Cuadricula*", "*Escala*", "C/ Mayor#Tramo 2"):
-            self.assertNotIn(s, texts)
-        self.assertAlmostEqual(texts["PARCELA 12"].dxf.height, 2.7)
-        self.assertAlmostEqual(texts["C/ Mayor"].dxf.rotation, (400 - 96.5) * 0.9, places=6)
-        self.assertAlmostEqual(texts["8.00"].dxf.rotation % 360, 90, places=6)
-        self.assertEqual((texts["C/ Mayor"].dxf.style, texts["Vivienda"].dxf.style), ("ROMANS", "Arial"))  # "LEROY"
-        self.assertNotIn("LEROY", doc.styles)
-        self.assertEqual(doc.styles.get("Arial").dxf.font, LIBERATION)
-        self.assertEqual(doc.styles.get("ROMANS").dxf.font, "txt.shx")  # no ROMANS.TTF there
-        if os.path.exists(LIBERATION):
-            # Kind "6" from (438230, 4472318) to (438242, 4472318), size 1, measured in Liberation Sans
-            # (2048 units, ascent + descent 2288, cell height 160): digits 1139 units -> 80, "." 569 -> 40;
-            # "12.00" is 4 x 80 + 40 = 360 hundredths, 3.6 wide.
-            at = texts["12.00"].dxf.insert
-            self.assertAlmostEqual(at.x, 438230 + (12 - 3.6) / 2, places=6)
-            self.assertAlmostEqual(at.y, 4472318.25, places=6)
 
 
 SQUARE_CODES = [-50, -51, -52, -53, -54, -55, -60, -61, 0, -49, -71]  # then an open square, code -52
