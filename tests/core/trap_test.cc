@@ -34,7 +34,7 @@ TEST(Trap, MessageIsPrefixNumberSeparatorDescriptionSuffix) {
 }
 
 // Foreign exceptions become run-time errors under the run time's source.
-TEST(Trap, LogsOnceWithTheSourceAsTitleAndReturnsNormally) {
+TEST(Trap, LogsOnceWithTheSourceAsTitleAndReturnsNormallyAndSkipEachGoesOn) {
   RecordingLog log;
   EXPECT_TRUE(trap(log, kCapas, [] {}));
   bool after_error = false;
@@ -53,9 +53,7 @@ TEST(Trap, LogsOnceWithTheSourceAsTitleAndReturnsNormally) {
   EXPECT_EQ(log.entries, (Entries{{"A: 7:Memoria insuficiente", std::string(kRuntimeSource)},
                                   {"B: 51:Error interno: vector", std::string(kRuntimeSource)},
                                   {"C: 51:Error interno", std::string(kRuntimeSource)}}));
-}
-
-TEST(SkipEach, RunsEveryStatementAndReturnsOnlyTheLastError) {
+  // skip_each runs every statement and returns only the last error.
   std::vector<int> ran;
   auto last = skip_each([&] { ran.push_back(1); }, [&] { ran.push_back(2), raise(kOverflow); },
                         [&] { ran.push_back(3); });
