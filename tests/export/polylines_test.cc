@@ -56,7 +56,7 @@ TEST_F(PolylinesTest, InsideABlockFlatPolylinesTakeTheirCommonElevationAndHatche
   EXPECT_EQ(drawn(), in_model_space + 3);
 }
 
-TEST_F(PolylinesTest, TheRunAsksForTheTrueColourObjectAndDrawsEvenWithout) {
+TEST_F(PolylinesTest, TheRunAsksForTheTrueColourObjectDrawsEvenWithoutAndErrorsNameTheirStep) {
   load({drawing("D", {{"Ejes"}}, numbered_points(2))});
   set_polylines(module.model, {{0, {1, 2}}});
   module.cad.VersionCad = "ZWCAD 2021(x64)";
@@ -72,9 +72,7 @@ TEST_F(PolylinesTest, TheRunAsksForTheTrueColourObjectAndDrawsEvenWithout) {
   EXPECT_FALSE(state.ColorObject);
   EXPECT_EQ(state.Busy, core::kTrue);
   EXPECT_EQ(drawn(), 2u);
-}
-
-TEST_F(PolylinesTest, ErrorsNameTheirStepAndOnlyWrongBitnessClearsThePolylineCount) {
+  // Errors name their step; only wrong bitness clears the polyline count.
   const InjectedError cases[] = {
       {"Add3DPoly", 2, 91, "Polilineas: 2  Error nº  91" + kBitness, 0},
       {"Add3DPoly", 2, 13, "Polilineas: 2  Error nº  13" + kBitness, 0},
