@@ -64,8 +64,11 @@ TEST_F(InteractiveImportTest, NoOrCancelLeaveTheDrawingSetAsItWas) {
                        platform::kYesNoCancel | platform::kQuestion, 0));
 }
 
-TEST_F(InteractiveImportTest, EmptySelectionNamesDocumentAndFamily) {
+// Keywords are exact; an empty selection names the document and the family.
+TEST_F(InteractiveImportTest, KeywordsAreExactAndAnEmptySelectionNamesDocumentAndFamily) {
   space().add<memcad::Point>(Vec3{1, 2, 3});
+  EXPECT_EQ(select("todo"), model::t_Datos{});
+  EXPECT_EQ(std::tuple(select("Todo").NuDibujos, select("Dibujo").NuDibujos), std::tuple(1, 1));
   scripted.message_box.answer({platform::kYes});
   select_window({5, 5, 0}, {9, 9, 0});
   (void)select();
@@ -103,12 +106,6 @@ TEST_F(InteractiveImportTest, SelectionOfUnreadKindsCopiesNothingAndCancelledRep
   salir = core::kFalse;
   EXPECT_EQ(select().NuDibujos, 0);
   EXPECT_EQ(salir, core::kTrue);
-}
-
-TEST_F(InteractiveImportTest, KeywordsAreExact) {
-  space().add<memcad::Point>(Vec3{1, 2, 3});
-  EXPECT_EQ(select("todo"), model::t_Datos{});
-  EXPECT_EQ(std::tuple(select("Todo").NuDibujos, select("Dibujo").NuDibujos), std::tuple(1, 1));
 }
 
 TEST_F(InteractiveImportTest, APickedPolylineIsAddedToTheModelAnythingElseIsRefused) {
