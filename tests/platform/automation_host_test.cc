@@ -44,7 +44,7 @@ TEST(AutomationHost, CreatedInstanceBecomesTheRunningOneUnderAnyCase) {
   EXPECT_EQ(error_number([&] { (void)host.get_object("AutoCAD.Application.24"); }), k429);
 }
 
-TEST(AutomationHost, RunningInstanceOutlivesUninstallUntilItStops) {
+TEST(AutomationHost, RunningInstanceOutlivesUninstallUntilItStopsAndFactoriesMayFailOrUninstall) {
   InProcessAutomationHost host;
   host.install("ZWCAD.Application", make_application());
   const core::ObjectRef running = host.create_object("ZWCAD.Application");
@@ -53,10 +53,7 @@ TEST(AutomationHost, RunningInstanceOutlivesUninstallUntilItStops) {
   EXPECT_EQ(host.get_object("ZWCAD.Application"), running);
   host.set_running("ZWCAD.APPLICATION", nullptr);
   EXPECT_EQ(error_number([&] { (void)host.get_object("ZWCAD.Application"); }), k429);
-}
-
-TEST(AutomationHost, FactoriesThatFailOrUninstallThemselves) {
-  InProcessAutomationHost host;
+  // Factories that fail or uninstall themselves.
   host.install("Broken.Application", [] { return core::ObjectRef{}; });
   EXPECT_EQ(error_number([&] { (void)host.create_object("Broken.Application"); }), k429);
   EXPECT_EQ(error_number([&] { (void)host.get_object("Broken.Application"); }), k429);  // nothing registered
