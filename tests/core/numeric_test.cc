@@ -95,7 +95,7 @@ TEST(Numeric, ValAndParseNumberReadNumbersFromText) {
 }
 
 // CStr's text; Str adds the sign place and drops the leading zero.
-TEST(Numeric, FormatGeneralLikeCStrAndStr) {
+TEST(Numeric, FormatGeneralLikeCStrAndStrAndFixedFromFifteenDigitsHalfAwayFromZero) {
   const std::vector<std::pair<double, std::string>> cases = {
       {-0.0, "0"},          {0.1 + 0.2, "0.3"},  {1e20, "1E+20"}, {1e-5, "1E-05"}, {0.0001, "0.0001"},
       {123456789012345, "123456789012345"},     {1e15, "1E+15"}, {1234567890123456, "1.23456789012346E+15"},
@@ -109,21 +109,19 @@ TEST(Numeric, FormatGeneralLikeCStrAndStr) {
       {3, " 3"}, {-2.5, "-2.5"}, {0.5, " .5"}, {-0.25, "-.25"}, {-0.0, " 0"}, {1e-5, " 1E-05"},
   };
   for (const auto& [x, expected] : str_cases) EXPECT_EQ(vb_str(x), expected) << x;
-}
-
-TEST(Numeric, FormatFixedRoundsTheFifteenDigitValueHalfAwayFromZero) {
+  // Fixed decimals round the fifteen-digit value half away from zero.
   const struct {
     double x;
     int decimals;
     const char* expected;
-  } cases[] = {
+  } fixed[] = {
       {-2.5, 0, "-3"},          {1.0005, 3, "1.001"},  // 1.000499999... in binary, 1.0005 as the run time sees it
       {-12.3449, 2, "-12.34"},  {-0.0001, 3, "0.000"},  // never "-0.000"
       {-0.0005, 3, "-0.001"},   {-999.9996, 3, "-1000.000"}, {1e20, 3, "100000000000000000000.000"},
       {123456789012345678.0, 0, "123456789012346000"}, {1.23456789012345678, 20, "1.23456789012346000000"},
       {5, -1, "5"},
   };
-  for (const auto& c : cases) EXPECT_EQ(format_fixed(c.x, c.decimals), c.expected) << c.x << " / " << c.decimals;
+  for (const auto& c : fixed) EXPECT_EQ(format_fixed(c.x, c.decimals), c.expected) << c.x << " / " << c.decimals;
 }
 
 // The limb arithmetic that 32-bit targets use, against the compiler's 128-bit integers.

@@ -46,7 +46,7 @@ TEST(Text, StringFunctionsWorkOnCharactersNotBytesAndRefuseBadArgumentsWithError
   for (std::size_t k = 0; k < std::size(calls); ++k) EXPECT_EQ(error_number(calls[k]), kInvalidCall) << k;
 }
 
-TEST(Text, InStrReturnsCharacterPositions) {
+TEST(Text, InStrAndSplitWorkInCharactersLikeTheRunTime) {
   const struct {
     std::string s, find;
     std::int32_t start, expected;
@@ -60,6 +60,22 @@ TEST(Text, InStrReturnsCharacterPositions) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(instr(c.s, c.find, c.start), c.expected) << '"' << c.s << "\" / \"" << c.find << "\" from " << c.start;
+  }
+  // Split as the run time splits.
+  const struct {
+    std::string s, delimiter;
+    std::int32_t limit;
+    std::vector<std::string> expected;
+  } splits[] = {
+      {" a  b", " ", -1, {"", "a", "", "b"}}, {"abc", "", -1, {"abc"}},           {"a#b#c", "#", 2, {"a", "b#c"}},
+      {"a#b#c", "#", 9, {"a", "b", "c"}},     {"a\xE2\x82\xAC::b", "\xE2\x82\xAC::", -1, {"a", "b"}},
+      {"", " ", -1, {}},                      {"a b", " ", 0, {}},  // allocated, 0 to -1
+  };
+  for (const auto& c : splits) {
+    const VbArray<std::string> pieces = split(c.s, c.delimiter, c.limit);
+    ASSERT_TRUE(pieces.allocated());
+    EXPECT_EQ(pieces.lbound(), 0);
+    EXPECT_EQ(std::vector<std::string>(pieces.items().begin(), pieces.items().end()), c.expected) << c.s;
   }
 }
 
@@ -80,24 +96,6 @@ TEST(Text, CaseAscAndChrFollowWindows1252) {
   for (std::int32_t code = 0; code <= 255; ++code) {
     EXPECT_TRUE(is_valid_utf8(chr(code)) && len(chr(code)) == 1) << code;
     EXPECT_EQ(asc(chr(code)), code) << code;
-  }
-}
-
-TEST(Text, SplitLikeTheRunTime) {
-  const struct {
-    std::string s, delimiter;
-    std::int32_t limit;
-    std::vector<std::string> expected;
-  } cases[] = {
-      {" a  b", " ", -1, {"", "a", "", "b"}}, {"abc", "", -1, {"abc"}},           {"a#b#c", "#", 2, {"a", "b#c"}},
-      {"a#b#c", "#", 9, {"a", "b", "c"}},     {"a\xE2\x82\xAC::b", "\xE2\x82\xAC::", -1, {"a", "b"}},
-      {"", " ", -1, {}},                      {"a b", " ", 0, {}},  // allocated, 0 to -1
-  };
-  for (const auto& c : cases) {
-    const VbArray<std::string> pieces = split(c.s, c.delimiter, c.limit);
-    ASSERT_TRUE(pieces.allocated());
-    EXPECT_EQ(pieces.lbound(), 0);
-    EXPECT_EQ(std::vector<std::string>(pieces.items().begin(), pieces.items().end()), c.expected) << c.s;
   }
 }
 

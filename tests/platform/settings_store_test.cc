@@ -82,17 +82,6 @@ TEST_F(IniStoreTest, MalformedOrUnreadableFileReadsAsDefaultsAndIsNeverOverwritt
   EXPECT_TRUE(fs::is_directory(file_));
 }
 
-// Replacing keeps mode and links as every whole-file output does (SafeFileOutput).
-TEST_F(IniStoreTest, ANewFileIsPrivateAndOnlyItsLockLiesBesideIt) {
-  store_.save(kApp, "Merivox Cad", "2D", "0");
-  store_.save(kApp, "Merivox Cad", "2D", "-1");
-  EXPECT_EQ(fs::status(file_).permissions(), fs::perms::owner_read | fs::perms::owner_write);
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(file_.parent_path())) names.push_back(entry.path().filename());
-  std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"settings.ini", "settings.ini.lock"}));
-}
-
 // The error log's path: entries are appended, the file is not replaced.
 TEST_F(IniStoreTest, UpdatesAppendAndTheNextSaveFoldsThem) {
   store_.save(kApp, "Merivox Cad", "2D", "0");
@@ -131,12 +120,19 @@ TEST_F(IniStoreTest, FilesThatCannotBeAppendedToAreRewrittenWhole) {
   EXPECT_EQ(read_bytes(file_), "[Merivox Cad]\nCapas pref=Año_\n\n[Merivox Errores]\nNumero=2\n");
 }
 
-TEST_F(IniStoreTest, AStoreSeesWhatOtherStoresWrite) {
+// A new file is private and only its lock lies beside it (replacing keeps
+// mode and links as every whole-file output does); other stores see it.
+TEST_F(IniStoreTest, ANewFileIsPrivateOnlyItsLockLiesBesideItAndOtherStoresSeeIt) {
   IniSettingsStore other = IniSettingsStore::in_folder(folder_.path());
   store_.save(kApp, "Merivox Cad", "2D", "0");
   EXPECT_EQ(other.read(kApp, "Merivox Cad", "2D"), "0");
   store_.save(kApp, "Merivox Cad", "2D", "-1");  // replaced
   EXPECT_EQ(other.read(kApp, "Merivox Cad", "2D"), "-1");
+  EXPECT_EQ(fs::status(file_).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(file_.parent_path())) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"settings.ini", "settings.ini.lock"}));
   store_.update(kApp, "Merivox Cad", [](SectionEdit& cad) { cad.set("2D", "7"); });  // appended
   EXPECT_EQ(other.read(kApp, "Merivox Cad", "2D"), "7");
 }
