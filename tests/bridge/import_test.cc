@@ -49,11 +49,9 @@ TEST_F(ImportMethodsTest, CopiesKeepTheLastDrawingAndFollowTheObjectsOffLayersOp
 TEST_F(ImportMethodsTest, CensusAddsUpAcrossCallsAndEntidadesReadsOneEntityWithItsLayer) {
   drawing().model_space().add<memcad::Line>(memcad::Vec3{0, 0, 0}, memcad::Vec3{1, 1, 0}).set_layer("BORDE");
   drawing().model_space().add<memcad::Text>("a", memcad::Vec3{}, 1.0);
-  for (int pass = 0; pass < 2; ++pass) {
-    for (std::size_t i = 0; i < 2; ++i) {
-      core::Variant e = entity(i);
-      kestrel->Entidades_ver(e);
-    }
+  for (const std::size_t i : {0u, 1u, 0u, 1u}) {  // two passes
+    core::Variant e = entity(i);
+    kestrel->Entidades_ver(e);
   }
   const importing::Census& census = kestrel->import_state().census;
   EXPECT_EQ(std::tuple(census.lines, census.texts, census.vertices), std::tuple(2, 2, 4));

@@ -19,13 +19,6 @@ namespace {
 using testing_support::error_number;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-TEST(Numeric, RoundHalfEvenOnlyMovesExactHalves) {
-  const std::vector<std::pair<double, double>> cases = {
-      {0.5, 0}, {1.5, 2}, {2.5, 2}, {-3.5, -4}, {2.5000001, 3}, {1e300, 1e300}, {4503599627370497.0, 4503599627370497.0},
-  };
-  for (const auto& [x, expected] : cases) EXPECT_EQ(round_half_even(x), expected) << x;
-}
-
 // Each case: the argument and the result, NaN where error 6 is raised.
 template <class F>
 void expect_results(F&& f, std::initializer_list<std::pair<double, double>> cases, const char* what) {
@@ -38,7 +31,12 @@ void expect_results(F&& f, std::initializer_list<std::pair<double, double>> case
   }
 }
 
-TEST(Numeric, ConversionsRoundHalfToEvenAndRaiseOverflowOutOfRange) {
+// Rounding half to even only moves exact halves.
+TEST(Numeric, ConversionsRoundHalfToEvenIntFloorsFixTruncatesAndOverflowIsRaised) {
+  expect_results([](double x) { return round_half_even(x); },
+                 {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-3.5, -4}, {2.5000001, 3}, {1e300, 1e300},
+                  {4503599627370497.0, 4503599627370497.0}},
+                 "round_half_even");
   expect_results([](double x) { return double(cint(x)); },
                  {{2.5, 2}, {-1.5, -2}, {32767.4, 32767}, {32767.5, kNaN}, {-32768.5, -32768}, {-32768.6, kNaN},
                   {kNaN, kNaN}},
@@ -55,9 +53,7 @@ TEST(Numeric, ConversionsRoundHalfToEvenAndRaiseOverflowOutOfRange) {
   expect_results([](double x) { return double(checked_add16(std::int16_t(x), 1)); }, {{32766, 32767}, {32767, kNaN}},
                  "add16");
   EXPECT_EQ(error_number([] { (void)checked_add16(-32768, -1); }), kOverflow);
-}
-
-TEST(Numeric, IntFloorsFixTruncatesIntegerDivisionRoundsOperandsFirst) {
+  // Int floors, Fix truncates, integer division rounds its operands first.
   EXPECT_EQ(vb_int(-2.2), -3);
   EXPECT_EQ(vb_fix(-2.7), -2);
   EXPECT_EQ(int_div(-7, 2), -3);
@@ -69,7 +65,9 @@ TEST(Numeric, IntFloorsFixTruncatesIntegerDivisionRoundsOperandsFirst) {
   EXPECT_EQ(error_number([] { (void)int_div(1e10, 0); }), kOverflow);  // the dividend is converted first
 }
 
-TEST(Numeric, ValReadsTheLeadingNumberAndRaisesOverflowBeyondTheRange) {
+// Val reads the leading number and raises overflow beyond the range;
+// parse_number reads whole numeric texts only.
+TEST(Numeric, ValAndParseNumberReadNumbersFromText) {
   const std::vector<std::pair<std::string, double>> cases = {
       {"  12.5abc", 12.5}, {"1 2 3", 123},     {"&h1f", 31},  {"-.5", -0.5},     {"", 0},       {"abc", 0},
       {"&HFFFF", -1},      {"&H8000", -32768}, {"&H10000", 65536}, {"&H0FFFF", 65535}, {"&HFFFFFFFF", -1},
@@ -79,9 +77,6 @@ TEST(Numeric, ValReadsTheLeadingNumberAndRaisesOverflowBeyondTheRange) {
   for (const auto& [text, expected] : cases) EXPECT_EQ(val(text), expected) << '"' << text << '"';
   EXPECT_EQ(error_number([] { (void)val("1e400"); }), kOverflow);
   EXPECT_EQ(error_number([] { (void)val("&H123456789"); }), kOverflow);
-}
-
-TEST(Numeric, ParseNumberReadsWholeNumericTexts) {
   const std::vector<std::pair<std::string, double>> numbers = {
       {" 12.5 ", 12.5}, {"+5", 5}, {"- 5", -5}, {"&H1F", 31}, {".5", 0.5}, {"5.", 5}, {"1d2", 100},
       {"1e-400", 0},     {"\t7\r\n", 7}, {"00012", 12},
@@ -99,7 +94,8 @@ TEST(Numeric, ParseNumberReadsWholeNumericTexts) {
   EXPECT_EQ(error_number([] { (void)to_number("-1e400"); }), kOverflow);
 }
 
-TEST(Numeric, FormatGeneralLikeCStr) {
+// CStr's text; Str adds the sign place and drops the leading zero.
+TEST(Numeric, FormatGeneralLikeCStrAndStrAndFixedFromFifteenDigitsHalfAwayFromZero) {
   const std::vector<std::pair<double, std::string>> cases = {
       {-0.0, "0"},          {0.1 + 0.2, "0.3"},  {1e20, "1E+20"}, {1e-5, "1E-05"}, {0.0001, "0.0001"},
       {123456789012345, "123456789012345"},     {1e15, "1E+15"}, {1234567890123456, "1.23456789012346E+15"},
@@ -109,28 +105,23 @@ TEST(Numeric, FormatGeneralLikeCStr) {
   };
   for (const auto& [x, expected] : cases) EXPECT_EQ(format_general(x), expected) << x;
   for (double x : {0.1, -2.5e-300, DBL_MAX}) EXPECT_EQ(std::stod(format_shortest(x)), x);  // reads back
-}
-
-TEST(Numeric, StrAddsTheSignPlaceAndDropsTheLeadingZero) {
-  const std::vector<std::pair<double, std::string>> cases = {
+  const std::pair<double, std::string> str_cases[] = {
       {3, " 3"}, {-2.5, "-2.5"}, {0.5, " .5"}, {-0.25, "-.25"}, {-0.0, " 0"}, {1e-5, " 1E-05"},
   };
-  for (const auto& [x, expected] : cases) EXPECT_EQ(vb_str(x), expected) << x;
-}
-
-TEST(Numeric, FormatFixedRoundsTheFifteenDigitValueHalfAwayFromZero) {
+  for (const auto& [x, expected] : str_cases) EXPECT_EQ(vb_str(x), expected) << x;
+  // Fixed decimals round the fifteen-digit value half away from zero.
   const struct {
     double x;
     int decimals;
     const char* expected;
-  } cases[] = {
+  } fixed[] = {
       {-2.5, 0, "-3"},          {1.0005, 3, "1.001"},  // 1.000499999... in binary, 1.0005 as the run time sees it
       {-12.3449, 2, "-12.34"},  {-0.0001, 3, "0.000"},  // never "-0.000"
       {-0.0005, 3, "-0.001"},   {-999.9996, 3, "-1000.000"}, {1e20, 3, "100000000000000000000.000"},
       {123456789012345678.0, 0, "123456789012346000"}, {1.23456789012345678, 20, "1.23456789012346000000"},
       {5, -1, "5"},
   };
-  for (const auto& c : cases) EXPECT_EQ(format_fixed(c.x, c.decimals), c.expected) << c.x << " / " << c.decimals;
+  for (const auto& c : fixed) EXPECT_EQ(format_fixed(c.x, c.decimals), c.expected) << c.x << " / " << c.decimals;
 }
 
 // The limb arithmetic that 32-bit targets use, against the compiler's 128-bit integers.

@@ -136,7 +136,7 @@ void check(const std::string& row, const char* column, const Cell<T>& cell, F&& 
   }
 }
 
-TEST(VariantMatrix, EverySourceAgainstEveryConversion) {
+TEST(VariantMatrix, EverySourceAgainstEveryConversionThenTypesAndNames) {
   for (const Row& r : matrix()) {
     const Variant& v = r.source;
     check(r.name, "to_bool", r.to_bool, [&] { return v.to_bool(); });
@@ -147,17 +147,12 @@ TEST(VariantMatrix, EverySourceAgainstEveryConversion) {
     EXPECT_EQ(error_number([&] { (void)v.to_object(); }), r.to_object_error) << r.name << " -> to_object";
     EXPECT_EQ(error_number([&] { (void)v.to_double_array(); }), r.to_array_error) << r.name << " -> to_double_array";
   }
-}
-
-TEST(Variant, DoubleArrayConversionKeepsBoundsAndValues) {
+  // Array conversions keep bounds and values; types, names and typed access.
   const VbArray<double> from_variants =
       Variant(VbArray<Variant>(3, {Variant(std::int16_t(1)), Variant("2.5"), Variant(true)})).to_double_array();
   EXPECT_EQ(from_variants, VbArray<double>(3, {1.0, 2.5, -1.0}));
   EXPECT_EQ(Variant(VbArray<std::int32_t>(-1, {7, 8})).to_double_array(), VbArray<double>(-1, {7.0, 8.0}));
   EXPECT_FALSE(Variant(VbArray<Variant>()).to_double_array().allocated());
-}
-
-TEST(Variant, TypesNamesAndTypedAccess) {
   EXPECT_EQ(Variant(1).type(), VarType::kLong);  // a C++ int is a Long, not an Integer
   EXPECT_EQ(type_name(Variant(VbArray<Variant>()).type()), "Variant()");
   EXPECT_TRUE(Variant(false).is_numeric());  // a Boolean counts as a number
@@ -165,7 +160,9 @@ TEST(Variant, TypesNamesAndTypedAccess) {
   EXPECT_EQ(error_number([] { (void)Variant("abc").as<double>(); }), kTypeMismatch);
 }
 
-TEST(Dispatch, UnknownOrReadOnlyMemberRaises438NamingIt) {
+// An unknown or read-only member raises 438 naming it; get falls back to a
+// method without arguments and call to a property.
+TEST(Dispatch, MembersAreFoundByKindOrRaise438NamingThem) {
   Marker m;
   const Error e = caught([&] { (void)m.get("Colour"); });
   EXPECT_EQ(std::tuple(e.number(), e.source()), std::tuple(kMemberNotSupported, "IMarker"));
@@ -173,10 +170,6 @@ TEST(Dispatch, UnknownOrReadOnlyMemberRaises438NamingIt) {
   EXPECT_EQ(error_number([&] { (void)m.get("Nam"); }), kMemberNotSupported);
   EXPECT_EQ(error_number([&] { m.put("Count", Variant(1)); }), kMemberNotSupported);
   EXPECT_EQ(error_number([&] { m.put("Reset", Variant(1)); }), kMemberNotSupported);
-}
-
-TEST(Dispatch, GetFallsBackToAMethodAndCallToAProperty) {
-  Marker m;
   m.x = 4;
   EXPECT_TRUE(m.get("Reset").to_bool());
   EXPECT_EQ(m.x, 0);
@@ -186,7 +179,7 @@ TEST(Dispatch, GetFallsBackToAMethodAndCallToAProperty) {
   EXPECT_EQ(error_number([&] { (void)m.call("Count", one); }), kMemberNotSupported);
 }
 
-TEST(Dispatch, ArgumentErrorsNameThePosition) {
+TEST(Dispatch, ArgumentErrorsNameThePositionAndObjGoesThroughLateBinding) {
   const struct {
     std::vector<Variant> args;
     std::int32_t number;
@@ -204,9 +197,7 @@ TEST(Dispatch, ArgumentErrorsNameThePosition) {
   }
   std::array<Variant, 2> big{Variant(1e10), Variant("2")};
   EXPECT_EQ(m.call("Move", big).to_double(), 1e10 + 2);
-}
-
-TEST(Obj, TypedAccessGoesThroughLateBindingAndNothingRaises91) {
+  // Obj's typed access goes through late binding; Nothing raises 91.
   auto marker = std::make_shared<Marker>();
   const Obj obj(marker);
   obj["Name"] = Variant("Cota");

@@ -56,7 +56,16 @@ class BlocksTest : public ExportTest {
   }
 };
 
-TEST_F(BlocksTest, EachDrawingIsDefinedOnceAndInsertedAtEveryReferencingPoint) {
+TEST_F(BlocksTest, EachDrawingIsDefinedOnceAndInsertedAtEveryReferencingPointIfAny) {
+  // Nothing happens with one stored drawing or no references.
+  load({drawing("Parcela", {{"VIAL"}}, {{"P1", 1, 2, 0, "**MURO"}})}, 1);
+  count_references();
+  Autocad_crea_Bloques(ctx);
+  load_with_codes({"C"});
+  Autocad_crea_Bloques(ctx);
+  EXPECT_TRUE(insertions().empty());
+  EXPECT_EQ(block("MURO"), nullptr);
+  EXPECT_TRUE(messages().empty());
   load_with_codes({"**MURO/2/100,comentario", "##MURO", "**Parcela", "**NADA/3", "C", "**MURO/5"}, 2);
   Autocad_genera_Bloques(ctx);
   for (const std::string& m : messages()) ADD_FAILURE() << m;
@@ -72,18 +81,7 @@ TEST_F(BlocksTest, EachDrawingIsDefinedOnceAndInsertedAtEveryReferencingPoint) {
   expect_current_drawing_back(6);
 }
 
-TEST_F(BlocksTest, NothingHappensWithOneStoredDrawingOrNoReferences) {
-  load({drawing("Parcela", {{"VIAL"}}, {{"P1", 1, 2, 0, "**MURO"}})}, 1);
-  count_references();
-  Autocad_crea_Bloques(ctx);
-  load_with_codes({"C"});
-  Autocad_crea_Bloques(ctx);
-  EXPECT_TRUE(insertions().empty());
-  EXPECT_EQ(block("MURO"), nullptr);
-  EXPECT_TRUE(messages().empty());
-}
-
-TEST_F(BlocksTest, ScaleZeroIsReportedAndTheCurrentDrawingComesBack) {
+TEST_F(BlocksTest, ScaleZeroOrBadCodesAreReportedAndTheCurrentDrawingComesBack) {
   load_with_codes({"**MURO/", "**MURO/1"});
   module.model.MsgVersion = "(ver)";
   Autocad_crea_Bloques(ctx);
@@ -92,10 +90,8 @@ TEST_F(BlocksTest, ScaleZeroIsReportedAndTheCurrentDrawingComesBack) {
   EXPECT_TRUE(messages()[0].ends_with(" (ver)")) << messages()[0];
   EXPECT_TRUE(insertions().empty());  // the routine ends at the error
   expect_current_drawing_back(2);
-}
-
-TEST_F(BlocksTest, BadCodesNeverCrash) {
-  // Non-numeric scales read as 0 and are refused by the CAD; a huge one is inserted as it is.
+  // Bad codes never crash: non-numeric scales read as 0 and are refused by
+  // the CAD; a huge one is inserted as it is.
   const std::pair<const char*, std::size_t> cases[] = {
       {"**MURO/abc", 0}, {"**MURO/1e300/7", 1}, {"**", 0}, {"##/", 0}, {"**MURO/-1/-1e9", 1},
   };

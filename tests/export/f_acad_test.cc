@@ -118,25 +118,9 @@ TEST_F(FAcadTest, AcceptRaisesEveryEventInItsFixedOrderAndSavesTheOptionsUnderCa
             std::tuple("2", 1, 0, "Vertical"));
 }
 
-TEST_F(FAcadTest, CloseButtonUnloadsWithoutEventsAndTheNextLoadStartsAfresh) {
-  show();
-  dialog.Caption = "Generar en ZWCAD";
-  dialog.set_value("Chk_Capas", 1);
-  dialog.set_value("chkPtos", 0);
-  dialog.set_text("Combo1", " x 10");
-  dialog.proBarra.value = 40;
-  dialog.click("bt_salir");
-  EXPECT_TRUE(listener.events.empty());
-  EXPECT_FALSE(dialog.loaded());
-  EXPECT_EQ(cad("Rotula X"), "<missing>");
-
-  dialog.load();  // nothing saved but the text height: the rest as designed or by default
-  EXPECT_EQ(std::tuple(dialog.Caption, dialog.Chk_Capas.value, dialog.ChkNu.enabled, dialog.Combo1.text,
-                       dialog.proBarra.value),
-            std::tuple("Pegar en Autocad", 0, true, " x 1", 0));
-}
-
-TEST_F(FAcadTest, ButtonsOutOfReachDoNotRespond) {
+// Buttons out of reach do not respond; the close button unloads without
+// events and the next load starts afresh.
+TEST_F(FAcadTest, ButtonsOutOfReachDoNotRespondAndCloseUnloadsWithoutEvents) {
   const std::pair<const char*, std::function<void(f_Acad&)>> cases[] = {
       {"accept disabled", [](f_Acad& d) { d.cmdDatosaceptar.enabled = false; }},
       {"accept hidden", [](f_Acad& d) { d.cmdDatosaceptar.visible = false; }},
@@ -152,6 +136,21 @@ TEST_F(FAcadTest, ButtonsOutOfReachDoNotRespond) {
     EXPECT_EQ(cad("3D"), "<missing>");  // nothing saved
     dialog.unload();
   }
+  show();
+  dialog.Caption = "Generar en ZWCAD";
+  dialog.set_value("Chk_Capas", 1);
+  dialog.set_value("chkPtos", 0);
+  dialog.set_text("Combo1", " x 10");
+  dialog.proBarra.value = 40;
+  dialog.click("bt_salir");
+  EXPECT_TRUE(listener.events.empty());
+  EXPECT_FALSE(dialog.loaded());
+  EXPECT_EQ(cad("Rotula X"), "<missing>");
+
+  dialog.load();  // nothing saved but the text height: the rest as designed or by default
+  EXPECT_EQ(std::tuple(dialog.Caption, dialog.Chk_Capas.value, dialog.ChkNu.enabled, dialog.Combo1.text,
+                       dialog.proBarra.value),
+            std::tuple("Pegar en Autocad", 0, true, " x 1", 0));
 }
 
 TEST_F(FAcadTest, ControlsFollowEachOther) {

@@ -81,15 +81,14 @@ TEST_F(LabelsTest, StylesAreMadeOnceEachAtMostFiveHundred) {
   EXPECT_TRUE(messages()[0].starts_with("Textos - Error   nº ")) << messages()[0];
 }
 
-TEST_F(LabelsTest, TheFontsFolderEndsInOneSeparator) {
+// The fonts folder ends in one separator; a bad font table is reported and
+// the labels still drawn.
+TEST_F(LabelsTest, FontsFolderAndTable) {
   for (const auto& [setting, folder] : {std::pair{"fonts", "fonts/"}, std::pair{"fonts/", "fonts/"},
                                         std::pair{"C:\\Windows\\Fonts\\", "C:\\Windows\\Fonts\\"}}) {
     save_setting(settings, "Fuentes", "carpeta", setting);
     EXPECT_EQ(exporting::Dir_Win(module), folder);
   }
-}
-
-TEST_F(LabelsTest, ABadFontTableIsReportedAndTheLabelsStillDrawn) {
   platform::TempFolder folder;
   for (const char* table : {"", "\"Bueno  \",arial\nX,y\n"}) {
     SCOPED_TRACE(table);

@@ -25,7 +25,12 @@ class LayersTest : public ExportTest {
   }
 };
 
+// No layers leave an empty table.
 TEST_F(LayersTest, CreatesCleanedLayersWithColourIndexAndOnFlag) {
+  load({drawing("Principal", {}, {})});
+  generate();
+  EXPECT_TRUE(state.CapasCreadas.allocated());
+  EXPECT_EQ(state.CapasCreadas.size(), 0);
   load({drawing("Principal", {{"Muro", true, 0x0000FF}, {"Talud 1/B", false, 0xFFFFFF}, {"", true, 0x00FF00}}, {})});
   generate();
   EXPECT_TRUE(messages().empty());
@@ -37,7 +42,7 @@ TEST_F(LayersTest, CreatesCleanedLayersWithColourIndexAndOnFlag) {
   EXPECT_EQ(module.model.Capas[2].Nombre, "Talud 1/B");  // the reload gives the model back its own names
 }
 
-TEST_F(LayersTest, PrefixGoesOnCreatedLayersAndIsReappliedToTheReloadedModel) {
+TEST_F(LayersTest, PrefixGoesOnCreatedLayersIsReappliedToTheReloadedModelAndTrapsItsErrors) {
   load({drawing("Principal", {{"Muro"}, {"Eje 2"}}, {})});
   state.PrefCap = "3D_";
   apply_prefix(module, state.PrefCap);  // the prefix event comes first
@@ -45,6 +50,14 @@ TEST_F(LayersTest, PrefixGoesOnCreatedLayersAndIsReappliedToTheReloadedModel) {
   EXPECT_EQ(created_names(), (std::vector<std::string>{"3D_Muro", "3D_Eje_2"}));
   EXPECT_NE(layer("3D_Eje_2"), nullptr);
   EXPECT_EQ(module.model.Capas[2].Nombre, "3D_Eje 2");  // uncleaned, prefixed once
+  // The prefix renames in place and traps its errors.
+  load({drawing("Principal", {{"Ejes"}}, {})});
+  apply_prefix(module, "X_");
+  apply_prefix(module, "X_");
+  EXPECT_EQ(module.model.Capas[1].Nombre, "X_X_Ejes");
+  module.model.NumCapas = 2;
+  apply_prefix(module, "Y_");
+  EXPECT_EQ(messages(), std::vector<std::string>{"Autocad Genera Capas Prefijo - Error    nº  9:" + kOutOfRange});
 }
 
 TEST_F(LayersTest, AnExistingLayerOnlyGetsItsOnFlagAndTwoEmptyNamesShareOne) {
@@ -58,14 +71,6 @@ TEST_F(LayersTest, AnExistingLayerOnlyGetsItsOnFlagAndTwoEmptyNamesShareOne) {
   EXPECT_EQ(state.CapasCreadas[1].Color, 1);  // the record keeps the model's colour
   EXPECT_EQ(created_names(), (std::vector<std::string>{"Muro", "Capa_3", "Capa_3"}));
   EXPECT_EQ(cad_layer("Capa_3"), std::pair(1, true));  // the second found the first: only its on flag changed
-}
-
-TEST_F(LayersTest, NoLayersLeavesAnEmptyTable) {
-  load({drawing("Principal", {}, {})});
-  generate();
-  EXPECT_TRUE(messages().empty());
-  EXPECT_TRUE(state.CapasCreadas.allocated());
-  EXPECT_EQ(state.CapasCreadas.size(), 0);
 }
 
 TEST_F(LayersTest, ReferencedDrawingsAddTheirNewLayersAfterTheModelsOwn) {
@@ -114,16 +119,6 @@ TEST_F(LayersTest, CreaCapaMakesOneModelLayer) {
   EXPECT_EQ(module.model.Capas[2].Nombre, "0");
   EXPECT_EQ(cad_layer("0").first, 1);
   EXPECT_EQ(messages(), std::vector<std::string>{"Autocad_Crea_Capa - Error    nº  9:" + kOutOfRange});  // no layer 3
-}
-
-TEST_F(LayersTest, PrefixRenamesInPlaceAndTrapsItsErrors) {
-  load({drawing("Principal", {{"Ejes"}}, {})});
-  apply_prefix(module, "X_");
-  apply_prefix(module, "X_");
-  EXPECT_EQ(module.model.Capas[1].Nombre, "X_X_Ejes");
-  module.model.NumCapas = 2;
-  apply_prefix(module, "Y_");
-  EXPECT_EQ(messages(), std::vector<std::string>{"Autocad Genera Capas Prefijo - Error    nº  9:" + kOutOfRange});
 }
 
 }  // namespace

@@ -16,7 +16,8 @@ namespace {
 
 using core::testing_support::error_number;
 
-TEST(LimpiaNombreCapa, KeepsLettersDigitsAndUnderscoreCharacterForCharacter) {
+// Layer names keep letters, digits and the underscore, character for character.
+TEST(LimpiaNombre, LayerAndBlockNamesKeepTheirCharacters) {
   const std::pair<const char*, const char*> cases[] = {
       {"Talud 1/B", "Talud_1_B"}, {"   ", "___"},  {"Año", "A_o"},     {"¤¥", "¤¥"},
       {"árbol", "_rbol"},          {"€Ω", "__"},    {"a\tb", "a_b"},    {"Capa_7-z", "Capa_7_z"},
@@ -24,15 +25,12 @@ TEST(LimpiaNombreCapa, KeepsLettersDigitsAndUnderscoreCharacterForCharacter) {
   for (const auto& [name, cleaned] : cases) EXPECT_EQ(Limpia_Nombre_Capa(name, 4), cleaned) << name;
   EXPECT_EQ(Limpia_Nombre_Capa("", 3), "Capa_3");
   EXPECT_EQ(Limpia_Nombre_Capa("", -2), "Capa_-2");
-}
-
-std::string clean_block_name(std::string text, std::int32_t n = 4) {
-  Limpia_Nombre_Bloque(text, n);
-  return text;
-}
-
-TEST(LimpiaNombreBloque, UpperCaseKeptCharactersAndTwentySevenAtMost) {
-  const std::pair<const char*, const char*> cases[] = {
+  // Block names: upper case kept characters, twenty-seven at most.
+  const auto clean_block_name = [](std::string text, std::int32_t n = 4) {
+    Limpia_Nombre_Bloque(text, n);
+    return text;
+  };
+  const std::pair<const char*, const char*> blocks[] = {
       {"muro norte 1", "MURO_NORTE_1"},
       {"-abc", "B_ABC"},
       {"---", "B___"},
@@ -42,9 +40,9 @@ TEST(LimpiaNombreBloque, UpperCaseKeptCharactersAndTwentySevenAtMost) {
       {"abcdefghijabcdefghijabcdefghijabcdefghij", "ABCDEFGHIJABCDEFGHIJABCDEFG"},
       {"-bcdefghijabcdefghijabcdefghij", "B_BCDEFGHIJABCDEFGHIJABCDEF"},  // B_ grows it past 27
   };
-  for (const auto& [name, cleaned] : cases) EXPECT_EQ(clean_block_name(name), cleaned) << name;
+  for (const auto& [name, cleaned] : blocks) EXPECT_EQ(clean_block_name(name), cleaned) << name;
   EXPECT_EQ(clean_block_name("", -12), "Bloque_12");  // an empty name takes the magnitude of n
-  EXPECT_EQ(error_number([] { clean_block_name("", std::numeric_limits<std::int32_t>::min()); }), core::kOverflow);
+  EXPECT_EQ(error_number([&] { clean_block_name("", std::numeric_limits<std::int32_t>::min()); }), core::kOverflow);
 }
 
 struct ReferenceCase {
@@ -55,7 +53,7 @@ struct ReferenceCase {
   double rotation;
 };
 
-TEST(LeeReferenciaBloque, SplitsNameScaleAndRotation) {
+TEST(LeeReferenciaBloque, MarkersStartAReferenceThatSplitsIntoNameScaleAndRotation) {
   const ReferenceCase cases[] = {
       {"**MURO/1/2,xx", "**MURO/1/2", "MURO", 1, 2},
       {"**MURO", "**MURO", "MURO", 1, 0},
@@ -77,9 +75,7 @@ TEST(LeeReferenciaBloque, SplitsNameScaleAndRotation) {
     EXPECT_EQ(std::tuple(code, name, scale, rotation), std::tuple(c.shortened, c.name, c.scale, c.rotation)) << c.code;
     EXPECT_EQ(block_reference_name(c.code), c.name);
   }
-}
-
-TEST(BlockReference, OnlyTwoMarkersMakeAReference) {
+  // Only two markers make a reference.
   for (const auto& [code, reference] : {std::pair{"**MURO", true}, {"##MURO", true}, {"#MURO", false},
                                         {"*#MURO", false}, {"*", false}, {"", false}}) {
     EXPECT_EQ(is_block_reference(code), reference) << code;
@@ -116,7 +112,9 @@ struct FormatCase {
   const char* expected;
 };
 
-TEST(FormatoNumero, FixedDecimalsWithPointAndPadding) {
+// Numbers are written with fixed decimals, a point and padding, and read up
+// to the first character that is no part of a number, a comma as the point.
+TEST(FormatoNumero, WrittenWithFixedDecimalsAndReadWithACommaAsPoint) {
   const FormatCase cases[] = {
       {1234.5678, 2, 0, "1234.57"},
       {"12,5", 3, 0, "12.500"},
@@ -134,14 +132,11 @@ TEST(FormatoNumero, FixedDecimalsWithPointAndPadding) {
     EXPECT_EQ(model::Formato_Numero(c.value, c.decimals, c.width), c.expected)
         << c.value.to_string() << " " << c.decimals;
   }
-}
-
-TEST(ValorNumero, ReadsTheLeadingNumberWithACommaAsPoint) {
-  const std::pair<const char*, double> cases[] = {
+  const std::pair<const char*, double> read[] = {
       {"0,5", 0.5}, {"0.5", 0.5}, {"", 0},      {"abc", 0},     {"12abc", 12},
       {"1,5,3", 1.5}, {"-2,5e1", -25}, {" 3 4", 34}, {"1.2.3", 1.2}, {"1e999", 0},
   };
-  for (const auto& [text, value] : cases) EXPECT_EQ(model::Valor_Numero(text), value) << text;
+  for (const auto& [text, value] : read) EXPECT_EQ(model::Valor_Numero(text), value) << text;
 }
 
 }  // namespace

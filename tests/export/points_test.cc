@@ -87,7 +87,15 @@ TEST_F(PointsTest, CancellingStopsAtTheProgressStepAndLeavesTheDisplayStyle) {
       std::tuple(5u, core::Variant(std::int16_t{0}), 11, true, 0u));
 }
 
+// Without the layer table the first point ends the run; errors carry their
+// step and only wrong bitness clears the label count.
 TEST_F(PointsTest, ErrorsCarryTheStepAndOnlyWrongBitnessClearsTheLabelCount) {
+  load({drawing("Principal", {{"Ejes"}}, numbered_points(3))});
+  Autocad_Genera_Puntos(ctx);
+  EXPECT_EQ(points().size(), 1u);
+  EXPECT_EQ(messages(), std::vector<std::string>{"Puntos - Error en 10 - nº   9 " +
+                                                 core::standard_description(core::kSubscriptOutOfRange)});
+  EXPECT_EQ(message_box.shown()[0].title, core::kRuntimeSource);
   const std::string bitness = ": Debes seleccionar correctamente tu versión de 32 o 64 bit de CAD";
   const InjectedError cases[] = {
       {"AddPoint", 1, 91, "Puntos - Error en 7 - nº  91" + bitness, 0},
@@ -103,15 +111,6 @@ TEST_F(PointsTest, ErrorsCarryTheStepAndOnlyWrongBitnessClearsTheLabelCount) {
     EXPECT_EQ(std::tuple(messages().back(), module.model.NumRotulos, pointer.shape()),
               std::tuple(c.message, c.count_left, 0));
   }
-}
-
-TEST_F(PointsTest, WithoutTheLayerTableTheFirstPointEndsTheRun) {
-  load({drawing("Principal", {{"Ejes"}}, numbered_points(3))});
-  Autocad_Genera_Puntos(ctx);
-  EXPECT_EQ(points().size(), 1u);
-  EXPECT_EQ(messages(), std::vector<std::string>{"Puntos - Error en 10 - nº   9 " +
-                                                 core::standard_description(core::kSubscriptOutOfRange)});
-  EXPECT_EQ(message_box.shown()[0].title, core::kRuntimeSource);
 }
 
 // A label as the tests expect it: text, position, layer, colour.
@@ -215,22 +214,20 @@ TEST_F(PointLabelsTest, LabelsArePlacedByOrientationAndPreferences) {
   }
 }
 
-TEST_F(PointLabelsTest, OnlyEnabledTickedBoxesCount) {
+// Only enabled ticked boxes count; a point without a name, one coded "/"
+// and one on a layer that is off miss their labels.
+TEST_F(PointLabelsTest, OnlyEnabledTickedBoxesAndDrawnPointsGetLabels) {
   load_point({"P1", 0, 0, 0, "C", 1});
   tick_all();
   dialog.chkCod.enabled = false;
   dialog.ChkZ.value = 0;
   run0(1);
   expect_texts({{" P1", -3, 0, "Ejes", 2}, {" 1", 0, 0, "Ejes", 7}});
-}
-
-TEST_F(PointLabelsTest, PointsWithoutLabels) {
   load_with_layers({{"Si"}, {"No", false}}, {{"", 0, 0, 0, "C", 1}, {"Q", 0, 0, 0, "/", 1}, {"R", 0, 0, 0, "C", 2}}, 1);
-  tick(dialog.chkNo);
+  dialog.ChkNu.value = 0;
   tick(dialog.chkCod);
   run0(1);
-  // Point 1 has no name, point 2 is coded "/", point 3 lies on a layer that is off.
-  expect_texts({{" C", 0, 1.4, "Si", 3}});
+  expect_texts({{" C", 0, 1.4, "Si", 3}}, 0, 2);
 }
 
 TEST_F(PointLabelsTest, OwnLayersForTheSelectedKinds) {

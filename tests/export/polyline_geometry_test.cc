@@ -24,7 +24,8 @@ TEST(BearingTest, GradsClockwiseFromNorth) {
   }
 }
 
-TEST(ArcThreePointsTest, DegenerateInputsLeaveTheArrayAlone) {
+// Degenerate inputs leave the array alone; an arc writes its centre over point one.
+TEST(ArcThreePointsTest, DegenerateInputsLeaveTheArrayAloneAndAnArcWritesItsCentreOverPointOne) {
   const std::array<double, 9> inputs[] = {
       {0, 0, 0, 0.00005, 0, 0, 5, 5, 0},  // P1 and P2 within 0.0001
       {0, 0, 0, 5, 5, 1, 5, 5.00009, 1},  // P2 and P3
@@ -37,9 +38,6 @@ TEST(ArcThreePointsTest, DegenerateInputsLeaveTheArrayAlone) {
     EXPECT_FALSE(Arco_Tres_Puntos(xyz, radius, start, end));
     EXPECT_EQ(std::tuple(radius, start, xyz), std::tuple(kDegenerateRadius, -1.0, before));
   }
-}
-
-TEST(ArcThreePointsTest, WritesTheCentreOverPointOne) {
   std::array<double, 9> xyz{10, 0, 3, 0, 10, 4, -10, 0, 5};
   double radius = 0, start = 0, end = 0;
   ASSERT_TRUE(Arco_Tres_Puntos(xyz, radius, start, end));

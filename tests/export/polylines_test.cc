@@ -56,7 +56,7 @@ TEST_F(PolylinesTest, InsideABlockFlatPolylinesTakeTheirCommonElevationAndHatche
   EXPECT_EQ(drawn(), in_model_space + 3);
 }
 
-TEST_F(PolylinesTest, TheRunAsksForTheTrueColourObjectAndDrawsEvenWithout) {
+TEST_F(PolylinesTest, TheRunAsksForTheTrueColourObjectDrawsEvenWithoutAndErrorsNameTheirStep) {
   load({drawing("D", {{"Ejes"}}, numbered_points(2))});
   set_polylines(module.model, {{0, {1, 2}}});
   module.cad.VersionCad = "ZWCAD 2021(x64)";
@@ -72,9 +72,7 @@ TEST_F(PolylinesTest, TheRunAsksForTheTrueColourObjectAndDrawsEvenWithout) {
   EXPECT_FALSE(state.ColorObject);
   EXPECT_EQ(state.Busy, core::kTrue);
   EXPECT_EQ(drawn(), 2u);
-}
-
-TEST_F(PolylinesTest, ErrorsNameTheirStepAndOnlyWrongBitnessClearsThePolylineCount) {
+  // Errors name their step; only wrong bitness clears the polyline count.
   const InjectedError cases[] = {
       {"Add3DPoly", 2, 91, "Polilineas: 2  Error nº  91" + kBitness, 0},
       {"Add3DPoly", 2, 13, "Polilineas: 2  Error nº  13" + kBitness, 0},
@@ -106,7 +104,7 @@ TEST_F(PolylinesTest, HatchCodesWithoutAPatternAreNotTriedOrRefusedByTheCad) {
   }
 }
 
-TEST_F(PolylinesTest, HatchColourBranches) {
+TEST_F(PolylinesTest, HatchColourBranchesAndTheirSteps) {
   state.PrefCap = "2D_";
   hatch(-60, "Lindes", 0x00FF00, true);  // a host colour: its colour index
   hatch(-60, "Lindes", 0x00FF00, false);
@@ -123,9 +121,7 @@ TEST_F(PolylinesTest, HatchColourBranches) {
   EXPECT_EQ(made[0]->color(), 3);
   EXPECT_EQ(made[2]->true_color(), (memcad::Rgb{10, 20, 30}));
   EXPECT_EQ(made[3]->color(), made[4]->color());
-}
-
-TEST_F(PolylinesTest, AHatchFailureIsReportedWithTheStepOfItsColourBranch) {
+  // A failure is reported with the step of its colour branch.
   for (const auto& [colour, step] : {std::pair{5, "8"}, {-1, "9"}, {0, "10"}, {-7, "10"}}) {
     app->inject_failure("PatternScale", 1, 5);
     hatch(-60, "", colour);

@@ -60,7 +60,7 @@ TEST(OrdenaTest, SortsLikeTheLibraryAndKeepsEveryTiedPair) {
 }
 
 // Triangles are tested at (((x1 + x2) / 2 + x3) / 2, likewise y).
-TEST_F(SurfaceTest, SmallestClosedPolylineWinsAndSomeNeverColour) {
+TEST_F(SurfaceTest, SmallestClosedPolylineWinsEqualAreasAllColourAndSomeNeverColour) {
   // Layer 1 is off. A 100 x 100 square (layer 3) holds a 10 x 10 one (layer 5); around a third square
   // lie a polyline on the off layer, one coded -200 and an open one.
   std::vector<PointSpec> pts{{"a", 0, 0, 0},   {"b", 100, 0, 0}, {"c", 100, 100, 0}, {"d", 0, 100, 0},
@@ -77,13 +77,11 @@ TEST_F(SurfaceTest, SmallestClosedPolylineWinsAndSomeNeverColour) {
   set_triangles({{5, 6, 7}, {1, 4, 4}, {9, 10, 11}, {3, 3, 3}});
   Colores_TRI(surface, module.model);
   EXPECT_EQ(surface.CapaTri, core::VbArray<std::int32_t>(0, {5, 3, 0, 3}));
-}
-
-TEST_F(SurfaceTest, EqualAreasAllColourAndTheFirstListedWinsWhereTheyOverlap) {
-  // Two disjoint squares (layers 2, 3) and one straddling the first (layer 4), listed last.
-  std::vector<PointSpec> pts{{"a", 0, 0, 0},  {"b", 10, 0, 0}, {"c", 10, 10, 0}, {"d", 0, 10, 0},
-                             {"e", 20, 0, 0}, {"f", 30, 0, 0}, {"g", 30, 10, 0}, {"h", 20, 10, 0},
-                             {"i", 5, 0, 0},  {"j", 15, 0, 0}, {"k", 15, 10, 0}, {"l", 5, 10, 0}};
+  // Equal areas all colour and the first listed wins where they overlap: two
+  // disjoint squares (layers 2, 3) and one straddling the first (layer 4), listed last.
+  pts = {{"a", 0, 0, 0},  {"b", 10, 0, 0}, {"c", 10, 10, 0}, {"d", 0, 10, 0},
+         {"e", 20, 0, 0}, {"f", 30, 0, 0}, {"g", 30, 10, 0}, {"h", 20, 10, 0},
+         {"i", 5, 0, 0},  {"j", 15, 0, 0}, {"k", 15, 10, 0}, {"l", 5, 10, 0}};
   load({drawing("D", {{"L1"}, {"L2"}, {"L3"}, {"L4"}}, pts)});
   set_polylines(module.model,
                 {{0, {1, 2, 3, 4, 1}, 0, 2}, {0, {5, 6, 7, 8, 5}, 0, 3}, {0, {9, 10, 11, 12, 9}, 0, 4}});
@@ -131,7 +129,7 @@ TEST_F(TriangulationTest, ProgressStepsAndTheLayerEvenWithoutTriangles) {
             std::tuple("Generando  1000 triángulos:", 0, false));
 }
 
-TEST_F(TriangulationTest, FacesCarryTheColourInForceAndTheScaledElevations) {
+TEST_F(TriangulationTest, FacesCarryTheColourInForceAndScaledElevationsAndEachNeedsAColour) {
   same_triangles(4);
   module.model.DeformaZ = 10;
   run({kRed, 0, 0, kBlue});
@@ -141,14 +139,12 @@ TEST_F(TriangulationTest, FacesCarryTheColourInForceAndTheScaledElevations) {
   ASSERT_EQ(colours, (std::vector<std::int16_t>{1, 1, 1, 5}));
   EXPECT_EQ(std::pair(faces[0]->corners[1], faces[0]->corners[3]),
             std::pair(memcad::Vec3{4, 0, 20}, faces[0]->corners[0]));
-}
-
-TEST_F(TriangulationTest, ATriangleWithoutColourIsReportedByNumber) {
+  // A triangle without colour is reported by number; what was drawn stays.
   same_triangles(2);
   run({kRed}, 1);
   ASSERT_EQ(messages().size(), 1u);
   EXPECT_NE(messages()[0].find("el triángulo 1 no tiene color"), std::string::npos) << messages()[0];
-  EXPECT_EQ(entities<memcad::Face3d>().size(), 1u);  // what was drawn stays
+  EXPECT_EQ(entities<memcad::Face3d>().size(), 4u + 1u);
 }
 
 struct ContourSpec {

@@ -31,7 +31,7 @@ TEST_F(BuildersTest, PointsClampTheirLayerAndKeepListsFromZero) {
       std::tuple(0, 3, "**X", 9.0, 2));
 }
 
-TEST_F(BuildersTest, PolylinesTakeTheirElevationAndAClosedOneOneMoreSlot) {
+TEST_F(BuildersTest, PolylinesTakeTheirElevationAClosedOneOneMoreSlotAndIncompleteGroupsKeepWhatWasBuilt) {
   const auto square = values({0, 0, 1, 0, 1, 1, 0, 1});
   Crea_poli_2D(module, square, 7.5, 1, false);
   Crea_poli_2D(module, square, 7.5, 1, true);
@@ -44,15 +44,12 @@ TEST_F(BuildersTest, PolylinesTakeTheirElevationAndAClosedOneOneMoreSlot) {
   EXPECT_EQ(model.NumPuntos, 10);  // the closing slot adds no point
   EXPECT_EQ(std::tuple(model.PtoZ[8], model.Polis[3].NuVert, model.PtoZ[9], model.PtoZ[10]),
             std::tuple(7.5, 2, 13.0, 16.0));
-}
-
-// The vertex count rounds half to even; an incomplete last group then
-// reads past the array, which is trapped with the polyline kept as it is.
-TEST_F(BuildersTest, IncompleteCoordinateGroupsKeepWhatWasBuilt) {
+  // The vertex count rounds half to even; an incomplete last group then
+  // reads past the array, which is trapped with the polyline kept as it is.
   Crea_poli_2D(module, values({0, 0, 1, 1, 2}), 0, 1, false);        // 2.5 rounds to 2
   Crea_poli_2D(module, values({0, 0, 1, 1, 2, 2, 3}), 0, 1, false);  // 3.5 rounds to 4
-  ASSERT_EQ(model.NumPolis, 2);
-  EXPECT_EQ(std::tuple(model.Polis[1].NuVert, model.Polis[2].NuVert, model.Polis[2].Vert[4]), std::tuple(2, 4, 0));
+  ASSERT_EQ(model.NumPolis, 5);
+  EXPECT_EQ(std::tuple(model.Polis[4].NuVert, model.Polis[5].NuVert, model.Polis[5].Vert[4]), std::tuple(2, 4, 0));
   ASSERT_EQ(messages().size(), 2u);
   EXPECT_TRUE(messages()[0].starts_with("Crea_poli_2D de - Error    nº  9: "));
 }
@@ -107,27 +104,25 @@ TEST_F(BuildersTest, ArcsAndCirclesAreTheirDefiningPoints) {
       std::tuple(kCircleMarker, 3.0, 5.5, 0.0));
 }
 
-TEST(Azimut, QuadrantsAndAxes) {
+TEST(Azimut, QuadrantsAxesAndTheInsertionCode) {
   constexpr double pi = kImportPi;
   const struct {
     double dx, dy, expected;
   } cases[] = {{1, 0, pi / 2},           {-1, 0, 3 * pi / 2},   {0, 1, 0}, {0, -1, pi}, {1, 1, pi / 4},
                {-1, 1, 2 * pi - pi / 4}, {-1, -1, pi + pi / 4}, {0, 0, 0}};
   for (const auto& c : cases) EXPECT_NEAR(Azimut(c.dx, c.dy), c.expected, 1e-9) << c.dx << "," << c.dy;
-}
-
-TEST(BlockInsertionCode, ScaleAndRotation) {
+  // An insertion's code carries its scale and rotation.
   const float quarter = static_cast<float>(std::numbers::pi / 2);
   const struct {
     float rotation;
     double scale;
     const char* code;
-  } cases[] = {{0, 1, "**ARBOL"},
+  } codes[] = {{0, 1, "**ARBOL"},
                {0, -1, "**ARBOL"},
                {0, 2.5, "**ARBOL/2.5"},
                {quarter, 2, "**ARBOL/2/300.0000"},
                {quarter, 1, "**ARBOL/1/300.0000"}};
-  for (const auto& c : cases) EXPECT_EQ(block_insertion_code("ARBOL", c.rotation, c.scale), c.code);
+  for (const auto& c : codes) EXPECT_EQ(block_insertion_code("ARBOL", c.rotation, c.scale), c.code);
 }
 
 TEST_F(BuildersTest, TextsCleanCodesAndTurnRadiansIntoGrads) {

@@ -27,7 +27,7 @@ class CopyAllTest : public ImportTest {
   core::VbBool salir = core::kFalse;
 };
 
-TEST_F(CopyAllTest, EmptyModelSpaceSetsSalirAndChangesNothing) {
+TEST_F(CopyAllTest, EmptyModelSpaceOrAnUnboundCadChangesNothing) {
   state.Datos.NuDibujos = 1;
   state.Datos.Dibujos = core::VbArray<model::t_Dibujo>(0, 1);
   state.Datos.Dibujos[1].Texto2 = "anterior";
@@ -37,6 +37,13 @@ TEST_F(CopyAllTest, EmptyModelSpaceSetsSalirAndChangesNothing) {
   EXPECT_EQ(copy(), before);
   EXPECT_EQ(std::tuple(salir, state.Datos, model.NumPuntos), std::tuple(core::kTrue, before, 1));
   EXPECT_TRUE(form->log.empty() && scripted.pointer.history().empty());
+  // Without a CAD each walk reports under its own prefix and gives nothing.
+  module.cad.Aplicacion = core::Obj();
+  EXPECT_EQ(copy(), model::t_Datos{});
+  EXPECT_EQ(Dexompon_Zombie(ctx), model::t_Dibujo{});
+  ASSERT_EQ(std::tuple(messages().size(), form->log.size()), std::tuple(2u, 0u));
+  EXPECT_TRUE(messages()[0].starts_with("Copia__Todo - Error    nº  91: "));
+  EXPECT_TRUE(messages()[1].starts_with("Obtener Todo de Autocad - Error    nº  91: "));
 }
 
 TEST_F(CopyAllTest, FewLayersUseTheLowerClampAndRefreshEveryItem) {
@@ -60,6 +67,10 @@ TEST_F(CopyAllTest, FewLayersUseTheLowerClampAndRefreshEveryItem) {
   EXPECT_EQ(Strings(form->log.end() - 3, form->log.end()), (Strings{"Visible=False", "Show", "SetFocus"}));
   EXPECT_EQ(std::tuple(salir, scripted.pointer.history(), app->visible()),
             std::tuple(core::kFalse, std::vector<int>{11, 0}, true));
+  // The edges of the step and of the short name.
+  EXPECT_EQ(std::tuple(progress_step(99), progress_step(100)), std::tuple(1, 2));
+  EXPECT_EQ(short_document_name("12345678"), "12345678");
+  EXPECT_EQ(short_document_name("Cañada.dwg"), "Cañad...Dwg");  // characters, not bytes
 }
 
 TEST_F(CopyAllTest, FiftyThousandEntitiesWrapTheCounter) {
@@ -70,8 +81,7 @@ TEST_F(CopyAllTest, FiftyThousandEntitiesWrapTheCounter) {
   const auto phase = std::find(log.begin(), log.end(), "LabXYZ(0)=Copiando Entidades ZWCAD 2021");
   ASSERT_NE(phase, log.end());
   EXPECT_EQ(*(phase + 2), "Max=32000");
-  Strings values;
-  Strings counts;
+  Strings values, counts;
   for (auto it = phase; it != log.end(); ++it) {
     if (it->starts_with("Value=")) values.push_back(*it);
     if (it->starts_with("LabXYZ(1)=")) counts.push_back(*it);
@@ -134,23 +144,6 @@ TEST_F(CopyAllTest, ExtentsAndPresenceFlags) {
   }
   (void)copy(true);
   EXPECT_EQ(state.Datos.Dibujos[1].Opciones.get(model::kChkPtos), 0);
-}
-
-// Without a CAD each walk reports under its own prefix and gives nothing.
-TEST_F(CopyAllTest, UnboundCadIsReportedAndGivesAnEmptySet) {
-  module.cad.Aplicacion = core::Obj();
-  EXPECT_EQ(copy(), model::t_Datos{});
-  EXPECT_EQ(Dexompon_Zombie(ctx), model::t_Dibujo{});
-  ASSERT_EQ(std::tuple(messages().size(), form->log.size()), std::tuple(2u, 0u));
-  EXPECT_TRUE(messages()[0].starts_with("Copia__Todo - Error    nº  91: "));
-  EXPECT_TRUE(messages()[1].starts_with("Obtener Todo de Autocad - Error    nº  91: "));
-}
-
-// The clamps and the long name are seen through the form above; these are the edges.
-TEST(ProgressForm, StepAndShortNameEdges) {
-  EXPECT_EQ(std::tuple(progress_step(99), progress_step(100)), std::tuple(1, 2));
-  EXPECT_EQ(short_document_name("12345678"), "12345678");
-  EXPECT_EQ(short_document_name("Cañada.dwg"), "Cañad...Dwg");  // characters, not bytes
 }
 
 // The explode walk: the CAD explodes its blocks twice; only the model is read.

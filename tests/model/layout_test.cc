@@ -36,7 +36,7 @@ t_Dibujo fixed_part(t_Dibujo d) {
   return d;
 }
 
-TEST(RecordImage, DrawingFieldsSitAtTheirOffsets) {
+TEST(RecordImage, FieldsSitAtTheirOffsetsLittleEndianWithZeroPadding) {
   const t_Dibujo d = full_drawing(3);
   const auto image = to_image(d);
   const std::span<const std::byte> bytes(image);
@@ -54,16 +54,12 @@ TEST(RecordImage, DrawingFieldsSitAtTheirOffsets) {
   for (std::size_t slot : {0u, 4u, 12u, 56u, 112u, 116u, 136u, 144u, 164u, 172u, 184u, 188u + 56u}) {
     EXPECT_EQ(value_at<std::int32_t>(bytes, slot), 0) << "slot " << slot;
   }
-}
-
-TEST(RecordImage, PaddingIsZeroAndValuesAreLittleEndian) {
-  t_Capa capa{"x", core::kTrue, 0x11223344, -2, counting_bytes<6>(0xA0)};
-  const auto image = to_image(capa);
-  EXPECT_EQ(value_at<std::int16_t>(image, 4), -1);  // Encendida
-  EXPECT_EQ(value_at<std::int16_t>(image, 6), 0);   // padding
-  EXPECT_EQ(image[8], std::byte{0x44});              // low byte first
-  EXPECT_EQ(image[19], std::byte{0xA5});             // carried bytes 14..19
-
+  // Padding is zero and values are little-endian.
+  const auto layer = to_image(t_Capa{"x", core::kTrue, 0x11223344, -2, counting_bytes<6>(0xA0)});
+  EXPECT_EQ(value_at<std::int16_t>(layer, 4), -1);  // Encendida
+  EXPECT_EQ(value_at<std::int16_t>(layer, 6), 0);   // padding
+  EXPECT_EQ(layer[8], std::byte{0x44});              // low byte first
+  EXPECT_EQ(layer[19], std::byte{0xA5});             // carried bytes 14..19
   t_Rotulo r;
   r.carried92 = counting_bytes<2>(0x92);
   r.DeCurva = 1;
@@ -91,7 +87,7 @@ TEST(RecordImage, FixedPartOfEveryRecordRoundTrips) {
   EXPECT_EQ(from_image<t_Rotulo>(to_image(rotulo)), rotulo);
 }
 
-TEST(RecordImage, WrongSizesAndOffsetsAreRefused) {
+TEST(RecordImage, NamedOptionsUseTheRecordOffsetsAndWrongOnesAreRefused) {
   const std::array<std::byte, 15> short_image{};
   EXPECT_EQ(error_number([&] { (void)from_image<t_Poli>(short_image); }), 5);
   Opciones o;
@@ -102,10 +98,8 @@ TEST(RecordImage, WrongSizesAndOffsetsAreRefused) {
   for (std::int32_t offset : {240, 382, 454, 636}) {  // before, across 384, across 456, after
     EXPECT_EQ(error_number([&] { (void)o.get(LongOption{offset}); }), 5) << offset;
   }
-}
-
-TEST(Options, NamedValuesUseTheRecordOffsets) {
-  Opciones o;
+  // Named options use the record's offsets.
+  o = {};
   const std::pair<DoubleOption, double> doubles[] = {{kFactor, 2.5}, {kXMax, -1.0}, {kOriginX, 1e6}};
   const std::pair<LongOption, std::int32_t> longs[] = {{kChkPtos, 1}, {kChkZ, 1}, {kChkPoli, -1},
                                                         {kTrianglesPresent, 7}, {kTriangulationColour, 0x00FF00},

@@ -72,7 +72,7 @@ TEST(MeteDibujo, SetsTheVersionAdviceAndLoadsTheGroups) {
   EXPECT_EQ(groups_of(m), t_Dibujo{});
 }
 
-TEST(Mete, CurrentDrawingBeyondTheSetIsLoweredToTheLastAndAZeroFactorBecomesOne) {
+TEST(Mete, CurrentDrawingBeyondTheSetIsLoweredToTheLastZeroFactorsBecomeOneAndNoDrawingFails) {
   DrawingModel m;
   t_Datos set = set_of({small_drawing("a", 3, 1), small_drawing("b", 4, 2), small_drawing("c", 5, 3)}, 5);
   set.Dibujos[3].Opciones.set(kFactor, -0.0);  // exactly zero too
@@ -84,20 +84,18 @@ TEST(Mete, CurrentDrawingBeyondTheSetIsLoweredToTheLastAndAZeroFactorBecomesOne)
   EXPECT_TRUE(m.MsgVersion.empty());
   mete(m, set_of({small_drawing("cero", 2, 0), small_drawing("uno", 3, 0)}, 0, 0));  // a set from 0
   EXPECT_EQ(m.NumPuntos, 2);
-}
-
-// The set is stored before the selection fails; the groups keep what they held.
-TEST(Mete, IndexOutsideTheDrawingsFailsAndLeavesTheGroups) {
+  // An index outside the drawings fails: the set is stored before the
+  // selection fails; the groups keep what they held.
   t_Datos short_set = set_of({small_drawing("a", 3, 1)}, 2);
   short_set.NuDibujos = 2;  // a count above the drawings actually there
   for (const t_Datos& bad : {t_Datos{}, set_of({small_drawing("a", 3, 1)}, 0), short_set}) {
-    DrawingModel m;
-    mete(m, full_set());
-    const t_Dibujo before = groups_of(m);
-    EXPECT_EQ(error_number([&] { mete(m, bad); }), 9);
-    EXPECT_EQ(groups_of(m), before);
-    EXPECT_EQ(m.NumDibujos, bad.NuDibujos);
-    EXPECT_EQ(m.DibujoElegido, t_Dibujo{});
+    DrawingModel full;
+    mete(full, full_set());
+    const t_Dibujo before = groups_of(full);
+    EXPECT_EQ(error_number([&] { mete(full, bad); }), 9);
+    EXPECT_EQ(groups_of(full), before);
+    EXPECT_EQ(full.NumDibujos, bad.NuDibujos);
+    EXPECT_EQ(full.DibujoElegido, t_Dibujo{});
   }
 }
 
@@ -115,7 +113,7 @@ TEST(Haz, PacksEveryFieldKeepsTheStoredCurrentLayerAndFailsOutsideTheSet) {
   EXPECT_EQ(error_number([&] { haz(m); }), 9);
 }
 
-TEST(Saca, KeepsCurrentLayerAndOptionallyTheDialogPieces) {
+TEST(Saca, KeepsCurrentLayerAndOptionallyTheDialogPiecesAndRestoresAfterHaz) {
   DrawingModel m;
   mete(m, set_of({small_drawing("a", 3, 1), full_drawing(7)}, 1));
   const Opciones before = m.Opciones;
@@ -129,17 +127,15 @@ TEST(Saca, KeepsCurrentLayerAndOptionallyTheDialogPieces) {
   EXPECT_EQ(m.Opciones, stored.Opciones);
   saca(m, small_drawing("a", 2, 0), false);
   EXPECT_EQ(m.Opciones.get(kFactor), 1.0);  // a zero factor becomes one
-}
-
-TEST(Saca, HazThenSacaRestoresTheDrawing) {
-  DrawingModel m;
-  mete(m, full_set());
-  const t_Dibujo loaded = groups_of(m);
-  haz(m);
-  saca(m, m.Dibujos[1], true);  // another stored drawing, as the block generator does
-  EXPECT_NE(groups_of(m), loaded);
-  saca(m, m.Dibujos[m.DibujoActual], false);
-  EXPECT_EQ(groups_of(m), loaded);
+  // Haz, then Saca of another stored drawing (as the block generator does) and back, restores the drawing.
+  DrawingModel r;
+  mete(r, full_set());
+  const t_Dibujo loaded = groups_of(r);
+  haz(r);
+  saca(r, r.Dibujos[1], true);
+  EXPECT_NE(groups_of(r), loaded);
+  saca(r, r.Dibujos[r.DibujoActual], false);
+  EXPECT_EQ(groups_of(r), loaded);
 }
 
 }  // namespace

@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sstream>
 
 #include "core/error.h"
 #include "core/error_number.h"
@@ -43,12 +42,7 @@ t_Datos two_small_drawings() {
   return t_Datos{2, 1, VbArray<t_Dibujo>(1, {small_drawing("a", 3, 1), small_drawing("b", 5, 2)})};
 }
 
-std::string survey_text() {
-  std::ifstream in(std::string(KESTREL_EXAMPLES) + "/survey.json", std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+std::string survey_text() { return platform::read_bytes(std::string(KESTREL_EXAMPLES) + "/survey.json"); }
 
 TEST(RecordFile, EveryFieldRoundTripsWithIdenticalBytes) {
   const t_Datos set = full_set();
@@ -107,18 +101,14 @@ TEST(RecordFile, NumbersAreTheShortestTextThatReadsBack) {
 }
 
 // A drawing file reads as a set of one; a set may keep a spare drawing.
-TEST(RecordFile, DrawingFileBecomesAOneDrawingSet) {
+TEST(RecordFile, DrawingFilesSparesAndLargeDrawingsReadBack) {
   const t_Dibujo solo = small_drawing("solo", 2, 0);
-  const t_Datos set = as_drawing_set(from_json(to_json(solo)));
-  EXPECT_EQ(set, (t_Datos{1, 1, VbArray<t_Dibujo>(1, {solo})}));
+  EXPECT_EQ(as_drawing_set(from_json(to_json(solo))), (t_Datos{1, 1, VbArray<t_Dibujo>(1, {solo})}));
   t_Datos spare = two_small_drawings();
   spare.NuDibujos = 1;
   EXPECT_EQ(std::get<t_Datos>(from_json(to_json(spare))), spare);
-}
-
-// A drawing larger than the writer's chunk streams in pieces that join into
-// the text written whole.
-TEST(RecordFile, LargeDrawingStreamsInChunks) {
+  // A drawing larger than the writer's chunk streams in pieces that join into
+  // the text written whole.
   const t_Datos set{1, 1, VbArray<t_Dibujo>(1, {small_drawing("grande", 40000, 0)})};
   core::StringSink sink;
   write_json(sink, set);
@@ -129,7 +119,7 @@ TEST(RecordFile, LargeDrawingStreamsInChunks) {
 
 // What a record file cannot hold fails the write naming the field, whether
 // the text is built whole or streamed.
-TEST(RecordFile, WriterRefusesWhatAFileCannotHold) {
+TEST(RecordFile, WriterRefusesWhatAFileCannotHoldAndStopsAtTheSizeLimit) {
   const struct {
     void (*spoil)(t_Datos&);
     const char* description;
@@ -154,10 +144,7 @@ TEST(RecordFile, WriterRefusesWhatAFileCannotHold) {
       EXPECT_EQ(e.description(), c.description);
     }
   }
-}
-
-// A text beyond the limit is refused before anything beyond it is written.
-TEST(RecordFile, WriterStopsAtTheSizeLimit) {
+  // A text beyond the limit is refused before anything beyond it is written.
   const t_Datos set = two_small_drawings();
   const std::string text = to_json(set);
   for (const bool streamed : {false, true}) {
@@ -274,16 +261,14 @@ TEST(RecordFile, LooserTextReadsTheSame) {
   }
 }
 
-TEST(RecordFile, BadTextOrRecordNamesTheFieldAndPosition) {
+TEST(RecordFile, BadOrCutTextOrRecordNamesTheFieldAndPosition) {
   for (const BadText& bad : bad_texts()) {
     SCOPED_TRACE(bad.description);
     const core::Error e = read_error(bad.text);
     EXPECT_EQ(e.number(), bad.number);
     EXPECT_NE(e.description().find(bad.description), std::string::npos) << e.description();
   }
-}
-
-TEST(RecordFile, EveryTruncationIsReportedAsIncomplete) {
+  // Every truncation is reported as incomplete.
   const std::string text = survey_text();
   ASSERT_GT(text.size(), 1000u);
   for (std::size_t cut = 0; cut + 2 < text.size(); cut += text.size() / 97 + 1) {

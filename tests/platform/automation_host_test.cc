@@ -26,15 +26,13 @@ InProcessAutomationHost::Factory make_application() {
 
 constexpr std::int32_t k429 = core::kCannotCreateObject;
 
-TEST(AutomationHost, NothingInstalledOrRunningRaises429AndEveryCallIsLogged) {
+// Nothing installed or running raises 429 and every call is logged; a created
+// instance becomes the running one, under any case.
+TEST(AutomationHost, CreatedInstanceBecomesTheRunningOneUnderAnyCase) {
   InProcessAutomationHost host;
   EXPECT_EQ(error_number([&] { (void)host.get_object("ZWCAD.Application.2021"); }), k429);
   EXPECT_EQ(error_number([&] { (void)host.create_object("ZWCAD.Application.2021"); }), k429);
   EXPECT_EQ(host.calls(), (std::vector<std::string>{"get:ZWCAD.Application.2021", "create:ZWCAD.Application.2021"}));
-}
-
-TEST(AutomationHost, CreatedInstanceBecomesTheRunningOneUnderAnyCase) {
-  InProcessAutomationHost host;
   host.install("ZWCAD.Application.2021", make_application());
   EXPECT_EQ(error_number([&] { (void)host.get_object("zwcad.application.2021"); }), k429);
   const core::ObjectRef created = host.create_object("zwcad.APPLICATION.2021");
@@ -46,7 +44,7 @@ TEST(AutomationHost, CreatedInstanceBecomesTheRunningOneUnderAnyCase) {
   EXPECT_EQ(error_number([&] { (void)host.get_object("AutoCAD.Application.24"); }), k429);
 }
 
-TEST(AutomationHost, RunningInstanceOutlivesUninstallUntilItStops) {
+TEST(AutomationHost, RunningInstanceOutlivesUninstallUntilItStopsAndFactoriesMayFailOrUninstall) {
   InProcessAutomationHost host;
   host.install("ZWCAD.Application", make_application());
   const core::ObjectRef running = host.create_object("ZWCAD.Application");
@@ -55,10 +53,7 @@ TEST(AutomationHost, RunningInstanceOutlivesUninstallUntilItStops) {
   EXPECT_EQ(host.get_object("ZWCAD.Application"), running);
   host.set_running("ZWCAD.APPLICATION", nullptr);
   EXPECT_EQ(error_number([&] { (void)host.get_object("ZWCAD.Application"); }), k429);
-}
-
-TEST(AutomationHost, FactoriesThatFailOrUninstallThemselves) {
-  InProcessAutomationHost host;
+  // Factories that fail or uninstall themselves.
   host.install("Broken.Application", [] { return core::ObjectRef{}; });
   EXPECT_EQ(error_number([&] { (void)host.create_object("Broken.Application"); }), k429);
   EXPECT_EQ(error_number([&] { (void)host.get_object("Broken.Application"); }), k429);  // nothing registered

@@ -20,14 +20,12 @@ const std::vector<std::string> kHostileKeys = {"Lugar 7", " leading", "a=b", ";s
                                                "",        "ñoño",     "x\\y", "line\nbreak"};
 const std::vector<std::string> kHostileSections = {"Merivox Errores", "a]b", "[x]", " padded ", "Ñandú", "", "k=v"};
 
-TEST(IniEscaping, EscapedTextIsOneLineAndNamesHideTheirSeparators) {
+TEST(IniDocument, EscapedTextIsOneLineSoHostileNamesAndValuesRoundTrip) {
   EXPECT_EQ(escape_value("a\r\nb\\c\t=;#[\x01\x7f"), "a\\r\\nb\\\\c\\t=;#[\\x01\\x7F");
   EXPECT_EQ(escape_name("a=b;c#d[e"), "a\\x3Db\\x3Bc\\x23d\\x5Be");
   for (const char* literal : {"C:\\Fuentes\\q", "end\\", "\\x4", "\\xZZ"}) EXPECT_EQ(unescape(literal), literal);
   EXPECT_EQ(unescape("\\x41\\x6a"), "Aj");
-}
-
-TEST(IniDocument, HostileSectionsKeysAndValuesRoundTripThroughText) {
+  // Hostile sections, keys and values round trip through the text.
   Document doc;
   std::size_t n = 0;
   for (const auto& section : kHostileSections) {
@@ -45,12 +43,19 @@ TEST(IniDocument, HostileSectionsKeysAndValuesRoundTripThroughText) {
   }
 }
 
-TEST(IniDocument, NamesCompareWithoutCaseAndReplacedValuesKeepTheKeyAsWritten) {
+TEST(IniDocument, NamesCompareWithoutCaseAndTheLastOfDuplicatesCounts) {
   Document doc = Document::parse("[Merivox Errores]\nNumero=3\n[Ñandú]\nÁrbol=1\n");
   EXPECT_EQ(*doc.find("ñANDÚ", "áRBOL"), "1");
   doc.set("merivox ERRORES", "NUMERO", "4");
   EXPECT_EQ(doc.text(), "[Merivox Errores]\nNumero=4\n[Ñandú]\nÁrbol=1\n");
   EXPECT_EQ(doc.find("Merivox Errores", "Numero "), nullptr);  // blanks are part of names
+  // The last of duplicate entries is read, updated and kept by compaction.
+  Document dup = Document::parse("[s]\nk=1\nK=2\nx=0\n[S]\nk=3\n\n[t]\n[s]\n\n");
+  EXPECT_EQ(*dup.find("s", "k"), "3");
+  dup.set("s", "k", "9");
+  EXPECT_EQ(dup.text(), "[s]\nk=1\nK=2\nx=0\n[S]\nk=9\n\n[t]\n[s]\n\n");
+  dup.compact();  // the overridden entries go, and so does the empty repeat of [s]
+  EXPECT_EQ(dup.text(), "[s]\nx=0\n[S]\nk=9\n\n[t]\n");
 }
 
 TEST(IniDocument, SettingKeepsCommentsAndAddsEntriesToTheirSection) {
@@ -63,16 +68,7 @@ TEST(IniDocument, SettingKeepsCommentsAndAddsEntriesToTheirSection) {
             "[Merivox Errores]\nNumero=1\n");
 }
 
-TEST(IniDocument, LastOfDuplicateEntriesIsReadUpdatedAndKeptByCompaction) {
-  Document doc = Document::parse("[s]\nk=1\nK=2\nx=0\n[S]\nk=3\n\n[t]\n[s]\n\n");
-  EXPECT_EQ(*doc.find("s", "k"), "3");
-  doc.set("s", "k", "9");
-  EXPECT_EQ(doc.text(), "[s]\nk=1\nK=2\nx=0\n[S]\nk=9\n\n[t]\n[s]\n\n");
-  doc.compact();  // the overridden entries go, and so does the empty repeat of [s]
-  EXPECT_EQ(doc.text(), "[s]\nx=0\n[S]\nk=9\n\n[t]\n");
-}
-
-TEST(IniDocument, AppendedTextIsWhatTheDocumentAdds) {
+TEST(IniDocument, AppendedTextIsWhatTheDocumentAddsAndACutAppendIsDropped) {
   const std::string original = "; log\n[Merivox Errores]\nNumero=1\nLugar 1=a\n[Merivox Cad]\n2D=0";
   Document doc = Document::parse(original);
   ASSERT_TRUE(doc.appendable());
@@ -85,6 +81,14 @@ TEST(IniDocument, AppendedTextIsWhatTheDocumentAdds) {
   const Document reread = Document::parse(original + added);
   EXPECT_EQ(reread.entries(), doc.entries());
   EXPECT_EQ(*reread.find("Merivox Errores", "Lugar 2"), "b\r\n=c");
+  // An append cut short is dropped after a good file.
+  const std::string good = "[Merivox Errores]\nNumero=1\nLugar 1=nº\n";
+  for (const std::string& tail : {"Lug"s, "[Merivox Err"s, "Lugar 2=n\xC2"s, std::string(700, '\0')}) {
+    const Document cut = Document::parse(good + tail);
+    EXPECT_FALSE(cut.appendable()) << tail.size();
+    EXPECT_EQ(cut.text(), good) << tail.size();
+  }
+  EXPECT_EQ(*Document::parse(good + "Lugar 2=x").find("Merivox Errores", "Lugar 2"), "x");  // well-formed: kept
 }
 
 TEST(IniDocument, ReadsWindows1252TextAsTheHostWritesItAndWritesUtf8) {
@@ -107,31 +111,19 @@ TEST(IniDocument, ReadsWindows1252TextAsTheHostWritesItAndWritesUtf8) {
   }
 }
 
-TEST(IniDocument, AnAppendCutShortIsDroppedAfterAGoodFile) {
-  const std::string good = "[Merivox Errores]\nNumero=1\nLugar 1=nº\n";
-  for (const std::string& tail : {"Lug"s, "[Merivox Err"s, "Lugar 2=n\xC2"s, std::string(700, '\0')}) {
-    const Document doc = Document::parse(good + tail);
-    EXPECT_FALSE(doc.appendable()) << tail.size();
-    EXPECT_EQ(doc.text(), good) << tail.size();
-  }
-  EXPECT_EQ(*Document::parse(good + "Lugar 2=x").find("Merivox Errores", "Lugar 2"), "x");  // well-formed: kept
-}
-
-TEST(IniDocument, AcceptsWhatPeopleAndEditorsWrite) {
+TEST(IniDocument, AcceptsWhatPeopleAndEditorsWriteAndRefusesTheRest) {
   const std::pair<std::string, std::size_t> cases[] = {
       {"", 0}, {"\n \n\t\n; one\n  # two\n", 0}, {"\xEF\xBB\xBF[s]\r\nk=v\r\n", 1}, {"  [s]  \nk=v", 1}, {"[s]\n=\n", 1},
   };
   for (const auto& [text, entries] : cases) EXPECT_EQ(Document::parse(text).entry_count(), entries) << text;
   EXPECT_EQ(*Document::parse("\xEF\xBB\xBF[s]\r\nk=v\r\n").find("s", "k"), "v");
   EXPECT_EQ(*Document::parse("[s]\n\tk = v \n").find("s", "\tk "), " v ");
-}
-
-TEST(IniDocument, RefusesWhatIsNotASettingsFileNamingTheLine) {
+  // What is not a settings file is refused, naming the line.
   const struct {
     const char* name;
     std::string text;
     std::size_t line;
-  } cases[] = {
+  } refused[] = {
       {"line without =", "[s]\nk=v\nloose words\n", 3},
       {"entry before any section", "; c\nk=v\n[s]\n", 2},
       {"lone [", "[s]\n[\n", 2},
@@ -142,7 +134,7 @@ TEST(IniDocument, RefusesWhatIsNotASettingsFileNamingTheLine) {
       {"only a bad unfinished line", "loose words", 1},
       {"binary", "\x7f" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0>\0"s, 1},
   };
-  for (const auto& c : cases) {
+  for (const auto& c : refused) {
     try {
       (void)Document::parse(c.text);
       ADD_FAILURE() << c.name << ": accepted";

@@ -68,7 +68,7 @@ TEST(SafeFileOutput, AnUnfinishedOutputLeavesTheOldFileAndNothingElse) {
   EXPECT_EQ(entries(folder.path()), 1u);
 }
 
-TEST(SafeFileOutput, APlantedLinkIsNeverFollowed) {
+TEST(SafeFileOutput, APlantedLinkIsNeverFollowedNorAnInputReplaced) {
   TempFolder folder;
   const fs::path victim = folder.path() / "victim";
   write_bytes(victim, "precious");
@@ -76,10 +76,7 @@ TEST(SafeFileOutput, APlantedLinkIsNeverFollowed) {
   write_whole(folder.path() / "out.json", "{}");
   EXPECT_EQ(read_bytes(victim), "precious");
   EXPECT_TRUE(fs::is_symlink(folder.path() / "out.json.tmp"));
-}
-
-TEST(SafeFileOutput, RefusesWhatItMustNotReplace) {
-  TempFolder folder;
+  // Nor does it replace its input (by any name), a folder or a file without a folder or name.
   const fs::path input = folder.path() / "survey.json";
   write_bytes(input, "{}");
   fs::create_symlink(input, folder.path() / "alias.json");
@@ -119,7 +116,7 @@ TEST(SafeFileOutput, DevicesAndPipesAreWrittenInPlace) {
   EXPECT_TRUE(fs::is_fifo(fifo));
 }
 
-TEST(SafeFileOutput, TwoWritersLeaveOneWholeFile) {
+TEST(SafeFileOutput, TwoWritersLeaveOneWholeFileAndDeadWritersNoTemporary) {
   TempFolder folder;
   const fs::path file = folder.path() / "out.json";
   const std::string a(1 << 20, 'a'), b(1 << 20, 'b');
@@ -130,10 +127,7 @@ TEST(SafeFileOutput, TwoWritersLeaveOneWholeFile) {
   const std::string result = read_bytes(file);
   EXPECT_TRUE(result == a || result == b);
   EXPECT_EQ(entries(folder.path()), 1u);
-}
-
-TEST(SafeFileOutput, DeadWritersTemporariesAreRemovedLiveOnesKept) {
-  TempFolder folder;
+  // A dead writer's temporaries are removed, a live one's kept.
   const pid_t dead = ::fork();
   if (dead == 0) ::_exit(0);
   ASSERT_GT(dead, 0);

@@ -48,7 +48,13 @@ class IniStoreTest : public ::testing::Test {
   std::size_t inode() const { return stamp_of(file_)->inode; }
 };
 
-TEST_F(IniStoreTest, SaveCreatesFoldersAndWritesThePlainFormatFoldingCase) {
+TEST_F(IniStoreTest, SaveCreatesFoldersForApplicationsNamedAsFoldersAndWritesThePlainFormat) {
+  // Application names must be folder names.
+  for (const char* app : {"", ".", "..", "a/b", "..\\x"}) {
+    EXPECT_EQ(store_.read(app, "s", "k"), std::nullopt) << app;
+    EXPECT_EQ(error_number([&] { store_.save(app, "s", "k", "v"); }), core::kInvalidCall) << app;
+  }
+  EXPECT_TRUE(fs::is_empty(folder_.path()));
   EXPECT_EQ(store_.file_for(kApp), file_);
   store_.save(kApp, "Merivox Errores", "Numero", "1");
   store_.save(kApp, "Merivox Errores", "Lugar 1", " Bloques - Error    nº  5:\r\nDescripción");
@@ -74,25 +80,6 @@ TEST_F(IniStoreTest, MalformedOrUnreadableFileReadsAsDefaultsAndIsNeverOverwritt
   EXPECT_EQ(store_.read(kApp, "Merivox Errores", "Numero"), std::nullopt);
   EXPECT_THROW(store_.save(kApp, "Merivox Errores", "Numero", "1"), core::Error);
   EXPECT_TRUE(fs::is_directory(file_));
-}
-
-// Replacing keeps mode and links as every whole-file output does (SafeFileOutput).
-TEST_F(IniStoreTest, ANewFileIsPrivateAndOnlyItsLockLiesBesideIt) {
-  store_.save(kApp, "Merivox Cad", "2D", "0");
-  store_.save(kApp, "Merivox Cad", "2D", "-1");
-  EXPECT_EQ(fs::status(file_).permissions(), fs::perms::owner_read | fs::perms::owner_write);
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(file_.parent_path())) names.push_back(entry.path().filename());
-  std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"settings.ini", "settings.ini.lock"}));
-}
-
-TEST_F(IniStoreTest, ApplicationNamesMustBeFolderNames) {
-  for (const char* app : {"", ".", "..", "a/b", "..\\x"}) {
-    EXPECT_EQ(store_.read(app, "s", "k"), std::nullopt) << app;
-    EXPECT_EQ(error_number([&] { store_.save(app, "s", "k", "v"); }), core::kInvalidCall) << app;
-  }
-  EXPECT_TRUE(fs::is_empty(folder_.path()));
 }
 
 // The error log's path: entries are appended, the file is not replaced.
@@ -133,12 +120,19 @@ TEST_F(IniStoreTest, FilesThatCannotBeAppendedToAreRewrittenWhole) {
   EXPECT_EQ(read_bytes(file_), "[Merivox Cad]\nCapas pref=Año_\n\n[Merivox Errores]\nNumero=2\n");
 }
 
-TEST_F(IniStoreTest, AStoreSeesWhatOtherStoresWrite) {
+// A new file is private and only its lock lies beside it (replacing keeps
+// mode and links as every whole-file output does); other stores see it.
+TEST_F(IniStoreTest, ANewFileIsPrivateOnlyItsLockLiesBesideItAndOtherStoresSeeIt) {
   IniSettingsStore other = IniSettingsStore::in_folder(folder_.path());
   store_.save(kApp, "Merivox Cad", "2D", "0");
   EXPECT_EQ(other.read(kApp, "Merivox Cad", "2D"), "0");
   store_.save(kApp, "Merivox Cad", "2D", "-1");  // replaced
   EXPECT_EQ(other.read(kApp, "Merivox Cad", "2D"), "-1");
+  EXPECT_EQ(fs::status(file_).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(file_.parent_path())) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"settings.ini", "settings.ini.lock"}));
   store_.update(kApp, "Merivox Cad", [](SectionEdit& cad) { cad.set("2D", "7"); });  // appended
   EXPECT_EQ(other.read(kApp, "Merivox Cad", "2D"), "7");
 }
@@ -184,15 +178,13 @@ void expect_all_updates(const std::filesystem::path& root) {
   }
 }
 
-TEST(SettingsConcurrency, ThreadsLoseNothing) {
-  TempFolder folder;
+TEST(SettingsConcurrency, ThreadsAndProcessesLoseNothing) {
+  TempFolder in_threads;
   std::vector<std::thread> threads;
-  for (int w = 0; w < kWriters; ++w) threads.emplace_back(write_all, folder.path(), w);
+  for (int w = 0; w < kWriters; ++w) threads.emplace_back(write_all, in_threads.path(), w);
   for (auto& t : threads) t.join();
-  expect_all_updates(folder.path());
-}
+  expect_all_updates(in_threads.path());
 
-TEST(SettingsConcurrency, ProcessesLoseNothing) {
   TempFolder folder;
   std::vector<pid_t> children;
   for (int w = 0; w < kWriters; ++w) {

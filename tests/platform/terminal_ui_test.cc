@@ -27,15 +27,6 @@ TEST(MessageBoxAnswer, TypedWordsChooseOnlyOfferedButtons) {
   for (const Case& c : cases) EXPECT_EQ(parse_message_box_answer(c.line, c.buttons), c.answer) << '"' << c.line << '"';
 }
 
-TEST(TerminalMessageBox, WritesTitleAndTextWithLineBreaks) {
-  std::ostringstream out;
-  std::istringstream in;
-  TerminalMessageBox box(out, in, /*interactive=*/true);
-  EXPECT_EQ(box.show("Error nº 5:\r\nsegunda línea", kOkOnly | kExclamation, "Mvx4_Kestrel"), kOk);
-  EXPECT_EQ(box.show("sin título", kOkOnly, ""), kOk);
-  EXPECT_EQ(out.str(), "Mvx4_Kestrel: Error nº 5:\nsegunda línea\nsin título\n");
-}
-
 TEST(TerminalMessageBox, WithoutTerminalTakesTheUnattendedAnswerWhenOffered) {
   std::ostringstream out;
   std::istringstream in("n\n");  // never read
@@ -50,14 +41,19 @@ TEST(TerminalMessageBox, WithoutTerminalTakesTheUnattendedAnswerWhenOffered) {
             "Quentar: ¿Seguir?\n[s]í/[n]o: sí\n");
 }
 
-TEST(TerminalMessageBox, AsksAgainUntilAnOfferedAnswerAndGivesUpAtEndOfInput) {
+// Title and text with line breaks, OK alone asked nothing; a question is
+// asked again until an offered answer and given up at the end of input.
+TEST(TerminalMessageBox, WritesTitleAndTextAndAsksUntilAnOfferedAnswer) {
   std::ostringstream out;
   std::istringstream in("quizá\nc\nno\n");
   TerminalMessageBox box(out, in, /*interactive=*/true);
+  EXPECT_EQ(box.show("Error nº 5:\r\nsegunda línea", kOkOnly | kExclamation, "Mvx4_Kestrel"), kOk);
+  EXPECT_EQ(box.show("sin título", kOkOnly, ""), kOk);
   box.set_unattended_answer(kNo);
   EXPECT_EQ(box.show("¿Borrar?", kYesNo, "T"), kNo);  // "c" is not offered by Yes/No
   EXPECT_EQ(box.show("¿Borrar?", kYesNo, "T"), kNo);  // end of input
-  EXPECT_EQ(out.str(), "T: ¿Borrar?\n[s]í/[n]o: [s]í/[n]o: [s]í/[n]o: T: ¿Borrar?\n[s]í/[n]o: no\n");
+  EXPECT_EQ(out.str(), "Mvx4_Kestrel: Error nº 5:\nsegunda línea\nsin título\n"
+                       "T: ¿Borrar?\n[s]í/[n]o: [s]í/[n]o: [s]í/[n]o: T: ¿Borrar?\n[s]í/[n]o: no\n");
 }
 
 ReportWindow two_options() {
@@ -69,7 +65,7 @@ ReportWindow two_options() {
   return report;
 }
 
-TEST(ReportWindow, TerminalAnswersTickClearKeepOrCancel) {
+TEST(ReportWindow, TerminalShowsEveryRowAndAnswersTickClearKeepOrCancel) {
   struct Case {
     const char* typed;
     bool off_layers, blocks, cancelled;
@@ -90,9 +86,7 @@ TEST(ReportWindow, TerminalAnswersTickClearKeepOrCancel) {
     EXPECT_EQ(report.checked("Copiar Bloques"), c.blocks) << c.typed;
     EXPECT_EQ(report.cancelled(), c.cancelled) << c.typed;
   }
-}
-
-TEST(ReportWindow, TextShowsEveryRowInOrder) {
+  // The text shows every row in order.
   ReportWindow report = two_options();
   EXPECT_FALSE(report.set_checked("Nº de Entidades  ", false));  // a plain row is no option
   std::ostringstream out;

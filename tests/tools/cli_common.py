@@ -55,6 +55,13 @@ def kestrel(*args, settings=None, input=None):
                           input=input, timeout=600)
 
 
+def succeeded(test, *args, **options):
+    """kestrel() that `test` requires to succeed."""
+    result = kestrel(*args, **options)
+    test.assertEqual(result.returncode, 0, result.stderr)
+    return result
+
+
 def corpus_files():
     """The shared corpus's DXF files by name ({} when it is absent)."""
     if not os.path.isdir(CORPUS):

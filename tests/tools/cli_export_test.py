@@ -10,7 +10,7 @@ import unittest
 from collections import Counter
 
 from cli_common import (EXAMPLE, ROOT, Refusals, example_drawing, ezdxf, indexed, items, keep_me, kestrel, load,
-                        needs_ezdxf, scratch, write)
+                        needs_ezdxf, scratch, succeeded, write)
 sys.path.insert(0, os.path.join(ROOT, "examples"))
 
 import record_json  # noqa: E402
@@ -23,12 +23,19 @@ def audited(test, path):
     return doc
 
 
+# The example's points coded "**NAME/scale/grads" on layers that are on, by hand:
+# (x, y), block, scale, CAD degrees (grads clockwise x 0.9, counter-clockwise in the CAD).
+EXAMPLE_INSERTIONS = [((438180, 4472356), "ARQUETA", 1, -45), ((438210, 4472362), "FAROLA", 2, -90),
+                      ((438246, 4472357), "ARQUETA", 1, 0)]
+LIBERATION = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf"
+
+
 @needs_ezdxf
-class Export(unittest.TestCase):
+class Example(unittest.TestCase):
     def test_the_example_gives_its_points_and_labels_on_prefixed_label_layers(self):
         out = scratch("prefixed.dxf")
-        r = kestrel("export", EXAMPLE, "-o", out, "--labels", "name,code,z", "--label-layers", "--layer-prefix", "T_")
-        self.assertEqual(r.returncode, 0, r.stderr)
+        succeeded(self, "export", EXAMPLE, "-o", out, "--labels", "name,code,z", "--label-layers",
+                  "--layer-prefix", "T_")
         msp, d = audited(self, out).modelspace(), example_drawing()
         drawn = [i for i, c in enumerate(items(d["Cd"])) if c != "/"]  # a point coded "/" is never drawn
         self.assertEqual(len(msp.query("POINT")), len(drawn))
@@ -36,6 +43,49 @@ class Export(unittest.TestCase):
         names = items(d["Nmb"])
         self.assertEqual([texts["T_P_Nombre"], texts["T_P_Codigo"], texts["T_P_Z"]],
                          [sum(1 for i in drawn if names[i]), len(drawn), len(drawn)])
+
+    def test_each_drawing_is_one_block_inserted_at_its_points_scaled_and_turned(self):
+        succeeded(self, "export", EXAMPLE, "-o", scratch("survey.dxf"), "--blocks", "-q")
+        doc = audited(self, scratch("survey.dxf"))
+        self.assertEqual(len(doc.blocks.get("ARQUETA").query("POLYLINE LWPOLYLINE")), 1)  # once, not per insertion
+        inserts = sorted(doc.modelspace().query("INSERT"), key=lambda e: (e.dxf.insert.x, e.dxf.insert.y))
+        got = [((round(e.dxf.insert.x, 6), round(e.dxf.insert.y, 6)), e.dxf.name, round(e.dxf.xscale, 9),
+                round((e.dxf.rotation + 180) % 360 - 180, 4), e.dxf.layer) for e in inserts]
+        self.assertEqual(got, [w + ("PUNTOS",) for w in EXAMPLE_INSERTIONS])
+        self.assertTrue(all(e.dxf.xscale == e.dxf.yscale == e.dxf.zscale for e in inserts))
+        succeeded(self, "export", EXAMPLE, "-o", scratch("plain.dxf"), "--no-blocks", "-q")
+        self.assertEqual(len(ezdxf.readfile(scratch("plain.dxf")).modelspace().query("INSERT")), 0)
+
+    def test_every_kind_gives_its_texts_in_the_fonts_of_the_font_table(self):
+        table = write("fuentes_.txt", '"Arial  ",LiberationSans-Regular\n')
+        settings = write("fonts.ini", f"[Merivox Fuentes]\nfichero={table}\ncarpeta={os.path.dirname(LIBERATION)}\n")
+        r = succeeded(self, "export", EXAMPLE, "-o", scratch("labels.dxf"), "-q", "--texts", "--no-points",
+                      "--no-labels", "--no-polylines", settings=settings)
+        self.assertNotIn("texts", r.stderr)
+        doc = audited(self, scratch("labels.dxf"))
+        texts = {}
+        for t in doc.modelspace().query("TEXT"):
+            texts.setdefault(t.dxf.text, t)
+        for s in ("PARCELA 12", "C/ Mayor", "Tramo 2", "Farola tipo A", "24.00", "12.00", "8.00", "Vivienda",
+                  "Y1=4472300.00", "X=438150.00", "Y=4472430.00", "X=438290.00", "0", "20", "Pozo", "Registro",
+                  "Arqueta A-3", "Bordillo"):
+            self.assertIn(s, texts)
+        for s in ("*Cuadricula*", "*Escala*", "C/ Mayor#Tramo 2"):
+            self.assertNotIn(s, texts)
+        self.assertAlmostEqual(texts["PARCELA 12"].dxf.height, 2.7)
+        self.assertAlmostEqual(texts["C/ Mayor"].dxf.rotation, (400 - 96.5) * 0.9, places=6)
+        self.assertAlmostEqual(texts["8.00"].dxf.rotation % 360, 90, places=6)
+        self.assertEqual((texts["C/ Mayor"].dxf.style, texts["Vivienda"].dxf.style), ("ROMANS", "Arial"))  # "LEROY"
+        self.assertNotIn("LEROY", doc.styles)
+        self.assertEqual(doc.styles.get("Arial").dxf.font, LIBERATION)
+        self.assertEqual(doc.styles.get("ROMANS").dxf.font, "txt.shx")  # no ROMANS.TTF there
+        if os.path.exists(LIBERATION):
+            # Kind "6" from (438230, 4472318) to (438242, 4472318), size 1, measured in Liberation Sans
+            # (2048 units, ascent + descent 2288, cell height 160): digits 1139 units -> 80, "." 569 -> 40;
+            # "12.00" is 4 x 80 + 40 = 360 hundredths, 3.6 wide.
+            at = texts["12.00"].dxf.insert
+            self.assertAlmostEqual(at.x, 438230 + (12 - 3.6) / 2, places=6)
+            self.assertAlmostEqual(at.y, 4472318.25, places=6)
 
 
 class BadInput(Refusals, unittest.TestCase):
@@ -54,34 +104,10 @@ class BadInput(Refusals, unittest.TestCase):
         self.assertFalse(os.path.exists(scratch("no")))
 
 
-# The example's points coded "**NAME/scale/grads" on layers that are on, by hand:
-# (x, y), block, scale, CAD degrees (grads clockwise x 0.9, counter-clockwise in the CAD).
-EXAMPLE_INSERTIONS = [((438180, 4472356), "ARQUETA", 1, -45), ((438210, 4472362), "FAROLA", 2, -90),
-                      ((438246, 4472357), "ARQUETA", 1, 0)]
-
-
-@needs_ezdxf
-class ExampleBlocks(unittest.TestCase):
-    def test_each_drawing_is_one_block_inserted_at_its_points_scaled_and_turned(self):
-        r = kestrel("export", EXAMPLE, "-o", scratch("survey.dxf"), "--blocks", "-q")
-        self.assertEqual(r.returncode, 0, r.stderr)
-        doc = audited(self, scratch("survey.dxf"))
-        self.assertEqual(len(doc.blocks.get("ARQUETA").query("POLYLINE LWPOLYLINE")), 1)  # once, not per insertion
-        inserts = sorted(doc.modelspace().query("INSERT"), key=lambda e: (e.dxf.insert.x, e.dxf.insert.y))
-        got = [((round(e.dxf.insert.x, 6), round(e.dxf.insert.y, 6)), e.dxf.name, round(e.dxf.xscale, 9),
-                round((e.dxf.rotation + 180) % 360 - 180, 4), e.dxf.layer) for e in inserts]
-        self.assertEqual(got, [w + ("PUNTOS",) for w in EXAMPLE_INSERTIONS])
-        self.assertTrue(all(e.dxf.xscale == e.dxf.yscale == e.dxf.zscale for e in inserts))
-        r = kestrel("export", EXAMPLE, "-o", scratch("plain.dxf"), "--no-blocks", "-q")
-        self.assertEqual(r.returncode, 0, r.stderr)
-        self.assertEqual(len(ezdxf.readfile(scratch("plain.dxf")).modelspace().query("INSERT")), 0)
-
-
 def export_surface(test, name, *choices):
     """Exports the example's surface alone and reads it back with a clean audit."""
     out = scratch(name)
-    r = kestrel("export", EXAMPLE, "-o", out, "-q", "--no-points", "--no-polylines", "--layer-prefix", "", *choices)
-    test.assertEqual(r.returncode, 0, r.stderr)
+    succeeded(test, "export", EXAMPLE, "-o", out, "-q", "--no-points", "--no-polylines", "--layer-prefix", "", *choices)
     return audited(test, out).modelspace()
 
 
@@ -168,44 +194,6 @@ class Quads(Refusals, unittest.TestCase):
             with self.subTest(says=says):
                 out = keep_me("out.dxf")
                 self.assertRefused(kestrel("export", *args, "-o", out, "-q"), out, says)
-
-
-LIBERATION = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf"
-
-
-@needs_ezdxf
-class ExportLabels(unittest.TestCase):
-    def test_every_kind_gives_its_texts_in_the_fonts_of_the_font_table(self):
-        table = write("fuentes_.txt", '"Arial  ",LiberationSans-Regular\n')
-        settings = write("fonts.ini", f"[Merivox Fuentes]\nfichero={table}\ncarpeta={os.path.dirname(LIBERATION)}\n")
-        r = kestrel("export", EXAMPLE, "-o", scratch("labels.dxf"), "-q", "--texts", "--no-points", "--no-labels",
-                    "--no-polylines", settings=settings)
-        self.assertEqual(r.returncode, 0, r.stderr)
-        self.assertNotIn("texts", r.stderr)
-        doc = audited(self, scratch("labels.dxf"))
-        texts = {}
-        for t in doc.modelspace().query("TEXT"):
-            texts.setdefault(t.dxf.text, t)
-        for s in ("PARCELA 12", "C/ Mayor", "Tramo 2", "Farola tipo A", "24.00", "12.00", "8.00", "Vivienda",
-                  "Y1=4472300.00", "X=438150.00", "Y=4472430.00", "X=438290.00", "0", "20", "Pozo", "Registro",
-                  "Arqueta A-3", "Bordillo"):
-            self.assertIn(s, texts)
-        for s in ("*Cuadricula*", "*Escala*", "C/ Mayor#Tramo 2"):
-            self.assertNotIn(s, texts)
-        self.assertAlmostEqual(texts["PARCELA 12"].dxf.height, 2.7)
-        self.assertAlmostEqual(texts["C/ Mayor"].dxf.rotation, (400 - 96.5) * 0.9, places=6)
-        self.assertAlmostEqual(texts["8.00"].dxf.rotation % 360, 90, places=6)
-        self.assertEqual((texts["C/ Mayor"].dxf.style, texts["Vivienda"].dxf.style), ("ROMANS", "Arial"))  # "LEROY"
-        self.assertNotIn("LEROY", doc.styles)
-        self.assertEqual(doc.styles.get("Arial").dxf.font, LIBERATION)
-        self.assertEqual(doc.styles.get("ROMANS").dxf.font, "txt.shx")  # no ROMANS.TTF there
-        if os.path.exists(LIBERATION):
-            # Kind "6" from (438230, 4472318) to (438242, 4472318), size 1, measured in Liberation Sans
-            # (2048 units, ascent + descent 2288, cell height 160): digits 1139 units -> 80, "." 569 -> 40;
-            # "12.00" is 4 x 80 + 40 = 360 hundredths, 3.6 wide.
-            at = texts["12.00"].dxf.insert
-            self.assertAlmostEqual(at.x, 438230 + (12 - 3.6) / 2, places=6)
-            self.assertAlmostEqual(at.y, 4472318.25, places=6)
 
 
 SQUARE_CODES = [-50, -51, -52, -53, -54, -55, -60, -61, 0, -49, -71]  # then an open square, code -52
@@ -307,8 +295,7 @@ class Profile(Refusals, unittest.TestCase):
                  ("1000,612.5\n1025.5,613\n", [], [(1000, 612.5, 0), (1025.5, 613, 0)])]
         for text, at, want in cases:
             with self.subTest(at=at):
-                r = kestrel("profile", write("eje.csv", text), "-o", scratch("perfil.dxf"), "-q", *at)
-                self.assertEqual(r.returncode, 0, r.stderr)
+                succeeded(self, "profile", write("eje.csv", text), "-o", scratch("perfil.dxf"), "-q", *at)
                 entities = list(audited(self, scratch("perfil.dxf")).modelspace())
                 self.assertEqual([(e.dxftype(), e.is_3d_polyline) for e in entities], [("POLYLINE", True)])
                 self.assertEqual([tuple(round(c, 6) for c in p) for p in entities[0].points()], want)

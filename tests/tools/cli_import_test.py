@@ -11,7 +11,7 @@ import struct
 import unittest
 
 from cli_common import (CORPUS, EXAMPLE, Refusals, corpus_files, ezdxf, items, keep_me, kestrel, load, needs_ezdxf,
-                        read_dxf, scratch, write)
+                        read_dxf, scratch, succeeded, write)
 
 if ezdxf:
     from ezdxf.math import Vec3
@@ -251,8 +251,7 @@ class Corpus(unittest.TestCase):
             self.assertEqual(layers[name]["Encendida"] in (True, -1), host[name]["Encendida"] in (True, -1), name)
         # Every imported point, polyline vertices included, is drawn again.
         again = scratch("again.dxf")
-        result = kestrel("export", out, "-o", again, "-q", "--points", "--polylines")
-        self.assertEqual(result.returncode, 0, result.stderr)
+        succeeded(self, "export", out, "-o", again, "-q", "--points", "--polylines")
         drawn = sorted(tuple(p.dxf.location) for p in ezdxf.readfile(again).modelspace().query("POINT"))
         imported = sorted(back.points[1:back.d["NuPun"] + 1])  # element 0 holds no point
         self.assertEqual(len(drawn), len(imported))
@@ -268,23 +267,8 @@ class Corpus(unittest.TestCase):
         # With --confirm the copy report's own option decides, and the flag answers it.
         for extra in ([], ["--confirm"]):
             on_only = scratch("on.json")
-            result = kestrel("import", source, "-o", on_only, "-q", "--skip-off-layers", *extra)
-            self.assertEqual(result.returncode, 0, result.stderr)
+            succeeded(self, "import", source, "-o", on_only, "-q", "--skip-off-layers", *extra)
             self.assertEqual(Imported(on_only).d["NuPolis"], lines_on, extra)
-
-
-@needs_ezdxf
-class ExplodePoints(unittest.TestCase):
-    def test_points_inside_blocks_come_out_with_the_elevation_of_a_nearby_text(self):
-        doc = ezdxf.new("R2000")
-        doc.blocks.new("PTO").add_point((0, 0, 0), dxfattribs={"layer": "PUNTOS"})
-        msp = doc.modelspace()
-        msp.add_blockref("PTO", (10, 20), dxfattribs={"layer": "PUNTOS"})
-        msp.add_text("12,5", dxfattribs={"layer": "PUNTOS", "insert": (11.04, 20)})
-        doc.saveas(scratch("pts.dxf"))
-        result = kestrel("import", scratch("pts.dxf"), "-o", scratch("pts.json"), "-q", "--explode-points")
-        self.assertEqual(result.returncode, 0, result.stderr)
-        self.assertIn((10.0, 20.0, 12.5), Imported(scratch("pts.json")).points)
 
 
 class BadInput(Refusals, unittest.TestCase):
@@ -301,9 +285,7 @@ class BadInput(Refusals, unittest.TestCase):
     def test_an_unread_entity_between_two_points_does_not_stop_the_walk(self):
         source = write("mixed.dxf", "0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\nA\n10\n1\n20\n2\n30\n3\n"
                                     "0\nSPLINE\n8\nA\n0\nPOINT\n8\nA\n10\n4\n20\n5\n30\n6\n0\nENDSEC\n0\nEOF\n")
-        result = kestrel("import", source, "-o", scratch("mixed.json"))
-        self.assertEqual(result.returncode, 0, result.stderr)
-        self.assertIn("SPLINE", result.stderr)
+        self.assertIn("SPLINE", succeeded(self, "import", source, "-o", scratch("mixed.json")).stderr)
         back = Imported(scratch("mixed.json"))
         self.assertEqual((back.d["NuPun"], back.points[1:]), (2, [(1.0, 2.0, 3.0), (4.0, 5.0, 6.0)]))
 
@@ -311,43 +293,47 @@ class BadInput(Refusals, unittest.TestCase):
 # The report's counting rules are the import engine's and the entities each corpus file
 # holds are the DXF reader's (both checked at their layers); here, the two forms of the report.
 @needs_ezdxf
-class Report(unittest.TestCase):
-    def test_text_and_json_reports_of_one_circle(self):
+class SmallDrawings(unittest.TestCase):
+    def saved(self, name, build):
+        """A new drawing that `build(doc)` fills, saved as scratch file `name`."""
         doc = ezdxf.new("R2000")
-        doc.modelspace().add_circle((0, 0), 1)
-        doc.saveas(scratch("one.dxf"))
-        r = kestrel("report", scratch("one.dxf"))
-        self.assertEqual(r.returncode, 0, r.stderr)
-        lines = r.stdout.splitlines()
+        build(doc)
+        doc.saveas(scratch(name))
+        return scratch(name)
+
+    def test_points_inside_blocks_come_out_with_the_elevation_of_a_nearby_text(self):
+        def build(doc):
+            doc.blocks.new("PTO").add_point((0, 0, 0), dxfattribs={"layer": "PUNTOS"})
+            doc.modelspace().add_blockref("PTO", (10, 20), dxfattribs={"layer": "PUNTOS"})
+            doc.modelspace().add_text("12,5", dxfattribs={"layer": "PUNTOS", "insert": (11.04, 20)})
+        succeeded(self, "import", self.saved("pts.dxf", build), "-o", scratch("pts.json"), "-q", "--explode-points")
+        self.assertIn((10.0, 20.0, 12.5), Imported(scratch("pts.json")).points)
+
+    def test_text_and_json_reports_of_one_circle(self):
+        one = self.saved("one.dxf", lambda doc: doc.modelspace().add_circle((0, 0), 1))
+        lines = succeeded(self, "report", one).stdout.splitlines()
         self.assertEqual(lines[0], "Información del DWG de ZWCAD 2021:")
         self.assertIn("  Círculos " + "  " + "1".rjust(9), lines)
         self.assertIn("  Arcos " + "  " + "-".rjust(9), lines)
         self.assertEqual([l for l in lines if l.startswith("[")], ["[Entidades en AutoCad]", "[Entidades en Merivox]"])
-        r = kestrel("report", scratch("one.dxf"), "--json")
-        self.assertEqual(r.returncode, 0, r.stderr)
-        rows = {row["label"]: row.get("value", "").strip() for row in json.loads(r.stdout)["rows"]}
+        rows = {row["label"]: row.get("value", "").strip()
+                for row in json.loads(succeeded(self, "report", one, "--json").stdout)["rows"]}
         self.assertEqual((rows["Círculos "], rows["Arcos "], rows["Bloques  "]), ("1", "-", "0"))
 
-
-@needs_ezdxf
-class Blocks(unittest.TestCase):
     def test_one_or_two_inputs_give_block_plan_block_plan(self):
-        paths = []
-        for name in ("a", "b"):
-            doc = ezdxf.new("R2000")
-            doc.blocks.new(name="BLK_" + name).add_line((0, 0), (1, 1))
-            doc.modelspace().add_blockref("BLK_" + name, (5, 5))
-            paths.append(scratch(name + ".dxf"))
-            doc.saveas(paths[-1])
-        r = kestrel("import", *paths, "-o", scratch("both.json"), "--blocks", "-q")
-        self.assertEqual(r.returncode, 0, r.stderr)
+        def build(name):
+            def fill(doc):
+                doc.blocks.new(name="BLK_" + name).add_line((0, 0), (1, 1))
+                doc.modelspace().add_blockref("BLK_" + name, (5, 5))
+            return self.saved(name + ".dxf", fill)
+        paths = [build("a"), build("b")]
+        succeeded(self, "import", *paths, "-o", scratch("both.json"), "--blocks", "-q")
         data = load(scratch("both.json"))
         drawings = items(data["Dibujos"])[1:]
         self.assertEqual([(d["Texto1"], d["Texto2"]) for d in drawings],
                          [("BLOQUE", "BLK_a"), ("PLANTA", "a.dxf"), ("BLOQUE", "BLK_b"), ("PLANTA", "b.dxf")])
         self.assertEqual((data["DibujoAct"], items(drawings[3]["Cd"])[1]), (4, "**BLK_b"))
-        r = kestrel("import", paths[0], "-o", scratch("one.json"), "--blocks", "-q")  # the active document alone
-        self.assertEqual(r.returncode, 0, r.stderr)
+        succeeded(self, "import", paths[0], "-o", scratch("one.json"), "--blocks", "-q")  # the active document alone
         self.assertEqual([(d["Texto1"], d["Texto2"]) for d in items(load(scratch("one.json"))["Dibujos"])[1:]],
                          [("BLOQUE", "BLK_a"), ("PLANTA", "a.dxf")])
 
@@ -366,8 +352,7 @@ class WindowAndPick(Refusals, unittest.TestCase):
         doc.saveas(scratch("w.dxf"))
 
     def imported(self, *args):
-        r = kestrel("import", scratch("w.dxf"), "-o", scratch("w.json"), "-q", *args)
-        self.assertEqual(r.returncode, 0, r.stderr)
+        succeeded(self, "import", scratch("w.dxf"), "-o", scratch("w.json"), "-q", *args)
         drawings = items(load(scratch("w.json"))["Dibujos"])[1:]
         self.assertEqual(len(drawings), 1)
         return drawings[0]

@@ -12,7 +12,7 @@ import subprocess
 import time
 import unittest
 
-from cli_common import EXAMPLE, KESTREL, kestrel, read, scratch, write
+from cli_common import EXAMPLE, KESTREL, kestrel, read, scratch, succeeded, write
 
 
 def points_dxf(n):
@@ -35,12 +35,10 @@ class Files(unittest.TestCase):
                 self.assertIn("is a folder", r.stderr)
 
     def test_import_and_export_through_pipes(self):
-        imported = kestrel("import", "-", "-o", "-", "-q", input=points_dxf(5))
-        self.assertEqual(imported.returncode, 0, imported.stderr)
+        imported = succeeded(self, "import", "-", "-o", "-", "-q", input=points_dxf(5))
         self.assertEqual(json.loads(imported.stdout)["Dibujos"]["items"][1]["NuPun"], 5)
         for source, points in ((imported.stdout, 5), ("A,1,2,3\nB,4,5,6\n", 2)):  # a record or a points file
-            exported = kestrel("export", "-", "-o", "-", "-q", "--points", input=source)
-            self.assertEqual(exported.returncode, 0, exported.stderr)
+            exported = succeeded(self, "export", "-", "-o", "-", "-q", "--points", input=source)
             self.assertEqual(exported.stdout.count("\nPOINT\n"), points)
 
     def test_sigterm_and_ctrl_c_end_an_import_cleanly(self):

@@ -20,7 +20,7 @@ class HostProgressFormTest : public ::testing::Test {
   importing::HostProgress progress{scripted.module, core::Obj(form)};
 };
 
-TEST_F(HostProgressFormTest, APhaseShowsTitleDocumentAndCountUntilHidden) {
+TEST_F(HostProgressFormTest, APhaseShowsTitleDocumentAndCountUntilHiddenAndRefusesWhatTheHostRefuses) {
   progress.begin(5, "Copiando Capas ZWCad", "levantamiento.dxf");
   EXPECT_EQ(std::tuple(form->bar().visible, form->bar().max, form->status().caption),
             std::tuple(true, 10, "Copiando Capas ZWCad levan...Dwg"));  // 10: the lower clamp
@@ -32,9 +32,7 @@ TEST_F(HostProgressFormTest, APhaseShowsTitleDocumentAndCountUntilHidden) {
   EXPECT_EQ(std::tuple(form->bar().visible, form->shown()), std::tuple(false, false));
   progress.show_and_focus();
   EXPECT_TRUE(form->shown());
-}
-
-TEST_F(HostProgressFormTest, RefusesWhatTheHostsFormRefuses) {
+  // It refuses what the host's form refuses.
   const core::Obj bar = core::Obj(form).object("ProgressBar1");
   bar.put("Max", 10);
   EXPECT_THROW(bar.put("Value", 11), core::Error);

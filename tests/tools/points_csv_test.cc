@@ -59,7 +59,7 @@ TEST(PointsCsv, ReadsTheFormsInstrumentsAndSpreadsheetsWrite) {
   EXPECT_FALSE(d.Opciones.ticked(model::kChkNu));
 }
 
-TEST(PointsCsv, BadLinesAreNamedByFileAndLine) {
+TEST(PointsCsv, BadLinesAreNamedByFileAndLineAndFieldsShownSafely) {
   using namespace std::string_literals;
   struct Case {
     std::string text;
@@ -88,15 +88,12 @@ TEST(PointsCsv, BadLinesAreNamedByFileAndLine) {
     SCOPED_TRACE(c.text);
     EXPECT_EQ(error_of(c.text), c.message);
   }
-}
-
-// Only a plain number is a coordinate; the rest is refused and shown safely.
-TEST(PointsCsv, RefusesWhatIsNotAPlainNumberAndShowsItSafely) {
-  struct Case {
+  // Only a plain number is a coordinate; the rest is refused and shown safely.
+  struct Field {
     std::string field;
     std::string shown;  // as the message quotes it
   };
-  const Case cases[] = {
+  const Field fields[] = {
       {"&HFF", "\"&HFF\""},
       {"1d3", "\"1d3\""},
       {"1 000", "\"1 000\""},
@@ -111,9 +108,9 @@ TEST(PointsCsv, RefusesWhatIsNotAPlainNumberAndShowsItSafely) {
       {std::string(1'000'000, '7') + "x", "\"" + std::string(40, '7') + "…\""},
       {std::string(30, 'a') + "\x01\x02\x03", "\"" + std::string(30, 'a') + "\\x01\\x02…\""},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.shown);
-    EXPECT_EQ(error_of("1,2,3,4\n2," + c.field + ",5,6\n"), "f.csv:2: x is not a number: " + c.shown);
+  for (const Field& f : fields) {
+    SCOPED_TRACE(f.shown);
+    EXPECT_EQ(error_of("1,2,3,4\n2," + f.field + ",5,6\n"), "f.csv:2: x is not a number: " + f.shown);
   }
 }
 

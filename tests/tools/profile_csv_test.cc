@@ -24,7 +24,7 @@ std::string error_of(const char* text) {
   return "";
 }
 
-TEST(ProfileCsv, ReadsCommaAndSemicolonFilesWithOrWithoutHeader) {
+TEST(ProfileCsv, ReadsCommaAndSemicolonFilesWithOrWithoutHeaderAndNamesAMissingOne) {
   const std::vector<double> pk{0, 20, 40}, ct{100, 101.5, 99};
   // Quotes, blanks, numbers and byte-order marks are the points file's rules (points_csv_test.cc).
   const char* texts[] = {
@@ -40,6 +40,19 @@ TEST(ProfileCsv, ReadsCommaAndSemicolonFilesWithOrWithoutHeader) {
   const Profile signs = parse_profile_csv("-10,-2.5\n-20,3\n", "f.csv");  // the file's order and signs kept
   EXPECT_EQ(items(signs.Pk), (std::vector<double>{-10, -20}));
   EXPECT_EQ(items(signs.Ct), (std::vector<double>{-2.5, 3}));
+  // From a file; a missing one is named.
+  const auto dir = std::filesystem::path(::testing::TempDir()) / "profile_csv_test";
+  std::filesystem::create_directories(dir);
+  const auto file = dir / "rasante.csv";
+  std::ofstream(file) << "PK,Cota\n0,10\n5,12\n";
+  EXPECT_EQ(items(read_profile_csv(file).Ct), (std::vector<double>{10, 12}));
+  try {
+    (void)read_profile_csv(dir / "none.csv");
+    ADD_FAILURE() << "no error";
+  } catch (const std::runtime_error& e) {
+    EXPECT_EQ(e.what(), (dir / "none.csv").string() + ": no such file");
+  }
+  std::filesystem::remove_all(dir);
 }
 
 TEST(ProfileCsv, BadLinesAreNamedByFileAndLine) {
@@ -59,21 +72,6 @@ TEST(ProfileCsv, BadLinesAreNamedByFileAndLine) {
       {"", "f.csv: a profile needs at least 2 points; found 0"},
   };
   for (const Case& c : cases) EXPECT_EQ(error_of(c.text), c.message) << c.text;
-}
-
-TEST(ProfileCsv, ReadsAFileAndNamesAMissingOne) {
-  const auto dir = std::filesystem::path(::testing::TempDir()) / "profile_csv_test";
-  std::filesystem::create_directories(dir);
-  const auto file = dir / "rasante.csv";
-  std::ofstream(file) << "PK,Cota\n0,10\n5,12\n";
-  EXPECT_EQ(items(read_profile_csv(file).Ct), (std::vector<double>{10, 12}));
-  try {
-    (void)read_profile_csv(dir / "none.csv");
-    ADD_FAILURE() << "no error";
-  } catch (const std::runtime_error& e) {
-    EXPECT_EQ(e.what(), (dir / "none.csv").string() + ": no such file");
-  }
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
