@@ -14,7 +14,6 @@
 #include "tools/kestrel/cad_run.h"
 #include "tools/kestrel/cli_files.h"
 #include "tools/kestrel/commands.h"
-#include "tools/kestrel/fault_ahead.h"
 
 namespace kestrel::cli {
 
@@ -158,7 +157,6 @@ int run_import(const CommonOptions& common, const ImportOptions& options) {
   }
   for (const auto& input : options.inputs) check_input(input);
   platform::SafeFileOutput output = open_output(options.output, options.inputs.front());
-  const FaultAhead fault_ahead;
   std::vector<std::shared_ptr<memcad::Document>> drawings;
   for (const auto& input : options.inputs) drawings.push_back(read_drawing(input));
   const bool show_progress = !options.quiet && ::isatty(STDERR_FILENO);
