@@ -93,6 +93,9 @@ TEST_F(ReportsTest, CopyReportOptionsAnswerTheCopy) {
   EXPECT_FALSE(Propiedades_Cad(ctx, core::Obj(form), 5, 0, 0, no_blocks));
   EXPECT_EQ(std::tuple(caption, rows, state.CopiarDesactivadas),
             std::tuple("Copiar - Dibujo1.dwg", std::vector<std::string>{"Entidades Selecc.|5"}, ""));
+  EXPECT_FALSE(Propiedades_Cad(ctx, core::Obj(form), 4, 2, 0, no_blocks, 6));  // blocks but no layers
+  ASSERT_FALSE(rows.empty());
+  EXPECT_EQ(rows.front(), "Entidades Selecc.|4");
   answer = [](ReportWindow& r) {
     r.set_checked(kOptionCopyOffLayers, false);
     r.set_checked(kOptionCopyBlocks, false);
