@@ -36,7 +36,9 @@ void put_scale(double& target, const Variant& v) {
 Variant get_attributes(Entity& e) {
   const auto& attributes = as<BlockReference>(e).attributes;
   core::VbArray<Variant> out(0, static_cast<std::int32_t>(attributes.size()) - 1);
-  for (std::size_t i = 0; i < attributes.size(); ++i) out[static_cast<std::int32_t>(i)] = Variant(hand_out(*attributes[i]));
+  for (std::size_t i = 0; i < attributes.size(); ++i) {
+    out[static_cast<std::int32_t>(i)] = Variant(hand_out(*attributes[i]));
+  }
   return Variant(std::move(out));
 }
 
