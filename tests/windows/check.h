@@ -4,9 +4,12 @@
 #pragma once
 
 #include <windows.h>
+#include <oleauto.h>
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
+#include <string>
 
 #include "core/error.h"
 
@@ -40,6 +43,24 @@ inline core::Error raised(const std::function<void()>& action) {
 }
 
 inline int error_of(const std::function<void()>& action) { return raised(action).number(); }
+
+// A VARIANT of type `vt` whose value (or reference) is `value`, built by hand as a client builds it.
+template <class T>
+VARIANT variant(VARTYPE vt, T value) {
+  VARIANT v;
+  VariantInit(&v);
+  V_VT(&v) = vt;
+  std::memcpy(&V_BYREF(&v), &value, sizeof value);
+  return v;
+}
+
+// The number `object` gives the member `name`; the lookup must return `wanted`.
+inline DISPID id_of(IDispatch* object, std::wstring name, HRESULT wanted = S_OK) {
+  LPOLESTR names[] = {name.data()};
+  DISPID id = 0;
+  check_hr(object->GetIDsOfNames(IID_NULL, names, 1, 0, &id), wanted, __FILE__, __LINE__, "GetIDsOfNames");
+  return id;
+}
 
 }  // namespace kestrel::wintest
 
