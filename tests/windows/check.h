@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <source_location>
 #include <string>
 
 #include "core/error.h"
@@ -54,11 +55,14 @@ VARIANT variant(VARTYPE vt, T value) {
   return v;
 }
 
-// The number `object` gives the member `name`; the lookup must return `wanted`.
-inline DISPID id_of(IDispatch* object, std::wstring name, HRESULT wanted = S_OK) {
+// The number `object` gives the member `name`; the lookup must return `wanted`
+// (a failure names the caller's line).
+inline DISPID id_of(IDispatch* object, std::wstring name, HRESULT wanted = S_OK,
+                    std::source_location at = std::source_location::current()) {
   LPOLESTR names[] = {name.data()};
   DISPID id = 0;
-  check_hr(object->GetIDsOfNames(IID_NULL, names, 1, 0, &id), wanted, __FILE__, __LINE__, "GetIDsOfNames");
+  check_hr(object->GetIDsOfNames(IID_NULL, names, 1, 0, &id), wanted, at.file_name(), static_cast<int>(at.line()),
+           "GetIDsOfNames");
   return id;
 }
 
