@@ -31,8 +31,7 @@ TEST(MemcadBlocks, InsertBlockCopiesAttributeDefinitionsPlaced) {
   EXPECT_EQ(attribute.get("TextString").to_string(), "casa");
   EXPECT_DOUBLE_EQ(attribute.get("Height").to_double(), 0.4);
   // (10, 2) is 2 above the base point: scaled to 4 and turned a quarter, it lies 4 left of the insertion.
-  const auto at = numbers(attribute.get("InsertionPoint"));
-  expect_near({at[0], at[1], at[2]}, {96, 50, 0});
+  EXPECT_THAT(numbers(attribute.get("InsertionPoint")), near({96, 50, 0}));
 }
 
 TEST(MemcadExplode, ExplodeCommandPlacesBlockContentAndTurnsAttributesIntoTexts) {
@@ -58,9 +57,8 @@ TEST(MemcadExplode, PolylinesBecomeLinesAndBulgesArcs) {
   EXPECT_EQ(cad.names(), (std::vector<std::string>{"AcDbArc", "AcDbLine", "AcDbLine", "AcDbLine"}));
   const Arc& arc = cad.at<Arc>(0);
   expect_near(arc.center, {5, 0, 3});
-  EXPECT_NEAR(arc.radius, 5, 1e-9);
-  EXPECT_NEAR(arc.start_angle, kPi, 1e-9);  // counter-clockwise from (0,0) over the bottom to (10,0)
-  EXPECT_NEAR(arc.end_angle, 0, 1e-9);
+  // Radius, then angles: counter-clockwise from (0,0) over the bottom to (10,0).
+  EXPECT_THAT((std::vector{arc.radius, arc.start_angle, arc.end_angle}), near({5, kPi, 0}));
   EXPECT_EQ(cad.at<Line>(2).end, (Vec3{0, 0, 3}));  // the closing segment
   EXPECT_EQ(cad.at<Line>(3).end, (Vec3{5, 5, 2}));
 }

@@ -38,9 +38,7 @@ TEST(MemcadEntities, EachAddGivesTheCadEntityNameAndGeometryBack) {
     std::vector<Variant> args = c.args;
     Obj e = object(cad.model.call_with(c.member, args));
     EXPECT_EQ(e.get("EntityName").to_string(), c.entity_name);
-    const auto got = numbers(e.get(c.reads));
-    ASSERT_EQ(got.size(), c.expected.size());
-    for (std::size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], c.expected[i], 1e-12) << i;
+    EXPECT_THAT(numbers(e.get(c.reads)), near(c.expected, 1e-12));
     EXPECT_EQ(object(cad.model.call("Item", 0)), e);
   }
 }
@@ -77,9 +75,7 @@ TEST(MemcadEntities, EntitiesSeenFromBelowHandOutWorldPoints) {
   arc.normal = {0, 0, -1};
   Obj a(hand_out(arc));
   EXPECT_EQ(numbers(a.get("Center")), (std::vector<double>{-2.5, 2.5, -0.5}));
-  const auto start = numbers(a.get("StartPoint"));
-  EXPECT_NEAR(start[0], -3.5, 1e-12);
-  EXPECT_NEAR(start[1], 2.5, 1e-12);
+  EXPECT_THAT(numbers(a.get("StartPoint")), near({-3.5, 2.5, -0.5}, 1e-12));
   a.put("Center", pt(-1, 1, -2));
   EXPECT_EQ(arc.center, (Vec3{1, 1, 2}));
 

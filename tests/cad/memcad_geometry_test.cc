@@ -29,22 +29,13 @@ TEST(MemcadGeometry, BulgeArcs) {
   for (const BulgeCase& c : kBulgeCases) {
     SCOPED_TRACE(c.bulge);
     const BulgeArc arc = bulge_arc(c.from, c.to, c.bulge);
-    EXPECT_NEAR(arc.center.x, c.center.x, 1e-9);
-    EXPECT_NEAR(arc.center.y, c.center.y, 1e-9);
-    EXPECT_EQ(arc.center.z, c.center.z);
-    EXPECT_NEAR(arc.radius, c.radius, 1e-9);
-    EXPECT_NEAR(arc.start_angle, c.start, 1e-9);
-    EXPECT_NEAR(arc.end_angle, c.end, 1e-9);
+    expect_near(arc.center, c.center, "center");
+    EXPECT_THAT((std::vector{arc.radius, arc.start_angle, arc.end_angle}), near({c.radius, c.start, c.end}));
   }
 }
 
-// The OCS point (1, 2, 3) in world coordinates, as ezdxf.math.OCS gives it.
-struct OcsCase {
-  Vec3 normal;
-  Vec3 world;
-};
-
-const OcsCase kOcsCases[] = {
+// Normals and the OCS point (1, 2, 3) in world coordinates, as ezdxf.math.OCS gives it.
+const std::pair<Vec3, Vec3> kOcsCases[] = {
     {{0, 0, -1}, {-1, 2, -3}},
     {{0, 1, 0}, {-1, 3, 2}},
     {{0.0207461631753607, 0.3239633267477399, 0.9458421430852181},
@@ -55,11 +46,11 @@ const OcsCase kOcsCases[] = {
 };
 
 TEST(MemcadGeometry, ObjectCoordinateSystemsAgreeWithEzdxf) {
-  for (const OcsCase& c : kOcsCases) {
-    SCOPED_TRACE(::testing::PrintToString(std::vector<double>{c.normal.x, c.normal.y, c.normal.z}));
-    const Ocs ocs(c.normal);
-    expect_near(ocs.to_wcs({1, 2, 3}), c.world, "to world");
-    expect_near(ocs.to_ocs(c.world), {1, 2, 3}, "back");
+  for (const auto& [normal, world] : kOcsCases) {
+    SCOPED_TRACE(::testing::PrintToString(std::vector<double>{normal.x, normal.y, normal.z}));
+    const Ocs ocs(normal);
+    expect_near(ocs.to_wcs({1, 2, 3}), world, "to world");
+    expect_near(ocs.to_ocs(world), {1, 2, 3}, "back");
   }
   EXPECT_TRUE(Ocs({0, 0, 2}).is_world());
   EXPECT_FALSE(Ocs({0, 0, -1}).is_world());

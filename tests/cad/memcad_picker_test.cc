@@ -54,12 +54,8 @@ TEST(MemcadLifetime, EntityOutlivingItsDrawingRaisesInsteadOfCrashing) {
     layers = doc.object("Layers");
     point = object(model.call("AddPoint", pt(1, 2, 3)));
   }  // the application and its drawing are gone
-  for (const auto& call : std::vector<std::function<void()>>{
-           [&] { point.put("Color", 1); },
-           [&] { (void)layers.call("Add", "A"); },
-       }) {
-    EXPECT_EQ(error_of(call).description(), "El dibujo del objeto está cerrado");
-  }
+  EXPECT_EQ(error_of([&] { point.put("Color", 1); }).description(), "El dibujo del objeto está cerrado");
+  EXPECT_EQ(error_of([&] { (void)layers.call("Add", "A"); }).description(), "El dibujo del objeto está cerrado");
   model = Obj();  // the block goes: the point is detached from it
   EXPECT_EQ(error_of([&] { (void)point.get("Layer"); }).description(), "El objeto ha sido borrado");
 }
@@ -80,12 +76,8 @@ TEST(MemcadPickBox, NearestGeometryWithinTheBoxWins) {
   auto& circle = space.add<Circle>(Vec3{20, 0, 0}, 5.0);
   auto& polyline = space.add<LightweightPolyline>(std::vector<double>{0, 3, 10, 3, 10, 13});
   polyline.closed = true;
-  struct Case {
-    Vec3 at;
-    Entity* expected;
-  };
   // By hand: distances in plan to the nearest piece of each geometry.
-  const Case cases[] = {
+  const std::pair<Vec3, Entity*> cases[] = {
       {{5, 1, 0}, &line},        // 1 from the line, 2 from the polyline
       {{5, 2.2, 0}, &polyline},  // 0.8 from the polyline's first edge
       {{20, 0, 0}, nullptr},     // a circle's centre is 5 from its curve
@@ -93,7 +85,7 @@ TEST(MemcadPickBox, NearestGeometryWithinTheBoxWins) {
       {{5, 8.2, 0}, &polyline},  // the closing edge (10,13)-(0,3) passes 0.14 away
       {{50, 50, 0}, nullptr},
   };
-  for (const Case& c : cases) EXPECT_EQ(entity_at(space, c.at, 1.0).get(), c.expected) << c.at.x << "," << c.at.y;
+  for (const auto& [at, expected] : cases) EXPECT_EQ(entity_at(space, at, 1.0).get(), expected) << at.x << "," << at.y;
 }
 
 TEST(MemcadPickBox, WindowTakesOnlyWhatLiesWhollyInside) {

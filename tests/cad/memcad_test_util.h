@@ -1,6 +1,7 @@
 // Helpers for driving memcad late-bound, as the engine does.
 #pragma once
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -28,6 +29,11 @@ inline std::vector<double> numbers(const Variant& v) {
 }
 
 inline Obj object(const Variant& v) { return Obj(v.to_object()); }
+
+// Matches a list of numbers, each within `tolerance` of its counterpart in `want`.
+inline auto near(std::vector<double> want, double tolerance = 1e-9) {
+  return ::testing::Pointwise(::testing::DoubleNear(tolerance), std::move(want));
+}
 
 inline void expect_near(const Vec3& got, const Vec3& want, const char* what = "") {
   EXPECT_NEAR(got.x, want.x, 1e-9) << what;

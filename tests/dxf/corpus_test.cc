@@ -8,6 +8,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "cad/dxf/dxf.h"
@@ -29,24 +30,13 @@ Counts counts(const std::string& listed) {
   return c;
 }
 
-struct LayerExpectation {
-  std::string name;
-  bool on;
-  bool frozen;
-};
-
-struct BlockExpectation {
-  std::string name;
-  Vec3 base;
-};
-
 struct CorpusFile {
   std::string file;
   std::string version;  // raw $ACADVER; "" without a header
   std::string model;    // entity counts in model space, polyline kinds, references with attributes
   std::string paper = "";
-  std::vector<LayerExpectation> layers = {};
-  std::vector<BlockExpectation> blocks = {};
+  std::vector<std::tuple<std::string, bool, bool>> layers = {};  // name, on, frozen
+  std::vector<std::pair<std::string, Vec3>> blocks = {};           // name, base point
 };
 
 // The same drawing saved as R2000 and as R2018.
@@ -124,15 +114,15 @@ TEST(Corpus, EachFileHoldsWhatTheReadmeLists) {
     EXPECT_EQ(report.acad_version, f.version);
     EXPECT_EQ(count(doc->model_space()), counts(f.model));
     EXPECT_EQ(count(doc->paper_space()), counts(f.paper));
-    for (const LayerExpectation& l : f.layers) {
-      const Layer* layer = doc->layers().find(l.name);
-      ASSERT_NE(layer, nullptr) << l.name;
-      EXPECT_EQ(std::pair(layer->on, layer->frozen), std::pair(l.on, l.frozen)) << l.name;
+    for (const auto& [name, on, frozen] : f.layers) {
+      const Layer* layer = doc->layers().find(name);
+      ASSERT_NE(layer, nullptr) << name;
+      EXPECT_EQ(std::pair(layer->on, layer->frozen), std::pair(on, frozen)) << name;
     }
-    for (const BlockExpectation& b : f.blocks) {
-      const Block* block = doc->blocks().find(b.name);
-      ASSERT_NE(block, nullptr) << b.name;
-      EXPECT_EQ(block->origin, b.base) << b.name;
+    for (const auto& [name, base] : f.blocks) {
+      const Block* block = doc->blocks().find(name);
+      ASSERT_NE(block, nullptr) << name;
+      EXPECT_EQ(block->origin, base) << name;
     }
   }
 }

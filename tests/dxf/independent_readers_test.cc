@@ -220,19 +220,12 @@ TEST(EzdxfReads, AuditIsCleanAndHeaderTablesAndEntitiesMatch) {
   EXPECT_FALSE(dump["recovered"].get<bool>()) << "ezdxf.readfile no lee el archivo";
   EXPECT_TRUE(dump["audit_errors"].empty()) << dump["audit_errors"].dump();
   EXPECT_TRUE(dump["audit_fixes"].empty()) << dump["audit_fixes"].dump();
-  expect_holds(dump["header"], {{"$PDMODE", 35},
-                                {"$PDSIZE", 0.75},
-                                {"$USERR1", 1.5},
-                                {"$INSUNITS", 6},
-                                {"$CLAYER", "Curvas de nivel"},
-                                {"$LIMMIN", {-10.0, -20.5}},
+  expect_holds(dump["header"], {{"$PDMODE", 35}, {"$PDSIZE", 0.75}, {"$USERR1", 1.5}, {"$INSUNITS", 6},
+                                {"$CLAYER", "Curvas de nivel"}, {"$LIMMIN", {-10.0, -20.5}},
                                 {"$LIMMAX", {1000.0, 800.0}}});
   for (const auto& l : doc->layers().items()) {
-    json want = {{"color", l->on ? l->color : -l->color},
-                 {"on", l->on},
-                 {"frozen", l->frozen},
-                 {"locked", l->locked},
-                 {"linetype", l->linetype}};
+    json want = {{"color", l->on ? l->color : -l->color}, {"on", l->on}, {"frozen", l->frozen},
+                 {"locked", l->locked}, {"linetype", l->linetype}};
     if (l->true_color) want["true_color"] = rgb(*l->true_color);
     expect_holds(dump["layers"][l->name()], want, l->name());
   }

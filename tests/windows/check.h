@@ -4,9 +4,13 @@
 #pragma once
 
 #include <windows.h>
+#include <oleauto.h>
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
+#include <source_location>
+#include <string>
 
 #include "core/error.h"
 
@@ -40,6 +44,27 @@ inline core::Error raised(const std::function<void()>& action) {
 }
 
 inline int error_of(const std::function<void()>& action) { return raised(action).number(); }
+
+// A VARIANT of type `vt` whose value (or reference) is `value`, built by hand as a client builds it.
+template <class T>
+VARIANT variant(VARTYPE vt, T value) {
+  VARIANT v;
+  VariantInit(&v);
+  V_VT(&v) = vt;
+  std::memcpy(&V_BYREF(&v), &value, sizeof value);
+  return v;
+}
+
+// The number `object` gives the member `name`; the lookup must return `wanted`
+// (a failure names the caller's line).
+inline DISPID id_of(IDispatch* object, std::wstring name, HRESULT wanted = S_OK,
+                    std::source_location at = std::source_location::current()) {
+  LPOLESTR names[] = {name.data()};
+  DISPID id = 0;
+  check_hr(object->GetIDsOfNames(IID_NULL, names, 1, 0, &id), wanted, at.file_name(), static_cast<int>(at.line()),
+           "GetIDsOfNames");
+  return id;
+}
 
 }  // namespace kestrel::wintest
 

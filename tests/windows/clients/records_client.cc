@@ -20,6 +20,8 @@ namespace {
 
 namespace ids = kestrel::server;
 namespace layout = kestrel::server::layout;
+using kestrel::wintest::id_of;
+using kestrel::wintest::variant;
 
 IRecordInfo* record_info(const GUID& id) {
   IRecordInfo* info = nullptr;
@@ -41,16 +43,6 @@ SAFEARRAY* plain_array(VARTYPE vt, LONG lower, const std::vector<T>& items, IRec
 template <class R>
 SAFEARRAY* record_array(const GUID& id, LONG lower, const std::vector<R>& items) {
   return plain_array(VT_RECORD, lower, items, record_info(id));
-}
-
-// A VARIANT of type `vt` whose value (or reference) is `value`.
-template <class T>
-VARIANT variant(VARTYPE vt, T value) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = vt;
-  std::memcpy(&V_BYREF(&v), &value, sizeof value);
-  return v;
 }
 
 VARIANT record_argument(const GUID& id, void* record) {
@@ -142,13 +134,6 @@ void check_counts(IDispatch* object, const FUNCDESC& f, const wchar_t* name) {
   if (required == 0 || compatible.find(L" " + std::wstring(name) + L" ") != std::wstring::npos) return;
   if (call(object, f.memid, {}) != DISP_E_BADPARAMCOUNT)
     std::printf("FAIL: %ls runs without its %d required arguments\n", name, required), ++kestrel::wintest::failures();
-}
-
-DISPID id_of(IDispatch* object, std::wstring name, HRESULT wanted = S_OK) {
-  LPOLESTR names[] = {name.data()};
-  DISPID id = 0;
-  CHECK_HR(object->GetIDsOfNames(IID_NULL, names, 1, 0, &id), wanted);
-  return id;
 }
 
 // Every method of the registered interface resolves by name, in any case,

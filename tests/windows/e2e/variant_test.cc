@@ -18,7 +18,9 @@ using namespace kestrel;
 using core::Variant;
 using core::VbArray;
 using wintest::error_of;
+using wintest::id_of;
 using wintest::raised;
+using wintest::variant;
 
 // A served object: a property, a method that writes back into its argument,
 // one that checks its second argument, one that fails.
@@ -103,17 +105,14 @@ void foreign_values() {
   V_VT(&items[0]) = VT_I2, V_I2(&items[0]) = 3;
   V_VT(&items[1]) = VT_R4, V_R4(&items[1]) = 0.5f;
   SafeArrayUnaccessData(script_array);
-  VARIANT held;
-  V_VT(&held) = VT_ARRAY | VT_VARIANT, V_ARRAY(&held) = script_array;
-  VARIANT by_ref;
-  V_VT(&by_ref) = VT_BYREF | VT_VARIANT, V_VARIANTREF(&by_ref) = &held;
+  VARIANT held = variant(VT_ARRAY | VT_VARIANT, script_array);
+  VARIANT by_ref = variant(VT_BYREF | VT_VARIANT, &held);
   const Variant read = win32::from_variant(by_ref);
   CHECK(read == Variant(VbArray<Variant>(0, {Variant(std::int16_t{3}), Variant(0.5)})));
   CHECK(read.to_double_array() == VbArray<double>(0, {3.0, 0.5}));
 
   double number = 4.25;
-  VARIANT number_ref;
-  V_VT(&number_ref) = VT_BYREF | VT_R8, V_R8REF(&number_ref) = &number;
+  VARIANT number_ref = variant(VT_BYREF | VT_R8, &number);
   CHECK(win32::from_variant(number_ref) == Variant(4.25));
   win32::write_back(Variant(std::int32_t{9}), number_ref);
   CHECK(number == 9.0);
@@ -123,12 +122,10 @@ void foreign_values() {
   CHECK(V_VT(&held) == VT_BSTR && win32::from_bstr(V_BSTR(&held)) == "nuevo");
   VariantClear(&held);
 
-  VARIANT date;
-  V_VT(&date) = VT_DATE, V_DATE(&date) = 1.0;
+  const VARIANT date = variant(VT_DATE, 1.0);
   CHECK(error_of([&] { (void)win32::from_variant(date); }) == core::kTypeMismatch);
   SAFEARRAYBOUND square[2] = {{2, 0}, {2, 0}};
-  VARIANT matrix;
-  V_VT(&matrix) = VT_ARRAY | VT_R8, V_ARRAY(&matrix) = SafeArrayCreate(VT_R8, 2, square);
+  VARIANT matrix = variant(VT_ARRAY | VT_R8, SafeArrayCreate(VT_R8, 2, square));
   CHECK(error_of([&] { (void)win32::from_variant(matrix); }) == core::kTypeMismatch);
   VariantClear(&matrix);
 }
@@ -154,15 +151,10 @@ void late_binding() {
   CHECK(error_of([&] { (void)remote.get("Pressure"); }) == core::kMemberNotSupported);
 
   // A value this side cannot read is refused with its position (rgvarg is reversed).
-  DISPID scale = 0;
-  wchar_t name[] = L"Scale";
-  LPOLESTR names[] = {name};
-  served->GetIDsOfNames(IID_NULL, names, 1, 0, &scale);
-  VARIANT args[2];
-  V_VT(&args[0]) = VT_DATE, V_DATE(&args[0]) = 1.0;  // the second argument
-  V_VT(&args[1]) = VT_R8, V_R8(&args[1]) = 1.0;
+  VARIANT args[2] = {variant(VT_DATE, 1.0), variant(VT_R8, 1.0)};  // the date is the second argument
   DISPPARAMS params{args, nullptr, 2, 0};
   UINT bad = 99;
+  const DISPID scale = id_of(served, L"Scale");
   CHECK(served->Invoke(scale, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, &bad) == DISP_E_TYPEMISMATCH);
   CHECK(bad == 0);
 
@@ -194,10 +186,7 @@ void numbers_per_type() {
   gauge->level = 7;
   IDispatch* first = win32::unwrap_dispatch(core::Obj(std::make_shared<Gauge>()));
   IDispatch* second = win32::unwrap_dispatch(core::Obj(gauge));
-  wchar_t scale[] = L"Scale";
-  LPOLESTR names[] = {scale};
-  DISPID id = 0;
-  second->GetIDsOfNames(IID_NULL, names, 1, 0, &id);  // "Scale" takes the first number there
+  (void)id_of(second, L"Scale");  // "Scale" takes the first number there
   core::Obj a(std::make_shared<win32::DispatchObject>(first, cache));
   core::Obj b(std::make_shared<win32::DispatchObject>(second, cache));
   CHECK(a.get("Level") == Variant(2.0) && b.get("Level") == Variant(7.0));
