@@ -33,7 +33,7 @@ class ImportTest : public ::testing::Test {
   // Hands each model-space entity to ENTIDADES, as a walk does.
   void import_all(bool Blq = false) {
     for (const auto& entity : space().entities())
-      importing::ENTIDADES(ctx, core::Variant(memcad::hand_out(entity)), Blq);
+      importing::ENTIDADES(ctx, core::Variant(memcad::hand_out(*entity)), Blq);
   }
   [[nodiscard]] std::vector<std::string> messages() const {
     std::vector<std::string> texts;

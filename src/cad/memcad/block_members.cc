@@ -18,8 +18,7 @@ namespace {
 
 template <class E>
 Variant added(Block& block, EntityPtr<E> entity) {
-  block.adopt(entity);
-  return Variant(hand_out(*entity));
+  return Variant(hand_out(block.adopt(std::move(entity))));
 }
 
 double positive_argument(Args args, std::size_t position, const char* what) {

@@ -156,9 +156,6 @@ class Entity : public core::Object {
 
 // Hands an entity out as an automation object; the object holds a reference.
 [[nodiscard]] core::ObjectRef hand_out(Entity& entity);
-[[nodiscard]] inline core::ObjectRef hand_out(const EntityPtr<Entity>& entity) {
-  return entity ? hand_out(*entity) : nullptr;
-}
 // The entity behind an automation object, or null when it is not one.
 [[nodiscard]] EntityPtr<Entity> entity_of(const core::ObjectRef& object) noexcept;
 

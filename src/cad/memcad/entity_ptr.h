@@ -44,10 +44,13 @@ class EntityPtr {
   friend bool operator==(const EntityPtr& a, const EntityPtr& b) noexcept { return a.p_ == b.p_; }
   friend bool operator==(const EntityPtr& a, std::nullptr_t) noexcept { return a.p_ == nullptr; }
 
+ private:
+  template <class F>
+  friend class EntityPtr;
+
   // Gives up the pointer without releasing its reference (for a move across types).
   [[nodiscard]] E* leak() noexcept { return std::exchange(p_, nullptr); }
 
- private:
   E* p_ = nullptr;
 };
 
