@@ -37,9 +37,12 @@ void copy_entities(ImportContext& ctx, HostProgress& progress, const Obj& model_
   const std::int32_t count = model_space.get("Count").to_int32();
   progress.begin(count, "Copiando Entidades " + ctx.state.NombreCad, name);
   const bool skip_off_layers = ctx.state.CopiarDesactivadas == "0";
-  // Room for a text per entity is taken once; pages never written cost
-  // nothing, and the list is not moved (twice its size) as it grows.
-  ctx.module.model.Rotulos.reserve(static_cast<std::size_t>(std::max(count, 0)));
+  // Room for a text and a polyline per entity (no entity makes more than
+  // one polyline) is taken once; pages never written cost nothing, and the
+  // lists are not moved (twice their size) as they grow.
+  const auto entities = static_cast<std::size_t>(std::max(count, 0));
+  ctx.module.model.Rotulos.reserve(entities);
+  ctx.module.model.Polis.reserve(entities);
   for (std::int32_t i = 0; i < count; ++i) {
     progress.advance();
     const core::Variant entity = model_space.call("Item", i);

@@ -142,5 +142,32 @@ TEST(SafeFileOutput, TwoWritersLeaveOneWholeFileAndDeadWritersNoTemporary) {
   EXPECT_TRUE(fs::exists(other));
 }
 
+// Past 64 MB the output is flushed on another thread as it is written.
+TEST(SafeFileOutput, ALargeOutputFlushedAsItIsWrittenArrivesWhole) {
+  TempFolder folder;
+  const fs::path file = folder.path() / "grande.json";
+  std::string piece(std::size_t{1} << 20, 'a');
+  SafeFileOutput output(file);
+  for (int k = 0; k < 80; ++k) {
+    piece.front() = static_cast<char>('a' + k);
+    output.write(piece);
+  }
+  output.commit();
+  const std::string back = read_bytes(file);
+  ASSERT_EQ(back.size(), 80 * piece.size());
+  EXPECT_EQ(back[0], 'a');
+  EXPECT_EQ(back[79 * piece.size()], static_cast<char>('a' + 79));
+  EXPECT_EQ(entries(folder.path()), 1u);
+}
+
+// The flusher takes the kernel's error for the file: it must keep it.
+TEST(BackgroundFlush, KeepsTheErrorOfAFailedFlush) {
+  BackgroundFlush flush(-1, 1);
+  flush.written(1);
+  flush.finish();
+  flush.finish();
+  EXPECT_EQ(flush.error(), EBADF);
+}
+
 }  // namespace
 }  // namespace kestrel::platform

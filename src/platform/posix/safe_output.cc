@@ -9,6 +9,7 @@
 #include <charconv>
 #include <cstring>
 #include <random>
+#include <system_error>
 #include <utility>
 
 #include "core/error.h"
@@ -158,21 +159,37 @@ void SafeFileOutput::write(std::string_view bytes) {
 
 // The disk starts on what is written while the rest is formatted, so that
 // commit()'s flush finds little left: a 500 MB output otherwise waited half a
-// second there. Only a start: a failure here shows in commit()'s flush.
-void SafeFileOutput::start_write_back() noexcept {
+// second there. Only a start: a failure here shows in commit()'s flush. A
+// large output is also flushed in the background, as the flush waits for
+// the disk's own cache too.
+void SafeFileOutput::start_write_back() {
+  const std::uint64_t from = std::exchange(sent_to_disk_, written_);
+  if (file_.temporary.empty()) return;
 #ifdef __linux__
-  if (!file_.temporary.empty()) {
-    (void)::sync_file_range(file_.fd, static_cast<off_t>(sent_to_disk_), static_cast<off_t>(written_ - sent_to_disk_),
-                            SYNC_FILE_RANGE_WRITE);
-  }
+  (void)::sync_file_range(file_.fd, static_cast<off_t>(from), static_cast<off_t>(written_ - from),
+                          SYNC_FILE_RANGE_WRITE);
 #endif
-  sent_to_disk_ = written_;
+  if (from < kBackgroundFlushChunk && written_ >= kBackgroundFlushChunk) {
+    try {
+      flusher_ = std::make_unique<BackgroundFlush>(file_.fd, kBackgroundFlushChunk);
+    } catch (const std::system_error&) {
+      // No thread to spare: commit() flushes it all, as for a small output.
+    }
+  }
+  if (flusher_) flusher_->written(written_);
 }
 
 void SafeFileOutput::commit() {
   if (file_.temporary.empty()) {  // a device, a pipe: written in place
     file_.committed = true;
     return;
+  }
+  if (flusher_) {
+    flusher_->finish();
+    if (flusher_->error() != 0) {
+      errno = flusher_->error();
+      fail_errno("no se puede llevar al disco");
+    }
   }
   if (::fsync(file_.fd) != 0) fail_errno("no se puede llevar al disco");
   if (::close(std::exchange(file_.fd, -1)) != 0) fail_errno("error de escritura al cerrar");

@@ -24,12 +24,14 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "core/byte_sink.h"
+#include "platform/posix/background_flush.h"
 #include "platform/posix/interrupts.h"
 
 namespace kestrel::platform {
@@ -57,7 +59,7 @@ class SafeFileOutput final : public core::ByteSink {
  private:
   SafeFileOutput(int fd, std::filesystem::path shown) noexcept;
   void open_temporary(mode_t new_mode);
-  void start_write_back() noexcept;
+  void start_write_back();
   [[noreturn]] void fail(std::string_view reason) const;
   [[noreturn]] void fail_errno(std::string_view what) const;
 
@@ -75,12 +77,15 @@ class SafeFileOutput final : public core::ByteSink {
   };
 
   static constexpr std::uint64_t kWriteBackChunk = std::uint64_t{8} << 20;
+  // Outputs larger than this are flushed to disk as they are written.
+  static constexpr std::uint64_t kBackgroundFlushChunk = std::uint64_t{64} << 20;
 
   std::filesystem::path target_;
   std::uint64_t written_ = 0;
   std::uint64_t sent_to_disk_ = 0;  // bytes whose write-back was started
   std::optional<TemporaryRegistration> registration_;  // outlives file_: removed before released
   OpenFile file_;
+  std::unique_ptr<BackgroundFlush> flusher_;  // after file_: stopped before the descriptor closes
 };
 
 // True when `a` and `b` name the same existing file (links followed).
