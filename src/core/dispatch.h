@@ -1,12 +1,14 @@
 // Table-driven late binding: a class derived from Dispatchable<Self>
 // declares its members once, as a static MemberTable, and gets Object's
-// get/put/call with case-insensitive lookup (binary search, no allocation).
+// get/put/call with case-insensitive lookup (one hash probe, no allocation).
 // A member with only a method answers a property get with no arguments, and
 // a property answers a call with no arguments, as automation does.
 #pragma once
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <initializer_list>
@@ -41,36 +43,57 @@ class MemberTable {
   [[nodiscard]] const Member<Self>* find(std::string_view name) const noexcept {
     std::array<char, kMaxName> buffer;
     if (name.size() > buffer.size()) return nullptr;  // longer than any member name
-    for (std::size_t i = 0; i < name.size(); ++i) buffer[i] = lower_ascii(name[i]);
-    const std::string_view key(buffer.data(), name.size());
-    const auto it = std::lower_bound(lowered_.begin(), lowered_.end(), key,
-                                     [](const std::string& a, std::string_view b) { return std::string_view(a) < b; });
-    if (it == lowered_.end() || *it != key) return nullptr;
-    return &members_[static_cast<std::size_t>(it - lowered_.begin())];
+    const std::string_view key = lowered(name, buffer.data());
+    for (std::size_t slot = hash(key) & mask_;; slot = (slot + 1) & mask_) {
+      const std::uint16_t entry = slots_[slot];
+      if (entry == kEmpty) return nullptr;
+      if (lowered_[entry] == key) return &members_[entry];
+    }
   }
   [[nodiscard]] std::span<const Member<Self>> members() const noexcept { return members_; }
 
  private:
   static constexpr std::size_t kMaxName = 64;
+  static constexpr std::uint16_t kEmpty = UINT16_MAX;
   static char lower_ascii(char c) noexcept { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+  static std::string_view lowered(std::string_view name, char* out) noexcept {
+    for (std::size_t i = 0; i < name.size(); ++i) out[i] = lower_ascii(name[i]);
+    return {out, name.size()};
+  }
+  static std::uint32_t hash(std::string_view key) noexcept {  // FNV-1a
+    std::uint32_t h = 2166136261u;
+    for (const char c : key) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+    return h;
+  }
 
-  // Sorted once, with the names in lower case beside them: a look-up lowers
-  // the asked name once and compares bytes.
+  // Sorted once (the order members() gives), with the names in lower case
+  // beside them and an open-addressed hash index at most half full: a
+  // look-up lowers the asked name once, probes, and compares bytes. Of two
+  // members with one name, the first is found.
   void index() {
     std::stable_sort(members_.begin(), members_.end(), [](const Member<Self>& a, const Member<Self>& b) {
       return compare_member_names(a.name, b.name) < 0;
     });
+    if (members_.size() >= kEmpty) throw std::length_error("too many members");
     lowered_.reserve(members_.size());
+    slots_.assign(std::bit_ceil(std::max<std::size_t>(8, 2 * members_.size())), kEmpty);
+    mask_ = slots_.size() - 1;
     for (const Member<Self>& m : members_) {
       if (m.name.size() > kMaxName) throw std::length_error("member name too long");
-      std::string name(m.name);
-      for (char& c : name) c = lower_ascii(c);
+      std::string name(m.name.size(), '\0');
+      (void)lowered(m.name, name.data());
+      std::size_t slot = hash(name) & mask_;
+      bool known = false;
+      for (; slots_[slot] != kEmpty && !known; slot = (slot + 1) & mask_) known = lowered_[slots_[slot]] == name;
+      if (!known) slots_[slot] = static_cast<std::uint16_t>(lowered_.size());
       lowered_.push_back(std::move(name));
     }
   }
 
   std::vector<Member<Self>> members_;
   std::vector<std::string> lowered_;
+  std::vector<std::uint16_t> slots_;  // indices into members_, kEmpty where free
+  std::size_t mask_ = 0;
 };
 
 // Raises 438 for `member` of an object of type `type`.

@@ -36,6 +36,19 @@ inline constexpr double kArcMiddleElevation = 10;
 // The value of pi the builders use.
 inline constexpr double kImportPi = 3.141592654;
 
+// Sets item `n` of a list kept in step with a count: appended when the list
+// ends at n - 1 (the usual case, and the cheap one), else after the list's
+// upper bound is moved to n, as ReDim Preserve does.
+template <class T>
+void set_counted_item(VbArray<T>& list, std::int32_t n, T value) {
+  if (list.allocated() && list.ubound() == n - 1) {
+    list.append(std::move(value));
+    return;
+  }
+  list.redim_preserve(n);
+  list[n] = std::move(value);
+}
+
 // Appends one point (name and information empty) and returns its index.
 // A layer index of 0 or above NumCapas is first set to 1, through `layer`.
 std::int32_t Anade_Punto(model::DrawingModel& model, double x, double y, double z, std::int16_t& layer,

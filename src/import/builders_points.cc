@@ -11,19 +11,15 @@ std::int32_t Anade_Punto(model::DrawingModel& model, double x, double y, double 
                          std::string_view code) {
   const std::int32_t n = core::checked_add(model.NumPuntos, 1);
   model.NumPuntos = n;
-  model.PtoX.redim_preserve(n);
-  model.PtoY.redim_preserve(n);
-  model.PtoZ.redim_preserve(n);
+  if (layer == 0 || layer > model.NumCapas) layer = 1;
+  set_counted_item(model.PtoX, n, x);
+  set_counted_item(model.PtoY, n, y);
+  set_counted_item(model.PtoZ, n, z);
+  set_counted_item(model.PtoCapa, n, layer);
+  // Names, codes and information read as empty until written, and cost nothing.
   model.PtoNombre.redim_preserve(n);
   model.PtoCodigo.redim_preserve(n);
   model.PtoInfo.redim_preserve(n);
-  model.PtoCapa.redim_preserve(n);
-  if (layer == 0 || layer > model.NumCapas) layer = 1;
-  model.PtoX[n] = x;
-  model.PtoY[n] = y;
-  model.PtoZ[n] = z;
-  model.PtoCapa[n] = layer;
-  // Only a code is stored: an empty one reads as such and costs nothing.
   if (!code.empty()) model.PtoCodigo[n] = std::string(code);
   return n;
 }

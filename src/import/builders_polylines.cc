@@ -1,4 +1,5 @@
 #include <cmath>
+#include <span>
 
 #include "core/numeric.h"
 #include "import/builders.h"
@@ -131,12 +132,9 @@ namespace {
 void append_triangle(model::DrawingModel& model, std::int32_t a, std::int32_t b, std::int32_t c) {
   const std::int32_t n = core::checked_add(model.NumTriangulos, 1);
   model.NumTriangulos = n;
-  model.TriV1.redim_preserve(n);
-  model.TriV2.redim_preserve(n);
-  model.TriV3.redim_preserve(n);
-  model.TriV1[n] = a;
-  model.TriV2[n] = b;
-  model.TriV3[n] = c;
+  set_counted_item(model.TriV1, n, a);
+  set_counted_item(model.TriV2, n, b);
+  set_counted_item(model.TriV3, n, c);
 }
 
 }  // namespace
@@ -150,17 +148,18 @@ void Crea_Cara(Module& module, std::int32_t p1, std::int32_t p2, std::int32_t p3
   Poli_crea(module, p4 == 0 ? 4 : 5);
   if (model.NumPolis == before) return;  // Poli_crea failed and logged it
   model::t_Poli& poly = model.Polis[model.NumPolis];
-  poly.Vert[1] = p1;
-  poly.Vert[2] = p2;
-  poly.Vert[3] = p3;
+  const std::span<std::int32_t> vertices = poly.Vert.items();  // slots 0 to 4, or 5 for four corners
+  vertices[0] = kFaceOutlineMarker;
+  vertices[1] = p1;
+  vertices[2] = p2;
+  vertices[3] = p3;
   if (p4 == 0) {
-    poly.Vert[4] = p1;
+    vertices[4] = p1;
   } else {
-    poly.Vert[4] = p4;
-    poly.Vert[5] = p1;
+    vertices[4] = p4;
+    vertices[5] = p1;
   }
   poly.CapaP = layer;
-  poly.Vert[0] = kFaceOutlineMarker;
 }
 
 }  // namespace kestrel::importing
