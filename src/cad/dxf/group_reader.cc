@@ -36,25 +36,33 @@ constexpr std::array<double, 23> kPowersOfTen = {1e0,  1e1,  1e2,  1e3,  1e4,  1
 // division gives the correctly rounded value (what strtod gives). Anything
 // else is left to std::from_chars.
 std::optional<double> simple_decimal(std::string_view t) noexcept {
-  const bool negative = !t.empty() && t.front() == '-';
-  if (negative) t.remove_prefix(1);
-  if (t.empty() || t.size() > 16) return std::nullopt;
+  const char* p = t.data();
+  const char* const end = p + t.size();
+  const bool negative = p != end && *p == '-';
+  if (negative) ++p;
+  const char* const start = p;
   std::uint64_t digits = 0;
-  int count = 0;
-  int decimals = -1;
-  for (const char c : t) {
-    if (c == '.' && decimals < 0) {
-      decimals = 0;
-      continue;
-    }
-    if (c < '0' || c > '9') return std::nullopt;
-    digits = digits * 10 + static_cast<unsigned>(c - '0');
-    ++count;
-    if (decimals >= 0) ++decimals;
+  const auto take_digits = [&] {
+    for (; p != end && static_cast<unsigned>(*p - '0') < 10; ++p) digits = digits * 10 + static_cast<unsigned>(*p - '0');
+  };
+  take_digits();
+  const char* const point = p;
+  std::size_t decimals = 0;
+  if (p != end && *p == '.') {
+    ++p;
+    take_digits();
+    decimals = static_cast<std::size_t>(p - point - 1);
   }
-  if (count == 0 || count > 15) return std::nullopt;
-  const double v = static_cast<double>(digits) / kPowersOfTen[static_cast<std::size_t>(decimals < 0 ? 0 : decimals)];
+  const auto count = static_cast<std::size_t>(p - start) - (point != p ? 1 : 0);
+  if (p != end || count == 0 || count > 15) return std::nullopt;
+  const double v = static_cast<double>(digits) / kPowersOfTen[decimals];
   return negative ? -v : v;
+}
+
+// A line without the carriage return before its line feed.
+std::string_view without_carriage_return(std::string_view line) noexcept {
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return line;
 }
 
 // A group code: blanks around at most four digits with an optional minus.
@@ -195,8 +203,7 @@ bool GroupReader::read_line(std::string_view& line) {
   const std::size_t size = text_.size();
   if (pos_ >= size) return false;
   const char* const data = text_.data();
-  line = std::string_view(data + pos_, stop - pos_);
-  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  line = without_carriage_return({data + pos_, stop - pos_});
   pos_ = stop < size ? stop + 1 : size;
   ++line_;
   return true;
@@ -209,6 +216,30 @@ bool GroupReader::next(Group& group) {
     last_group_at_ = peeked_at_;  // release() may have moved it
     return true;
   }
+  if (next_whole_in_window(group)) return true;
+  return next_read_carefully(group);
+}
+
+// The usual case, cheaply: both lines of the group end inside the window and
+// the code is valid. Anything else is left to next_read_carefully().
+bool GroupReader::next_whole_in_window(Group& group) noexcept {
+  const std::size_t size = text_.size();
+  const std::size_t code_end = line_end(pos_);
+  if (code_end >= size) return false;
+  const std::size_t value_end = line_end(code_end + 1);
+  if (value_end >= size) return false;
+  const char* const data = text_.data();
+  const std::optional<int> code = group_code(without_carriage_return({data + pos_, code_end - pos_}));
+  if (!code) return false;
+  const std::string_view value = without_carriage_return({data + code_end + 1, value_end - code_end - 1});
+  group = Group{*code, value, line_ + 1};
+  last_group_at_ = pos_;
+  pos_ = value_end + 1;
+  line_ += 2;
+  return true;
+}
+
+bool GroupReader::next_read_carefully(Group& group) {
   std::string_view code_line;
   if (!read_line(code_line)) return false;
   const std::size_t code_number = line_;

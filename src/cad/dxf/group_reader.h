@@ -64,6 +64,8 @@ class GroupReader {
 
  private:
   void check_start();
+  [[nodiscard]] bool next_whole_in_window(Group& group) noexcept;
+  [[nodiscard]] bool next_read_carefully(Group& group);
   [[nodiscard]] bool read_line(std::string_view& line);
   [[nodiscard]] std::size_t line_end(std::size_t from) const noexcept;
   // Streaming: reads more of the stream after the window's data; false at its end.
