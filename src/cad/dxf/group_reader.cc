@@ -67,6 +67,14 @@ std::string_view without_carriage_return(std::string_view line) noexcept {
 
 // A group code: blanks around at most four digits with an optional minus.
 std::optional<int> group_code(std::string_view line) noexcept {
+  // Most code lines are a few digits after blanks: read those in one pass.
+  std::size_t at = 0;
+  while (at < line.size() && line[at] == ' ') ++at;
+  if (const std::size_t digits = line.size() - at; digits > 0 && digits <= 5) {
+    int code = 0;
+    for (; at < line.size() && static_cast<unsigned>(line[at] - '0') < 10; ++at) code = code * 10 + (line[at] - '0');
+    if (at == line.size()) return code <= 1071 ? std::optional<int>(code) : std::nullopt;
+  }
   const std::string_view t = trimmed(line);
   if (t.empty() || t.size() > 5) return std::nullopt;
   const bool negative = t.front() == '-';
