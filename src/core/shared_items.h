@@ -88,8 +88,11 @@ class SharedItems {
  private:
   struct Block {
     std::atomic<std::int32_t> refs{1};
-    std::size_t stored = 0;
-    std::size_t capacity = 0;
+    // 32 bits each, so that the block header is 12 bytes: a list of five
+    // 32-bit items then fits the allocator's 48-byte chunk, not a 64-byte one
+    // (the import makes one such list for every face).
+    std::uint32_t stored = 0;
+    std::uint32_t capacity = 0;
   };
   // Where the items start (T may still be incomplete where the class is named).
   static constexpr std::size_t items_offset() noexcept {
@@ -105,10 +108,13 @@ class SharedItems {
   }
 
   static Block* allocate(std::size_t capacity) {
+    if constexpr (sizeof(std::size_t) > sizeof(std::uint32_t)) {
+      if (capacity > UINT32_MAX) throw std::bad_alloc();
+    }
     if (capacity > (SIZE_MAX - items_offset()) / sizeof(T)) throw std::bad_alloc();
     void* raw = ::operator new(items_offset() + capacity * sizeof(T));
     Block* b = ::new (raw) Block();
-    b->capacity = capacity;
+    b->capacity = static_cast<std::uint32_t>(capacity);
     return b;
   }
   static void deallocate(Block* b) noexcept {
@@ -117,7 +123,7 @@ class SharedItems {
   }
   static void destroy_from(Block* b, std::size_t first) noexcept {
     if constexpr (!std::is_trivially_destructible_v<T>) std::destroy(items(b) + first, items(b) + b->stored);
-    b->stored = std::min(b->stored, first);
+    b->stored = static_cast<std::uint32_t>(std::min<std::size_t>(b->stored, first));
   }
 
   // The first `count` items of the current block into `fresh`: moved when
@@ -129,7 +135,7 @@ class SharedItems {
     T* to = items(fresh);
     if constexpr (std::is_trivially_copyable_v<T>) {
       std::uninitialized_copy_n(from, count, to);
-      fresh->stored = count;
+      fresh->stored = static_cast<std::uint32_t>(count);
     } else {
       for (; fresh->stored < count; ++fresh->stored) {
         if (alone && std::is_nothrow_move_constructible_v<T>) {
