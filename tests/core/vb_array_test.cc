@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -55,6 +56,11 @@ TEST(VbArray, RedimDiscardsRedimPreserveKeepsAppendGrows) {
   EXPECT_EQ(a.lbound(), 1);
   VbArray<int> last(INT32_MAX, {1});
   EXPECT_EQ(error_number([&] { last.append(2); }), kOverflow);
+  // Room is counted in 32 bits: more is refused before anything is allocated.
+  VbArray<char> huge;
+  if constexpr (sizeof(std::size_t) > 4) {
+    EXPECT_THROW(huge.reserve(std::size_t{1} << 32), std::bad_alloc);
+  }
 }
 
 // An item whose copy fails on demand.
