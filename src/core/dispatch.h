@@ -68,8 +68,7 @@ class MemberTable {
 
   // Sorted once (the order members() gives), with the names in lower case
   // beside them and an open-addressed hash index at most half full: a
-  // look-up lowers the asked name once, probes, and compares bytes. Of two
-  // members with one name, the first is found.
+  // look-up lowers the asked name once, probes, and compares bytes.
   void index() {
     std::stable_sort(members_.begin(), members_.end(), [](const Member<Self>& a, const Member<Self>& b) {
       return compare_member_names(a.name, b.name) < 0;
@@ -82,10 +81,11 @@ class MemberTable {
       if (m.name.size() > kMaxName) throw std::length_error("member name too long");
       std::string name(m.name.size(), '\0');
       (void)lowered(m.name, name.data());
+      // A second member of one name lands further along the same probe
+      // sequence, so look-ups meet the first one first.
       std::size_t slot = hash(name) & mask_;
-      bool known = false;
-      for (; slots_[slot] != kEmpty && !known; slot = (slot + 1) & mask_) known = lowered_[slots_[slot]] == name;
-      if (!known) slots_[slot] = static_cast<std::uint16_t>(lowered_.size());
+      while (slots_[slot] != kEmpty) slot = (slot + 1) & mask_;
+      slots_[slot] = static_cast<std::uint16_t>(lowered_.size());
       lowered_.push_back(std::move(name));
     }
   }
